@@ -1,0 +1,4 @@
+vornik_portable(
+  TaskFile.cpp
+  TaskClock.cpp
+)

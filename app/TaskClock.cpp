@@ -1,0 +1,90 @@
+#include "app/TaskClock.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+int64_t WholeUnits(TDateTime a, TDateTime b, double unitsPerDay) {
+  return int64_t(std::fabs(a - b) * unitsPerDay);
+}
+
+std::string TwoDigits(int64_t value) {
+  std::string s = std::to_string(value);
+  return s.size() == 1 ? "0" + s : s;
+}
+
+// A whole decimal number, optionally signed, and nothing else.
+bool ParseWhole(const std::string& text, int64_t& value) {
+  if (text.empty()) return false;
+  size_t i = (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (i == text.size() || text.size() - i > 12) return false;
+  for (size_t k = i; k < text.size(); ++k)
+    if (text[k] < '0' || text[k] > '9') return false;
+  value = std::strtoll(text.c_str(), nullptr, 10);
+  return true;
+}
+
+}  // namespace
+
+int64_t WholeHoursBetween(TDateTime a, TDateTime b) { return WholeUnits(a, b, 24.0); }
+int64_t WholeMinutesBetween(TDateTime a, TDateTime b) { return WholeUnits(a, b, 1440.0); }
+int64_t WholeSecondsBetween(TDateTime a, TDateTime b) { return WholeUnits(a, b, 86400.0); }
+
+std::string ElapsedText(TDateTime now, TDateTime then) {
+  const int64_t h = WholeHoursBetween(now, then);
+  const int64_t m = WholeMinutesBetween(now, then) % 60;
+  const int64_t s = WholeSecondsBetween(now, then) % 60;
+  return TwoDigits(h) + ":" + TwoDigits(m) + ":" + TwoDigits(s);
+}
+
+TTaskLimit ParseLimit(const std::string& text) {
+  TTaskLimit limit;
+  const size_t first = text.find(':');
+  if (first == std::string::npos) return limit;
+  const size_t second = text.find(':', first + 1);
+  limit.Fired = text.find('#', first + 1) != std::string::npos;
+  const std::string minutes = second == std::string::npos
+                                  ? text.substr(first + 1)
+                                  : text.substr(first + 1, second - first - 1);
+  limit.Valid = ParseWhole(text.substr(0, first), limit.Hours) &&
+                ParseWhole(minutes, limit.Minutes) && limit.Hours >= 0 && limit.Minutes >= 0;
+  return limit;
+}
+
+TTaskClock::TTaskClock(TTaskRows& rows, const ITaskLocale& locale, ITaskAlarm& alarm)
+    : rows_(rows), locale_(locale), alarm_(alarm) {}
+
+TLimitCheck TTaskClock::CheckLimit(int row, TDateTime now) {
+  const std::string limitText = rows_.Text(row, tfLimit);
+  if (limitText == "notime" || rows_.Text(row, tfFinished) != "false")
+    return TLimitCheck::Skipped;
+  const TTaskLimit limit = ParseLimit(limitText);
+  if (limit.Fired || !limit.Valid) return TLimitCheck::Skipped;
+  TDateTime start = 0;
+  if (!locale_.TextToDateTime(rows_.Text(row, tfStart), start)) return TLimitCheck::Skipped;
+  if (WholeMinutesBetween(start, now) < limit.TotalMinutes()) {
+    rows_.SetImageIndex(row, tiPending);
+    return TLimitCheck::Pending;
+  }
+  rows_.SetImageIndex(row, tiFired);
+  alarm_.Play();
+  rows_.SetText(row, tfLimit, limitText + "#");
+  return TLimitCheck::Fired;
+}
+
+void TTaskClock::Tick(const std::string& listStart, std::string& clockCaption,
+                      const std::function<void()>& save) {
+  const TDateTime now = locale_.Now();
+  TDateTime begun = 0;
+  if (listStart != "no" && locale_.TextToDateTime(listStart, begun))
+    clockCaption = ElapsedText(now, begun);
+  for (int row = 0; row < rows_.Count(); ++row) {
+    if (rows_.Text(row, tfFinished) == "false") {
+      TDateTime start = 0;
+      if (locale_.TextToDateTime(rows_.Text(row, tfStart), start))
+        rows_.SetText(row, tfElapsed, ElapsedText(now, start));
+    }
+    if (CheckLimit(row, now) == TLimitCheck::Fired && save) save();
+  }
+}

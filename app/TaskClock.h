@@ -1,0 +1,50 @@
+// Elapsed times and time limits, recomputed once a second from the stored start texts.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/TaskPlatform.h"
+#include "app/TaskRows.h"
+
+// Whole hours, minutes and seconds between two moments: |a - b| days times 24, 1440 or
+// 86400 in double precision, truncated toward zero.
+int64_t WholeHoursBetween(TDateTime a, TDateTime b);
+int64_t WholeMinutesBetween(TDateTime a, TDateTime b);
+int64_t WholeSecondsBetween(TDateTime a, TDateTime b);
+
+// "H:MM:SS" of the span between now and then; hours are not reduced modulo 24.
+std::string ElapsedText(TDateTime now, TDateTime then);
+
+// A limit text "H:M:00", with "#" somewhere after the first ":" once fired.
+struct TTaskLimit {
+  bool Valid = false;  // H and M are whole numbers
+  int64_t Hours = 0;
+  int64_t Minutes = 0;
+  bool Fired = false;
+  int64_t TotalMinutes() const { return Hours * 60 + Minutes; }
+};
+TTaskLimit ParseLimit(const std::string& text);
+
+enum class TLimitCheck { Skipped, Pending, Fired };
+
+class TTaskClock {
+ public:
+  TTaskClock(TTaskRows& rows, const ITaskLocale& locale, ITaskAlarm& alarm);
+
+  // The limit check of one row: icon 2 while the limit is ahead; icon 3, the alarm and a
+  // "#" appended to the limit once the whole minutes since the start reach it.
+  TLimitCheck CheckLimit(int row, TDateTime now);
+
+  // One tick: the clock caption (left alone while listStart is "no" or unreadable), every
+  // running row's elapsed text, and the limit check of every row; save runs at once after
+  // each alarm.
+  void Tick(const std::string& listStart, std::string& clockCaption,
+            const std::function<void()>& save);
+
+ private:
+  TTaskRows& rows_;
+  const ITaskLocale& locale_;
+  ITaskAlarm& alarm_;
+};

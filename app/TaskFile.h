@@ -1,0 +1,44 @@
+// The task file save.txt: line 1 is ListStart ("no" or a date-time text), then one line per
+// row, newest first, six fields joined by "<#>":
+//   caption<#>start<#>elapsed-or-"notend"<#>finished<#>limit<#>priority CR LF
+// Written in the ANSI code page when every character converts, otherwise as UTF-8 with a
+// byte-order mark; a file starting with that mark is read as UTF-8, any other as ANSI.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/TaskPlatform.h"
+#include "app/TaskRows.h"
+
+extern const char kListNotStarted[];  // "no"
+extern const char kFieldSeparator[];  // "<#>"
+
+class TTaskFile {
+ public:
+  TTaskFile(ITaskStorage& storage, std::string path);
+
+  const std::string& Path() const { return path_; }
+
+  // Writes the whole list and ListStart. Throws TTaskFileError; the previous file is then
+  // left as it was.
+  void SaveTasks(const TTaskRows& rows, const std::string& listStart);
+
+  // Fills rows (appending) and returns ListStart. afterRowRead runs right after each row's
+  // texts are set (the start-up limit check); a finished row then gets icon 1. A missing
+  // file gives "no" and no rows.
+  std::string LoadTasks(TTaskRows& rows, const std::function<void(int row)>& afterRowRead);
+
+  // The bytes SaveTasks writes (exposed for tests and benchmarks).
+  std::string Format(const TTaskRows& rows, const std::string& listStart);
+
+ private:
+  ITaskStorage& storage_;
+  std::string path_;
+  std::string buffer_;  // the line buffer, reused by every save
+};
+
+// Splits file text into lines at CR LF, lone CR or lone LF; a last line without a break
+// still counts.
+std::vector<std::string> SplitTaskLines(const std::string& text);

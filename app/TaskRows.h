@@ -1,0 +1,48 @@
+// The task list is held only as texts in the main window's list view. TTaskRows is the
+// small view of those rows that the task file and the ticker work with; the list view
+// implements it on the Win32 side and tests fake it.
+//
+//   field   list view column     content
+//   0       caption "Событие"    the task text
+//   1       "Старт в"            start, date-time text
+//   2       "Времени прошло"     elapsed text, "" after add, "notend" after load
+//   3       "Статус"             "false" / "true"
+//   4       "Сделать за"         "notime" or "H:M:00", "#" appended once fired
+//   5       "Приоритет"          "0" / "1" / "2"
+//
+// Texts are UTF-8 in the core; the Win32 side converts at its edge.
+#pragma once
+
+#include <string>
+
+enum TTaskField : int {
+  tfCaption = 0,
+  tfStart = 1,
+  tfElapsed = 2,
+  tfFinished = 3,
+  tfLimit = 4,
+  tfPriority = 5,
+};
+constexpr int kTaskFieldCount = 6;
+
+// Status icon indexes into the main window's image list.
+enum TTaskIcon : int {
+  tiRunning = 0,  // notok.ico
+  tiFinished = 1,  // ok.ico
+  tiPending = 2,  // yellow.ico: limit set, not reached
+  tiFired = 3,  // red.ico: limit reached
+};
+
+class TTaskRows {
+ public:
+  virtual ~TTaskRows() = default;
+  virtual int Count() const = 0;
+  virtual std::string Text(int row, TTaskField field) const = 0;
+  virtual void SetText(int row, TTaskField field, const std::string& text) = 0;
+  // Appends a row with empty texts and icon 0; returns its index.
+  virtual int AddRow() = 0;
+  virtual void DeleteRow(int row) = 0;
+  virtual void Clear() = 0;
+  virtual int ImageIndex(int row) const = 0;
+  virtual void SetImageIndex(int row, int index) = 0;
+};

@@ -1,0 +1,66 @@
+# Windows build (mingw-w64): the program, Win32 tests, end-to-end driver, Win32 benches.
+#   VORNIK_HOST_TOOLS_DIR  folder of the native tools that make the assets (assetgen, quarngen,
+#                          skintool), built first by the native build
+#   VORNIK_DEPS_DIR        prefix of the libraries built for mingw by tools/setup.sh
+set(VORNIK_HOST_TOOLS_DIR "" CACHE PATH "Folder of the native asset tools")
+set(VORNIK_DEPS_DIR "" CACHE PATH "Prefix of libraries built for mingw")
+
+enable_language(RC)
+find_package(ZLIB REQUIRED)
+set(VORNIK_ZLIB ZLIB::ZLIB)
+add_library(vornik_jpeg STATIC IMPORTED)
+set_target_properties(vornik_jpeg PROPERTIES
+  IMPORTED_LOCATION ${VORNIK_DEPS_DIR}/lib/libjpeg.a
+  INTERFACE_INCLUDE_DIRECTORIES ${VORNIK_DEPS_DIR}/include)
+set(VORNIK_JPEG vornik_jpeg)
+
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+add_compile_options(-O2)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(VORNIK_WIN32_LIBS user32 gdi32 comctl32 shell32 winmm msimg32 uxtheme dwmapi ole32
+    comdlg32 shlwapi)
+
+vornik_add_core()
+vornik_add_tools()
+
+get_property(win32_sources GLOBAL PROPERTY VORNIK_WIN32_SOURCES)
+get_property(entry_sources GLOBAL PROPERTY VORNIK_ENTRY_SOURCES)
+if(win32_sources)
+  add_library(vornik_win STATIC ${win32_sources})
+  target_compile_options(vornik_win PRIVATE ${VORNIK_WARNINGS})
+  target_link_libraries(vornik_win PUBLIC vornik_core ${VORNIK_WIN32_LIBS})
+endif()
+
+# Assets and the program: cmake/Program.cmake (written with the program).
+if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/Program.cmake)
+  include(cmake/Program.cmake)
+endif()
+
+# Win32 tests under Wine: every tests/win/**.cpp in one program.
+file(GLOB_RECURSE win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+if(win_tests)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_executable(win_tests ${win_tests})
+  target_compile_options(win_tests PRIVATE ${VORNIK_WARNINGS})
+  target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+  target_link_libraries(win_tests PRIVATE vornik_win GTest::gmock GTest::gtest_main)
+endif()
+
+# End-to-end driver: a separate program that starts VornikDesktop.exe and drives it.
+file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(e2e_sources)
+  add_executable(e2e_driver ${e2e_sources})
+  target_compile_options(e2e_driver PRIVATE ${VORNIK_WARNINGS})
+  target_link_libraries(e2e_driver PRIVATE vornik_core ${VORNIK_WIN32_LIBS})
+endif()
+
+# Win32 benchmarks (timed with the platform's performance counter).
+file(GLOB win_bench_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win/*.cpp)
+if(win_bench_sources AND TARGET vornik_win)
+  add_executable(win_bench ${win_bench_sources})
+  target_compile_options(win_bench PRIVATE ${VORNIK_WARNINGS})
+  target_link_libraries(win_bench PRIVATE vornik_win)
+endif()

@@ -1,0 +1,4 @@
+vornik_portable(
+  zkTypes.cpp
+  zkBitmap.cpp
+)

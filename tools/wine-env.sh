@@ -1,0 +1,52 @@
+# Sourced by the scripts that start Windows programs: a Wine prefix inside the build tree,
+# quiet Wine, no prompts for the .NET or HTML engines, and a display (Xvfb when none is set).
+#   . tools/wine-env.sh BUILD_DIR      then: vornik_wine program.exe args...
+vornik_build=$(cd "${1:-build}" && pwd)
+export WINEPREFIX="$vornik_build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+vornik_xvfb_pid=""
+
+vornik_wine_bin() {
+  if command -v wine64 >/dev/null 2>&1; then echo wine64
+  elif [ -x /usr/lib/wine/wine64 ]; then echo /usr/lib/wine/wine64
+  else echo wine; fi
+}
+VORNIK_WINE=$(vornik_wine_bin)
+
+vornik_start_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local n
+  for n in $(seq 90 130); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    vornik_xvfb_pid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    return 0
+  done
+  echo "no free X display number for Xvfb" >&2
+  return 1
+}
+
+vornik_stop_display() {
+  if [ -n "$vornik_xvfb_pid" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    kill "$vornik_xvfb_pid" 2>/dev/null || true
+    wait "$vornik_xvfb_pid" 2>/dev/null || true
+    vornik_xvfb_pid=""
+  fi
+}
+
+vornik_prepare_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
+}
+
+vornik_wine() {
+  "$VORNIK_WINE" "$@"
+}
