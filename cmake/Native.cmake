@@ -52,6 +52,16 @@ if(VORNIK_FUZZ)
   endforeach()
 endif()
 
+# Seed makers: fuzz/seeds/<name>.cpp -> seeds_<name> DIR writes starting inputs for
+# fuzz_<name> into DIR (nothing binary is committed, so seeds are made by code).
+file(GLOB seed_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/seeds/*.cpp)
+foreach(src ${seed_sources})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(seeds_${name} ${src})
+  target_compile_options(seeds_${name} PRIVATE ${VORNIK_WARNINGS})
+  target_link_libraries(seeds_${name} PRIVATE vornik_core)
+endforeach()
+
 # Benchmarks: every bench/*.cpp in one program.
 if(VORNIK_BENCH)
   find_package(benchmark REQUIRED)

@@ -46,9 +46,8 @@ run_fuzz() {
     name=$(basename "$f")
     corpus="$build/fuzz-corpus/$name"
     mkdir -p "$corpus"
-    if [ -d "$here/fuzz/seeds" ] && [ -x "$build/native/bin/fuzzseeds" ]; then
-      "$build/native/bin/fuzzseeds" "${name#fuzz_}" "$corpus" >/dev/null 2>&1 || true
-    fi
+    local seeds="$build/native/bin/seeds_${name#fuzz_}"
+    [ -x "$seeds" ] && "$seeds" "$corpus" >/dev/null 2>&1
     echo "== fuzz $name (${seconds}s)"
     "$f" -max_total_time="$seconds" -print_final_stats=1 "$corpus" 2>"$build/$name.log"
     local rc=$?
