@@ -5,8 +5,12 @@
 
 namespace {
 
-int64_t WholeUnits(TDateTime a, TDateTime b, double unitsPerDay) {
-  return int64_t(std::fabs(a - b) * unitsPerDay);
+// The span is first rounded to whole milliseconds, the clock's resolution: a date-time is a
+// binary fraction of a day, so a span of exactly 60 seconds may come out as 59.9999999 and
+// plain truncation would report 59 seconds and fire a limit a second late.
+int64_t WholeUnits(TDateTime a, TDateTime b, int64_t msPerUnit) {
+  const int64_t ms = std::llround(std::fabs(a - b) * 86400000.0);
+  return ms / msPerUnit;
 }
 
 std::string TwoDigits(int64_t value) {
@@ -27,9 +31,9 @@ bool ParseWhole(const std::string& text, int64_t& value) {
 
 }  // namespace
 
-int64_t WholeHoursBetween(TDateTime a, TDateTime b) { return WholeUnits(a, b, 24.0); }
-int64_t WholeMinutesBetween(TDateTime a, TDateTime b) { return WholeUnits(a, b, 1440.0); }
-int64_t WholeSecondsBetween(TDateTime a, TDateTime b) { return WholeUnits(a, b, 86400.0); }
+int64_t WholeHoursBetween(TDateTime a, TDateTime b) { return WholeUnits(a, b, 3600000); }
+int64_t WholeMinutesBetween(TDateTime a, TDateTime b) { return WholeUnits(a, b, 60000); }
+int64_t WholeSecondsBetween(TDateTime a, TDateTime b) { return WholeUnits(a, b, 1000); }
 
 std::string ElapsedText(TDateTime now, TDateTime then) {
   const int64_t h = WholeHoursBetween(now, then);

@@ -8,8 +8,8 @@
 #include "app/TaskPlatform.h"
 #include "app/TaskRows.h"
 
-// Whole hours, minutes and seconds between two moments: |a - b| days times 24, 1440 or
-// 86400 in double precision, truncated toward zero.
+// Whole hours, minutes and seconds between two moments, in either order: |a - b| rounded to
+// whole milliseconds, then truncated toward zero.
 int64_t WholeHoursBetween(TDateTime a, TDateTime b);
 int64_t WholeMinutesBetween(TDateTime a, TDateTime b);
 int64_t WholeSecondsBetween(TDateTime a, TDateTime b);
