@@ -1,0 +1,3 @@
+vornik_portable(
+  sDecimalSpinValue.cpp
+)
