@@ -3,5 +3,8 @@ vornik_portable(
   zkBitmap.cpp
   zkFastBitmap.cpp
   zkBlend.cpp
+  zkBlit.cpp
   sGradient.cpp
+  sMaskPainter.cpp
+  sSectionPainter.cpp
 )

@@ -55,7 +55,7 @@ TRect ClipToBitmap(const TRect& rect, const TzkBitmap& bitmap) {
                std::min(rect.Right, bitmap.Width()), std::min(rect.Bottom, bitmap.Height()));
 }
 
-void PaintVertical(TzkBitmap& bitmap, const TRect& r, const TzkGradStep* steps, size_t count,
+void PaintVertical(TzkBitmap& bitmap, const TRect& r, const TsGradStep* steps, size_t count,
                    int extra) {
   const int n = bitmap.BytesPerPixel();
   const int bmpH = bitmap.Height(), bmpW = bitmap.Width();
@@ -87,7 +87,7 @@ void PaintVertical(TzkBitmap& bitmap, const TRect& r, const TzkGradStep* steps, 
 }
 
 // Every row of the horizontal kind is the same: paint the first, copy it to the others.
-void PaintHorizontal(TzkBitmap& bitmap, const TRect& r, const TzkGradStep* steps, size_t count) {
+void PaintHorizontal(TzkBitmap& bitmap, const TRect& r, const TsGradStep* steps, size_t count) {
   const int n = bitmap.BytesPerPixel();
   const int bottom = std::min(r.Bottom, bitmap.Height());
   const int right = std::min(r.Right, bitmap.Width());
@@ -114,7 +114,7 @@ void PaintHorizontal(TzkBitmap& bitmap, const TRect& r, const TzkGradStep* steps
     std::memcpy(bitmap.ScanLine(y) + r.Left * n, first + r.Left * n, bytes);
 }
 
-void PaintTriangles(TzkBitmap& bitmap, const TRect& r, const TzkGradStep* steps, size_t count) {
+void PaintTriangles(TzkBitmap& bitmap, const TRect& r, const TsGradStep* steps, size_t count) {
   TColor colours[5];
   for (size_t i = 0; i < 5; ++i) colours[i] = i < count ? steps[i].Color1 : colours[i - 1];
   const TzkGradVertex v[5] = {
@@ -184,9 +184,11 @@ void FillGradientTriangle(TzkBitmap& bitmap, const TzkGradVertex& a, const TzkGr
   }
 }
 
-void PaintGradientSteps(TzkBitmap& bitmap, const TRect& rect, const TzkGradStep* steps,
-                        size_t count, int extraHeight) {
+void PaintGradient(TzkBitmap& bitmap, const TRect& rect, const TsGradArray& array,
+                   int extraHeight) {
   const TRect r = ClipToBitmap(rect, bitmap);
+  const TsGradStep* steps = array.data();
+  const size_t count = array.size();
   if (count == 0 || r.IsEmpty()) return;
   switch (steps[0].Mode) {
     case 0: PaintVertical(bitmap, r, steps, count, extraHeight); break;

@@ -20,22 +20,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "skin/data/sSkinRecords.h"
 #include "skin/paint/zkBitmap.h"
 #include "skin/paint/zkTypes.h"
 
-// One gradient step as the painter reads it (colour values 0x00BBGGRR, channels taken
-// directly: system colours are not resolved here).
-struct TzkGradStep {
-  TColor Color1 = 0;
-  TColor Color2 = 0;
-  uint8_t Percent = 0;
-  int32_t Mode = 0;
-};
-
-// Paints the steps into the rectangle. extraHeight is added to the rectangle's height when
-// vertical bands are measured (and to the first band's start).
-void PaintGradientSteps(TzkBitmap& bitmap, const TRect& rect, const TzkGradStep* steps,
-                        size_t count, int extraHeight = 0);
+// Paints the steps into the rectangle (cut to the bitmap). Colour channels are taken from
+// the values directly (red in the low byte); system colours are not resolved here.
+// extraHeight is added to the rectangle's height when vertical bands are measured, and to
+// the first band's start.
+void PaintGradient(TzkBitmap& bitmap, const TRect& rect, const TsGradArray& steps,
+                   int extraHeight = 0);
 
 // The triangle kind's fill: linear interpolation of the three vertex colours inside the
 // triangle. A pixel (x, y) is covered when the point (x, y) lies inside, with the top-left

@@ -153,7 +153,7 @@ void ColouriseByMask(TzkBitmap& dst, const TzkBitmap& mask, TColor color) {
   }
 }
 
-void FadeWhole(TzkBitmap& dst, TzkBitmap& src, uint8_t weight) {
+void FadeWhole(TzkBitmap& dst, const TzkBitmap& src, uint8_t weight) {
   if (dst.PixelFormat() != TPixelFormat::pf24bit || src.PixelFormat() != TPixelFormat::pf24bit)
     return;
   if (dst.Width() != src.Width() || dst.Height() != src.Height()) return;
@@ -167,7 +167,7 @@ void FadeWhole(TzkBitmap& dst, TzkBitmap& src, uint8_t weight) {
 namespace {
 
 template <typename TSum>
-void BlendWith(TzkBitmap& dst, TzkBitmap& src, uint8_t weight, const TRect& srcRect,
+void BlendWith(TzkBitmap& dst, const TzkBitmap& src, uint8_t weight, const TRect& srcRect,
                TPoint at) {
   TSum sum;
   if (!sum.BindPair(&src, &dst)) return;
@@ -179,7 +179,7 @@ void BlendWith(TzkBitmap& dst, TzkBitmap& src, uint8_t weight, const TRect& srcR
 
 }  // namespace
 
-void BlendRectAt(TzkBitmap& dst, TzkBitmap& src, uint8_t weight, TRect srcRect, TPoint dstPoint) {
+void BlendRectAt(TzkBitmap& dst, const TzkBitmap& src, uint8_t weight, TRect srcRect, TPoint dstPoint) {
   auto clipNegativePoint = [&] {
     if (dstPoint.X < 0) {
       srcRect.Left -= dstPoint.X;

@@ -46,12 +46,12 @@ void ColouriseByMask(TzkBitmap& dst, const TzkBitmap& mask, TColor color);
 
 // Two 24-bit bitmaps of equal size: every destination byte becomes
 // (d * weight + s * (255 - weight) + 127) >> 8. Nothing happens when the sizes differ.
-void FadeWhole(TzkBitmap& dst, TzkBitmap& src, uint8_t weight);
+void FadeWhole(TzkBitmap& dst, const TzkBitmap& src, uint8_t weight);
 
 // Clips, then blends the source rectangle into the destination at the point with the byte
 // formula of FadeWhole (weight = share of the destination). Both bitmaps 24-bit or both
 // 32-bit; nothing happens for mixed formats.
-void BlendRectAt(TzkBitmap& dst, TzkBitmap& src, uint8_t weight, TRect srcRect, TPoint dstPoint);
+void BlendRectAt(TzkBitmap& dst, const TzkBitmap& src, uint8_t weight, TRect srcRect, TPoint dstPoint);
 
 // Per channel <f * a + (1 - f) * b>; the result keeps a's top byte.
 TColor LerpColor(TColor a, TColor b, double f);

@@ -121,7 +121,7 @@ void TzkFast32::FillRect32(const TRect& rect, uint32_t word) {
 }
 
 template <int N>
-bool TzkFastSum<N>::BindPair(TzkBitmap* source, TzkBitmap* destination) {
+bool TzkFastSum<N>::BindPair(const TzkBitmap* source, TzkBitmap* destination) {
   if (!source || !destination || source->Width() < 2 || source->Height() < 2 ||
       destination->Width() < 2 || destination->Height() < 2)
     return false;

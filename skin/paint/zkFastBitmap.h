@@ -59,18 +59,18 @@ class TzkFastSum {
   static constexpr int kBytesPerPixel = N;
 
   // False when any of the four dimensions is below 2.
-  bool BindPair(TzkBitmap* source, TzkBitmap* destination);
+  bool BindPair(const TzkBitmap* source, TzkBitmap* destination);
   // Every byte of the destination rectangle, alpha included, becomes
   // (d * Weight + s * (255 - Weight) + 127) >> 8. The divisor is 256, so even Weight 0 is
   // not an exact copy (255 becomes 254). Rows and bytes are walked from the last to the
   // first, which fixes the result when source and destination overlap in one bitmap.
   void BlendBytes();
 
-  TzkBitmap* Source = nullptr;
+  const TzkBitmap* Source = nullptr;
   TzkBitmap* Destination = nullptr;
   int Width = 0;   // the smaller of the two widths
   int Height = 0;  // the smaller of the two heights
-  uint8_t* SrcRow0 = nullptr;
+  const uint8_t* SrcRow0 = nullptr;
   uint8_t* DstRow0 = nullptr;
   ptrdiff_t SrcStride = 0;
   ptrdiff_t DstStride = 0;

@@ -9,9 +9,7 @@ using namespace painttest;
 
 namespace {
 
-void Paint(TzkBitmap& b, const TRect& r, std::vector<TzkGradStep> steps) {
-  PaintGradientSteps(b, r, steps.data(), steps.size());
-}
+void Paint(TzkBitmap& b, const TRect& r, const TsGradArray& steps) { PaintGradient(b, r, steps); }
 
 TEST(Gradient, RedToBlueOverTenRowsEndsExactlyOnBlue) {
   TzkBitmap b(3, 10, TPixelFormat::pf32bit);
