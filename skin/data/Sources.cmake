@@ -2,5 +2,9 @@
 vornik_portable(
   zkSkinText.cpp
   zkSkinPack.cpp
+  sOptionsFile.cpp
+  sImageValue.cpp
   sSkinTables.cpp
+  sHueSaturation.cpp
+  sSkinLoader.cpp
 )
