@@ -1,0 +1,4 @@
+# Image readers: PNG decoder, BMP and JPEG readers.
+vornik_portable(
+  zkBmpImage.cpp
+)
