@@ -1,3 +1,8 @@
+# Image readers: PNG decoder, BMP and JPEG readers.
+vornik_portable(
+  zkBmpImage.cpp
+)
+
 # Skin data: archive, options file and tables, colour adjustment, loader (portable).
 vornik_portable(
   zkSkinText.cpp
