@@ -12,4 +12,6 @@ vornik_portable(
   sSkinTables.cpp
   sHueSaturation.cpp
   sSkinLoader.cpp
+  sSkinDump.cpp
+  zkBmpWriter.cpp
 )

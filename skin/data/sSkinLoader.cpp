@@ -82,16 +82,6 @@ bool DecodeImage(const std::string& name, const std::vector<uint8_t>& bytes, Tzk
   return ReadBmpImage(bytes.data(), bytes.size(), out, error);
 }
 
-// In a 32-bit image every white pixel with alpha 0 becomes transparent black.
-void ClearTransparentWhite(TzkBitmap& image) {
-  if (image.PixelFormat() != TPixelFormat::pf32bit) return;
-  for (int y = 0; y < image.Height(); ++y) {
-    uint8_t* p = image.ScanLine(y);
-    for (int x = 0; x < image.Width(); ++x, p += 4)
-      if (p[0] == 0xFF && p[1] == 0xFF && p[2] == 0xFF && p[3] == 0) p[0] = p[1] = p[2] = 0;
-  }
-}
-
 int16_t Short(int32_t v) {
   return int16_t(std::clamp<int32_t>(v, std::numeric_limits<int16_t>::min(),
                                      std::numeric_limits<int16_t>::max()));
@@ -520,6 +510,15 @@ void LoadFromReader(const TzkSkinConvertor& reader, const std::string& skinPath,
 }  // namespace
 
 // [SECTION] Entry points
+
+void ClearTransparentWhite(TzkBitmap& image) {
+  if (image.PixelFormat() != TPixelFormat::pf32bit) return;
+  for (int y = 0; y < image.Height(); ++y) {
+    uint8_t* p = image.ScanLine(y);
+    for (int x = 0; x < image.Width(); ++x, p += 4)
+      if (p[0] == 0xFF && p[1] == 0xFF && p[2] == 0xFF && p[3] == 0) p[0] = p[1] = p[2] = 0;
+  }
+}
 
 void LoadSkinFromArchive(const uint8_t* data, size_t size, TsSkinTables& tables,
                          const TsSkinLoadOptions& options, TsSkinLoadReport* report) {
