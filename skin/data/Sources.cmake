@@ -1,6 +1,17 @@
+# Image readers: PNG decoder, BMP and JPEG readers.
+vornik_portable(
+  zkBmpImage.cpp
+)
+
 # Skin data: archive, options file and tables, colour adjustment, loader (portable).
 vornik_portable(
   zkSkinText.cpp
   zkSkinPack.cpp
+  sOptionsFile.cpp
+  sImageValue.cpp
   sSkinTables.cpp
+  sHueSaturation.cpp
+  sSkinLoader.cpp
+  sSkinDump.cpp
+  zkBmpWriter.cpp
 )

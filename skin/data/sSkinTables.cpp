@@ -1,5 +1,8 @@
 #include "skin/data/sSkinTables.h"
 
+#include "skin/data/zkSkinText.h"
+
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -42,6 +45,31 @@ int BottomBorder(const TsMaskData& mask) {
   if (mask.WB > 0) return mask.WB;
   if (mask.BorderWidth > 0) return mask.BorderWidth;
   return FrameHeight(mask);
+}
+
+// [SECTION] Gradient descriptions
+
+TsGradArray ParseGradientData(std::string_view text) {
+  TsGradArray steps;
+  if (text == " ") return steps;
+  std::vector<int32_t> fields;
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != ';') continue;
+    const std::string_view field = TrimText(text.substr(start, i - start));
+    if (!field.empty()) fields.push_back(ParseInteger(field).value_or(0));
+    start = i + 1;
+  }
+  steps.reserve(fields.size() / 5);
+  for (size_t i = 0; i + 5 <= fields.size(); i += 5) {
+    TsGradStep s;
+    s.Color1 = std::max(0, fields[i]);
+    s.Color2 = std::max(0, fields[i + 1]);
+    s.Percent = uint8_t(std::clamp(fields[i + 2], 0, 100));
+    s.Mode = fields[i + 3];
+    steps.push_back(s);
+  }
+  return steps;
 }
 
 // [SECTION] Table ownership

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "skin/data/sSkinRecords.h"
 
@@ -23,6 +24,12 @@ int LeftBorder(TsMaskData& mask);
 int TopBorder(const TsMaskData& mask);
 int RightBorder(const TsMaskData& mask);
 int BottomBorder(const TsMaskData& mask);
+
+// Steps of a gradient description: numbers separated by ";" (empty fields skipped), five per
+// step: Color1 (at least 0), Color2 (at least 0), Percent (clamped to 0..100), Mode, and one
+// ignored. An incomplete last group is dropped; " " (no gradient) and "" give no steps; a
+// field that is not a number counts as 0.
+TsGradArray ParseGradientData(std::string_view text);
 
 class TsSkinTables {
  public:

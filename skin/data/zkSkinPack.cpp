@@ -121,6 +121,7 @@ void TzkSkinConvertor::ReleaseSource() { source_.reset(); }
 
 void TzkSkinConvertor::Clear() {
   while (!images_.empty()) images_.pop_back();  // last to first
+  entries_.clear();
   options_.clear();
   options_.shrink_to_fit();
   hasOptions_ = false;
@@ -164,21 +165,22 @@ void TzkSkinConvertor::ParseEntry(uint32_t index, size_t& inflatedTotal) {
                        " compressed bytes can hold or than a skin may have");
   inflatedTotal += size;
 
+  const size_t start = s.Position();
+  const bool isOptions = IsOptionsName(name);
+  std::vector<uint8_t> content(size);
   TzkInflater inflater(s);
-  if (IsOptionsName(name)) {
-    std::vector<uint8_t> text(size);
-    inflater.ReadExactly(text.data(), size, what);
-    inflater.Finish(what);
-    options_ = std::move(text);  // a later options entry replaces an earlier one
+  inflater.ReadExactly(content.data(), size, what);
+  inflater.Finish(what);
+  entries_.push_back({name, size, s.Position() - start, isOptions});
+  if (isOptions) {
+    options_ = std::move(content);  // a later options entry replaces an earlier one
     hasOptions_ = true;
     return;
   }
   TzkImageItem item;
   item.EntryName = name;
   item.IsBmp = HasBmpExtension(name);
-  item.Content.resize(size);
-  inflater.ReadExactly(item.Content.data(), size, what);
-  inflater.Finish(what);
+  item.Content = std::move(content);
   images_.push_back(std::move(item));
 }
 
@@ -249,6 +251,29 @@ std::vector<uint8_t> TzkSkinPacker::Bytes() const {
   AppendU32(out, count_);
   out.insert(out.end(), body_.begin(), body_.end());
   return out;
+}
+
+std::vector<uint8_t> PackSkinFolder(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(fs::u8path(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().u8string();
+    if (!name.empty() && name[0] != '.' && it->is_regular_file(ec)) names.push_back(name);
+  }
+  if (ec) throw EzkSkinError("Cannot read the folder " + Quoted(folder) + ": " + ec.message());
+  auto rank = [](const std::string& name) { return IsOptionsName(name) ? 0 : HasBmpExtension(name) ? 1 : 2; };
+  std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+    if (rank(a) != rank(b)) return rank(a) < rank(b);
+    const std::string ua = UpperCase(a), ub = UpperCase(b);
+    return ua != ub ? ua < ub : a < b;
+  });
+  if (names.empty() || rank(names[0]) != 0)
+    throw EzkSkinError("The folder " + Quoted(folder) + " holds no Options.dat");
+  TzkSkinPacker packer;
+  for (const std::string& name : names)
+    packer.Add(name, ReadWholeFile((fs::u8path(folder) / fs::u8path(name)).u8string(), kMaxEntryBytes));
+  return packer.Bytes();
 }
 
 // [SECTION] Files

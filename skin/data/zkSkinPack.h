@@ -95,6 +95,14 @@ struct TzkImageItem {
 };
 using TzkImageItems = std::vector<TzkImageItem>;
 
+// Every entry Parse has read, options included, in archive order (for listing and unpacking).
+struct TzkEntryInfo {
+  std::string Name;
+  size_t Size = 0;        // inflated
+  size_t PackedSize = 0;  // bytes of its zlib stream
+  bool IsOptions = false;
+};
+
 class TzkSkinConvertor {
  public:
   TzkSkinConvertor() = default;
@@ -122,6 +130,7 @@ class TzkSkinConvertor {
   bool HasOptions() const { return hasOptions_; }
   const std::vector<uint8_t>& Options() const { return options_; }
   const TzkImageItems& Images() const { return images_; }
+  const std::vector<TzkEntryInfo>& Entries() const { return entries_; }
 
   // Does nothing when the file does not exist. Otherwise clears `reader` (or creates one),
   // makes the whole file its owned source and parses it; with `releaseSource` the file bytes
@@ -138,6 +147,7 @@ class TzkSkinConvertor {
   bool hasOptions_ = false;
   std::vector<uint8_t> options_;
   TzkImageItems images_;
+  std::vector<TzkEntryInfo> entries_;
 };
 
 // Writes archives: entries are packed in the order they are added, each compressed at the
@@ -156,6 +166,11 @@ class TzkSkinPacker {
   std::vector<uint8_t> body_;
   uint32_t count_ = 0;
 };
+
+// Packs the files of an unpacked skin folder (not its sub-folders or names starting with
+// "."): "Options.dat" first, then the ".bmp" files, then the others, each group in
+// case-insensitive name order. Throws EzkSkinError when the folder has no "Options.dat".
+std::vector<uint8_t> PackSkinFolder(const std::string& folder);
 
 // Whole-file reading with a size cap, for skin files and archives. Paths are UTF-8.
 bool FileExists(const std::string& path);
