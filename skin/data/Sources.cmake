@@ -1,4 +1,5 @@
 # Image readers: PNG decoder, BMP and JPEG readers.
 vornik_portable(
   zkBmpImage.cpp
+  zkPNG.cpp
 )
