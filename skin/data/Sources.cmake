@@ -1,5 +1,6 @@
 # Image readers: PNG decoder, BMP and JPEG readers.
 vornik_portable(
   zkBmpImage.cpp
+  zkJpegImage.cpp
   zkPNG.cpp
 )
