@@ -7,4 +7,5 @@ vornik_portable(
   sGradient.cpp
   sMaskPainter.cpp
   sSectionPainter.cpp
+  zkPngWriter.cpp
 )
