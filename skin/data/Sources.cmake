@@ -1,6 +1,8 @@
 # Image readers: PNG decoder, BMP and JPEG readers.
 vornik_portable(
   zkBmpImage.cpp
+  zkJpegImage.cpp
+  zkPNG.cpp
 )
 
 # Skin data: archive, options file and tables, colour adjustment, loader (portable).
