@@ -11,6 +11,7 @@
 #include "skin/data/sImageValue.h"
 #include "skin/data/sOptionsFile.h"
 #include "skin/data/zkImageReaders.h"
+#include "skin/data/zkPNG.h"
 #include "skin/data/zkSkinPack.h"
 #include "skin/data/zkSkinText.h"
 
@@ -510,15 +511,6 @@ void LoadFromReader(const TzkSkinConvertor& reader, const std::string& skinPath,
 }  // namespace
 
 // [SECTION] Entry points
-
-void ClearTransparentWhite(TzkBitmap& image) {
-  if (image.PixelFormat() != TPixelFormat::pf32bit) return;
-  for (int y = 0; y < image.Height(); ++y) {
-    uint8_t* p = image.ScanLine(y);
-    for (int x = 0; x < image.Width(); ++x, p += 4)
-      if (p[0] == 0xFF && p[1] == 0xFF && p[2] == 0xFF && p[3] == 0) p[0] = p[1] = p[2] = 0;
-  }
-}
 
 void LoadSkinFromArchive(const uint8_t* data, size_t size, TsSkinTables& tables,
                          const TsSkinLoadOptions& options, TsSkinLoadReport* report) {

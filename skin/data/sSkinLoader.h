@@ -53,10 +53,6 @@ void LoadSkinFromPackedFile(const std::string& path, TsSkinTables& tables,
 bool LoadSkinFromFolder(const std::string& folder, TsSkinTables& tables,
                         const TsSkinLoadOptions& options = {}, TsSkinLoadReport* report = nullptr);
 
-// In a 32-bit image every pixel that is white with alpha 0 (the word 0x00FFFFFF) becomes 0,
-// transparent black, as after every PNG a skin loads; other formats are left alone.
-void ClearTransparentWhite(TzkBitmap& image);
-
 // The path of a skin file named in an options value: the name itself when it contains ":",
 // else the skin path followed by the name. Where file names are case-sensitive and no file
 // has that exact name, a file of the folder whose name differs only in letter case is taken,

@@ -99,6 +99,25 @@ void TzkInflater::ReadExactly(uint8_t* out, size_t count, const std::string& wha
   }
 }
 
+void TzkInflater::ReadExactly(std::vector<uint8_t>& out, size_t count, const std::string& what) {
+  constexpr size_t kStep = size_t(1) << 20;
+  out.clear();
+  while (out.size() < count) {
+    const size_t done = out.size();
+    const size_t next = std::min(count, std::max(kStep, done * 2));
+    out.resize(next);
+    size_t filled = done;
+    while (filled < next) {
+      if (ended_) {
+        out.resize(filled);
+        throw EzkSkinError("Skin archive entry " + what + " holds " + std::to_string(filled) +
+                           " bytes, fewer than the " + std::to_string(count) + " its size says");
+      }
+      filled += Step(out.data() + filled, next - filled, what);
+    }
+  }
+}
+
 void TzkInflater::Finish(const std::string& what) {
   uint8_t scratch[64];
   while (!ended_) {
@@ -167,9 +186,9 @@ void TzkSkinConvertor::ParseEntry(uint32_t index, size_t& inflatedTotal) {
 
   const size_t start = s.Position();
   const bool isOptions = IsOptionsName(name);
-  std::vector<uint8_t> content(size);
+  std::vector<uint8_t> content;
   TzkInflater inflater(s);
-  inflater.ReadExactly(content.data(), size, what);
+  inflater.ReadExactly(content, size, what);
   inflater.Finish(what);
   entries_.push_back({name, size, s.Position() - start, isOptions});
   if (isOptions) {

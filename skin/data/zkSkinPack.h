@@ -72,6 +72,9 @@ class TzkInflater {
 
   // Fills exactly `count` bytes; throws EzkSkinError when the data is damaged or ends early.
   void ReadExactly(uint8_t* out, size_t count, const std::string& what);
+  // Reads exactly `count` bytes into `out`, growing it only as the data really arrives, so a
+  // size claimed by a lying header is never allocated at once.
+  void ReadExactly(std::vector<uint8_t>& out, size_t count, const std::string& what);
   // Reads on to the end of the stream (it must hold no further output) and gives back the
   // unconsumed input, leaving the source at the first byte after the stream.
   void Finish(const std::string& what);
