@@ -8,4 +8,6 @@ vornik_portable(
   sMaskPainter.cpp
   sSectionPainter.cpp
   zkPngWriter.cpp
+  zkTinyFont.cpp
+  zkSkinPreview.cpp
 )

@@ -26,7 +26,7 @@ inline void PutPixel(uint8_t* d, int dn, const uint8_t* s, int sn) {
 }
 
 // The pixel behind destination pixel (x, y): null when the background is a bitmap and the
-// point lies outside it.
+// point lies outside it, or when nothing is known about the background (colour 0xFF00FF).
 class TBackgroundSampler {
  public:
   explicit TBackgroundSampler(const TsBackgroundInfo& bg) : bg_(bg) {
@@ -39,7 +39,7 @@ class TBackgroundSampler {
   bool IsBitmap() const { return bg_.IsBitmap; }
   int BytesPerPixel() const { return bg_.HasBitmap() ? bg_.Bitmap->BytesPerPixel() : 4; }
   const uint8_t* At(int x, int y) const {
-    if (!bg_.IsBitmap) return colour_;
+    if (!bg_.IsBitmap) return bg_.Color == clFuchsia ? nullptr : colour_;
     if (!bg_.HasBitmap()) return nullptr;
     const int bx = bg_.X + x, by = bg_.Y + y;
     if (bx < 0 || by < 0 || bx >= bg_.Bitmap->Width() || by >= bg_.Bitmap->Height()) return nullptr;
