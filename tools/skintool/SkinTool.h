@@ -28,6 +28,7 @@ int RunUnpack(const TArgs& args);
 int RunList(const TArgs& args);
 int RunCheck(const TArgs& args);
 int RunConvert(const TArgs& args);
+int RunPreview(const TArgs& args);
 
 // Helpers shared by the commands.
 void PrintError(const std::string& message);  // "skintool: message" on stderr

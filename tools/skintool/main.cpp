@@ -26,6 +26,10 @@ const TSkinToolCommand kCommands[] = {
     {"convert", "IMAGE OUT.bmp",
      "decode a PNG, BMP or JPEG as the skin engine does and write it as a 32-bit top-down BMP",
      2, 2, RunConvert},
+    {"preview", "SKIN OUT.png [--size WxH]",
+     "paint every section of a skin in states 0, 1 and 2, and its glyphs and glow images, "
+     "into one contact-sheet PNG",
+     2, 4, RunPreview},
 };
 
 void PrintUsage(FILE* to) {
