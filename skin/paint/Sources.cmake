@@ -11,3 +11,8 @@ vornik_portable(
   zkTinyFont.cpp
   zkSkinPreview.cpp
 )
+
+vornik_win32(
+  zkDibStorage.cpp
+  sSectionPainterWin.cpp
+)
