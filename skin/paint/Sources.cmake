@@ -15,4 +15,6 @@ vornik_portable(
 vornik_win32(
   zkDibStorage.cpp
   sSectionPainterWin.cpp
+  zkPictureFormats.cpp
+  zkPNGGraphicWin.cpp
 )

@@ -74,3 +74,32 @@ class TzkSavedDC {
   HDC dc_;
   int saved_;
 };
+
+// Owns an icon or cursor made with CreateIconIndirect and destroys it.
+class TzkIcon {
+ public:
+  TzkIcon() = default;
+  explicit TzkIcon(HICON h) : handle_(h) {}
+  ~TzkIcon() { Reset(); }
+  TzkIcon(TzkIcon&& o) noexcept : handle_(std::exchange(o.handle_, nullptr)) {}
+  TzkIcon& operator=(TzkIcon&& o) noexcept {
+    if (this != &o) {
+      Reset();
+      handle_ = std::exchange(o.handle_, nullptr);
+    }
+    return *this;
+  }
+  TzkIcon(const TzkIcon&) = delete;
+  TzkIcon& operator=(const TzkIcon&) = delete;
+
+  HICON Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  HICON Release() { return std::exchange(handle_, nullptr); }
+  void Reset(HICON h = nullptr) {
+    if (handle_) DestroyIcon(handle_);
+    handle_ = h;
+  }
+
+ private:
+  HICON handle_ = nullptr;
+};
