@@ -114,6 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TsSkinLoadOptions options;
   options.HueOffset = size > 0 ? int(data[0]) - 128 : 0;
   options.Saturation = size > 1 ? int(data[1]) - 128 : 0;
+  options.MaxImageBytes = size_t(16) << 20;
   TsSkinTables tables;
   try {
     LoadSkinFromArchive(bytes.data(), bytes.size(), tables, options);
