@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,8 +16,6 @@ int ClampByte(double v) { return int(std::clamp(v, 0.0, 255.0)); }
 bool IsMagenta(uint8_t b, uint8_t g, uint8_t r) { return r == 255 && g == 0 && b == 255; }
 bool IsGrey(uint8_t b, uint8_t g, uint8_t r) { return r == g && g == b; }
 
-using TColorChange = std::function<TColor(TColor)>;
-
 TColor FromBgr(const uint8_t* p) { return RGBColor(p[2], p[1], p[0]); }
 void ToBgr(uint8_t* p, TColor c) {
   p[0] = GetBValue(c);
@@ -27,7 +24,8 @@ void ToBgr(uint8_t* p, TColor c) {
 }
 
 // Replaces every pixel that is neither magenta nor (with skipGrey) grey.
-void ChangePixels(TzkBitmap& bitmap, bool skipGrey, const TColorChange& change) {
+template <typename Change>
+void ChangePixels(TzkBitmap& bitmap, bool skipGrey, const Change& change) {
   const int bpp = bitmap.BytesPerPixel();
   // Skin images are made of long runs of one colour: remember the last answer.
   TColor lastIn = -1, lastOut = 0;
@@ -52,7 +50,8 @@ void CopyRect(const TzkBitmap& from, TzkBitmap& to, const TRect& r) {
 }
 
 // Section colours and the global colours of the skin.
-void ChangeTableColors(TsSkinTables& skin, const TColorChange& change) {
+template <typename Change>
+void ChangeTableColors(TsSkinTables& skin, const Change& change) {
   auto font = [&](TsFontColor& f) {
     for (int32_t* c : {&f.Color, &f.Left, &f.Top, &f.Right, &f.Bottom})
       if (*c != -1) *c = change(*c);
@@ -77,8 +76,9 @@ void ChangeTableColors(TsSkinTables& skin, const TColorChange& change) {
 
 // Own bitmaps: 32-bit ones in place (alpha kept, magenta and grey skipped); others become
 // 24-bit first, and then skip magenta, and grey too when `skipGrey24`.
+template <typename Change>
 void ChangeOwnBitmaps(TsSkinTables& skin, const std::vector<bool>& excluded, bool skipGrey24,
-                      const TColorChange& change) {
+                      const Change& change) {
   for (size_t i = 0; i < skin.Masks.size(); ++i) {
     TzkBitmap* image = skin.Masks[i].Image.get();
     if (!image || excluded[i]) continue;
@@ -173,7 +173,7 @@ int SaturationAmount(int saturation) { return int(-int64_t(saturation) % 101); }
 
 void ApplyHue(TsSkinTables& skin, int offset) {
   if (offset == 0) return;
-  const TColorChange change = [offset](TColor c) { return ChangeHue(offset, c); };
+  const auto change = [offset](TColor c) { return ChangeHue(offset, c); };
   const TKeptIcons kept = KeptIcons(skin);
   if (!skin.MasterBitmap.Empty()) {
     const TzkBitmap original = kept.masterRects.empty() ? TzkBitmap() : skin.MasterBitmap.Clone();
@@ -187,7 +187,7 @@ void ApplyHue(TsSkinTables& skin, int offset) {
 void ApplySaturation(TsSkinTables& skin, int saturation) {
   const int amount = SaturationAmount(saturation);
   if (saturation == 0 || amount == 0) return;
-  const TColorChange change = [amount](TColor c) { return ChangeSaturation(c, amount); };
+  const auto change = [amount](TColor c) { return ChangeSaturation(c, amount); };
   if (!skin.MasterBitmap.Empty()) ChangePixels(skin.MasterBitmap, true, change);
   ChangeOwnBitmaps(skin, std::vector<bool>(skin.Masks.size(), false), true, change);
   ChangeTableColors(skin, change);

@@ -48,6 +48,12 @@ TsOptionsFile::TsOptionsFile(std::string_view text) {
     }
     sections_.back().Entries.push_back(std::move(entry));
   });
+  parents_.reserve(sections_.size());
+  for (int i = 0; i < int(sections_.size()); ++i) {
+    const std::string* parent = OwnValue(i, "PARENTCLASS");
+    const bool ends = !parent || parent->empty() || *parent == "?" || SameText(*parent, sections_[size_t(i)].Name);
+    parents_.push_back(ends ? -1 : FindSection(*parent));
+  }
 }
 
 int TsOptionsFile::FindSection(std::string_view name) const {
@@ -63,10 +69,7 @@ const std::string* TsOptionsFile::OwnValue(int section, std::string_view key) co
 }
 
 int TsOptionsFile::ParentOf(int section) const {
-  const std::string* parent = OwnValue(section, "PARENTCLASS");
-  if (!parent || parent->empty() || *parent == "?") return -1;
-  if (SameText(*parent, sections_[size_t(section)].Name)) return -1;
-  return FindSection(*parent);
+  return section >= 0 && section < int(parents_.size()) ? parents_[size_t(section)] : -1;
 }
 
 template <typename Accept>

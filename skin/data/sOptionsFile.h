@@ -61,4 +61,5 @@ class TsOptionsFile {
 
   std::vector<TsOptionsSection> sections_;
   std::unordered_map<std::string, int> firstByName_;  // upper-cased name -> first index
+  std::vector<int> parents_;                           // ParentOf, worked out once
 };

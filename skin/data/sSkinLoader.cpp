@@ -150,6 +150,13 @@ class TSkinBuilder {
     }
   }
 
+  // Throws once the tables would hold more records than a skin may have.
+  void CheckRecordCount(const std::string& section, const TsOptionsEntry& e) const {
+    if (t_->Masks.size() + t_->Patterns.size() >= settings_.MaxRecords)
+      throw EzkSkinError("The skin has more than " + std::to_string(settings_.MaxRecords) +
+                         " images (at " + Where(section, e) + ")");
+  }
+
   void Problem(const std::string& section, const TsOptionsEntry& e, const std::string& why) {
     report_.ImageProblems.push_back(Where(section, e) + ": " + why);
   }
@@ -208,11 +215,16 @@ class TSkinBuilder {
       Problem(section, e, "\"" + name + "\" is an empty image");
       return nullptr;
     }
+    imageBytes_ += DibRowBytes(image->Width(), image->PixelFormat()) * size_t(image->Height());
+    if (imageBytes_ > settings_.MaxImageBytes)
+      throw EzkSkinError("The images of the skin need more than " + std::to_string(settings_.MaxImageBytes) +
+                         " bytes (at " + Where(section, e) + ")");
     return image;
   }
 
   void AddMask(const std::string& section, const TsOptionsEntry& e, const TsImageValue& v,
                TFileSource& files) {
+    CheckRecordCount(section, e);
     switch (v.Form) {
       case TsImageForm::MasterBorder:
       case TsImageForm::MasterGlyph:
@@ -260,6 +272,7 @@ class TSkinBuilder {
   void AddPattern(const std::string& section, const TsOptionsEntry& e, const TsImageValue& v,
                   TFileSource& files, bool alwaysPattern) {
     if (v.Form != TsImageForm::Pattern) return;
+    CheckRecordCount(section, e);
     std::unique_ptr<TzkBitmap> image = LoadImageFile(section, e, v.FileName, files);
     if (!image) return;
     image->SetPixelFormat(TPixelFormat::pf24bit);
@@ -485,6 +498,7 @@ class TSkinBuilder {
   TsSkinLoadReport& report_;
   std::optional<TsOptionsFile> common_;
   TsSkinTables* t_ = nullptr;
+  size_t imageBytes_ = 0;  // decoded own images so far
 };
 
 void BuildInto(const TsOptionsFile* options, TFileSource& files, const std::string& skinPath,

@@ -23,11 +23,18 @@
 
 #include "skin/data/sSkinTables.h"
 
+// Caps of one load, for hostile options files that name the same big image thousands of
+// times: records of the mask and pattern tables, and bytes of their decoded own images.
+constexpr size_t kMaxSkinRecords = 65536;
+constexpr size_t kMaxSkinImageBytes = size_t(512) << 20;
+
 struct TsSkinLoadOptions {
   int HueOffset = 0;
   int Saturation = 0;
   // Extra options text merged into the skin: sections the skin lacks, and older-form images.
   std::string CommonSections;
+  size_t MaxRecords = kMaxSkinRecords;
+  size_t MaxImageBytes = kMaxSkinImageBytes;
 };
 
 // What a load noticed without failing.

@@ -59,7 +59,7 @@ struct TzkInflater::State {
 };
 
 TzkInflater::TzkInflater(TzkMemoryStream& source, size_t chunkBytes)
-    : source_(source), chunk_(std::max<size_t>(chunkBytes, 1)), state_(new State) {
+    : source_(source), chunkBytes_(std::clamp<size_t>(chunkBytes, 1, 1u << 30)), state_(new State) {
   if (inflateInit(&state_->z) != Z_OK) throw EzkSkinError("Cannot start the skin archive inflater");
 }
 
@@ -68,10 +68,11 @@ TzkInflater::~TzkInflater() { inflateEnd(&state_->z); }
 size_t TzkInflater::Step(uint8_t* out, size_t count, const std::string& what) {
   z_stream& z = state_->z;
   if (z.avail_in == 0) {
-    const size_t got = source_.Read(chunk_.data(), chunk_.size());
+    const size_t got = std::min(chunkBytes_, source_.Remaining());
     if (got == 0) throw EzkSkinError("Skin archive ends inside entry " + what);
-    z.next_in = chunk_.data();
+    z.next_in = const_cast<Bytef*>(source_.Data() + source_.Position());
     z.avail_in = uInt(got);
+    source_.SetPosition(source_.Position() + got);
   }
   z.next_out = out;
   z.avail_out = uInt(count);

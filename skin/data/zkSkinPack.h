@@ -61,8 +61,9 @@ class TzkMemoryStream {
   size_t position_ = 0;
 };
 
-// Inflates one zlib stream from a source stream, reading the source in chunks. Once the zlib
-// stream ends, the chunk bytes it did not consume are given back by moving the source back.
+// Inflates one zlib stream from a source stream, taking the source in chunks (windows of the
+// stream's memory, not copies). Once the zlib stream ends, the chunk bytes it did not consume
+// are given back by moving the source back.
 class TzkInflater {
  public:
   explicit TzkInflater(TzkMemoryStream& source, size_t chunkBytes = 16384);
@@ -84,7 +85,7 @@ class TzkInflater {
   size_t Step(uint8_t* out, size_t count, const std::string& what);
 
   TzkMemoryStream& source_;
-  std::vector<uint8_t> chunk_;
+  size_t chunkBytes_;
   struct State;
   std::unique_ptr<State> state_;
   bool ended_ = false;

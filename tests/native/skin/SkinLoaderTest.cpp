@@ -210,6 +210,29 @@ TEST(SkinLoader, FailedLoadsLeaveThePreviousSkinInPlace) {
   EXPECT_EQ(DumpSkinTables(t), before);
 }
 
+TEST(SkinLoader, HostileOptionsHitTheRecordAndImageCaps) {
+  TTempDir dir("loader-caps");
+  dir.Write("Big.bmp", skintest::PlainBmp(100, 100));
+  std::string options = "[A]\n";
+  for (int i = 0; i < 20; ++i) options += "K" + std::to_string(i) + "=!BIG.BMP!1!0!2\n";
+  dir.Write("Options.dat", options);
+  TsSkinTables t;
+  TsSkinLoadOptions caps;
+  caps.MaxRecords = 10;
+  EXPECT_THROW(LoadSkinFromFolder(dir.Path(), t, caps), EzkSkinError);
+  caps = TsSkinLoadOptions();
+  caps.MaxImageBytes = 100 * 300 * 5;  // five copies of the decoded picture
+  try {
+    LoadSkinFromFolder(dir.Path(), t, caps);
+    ADD_FAILURE() << "no error";
+  } catch (const EzkSkinError& e) {
+    EXPECT_NE(std::string(e.what()).find("at [A] K5="), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(t.Masks.empty());
+  ASSERT_TRUE(LoadSkinFromFolder(dir.Path(), t));
+  EXPECT_EQ(t.Masks.size(), 20u);
+}
+
 TEST(SkinLoader, HueAndSaturationApplyAtTheEndOfTheLoad) {
   TTempDir dir("loader-hue");
   WriteRealisticSkin(dir);
