@@ -76,10 +76,10 @@ TEST(BorderMask, StretchBitRepeatsSourcePixelsInsteadOfTiling) {
   TsSkinTables t;
   t.MasterBitmap = Solid(5, 3, W);
   DrawGrid(t.MasterBitmap, 0, 0, {"wabcw"}, kPal);
-  TMaskSpec spec{Rect(0, 0, 5, 3), 1, 0, 0, 1, 1, 1, 1};
-  const int tiled = AddMask(t, "S", "T", spec);
-  spec.StretchMode = 1;
-  const int stretched = AddMask(t, "S", "S", spec);
+  TMaskFields fields{Rect(0, 0, 5, 3), 1, 0, 0, 1, 1, 1, 1};
+  const int tiled = AddMask(t, "S", "T", fields);
+  fields.StretchMode = 1;
+  const int stretched = AddMask(t, "S", "S", fields);
   TzkBitmap dst = Solid(8, 3, X);
   PaintBorderMask(dst, Rect(0, 0, 8, 3), false, false, 0, t.Masks[tiled], TsBackgroundInfo());
   EXPECT_EQ(ReadGrid(dst, Rect(0, 0, 8, 1), kPal)[0], "wabcabcw");

@@ -35,7 +35,7 @@ inline std::vector<std::string> ReadGrid(const TzkBitmap& b, const TRect& rect,
   return rows;
 }
 
-struct TMaskSpec {
+struct TMaskFields {
   TRect Rect;
   int ImageCount = 1;
   int MaskType = 0;
@@ -45,7 +45,7 @@ struct TMaskSpec {
 };
 
 inline int AddMask(TsSkinTables& t, const std::string& section, const std::string& key,
-                   const TMaskSpec& s) {
+                   const TMaskFields& s) {
   TsMaskData m;
   m.SectionName = section;
   m.PropertyName = key;
