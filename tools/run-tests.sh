@@ -24,12 +24,17 @@ with_wine() {
     vornik_start_display && vornik_prepare_prefix && "$@" )
 }
 
+# Runs inside with_wine's subshell, where the wine helpers are defined (a `bash -c` child
+# would not see them).
+run_win_tests() {
+  cd "$build/win/bin" && vornik_wine ./win_tests.exe --gtest_brief=1
+}
+
 run_win() {
   local exe="$build/win/bin/win_tests.exe"
   [ -f "$exe" ] || { echo "== win: no tests built"; return 0; }
   echo "== Win32 tests under Wine"
-  with_wine bash -c 'cd "$0" && vornik_wine ./win_tests.exe --gtest_brief=1' "$build/win/bin" ||
-    failed+=(win)
+  with_wine run_win_tests || failed+=(win)
 }
 
 run_e2e() {

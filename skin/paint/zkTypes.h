@@ -46,6 +46,13 @@ constexpr TColor cl3DLight = SystemColor(22);
 constexpr TColor clInfoText = SystemColor(23);
 constexpr TColor clInfoBk = SystemColor(24);
 
+// The platform headers define these three as macros; the functions below replace them (same
+// results), so this header may be included before or after <windows.h>.
+#ifdef GetRValue
+#undef GetRValue
+#undef GetGValue
+#undef GetBValue
+#endif
 constexpr uint8_t GetRValue(TColor c) { return uint8_t(uint32_t(c) & 0xFF); }
 constexpr uint8_t GetGValue(TColor c) { return uint8_t((uint32_t(c) >> 8) & 0xFF); }
 constexpr uint8_t GetBValue(TColor c) { return uint8_t((uint32_t(c) >> 16) & 0xFF); }

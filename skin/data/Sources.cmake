@@ -1,0 +1,19 @@
+# Image readers: PNG decoder, BMP and JPEG readers.
+vornik_portable(
+  zkBmpImage.cpp
+  zkJpegImage.cpp
+  zkPNG.cpp
+)
+
+# Skin data: archive, options file and tables, colour adjustment, loader (portable).
+vornik_portable(
+  zkSkinText.cpp
+  zkSkinPack.cpp
+  sOptionsFile.cpp
+  sImageValue.cpp
+  sSkinTables.cpp
+  sHueSaturation.cpp
+  sSkinLoader.cpp
+  sSkinDump.cpp
+  zkBmpWriter.cpp
+)

@@ -1,0 +1,107 @@
+#include "skin/paint/zkDibStorage.h"
+
+#include <cstring>
+
+#include "skin/paint/zkGdiHolders.h"
+
+std::unique_ptr<TzkPixelStorage> TzkDibStorage::Create(int width, int height, TPixelFormat format,
+                                                       TRowOrder order) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = order == TRowOrder::TopDown ? -height : height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = WORD(BytesPerPixel(format) * 8);
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap || !bits) {
+    if (bitmap) DeleteObject(bitmap);
+    return nullptr;
+  }
+  std::unique_ptr<TzkDibStorage> storage(new TzkDibStorage());
+  storage->bitmap_ = bitmap;
+  const ptrdiff_t rowBytes = ptrdiff_t(DibRowBytes(width, format));
+  uint8_t* first = static_cast<uint8_t*>(bits);
+  if (order == TRowOrder::TopDown) {
+    storage->row0_ = first;
+    storage->stride_ = rowBytes;
+  } else {
+    storage->row0_ = first + rowBytes * (height - 1);
+    storage->stride_ = -rowBytes;
+  }
+  return storage;
+}
+
+TzkDibStorage::~TzkDibStorage() {
+  if (bitmap_) DeleteObject(bitmap_);
+}
+
+void InstallDibBitmapStorage() { SetBitmapStorageFactory(&TzkDibStorage::Create); }
+
+HBITMAP DibHandle(const TzkBitmap& bitmap) {
+  const auto* dib = dynamic_cast<const TzkDibStorage*>(bitmap.Storage());
+  return dib ? dib->Handle() : nullptr;
+}
+
+BITMAPINFO DibInfo(const TzkBitmap& bitmap) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = bitmap.Width();
+  info.bmiHeader.biHeight = bitmap.Stride() >= 0 ? -bitmap.Height() : bitmap.Height();
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = WORD(bitmap.BytesPerPixel() * 8);
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+const void* DibBits(const TzkBitmap& bitmap) {
+  if (bitmap.Empty()) return nullptr;
+  // Bottom-up rows start in memory with the last row.
+  return bitmap.Stride() >= 0 ? bitmap.ScanLine(0) : bitmap.ScanLine(bitmap.Height() - 1);
+}
+
+void DrawBitmapToDC(HDC dc, int x, int y, const TzkBitmap& bitmap, const TRect& srcRect) {
+  const TRect s = IntersectRect(srcRect, TRect(0, 0, bitmap.Width(), bitmap.Height()));
+  if (s.IsEmpty()) return;
+  x += s.Left - srcRect.Left;
+  y += s.Top - srcRect.Top;
+  if (HBITMAP handle = DibHandle(bitmap)) {
+    GdiFlush();
+    TzkMemoryDC source(handle, dc);
+    if (source) {
+      BitBlt(dc, x, y, s.Width(), s.Height(), source.Get(), s.Left, s.Top, SRCCOPY);
+      return;
+    }
+  }
+  BITMAPINFO info = DibInfo(bitmap);
+  // SetDIBitsToDevice counts source rows from the bottom of the picture.
+  StretchDIBits(dc, x, y, s.Width(), s.Height(), s.Left, bitmap.Height() - s.Bottom, s.Width(),
+                s.Height(), DibBits(bitmap), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void CopyDCToBitmap(TzkBitmap& bitmap, HDC dc, int x, int y) {
+  if (bitmap.Empty()) return;
+  GdiFlush();
+  if (HBITMAP handle = DibHandle(bitmap)) {
+    TzkMemoryDC target(handle, dc);
+    if (target) {
+      BitBlt(target.Get(), 0, 0, bitmap.Width(), bitmap.Height(), dc, x, y, SRCCOPY);
+      GdiFlush();
+      return;
+    }
+  }
+  // Plain memory: go through a DIB section of the same layout.
+  std::unique_ptr<TzkPixelStorage> temp =
+      TzkDibStorage::Create(bitmap.Width(), bitmap.Height(), bitmap.PixelFormat(), TRowOrder::TopDown);
+  if (!temp) return;
+  {
+    TzkMemoryDC target(static_cast<TzkDibStorage*>(temp.get())->Handle(), dc);
+    if (!target) return;
+    BitBlt(target.Get(), 0, 0, bitmap.Width(), bitmap.Height(), dc, x, y, SRCCOPY);
+    GdiFlush();
+  }
+  const size_t rowBytes = size_t(bitmap.Width()) * size_t(bitmap.BytesPerPixel());
+  for (int row = 0; row < bitmap.Height(); ++row)
+    std::memcpy(bitmap.ScanLine(row), temp->Row0() + temp->Stride() * row, rowBytes);
+}

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "skin/paint/zkDibStorage.h"
+#include "skin/paint/zkGdiHolders.h"
+
+namespace {
+
+// Installs the DIB factory for one test and puts plain memory back afterwards.
+struct TDibScope {
+  TDibScope() { InstallDibBitmapStorage(); }
+  ~TDibScope() { SetBitmapStorageFactory(nullptr); }
+};
+
+uint32_t Word(const TzkBitmap& b, int x, int y) {
+  const uint8_t* p = b.ScanLine(y) + x * b.BytesPerPixel();
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+}
+
+TEST(DibStorage, GdiDrawsIntoTheRowsOfBothRowOrders) {
+  TDibScope dib;
+  for (TRowOrder order : {TRowOrder::TopDown, TRowOrder::BottomUp}) {
+    TzkBitmap b(7, 5, TPixelFormat::pf24bit, order);
+    ASSERT_NE(DibHandle(b), nullptr);
+    EXPECT_EQ(b.ScanLine(1) - b.ScanLine(0), b.Stride());
+    TzkMemoryDC dc(DibHandle(b));
+    ASSERT_TRUE(dc);
+    TzkGdiObject<HBRUSH> brush(CreateSolidBrush(RGB(10, 20, 30)));
+    RECT r = {2, 3, 4, 5};
+    FillRect(dc.Get(), &r, brush.Get());
+    GdiFlush();
+    EXPECT_EQ(Word(b, 2, 3), 0x0A141Eu);  // stored B, G, R: 30, 20, 10
+    EXPECT_EQ(Word(b, 3, 4), 0x0A141Eu);
+    EXPECT_EQ(Word(b, 1, 3), 0u);
+    // The engine writes, GDI reads.
+    b.ScanLine(0)[0] = 0xFF;
+    EXPECT_EQ(GetPixel(dc.Get(), 0, 0), RGB(0, 0, 255));
+  }
+}
+
+TEST(DibStorage, BlitsAndCopiesWorkForPlainMemoryToo) {
+  TzkBitmap plain(4, 3, TPixelFormat::pf32bit, TRowOrder::BottomUp);  // before the factory
+  plain.Fill(0xFF336699);
+  plain.ScanLine(2)[3 * 4 + 0] = 0x11;  // pixel (3, 2)
+  TDibScope dib;
+  TzkBitmap target(6, 5);
+  ASSERT_NE(DibHandle(target), nullptr);
+  ASSERT_EQ(DibHandle(plain), nullptr);
+  TzkMemoryDC dc(DibHandle(target));
+  DrawBitmapToDC(dc.Get(), 1, 1, plain, TRect(1, 1, 4, 3));
+  GdiFlush();
+  EXPECT_EQ(Word(target, 0, 0), 0u);
+  EXPECT_EQ(Word(target, 1, 1), 0x336699u);
+  EXPECT_EQ(Word(target, 3, 2), 0x336611u);  // source (3, 2)
+  EXPECT_EQ(Word(target, 4, 1), 0u);
+  TzkBitmap back(2, 2, TPixelFormat::pf24bit);
+  SetBitmapStorageFactory(nullptr);
+  TzkBitmap backPlain(2, 2);
+  InstallDibBitmapStorage();
+  CopyDCToBitmap(back, dc.Get(), 2, 1);
+  CopyDCToBitmap(backPlain, dc.Get(), 2, 1);
+  EXPECT_EQ(Word(back, 1, 1), 0x336611u);
+  EXPECT_EQ(Word(backPlain, 1, 1), 0x336611u);
+  EXPECT_EQ(Word(backPlain, 0, 0), 0x336699u);
+}
+
+}  // namespace
