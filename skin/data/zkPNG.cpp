@@ -401,14 +401,14 @@ class TImageStream {
       end_ += produced;
       remaining_ -= produced;
       switch (inflater_.ZLibResult()) {
-        case Z_OK:
-          if (produced == 0 && consumed == 0) RaisePng(kCompression);  // no progress
-          break;
         case Z_STREAM_END:
           ended_ = true;
           if (inputLeft_ > 0) RaisePng(kExtraCompressedData);
           break;
+        case Z_OK:
         case Z_BUF_ERROR:  // needs more input
+          // zlib always moves on while it has input and room; anything else would loop.
+          if (produced == 0 && consumed == 0 && inputLeft_ > 0) RaisePng(kCompression);
           break;
         default:
           RaisePng(kCompression);
