@@ -18,9 +18,7 @@
 #include <vector>
 
 #include "skin/data/zkPNG.h"
-// The benchmark program is built from bench/*.cpp alone: the test tree's encoder is
-// compiled in here, once; other benchmark files include only its header.
-#include "tests/native/support/PngTestEncoder.cpp"
+#include "support/PngTestEncoder.h"
 
 namespace {
 
