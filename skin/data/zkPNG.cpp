@@ -7,6 +7,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 
 // [SECTION] Errors and texts
 
@@ -397,14 +401,14 @@ class TImageStream {
       end_ += produced;
       remaining_ -= produced;
       switch (inflater_.ZLibResult()) {
-        case Z_OK:
-          if (produced == 0 && consumed == 0) RaisePng(kCompression);  // no progress
-          break;
         case Z_STREAM_END:
           ended_ = true;
           if (inputLeft_ > 0) RaisePng(kExtraCompressedData);
           break;
+        case Z_OK:
         case Z_BUF_ERROR:  // needs more input
+          // zlib always moves on while it has input and room; anything else would loop.
+          if (produced == 0 && consumed == 0 && inputLeft_ > 0) RaisePng(kCompression);
           break;
         default:
           RaisePng(kCompression);
@@ -426,8 +430,6 @@ class TImageStream {
 // Each row is unfiltered from the stored bytes into a separate buffer, with the previous
 // (unfiltered) row of the same pass as `prior` (zeros for a pass's first row).
 
-constexpr size_t kFilterPadding = 16;  // row buffers are this much longer than any row
-
 uint8_t PaethPredictor(int a, int b, int c) {
   const int p = a + b - c;
   const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
@@ -436,8 +438,100 @@ uint8_t PaethPredictor(int a, int b, int c) {
   return uint8_t(c);
 }
 
+#if defined(__SSE2__) || defined(_M_X64)
+#define ZK_PNG_SSE2 1
+
+// Filters 1, 3 and 4 depend on the pixel to the left, so they run one pixel at a time; the
+// pixel's bytes (3, 4, 6 or 8) sit in one register, widened to 16 bits where Paeth needs it.
+template <size_t Bpp>
+__m128i LoadPixel(const uint8_t* p) {
+  uint64_t v = 0;
+  std::memcpy(&v, p, Bpp);
+  return _mm_cvtsi64_si128(int64_t(v));
+}
+
+template <size_t Bpp>
+void StorePixel(uint8_t* p, __m128i v) {
+  const uint64_t bits = uint64_t(_mm_cvtsi128_si64(v));
+  std::memcpy(p, &bits, Bpp);
+}
+
+template <size_t Bpp>
+void UnfilterSub(const uint8_t* src, uint8_t* out, size_t n) {
+  __m128i a = _mm_setzero_si128();
+  for (size_t i = 0; i < n; i += Bpp) {
+    a = _mm_add_epi8(a, LoadPixel<Bpp>(src + i));
+    StorePixel<Bpp>(out + i, a);
+  }
+}
+
+template <size_t Bpp>
+void UnfilterAverage(const uint8_t* src, const uint8_t* prior, uint8_t* out, size_t n) {
+  const __m128i one = _mm_set1_epi8(1);
+  __m128i a = _mm_setzero_si128();
+  for (size_t i = 0; i < n; i += Bpp) {
+    const __m128i b = LoadPixel<Bpp>(prior + i);
+    // floor((a + b) / 2): the rounded-up average minus the lost low bit
+    const __m128i mean = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
+    a = _mm_add_epi8(LoadPixel<Bpp>(src + i), mean);
+    StorePixel<Bpp>(out + i, a);
+  }
+}
+
+inline __m128i Abs16(__m128i x) { return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x)); }
+inline __m128i Select(__m128i mask, __m128i yes, __m128i no) {
+  return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
+}
+
+template <size_t Bpp>
+void UnfilterPaeth(const uint8_t* src, const uint8_t* prior, uint8_t* out, size_t n) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i a = zero, c = zero;  // left and upper-left, 16 bits a byte
+  for (size_t i = 0; i < n; i += Bpp) {
+    const __m128i b = _mm_unpacklo_epi8(LoadPixel<Bpp>(prior + i), zero);
+    // With p = a + b - c: |p - a| = |b - c|, |p - b| = |a - c|, |p - c| = |(b - c) + (a - c)|.
+    __m128i pa = _mm_sub_epi16(b, c), pb = _mm_sub_epi16(a, c);
+    __m128i pc = Abs16(_mm_add_epi16(pa, pb));
+    pa = Abs16(pa);
+    pb = Abs16(pb);
+    const __m128i least = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
+    const __m128i nearest =
+        Select(_mm_cmpeq_epi16(pa, least), a, Select(_mm_cmpeq_epi16(pb, least), b, c));
+    const __m128i x = _mm_add_epi8(LoadPixel<Bpp>(src + i), _mm_packus_epi16(nearest, nearest));
+    StorePixel<Bpp>(out + i, x);
+    a = _mm_unpacklo_epi8(x, zero);
+    c = b;
+  }
+}
+
+template <size_t Bpp>
+bool UnfilterPixels(uint8_t type, const uint8_t* src, const uint8_t* prior, uint8_t* out, size_t n) {
+  switch (type) {
+    case 1: UnfilterSub<Bpp>(src, out, n); return true;
+    case 3: UnfilterAverage<Bpp>(src, prior, out, n); return true;
+    case 4: UnfilterPaeth<Bpp>(src, prior, out, n); return true;
+    default: return false;
+  }
+}
+
+// The row length is a whole number of pixels for these sizes.
+bool UnfilterVector(uint8_t type, const uint8_t* src, const uint8_t* prior, uint8_t* out,
+                    size_t n, size_t bpp) {
+  switch (bpp) {
+    case 3: return UnfilterPixels<3>(type, src, prior, out, n);
+    case 4: return UnfilterPixels<4>(type, src, prior, out, n);
+    case 6: return UnfilterPixels<6>(type, src, prior, out, n);
+    case 8: return UnfilterPixels<8>(type, src, prior, out, n);
+    default: return false;
+  }
+}
+#endif
+
 void UnfilterRow(uint8_t type, const uint8_t* src, const uint8_t* prior, uint8_t* out,
                  size_t n, size_t bpp) {
+#ifdef ZK_PNG_SSE2
+  if (UnfilterVector(type, src, prior, out, n, bpp)) return;
+#endif
   const size_t lead = std::min(bpp, n);  // the first pixel has no left neighbour
   switch (type) {
     case 1:  // sub
@@ -506,7 +600,10 @@ class TPNGGraphic::TLoader {
       RaisePng(kInvalidImage);
     PreScan();
     for (bool done = false; !done;) done = WalkChunk();
-    if (!imageStarted_) PrepareBitmap();  // no image data: all background
+    if (!imageStarted_) {  // no image data: all background
+      PrepareBitmap();
+      FillBackground(0, g_.height_);
+    }
     FinishProperties();
     Notify(TzkProgressStage::psEnding, 100, "");
     return walker_.Position();
@@ -623,12 +720,26 @@ class TPNGGraphic::TLoader {
     }
     g_.backgroundColor_ = bg;
     g_.bitmap_ = TzkBitmap(g_.width_, g_.height_, OutputFormat());
-    // Stored word 0xAARRGGBB; a 32-bit bitmap gets alpha 0.
-    g_.bitmap_.Fill(uint32_t(GetRValue(bg)) << 16 | uint32_t(GetGValue(bg)) << 8 | GetBValue(bg));
   }
 
+  // Rows from..to-1 in the background colour; a 32-bit bitmap gets it with alpha 0.
+  void FillBackground(int from, int to) {
+    if (from >= to) return;
+    TzkBitmap& b = g_.bitmap_;
+    const TColor bg = g_.backgroundColor_;
+    const uint8_t pixel[4] = {GetBValue(bg), GetGValue(bg), GetRValue(bg), 0};
+    const size_t bytes = size_t(b.BytesPerPixel());
+    uint8_t* first = b.ScanLine(from);
+    for (int x = 0; x < b.Width(); ++x) std::memcpy(first + size_t(x) * bytes, pixel, bytes);
+    for (int y = from + 1; y < to; ++y) std::memcpy(b.ScanLine(y), first, size_t(b.Width()) * bytes);
+  }
+
+  // Fills the bitmap from the image data. Rows the data never delivers show the background:
+  // an interlaced image is filled first, as any pass may stop early; otherwise only the
+  // rows after the last complete one are filled.
   void DecodeImage(const TChunkHeader& firstIdat) {
     PrepareBitmap();
+    if (g_.interlaced_) FillBackground(0, g_.height_);
     const int bitsPerPixel = Channels(g_.colorType_) * g_.bitDepth_;
     const size_t bpp = size_t(std::max(1, bitsPerPixel / 8));
     const int passes = g_.interlaced_ ? 7 : 1;
@@ -650,7 +761,7 @@ class TPNGGraphic::TLoader {
     TImageStream stream(walker_, inflater, totalBytes, longestRow);
     stream.Begin(firstIdat);
     // Two row buffers: the previous row of the pass and the row being unfiltered.
-    std::vector<uint8_t> prior(longestRow + kFilterPadding), row(longestRow + kFilterPadding);
+    std::vector<uint8_t> prior(longestRow), row(longestRow);
     int rowsDone = 0;
     for (int p = 0; p < passes; ++p) {
       const TPass pass = g_.interlaced_ ? kAdam7[p] : kWholeImage;
@@ -671,6 +782,7 @@ class TPNGGraphic::TLoader {
         Notify(TzkProgressStage::psRunning, int(int64_t(rowsDone) * 100 / totalRows), kTransfering);
       }
     }
+    if (!g_.interlaced_) FillBackground(rowsDone, g_.height_);
     inflater.DecodeEnd();
   }
 

@@ -271,6 +271,21 @@ TEST(PngReader, RowsTheImageDataNeverDeliversShowTheBackground) {
     for (int x = 0; x < 16; ++x)
       ASSERT_EQ(Pixel(png.Bitmap(), x, y), y < 5 ? Expected(img, x, y) : 0x102030u) << x << "," << y;
 
+  // An interlaced image cut short: each pixel is either decoded or background.
+  TPngOptions interlaced = o;
+  interlaced.Interlaced = true;
+  const TPNGGraphic cut = Load(CutImageData(img, interlaced, 2 + 5 + 400));
+  int decoded = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const uint32_t p = Pixel(cut.Bitmap(), x, y);
+      if (p == Expected(img, x, y)) ++decoded;
+      else ASSERT_EQ(p, 0x102030u) << x << "," << y;
+    }
+  EXPECT_GT(decoded, 16 * 16 / 4);
+  EXPECT_LT(decoded, 16 * 16);
+  EXPECT_EQ(Pixel(cut.Bitmap(), 15, 15), 0x102030u);  // last pass, last row
+
   // Without bKGD the background is white; a 32-bit image gets it with alpha 0.
   img = TPngImage::Pattern(16, 16, kRgba, 8, 8);
   o.Background.clear();

@@ -1,4 +1,4 @@
-#include "support/PngTestEncoder.h"
+#include "PngTestEncoder.h"
 
 #include <zlib.h>
 
