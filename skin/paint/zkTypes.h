@@ -46,9 +46,9 @@ constexpr TColor cl3DLight = SystemColor(22);
 constexpr TColor clInfoText = SystemColor(23);
 constexpr TColor clInfoBk = SystemColor(24);
 
-constexpr uint8_t GetRValue(TColor c) { return uint8_t(uint32_t(c) & 0xFF); }
-constexpr uint8_t GetGValue(TColor c) { return uint8_t((uint32_t(c) >> 8) & 0xFF); }
-constexpr uint8_t GetBValue(TColor c) { return uint8_t((uint32_t(c) >> 16) & 0xFF); }
+constexpr uint8_t (GetRValue)(TColor c) { return uint8_t(uint32_t(c) & 0xFF); }
+constexpr uint8_t (GetGValue)(TColor c) { return uint8_t((uint32_t(c) >> 8) & 0xFF); }
+constexpr uint8_t (GetBValue)(TColor c) { return uint8_t((uint32_t(c) >> 16) & 0xFF); }
 constexpr TColor RGBColor(uint8_t r, uint8_t g, uint8_t b) {
   return TColor(uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16));
 }
