@@ -46,6 +46,7 @@ LRESULT CALLBACK InitWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   g_creating = nullptr;
   control->defWndProc_ = DefWindowProcW;
   control->Attach(wnd);
+  SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StdWndProc));
   return StdWndProc(wnd, msg, wParam, lParam);
 }
 
