@@ -204,7 +204,26 @@ void TListView::EndUpdate() {
 }
 
 void TListView::ItemChanged(int index) {
-  if (handle_ && updateCount_ == 0) ListView_RedrawItems(handle_, index, index);
+  // Rows are repainted in one batch once the current message is done: invalidating row by
+  // row costs far more than changing the texts of a whole list.
+  if (!handle_ || updateCount_ > 0) return;
+  if (dirtyFirst_ < 0) {
+    dirtyFirst_ = dirtyLast_ = index;
+    PostMessageW(handle_, CM_FLUSHITEMREDRAW, 0, 0);
+  } else {
+    dirtyFirst_ = std::min(dirtyFirst_, index);
+    dirtyLast_ = std::max(dirtyLast_, index);
+  }
+}
+
+void TListView::FlushItemRedraw() {
+  if (dirtyFirst_ < 0 || !handle_) return;
+  const int top = ListView_GetTopIndex(handle_);
+  const int last = top + ListView_GetCountPerPage(handle_);
+  const int first = std::max(dirtyFirst_, top);
+  const int end = std::min({dirtyLast_, last, ItemCount() - 1});
+  dirtyFirst_ = dirtyLast_ = -1;
+  if (first <= end) ListView_RedrawItems(handle_, first, end);
 }
 
 TListItem* TListView::Selected() const {
@@ -295,6 +314,10 @@ LRESULT TListView::OnCustomDraw(NMLVCUSTOMDRAW* cd) {
 }
 
 void TListView::WndProc(TMessage& m) {
+  if (m.Msg == CM_FLUSHITEMREDRAW) {
+    FlushItemRedraw();
+    return;
+  }
   if (m.Msg == CN_NOTIFY) {
     auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
     switch (hdr->code) {

@@ -97,8 +97,9 @@ class TListView : public TWinControl {
   TLVCustomDrawItemEvent OnCustomDrawItem;
   TLVAdvancedCustomDrawEvent OnAdvancedCustomDraw;
 
-  // A row's texts changed: repaint it.
+  // A row's texts changed: repaint it (batched; FlushItemRedraw does it at once).
   void ItemChanged(int index);
+  void FlushItemRedraw();
 
  protected:
   void WndProc(TMessage& m) override;
@@ -125,6 +126,8 @@ class TListView : public TWinControl {
   bool multiSelect_ = false;
   bool hideSelection_ = true;
   int updateCount_ = 0;
+  int dirtyFirst_ = -1;
+  int dirtyLast_ = -1;
   TImageList* smallImages_ = nullptr;
   TCanvas canvas_;
 };

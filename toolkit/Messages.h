@@ -84,6 +84,8 @@ constexpr UINT CM_ACTIONEXECUTE = CM_BASE + 64;
 constexpr UINT CM_HINTSHOWPAUSE = CM_BASE + 65;
 constexpr UINT CM_DOCKNOTIFICATION = CM_BASE + 66;
 constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
+// Posted by a list view to itself: repaint the rows whose texts changed since.
+constexpr UINT CM_FLUSHITEMREDRAW = CM_BASE + 68;
 
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_CHARTOITEM = CN_BASE + WM_CHARTOITEM;
