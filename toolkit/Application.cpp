@@ -103,7 +103,8 @@ bool TApplication::IsKeyMsg(MSG& msg) {
   while (wnd && !(control = TWinControl::FindControl(wnd))) wnd = GetParent(wnd);
   if (!control) return false;
   const UINT cn = CN_BASE + msg.message;
-  if (cn != CN_KEYDOWN && cn != CN_KEYUP && cn != CN_CHAR && cn != CN_SYSKEYDOWN) return false;
+  if (cn != CN_KEYDOWN && cn != CN_KEYUP && cn != CN_CHAR && cn != CN_SYSKEYDOWN && cn != CN_SYSCHAR)
+    return false;
   return control->Perform(cn, msg.wParam, msg.lParam) != 0;
 }
 

@@ -2,6 +2,19 @@
 
 #include "toolkit/Form.h"
 
+bool IsAccelerator(wchar_t ch, const std::wstring& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] == L'&') {
+      ++i;
+      continue;
+    }
+    return CharUpperW(reinterpret_cast<wchar_t*>(uintptr_t(caption[i + 1]))) ==
+           CharUpperW(reinterpret_cast<wchar_t*>(uintptr_t(ch)));
+  }
+  return false;
+}
+
 TButton::TButton(TComponent* owner) : TWinControl(owner) {
   tabStop_ = true;
   SetControlStyle(csSetCaption | csDoubleClicks);
@@ -48,8 +61,12 @@ void TButton::WndProc(TMessage& m) {
       }
       return;
     }
-    case CN_CTLCOLORBTN:
-      break;
+    case CM_DIALOGCHAR:
+      if (IsAccelerator(wchar_t(m.WParam), Caption()) && CanFocus()) {
+        Click();
+        m.Result = 1;
+      }
+      return;
   }
   TWinControl::WndProc(m);
 }

@@ -3,7 +3,12 @@
 // style, and DefaultStyleChanged tells derived buttons when the role moves.
 #pragma once
 
+#include <string>
+
 #include "toolkit/WinControl.h"
+
+// Whether ch is the accelerator marked with "&" in a caption (case-insensitive).
+bool IsAccelerator(wchar_t ch, const std::wstring& caption);
 
 class TButton : public TWinControl {
  public:

@@ -512,6 +512,18 @@ void TWinControl::WndProc(TMessage& m) {
       m.Result = DoKeyPress(ch) ? 1 : 0;
       return;
     }
+    case CN_SYSCHAR:
+      // Alt + a character: the control whose caption marks it as accelerator answers.
+      if (TCustomForm* f = ParentForm()) m.Result = f->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
+      return;
+    case CM_DIALOGCHAR: {
+      const std::vector<TControl*> children = controls_;
+      for (TControl* c : children) {
+        m.Result = c->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
+        if (m.Result) return;
+      }
+      return;
+    }
     case CM_ENTER:
       if (OnEnter) OnEnter(this);
       return;

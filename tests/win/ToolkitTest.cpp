@@ -281,3 +281,47 @@ TEST(ToolkitGraphics, ChangingACanvasFontWhileSelectedReleasesTheOldHandle) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ToolkitControls, AnAutoSizedLabelTakesTheSizeOfItsText) {
+  auto* form = Application->CreateForm<LoggedForm>();
+  TLabel* label = form->label;
+  label->SetAutoSize(true);
+  label->SetCaption(L"Автор программы (Orlund)");
+  HDC dc = GetDC(nullptr);
+  TCanvas canvas(dc);
+  canvas.Font().Assign(label->Font());
+  const TSize size = canvas.TextExtent(label->Caption());
+  canvas.SetHandle(nullptr);
+  ReleaseDC(nullptr, dc);
+  EXPECT_EQ(label->Width(), size.cx);
+  EXPECT_EQ(label->Height(), size.cy);
+  delete form;
+  Pump();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ToolkitControls, AltWithAnAcceleratorClicksTheButtonThroughDialogChar) {
+  auto* form = Application->CreateForm<LoggedForm>();
+  form->button->SetCaption(L"&Save");
+  form->Show();
+  Pump();
+  int clicks = 0;
+  form->button->OnClick = [&](TObject*) { ++clicks; };
+  form->edit->SetFocus();
+  Pump();
+  PostMessageW(form->edit->Handle(), WM_SYSCHAR, L's', 0x20000001);
+  PostMessageW(form->edit->Handle(), WM_SYSCHAR, L'x', 0x20000001);
+  Pump();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(IsAccelerator(L'S', L"&save"));
+  EXPECT_FALSE(IsAccelerator(L'a', L"R&&amp"));
+  delete form;
+  Pump();
+}
+
+}  // namespace
