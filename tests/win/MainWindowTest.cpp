@@ -9,6 +9,7 @@
 #include "app/Unit1.h"
 #include "app/WinTaskStorage.h"
 #include "toolkit/Application.h"
+#include "toolkit/Bitmap.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
 
@@ -260,6 +261,30 @@ TEST_F(MainWindowTest, RowColoursAlternateAndFollowThePriority) {
   EXPECT_EQ(RowColour(0), RGB(255, 255, 0));
   EXPECT_EQ(RowColour(2), RGB(255, 255, 255));
   EXPECT_EQ(RowColour(3), light);
+}
+
+TEST_F(MainWindowTest, ThePlatformPaintsTheRowsInTheirColours) {
+  Open();
+  for (int i = 0; i < 3; ++i) AddWithButton(L"t");
+  Select(1);
+  Command(form->N7);
+  Select(-1);
+  Pump();
+  HWND lv = form->sListView1->Handle();
+  RECT client;
+  GetClientRect(lv, &client);
+  TBitmap bitmap(client.right, client.bottom);
+  SendMessageW(lv, WM_PRINTCLIENT, WPARAM(bitmap.Dc()), PRF_CLIENT | PRF_ERASEBKGND);
+  GdiFlush();
+  const auto colourAt = [&](int row) {
+    RECT r = {};
+    ListView_GetItemRect(lv, row, &r, LVIR_BOUNDS);
+    const uint32_t p = bitmap.ScanLine((r.top + r.bottom) / 2)[300];  // right of the text
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  };
+  EXPECT_EQ(colourAt(0), RGB(255, 255, 255));
+  EXPECT_EQ(colourAt(1), RGB(255, 255, 0));
+  EXPECT_EQ(colourAt(2), RGB(255, 255, 255));
 }
 
 TEST_F(MainWindowTest, TickUpdatesTheClockAndFiresALimitOnceWithASave) {
