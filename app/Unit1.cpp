@@ -254,7 +254,7 @@ void TForm1::FormCreate(TObject*) {
   LoadStatusIcons();
   try {
     listStart_ = taskFile_->LoadTasks(*rows_, [this](int row) { clock_->CheckLimit(row, locale_->Now()); });
-  } catch (const TTaskFileError& e) {
+  } catch (const std::exception& e) {
     // The file exists but cannot be read: keep it as it is and refuse to overwrite it.
     loadError_ = e.what();
     throw;
