@@ -1,4 +1,13 @@
 vornik_portable(
   TaskFile.cpp
   TaskClock.cpp
+  DateTimeText.cpp
 )
+vornik_win32(
+  ListViewRows.cpp
+  Unit1.cpp
+  WinTaskAlarm.cpp
+  WinTaskLocale.cpp
+  WinTaskStorage.cpp
+)
+vornik_entry(Project1.cpp)

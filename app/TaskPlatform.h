@@ -25,6 +25,11 @@ class TTaskFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// <windows.h> makes ReplaceFile a macro; the method keeps its own name in every file.
+#ifdef ReplaceFile
+#undef ReplaceFile
+#endif
+
 // The task file's bytes on disk and its 8-bit code page.
 class ITaskStorage {
  public:

@@ -21,6 +21,7 @@ run_native() {
 with_wine() {
   ( . "$here/tools/wine-env.sh" "$build"
     trap vornik_stop_display EXIT
+    export VORNIK_WINE && export -f vornik_wine
     vornik_start_display && vornik_prepare_prefix && "$@" )
 }
 

@@ -46,16 +46,11 @@ constexpr TColor cl3DLight = SystemColor(22);
 constexpr TColor clInfoText = SystemColor(23);
 constexpr TColor clInfoBk = SystemColor(24);
 
-// The platform headers define these three as macros; the functions below replace them (same
-// results), so this header may be included before or after <windows.h>.
-#ifdef GetRValue
-#undef GetRValue
-#undef GetGValue
-#undef GetBValue
-#endif
-constexpr uint8_t GetRValue(TColor c) { return uint8_t(uint32_t(c) & 0xFF); }
-constexpr uint8_t GetGValue(TColor c) { return uint8_t((uint32_t(c) >> 8) & 0xFF); }
-constexpr uint8_t GetBValue(TColor c) { return uint8_t((uint32_t(c) >> 16) & 0xFF); }
+// Parenthesised names: the platform headers define these three as macros (with the same
+// results), and this header may come before or after them.
+constexpr uint8_t (GetRValue)(TColor c) { return uint8_t(uint32_t(c) & 0xFF); }
+constexpr uint8_t (GetGValue)(TColor c) { return uint8_t((uint32_t(c) >> 8) & 0xFF); }
+constexpr uint8_t (GetBValue)(TColor c) { return uint8_t((uint32_t(c) >> 16) & 0xFF); }
 constexpr TColor RGBColor(uint8_t r, uint8_t g, uint8_t b) {
   return TColor(uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16));
 }

@@ -1,0 +1,382 @@
+#include "app/Unit1.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <chrono>
+#include <random>
+#include <stdexcept>
+
+#include "app/WinTaskAlarm.h"
+#include "app/WinTaskLocale.h"
+#include "app/WinTaskStorage.h"
+#include "toolkit/Application.h"
+#include "toolkit/Icon.h"
+#include "toolkit/WideText.h"
+
+TForm1* Form1 = nullptr;
+
+const wchar_t* const TForm1::kQuotations[12] = {
+    L"Если ты хочешь перемену в будущем - стань этой переменой в настоящем.  (Махатма Ганди)",
+    L"Я никогда не думаю о будущем. Оно наступает достаточно быстро. (Альберт Эйнштейн)",
+    L"Мы не знаем, как поступить с нашей коротенькой жизнью, но все-таки желаем жить вечно. "
+    L"(Анатоль Франс)",
+    L"Глупо строить планы на всю жизнь, не будучи господином даже завтрашнего дня. (Сенека)",
+    L"Жизнь - это очень короткое время между двумя вечностями. (Томас Карлейль)",
+    L"Все течет, все меняется. (Гераклит)",
+    L"Во времени исчезает все, и исчезает без следа, и в этом-то и состоит подлинная сущность "
+    L"времени. (Артур Шопенгауэр)",
+    L"Будущее есть только воля, а содержание воли есть только будущее. (автор неизвестен)",
+    L"Не плачь, потому что это закончилось. Улыбнись потому что это было. (Доктор Сьюз)",
+    L"Время - лучший учитель, но,к сожалению, оно убивает своих учеников... (Гектор Берлиоз)",
+    L"Лишь очень немногие живут сегодняшним днем, большинство готовится жить позднее. "
+    L"(Джонатан Свифт)",
+    L"Знать прошлое достаточно неприятно: знать ещё и будущее было бы просто невыносимо. "
+    L"(Сомерсет Моэм)",
+};
+
+const wchar_t* const TForm1::kUrlAuthor = L"https://vornik-desktop.example.org/author";
+const wchar_t* const TForm1::kUrlIdea = L"https://vornik-desktop.example.org/idea";
+
+namespace {
+
+const char kTrue[] = "true";
+const char kFalse[] = "false";
+const char kNoTime[] = "notime";
+
+TColor FontColor(uint8_t r, uint8_t g, uint8_t b) { return RGBColor(r, g, b); }
+
+// The whole text as an integer, or fallback.
+int PriorityOf(const std::wstring& text, int fallback) {
+  if (text.empty() || text.size() > 9) return fallback;
+  size_t i = (text[0] == L'-' || text[0] == L'+') ? 1 : 0;
+  if (i == text.size()) return fallback;
+  int value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < L'0' || text[i] > L'9') return fallback;
+    value = value * 10 + (text[i] - L'0');
+  }
+  return text[0] == L'-' ? -value : value;
+}
+
+}  // namespace
+
+TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std::move(setup)) {
+  if (setup_.Folder.empty()) setup_.Folder = ExeFolder();
+  if (!setup_.Locale) ownLocale_ = std::make_unique<TWinTaskLocale>();
+  if (!setup_.Storage) ownStorage_ = std::make_unique<TWinTaskStorage>();
+  if (!setup_.Alarm) ownAlarm_ = std::make_unique<TWinTaskAlarm>(setup_.Folder + L"sound.wav");
+  if (!setup_.OpenUrl)
+    setup_.OpenUrl = [this](const std::wstring& url) {
+      ShellExecuteW(Application->Handle(), L"open", url.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    };
+  locale_ = setup_.Locale ? setup_.Locale : ownLocale_.get();
+  storage_ = setup_.Storage ? setup_.Storage : ownStorage_.get();
+  alarm_ = setup_.Alarm ? setup_.Alarm : ownAlarm_.get();
+  taskFilePath_ = setup_.Folder + L"save.txt";
+
+  SetName(L"Form1");
+  SetCaption(L"Vornik Desktop");
+  SetBorderStyle(TFormBorderStyle::bsSingle);
+  SetBorderIcons(biSystemMenu | biMinimize);
+  SetPosition(TPosition::poScreenCenter);
+  SetColor(clBtnFace);
+  TFont font;
+  font.SetName(L"MS Sans Serif");
+  font.SetHeight(-11);
+  font.SetColor(clWindowText);
+  SetFont(font);
+  SetClientSize(657, 451);
+  SetAlphaBlend(true);
+  SetAlphaBlendValue(255);
+
+  BuildControls();
+  BuildMenu();
+  rows_ = std::make_unique<TListViewRows>(*sListView1);
+  clock_ = std::make_unique<TTaskClock>(*rows_, *locale_, *alarm_);
+
+  OnCreate = [this](TObject* s) { FormCreate(s); };
+  OnShow = [this](TObject* s) { FormShow(s); };
+  Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
+}
+
+TForm1::~TForm1() {
+  if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::BuildControls() {
+  sGroupBox1 = new TGroupBox(this);
+  sGroupBox1->SetName(L"sGroupBox1");
+  sGroupBox1->SetParent(this);
+  sGroupBox1->SetBounds(8, 8, 641, 129);
+  sGroupBox1->SetCaption(L"Time");
+
+  sLabel1 = new TLabel(this);
+  sLabel1->SetName(L"sLabel1");
+  sLabel1->SetParent(sGroupBox1);
+  sLabel1->SetAutoSize(false);
+  sLabel1->SetTransparent(true);
+  sLabel1->SetBounds(186, 24, 270, 82);
+  sLabel1->SetCaption(L"00:00:00");
+  TFont clockFont;
+  clockFont.SetName(L"Rockwell");
+  clockFont.SetHeight(-67);
+  clockFont.SetStyle(fsBold);
+  clockFont.SetColor(FontColor(36, 44, 53));
+  clockFont.SetCharset(ANSI_CHARSET);
+  sLabel1->SetFont(clockFont);
+
+  const auto makeWebLabel = [this](const wchar_t* name, int left, int width, const wchar_t* caption,
+                                    const wchar_t* url) {
+    TLabel* label = new TLabel(this);
+    label->SetName(name);
+    label->SetParent(sGroupBox1);
+    label->SetTransparent(true);
+    label->SetBounds(left, 112, width, 13);
+    label->SetCaption(caption);
+    TFont f = Font();
+    f.SetColor(clBlue);
+    label->SetFont(f);
+    label->SetCursor(TCursor::crHandPoint);
+    label->OnMouseEnter = [this, label](TObject*) { WebLabelHover(label, true); };
+    label->OnMouseLeave = [this, label](TObject*) { WebLabelHover(label, false); };
+    const std::wstring target = url;
+    label->OnMouseDown = [this, target](TObject*, TMouseButton button, TShiftState, int, int) {
+      if (button == TMouseButton::mbLeft && !target.empty()) setup_.OpenUrl(target);
+    };
+    return label;
+  };
+  sWebLabel1 = makeWebLabel(L"sWebLabel1", 8, 139, L"Автор программы (Orlund)", kUrlAuthor);
+  sWebLabel2 = makeWebLabel(L"sWebLabel2", 504, 128, L"Автор идеи (Feskel)", kUrlIdea);
+
+  ImageList1 = new TImageList(this, 16, 16);
+  ImageList1->SetName(L"ImageList1");
+  PopupMenu1 = new TPopupMenu(this);
+  PopupMenu1->SetName(L"PopupMenu1");
+
+  sListView1 = new TListView(this);
+  sListView1->SetName(L"sListView1");
+  sListView1->SetParent(this);
+  sListView1->SetBounds(8, 192, 641, 249);
+  sListView1->SetRowSelect(true);
+  sListView1->SetColumnClick(false);
+  sListView1->SetColor(clWhite);
+  TFont listFont = Font();
+  listFont.SetColor(clBlack);
+  sListView1->SetFont(listFont);
+  sListView1->SetSmallImages(ImageList1);
+  sListView1->SetPopupMenu(PopupMenu1);
+  sListView1->AddColumn(L"Событие", 400);
+  sListView1->AddColumn(L"Старт в", 118);
+  sListView1->AddColumn(L"Времени прошло", 118);
+  sListView1->AddColumn(L"Статус", 0);
+  sListView1->AddColumn(L"Сделать за", 0);
+  sListView1->AddColumn(L"Приоритет", 0);
+  sListView1->OnCustomDrawItem = [this](TObject* s, TListItem* item, TCustomDrawState state,
+                                        bool& defaultDraw) {
+    sListView1CustomDrawItem(s, item, state, defaultDraw);
+  };
+
+  sEdit1 = new TEdit(this);
+  sEdit1->SetName(L"sEdit1");
+  sEdit1->SetParent(this);
+  sEdit1->SetBounds(8, 152, 441, 21);
+  sEdit1->SetColor(clWhite);
+  TFont editFont = Font();
+  editFont.SetColor(clBlack);
+  sEdit1->SetFont(editFont);
+  sEdit1->OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) { sEdit1KeyDown(s, key, shift); };
+
+  sButton1 = new TButton(this);
+  sButton1->SetName(L"sButton1");
+  sButton1->SetParent(this);
+  sButton1->SetBounds(456, 152, 113, 22);
+  sButton1->SetCaption(L"Добавить");
+  sButton1->SetDefault(true);
+  sButton1->OnClick = [this](TObject* s) { sButton1Click(s); };
+
+  sButton2 = new TButton(this);
+  sButton2->SetName(L"sButton2");
+  sButton2->SetParent(this);
+  sButton2->SetBounds(576, 152, 75, 22);
+  sButton2->SetCaption(L"Всё сначала");
+  sButton2->OnClick = [this](TObject* s) { sButton2Click(s); };
+
+  sGroupBox1->SetTabOrder(0);
+  sListView1->SetTabOrder(1);
+  sEdit1->SetTabOrder(2);
+  sButton1->SetTabOrder(3);
+  sButton2->SetTabOrder(4);
+
+  Timer1 = new TTimer(this);
+  Timer1->SetName(L"Timer1");
+  Timer1->SetInterval(1000);
+}
+
+void TForm1::BuildMenu() {
+  const auto item = [this](const wchar_t* name, const wchar_t* caption, TMenuItem* parent,
+                           void (TForm1::*handler)(TObject*)) {
+    TMenuItem* m = new TMenuItem(this);
+    m->SetName(name);
+    m->SetCaption(caption);
+    parent->Add(m);
+    if (handler) m->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+    return m;
+  };
+  TMenuItem* root = PopupMenu1->Items();
+  N4 = item(L"N4", L"Приоритет", root, nullptr);
+  N5 = item(L"N5", L"Обычный", N4, &TForm1::N5Click);
+  N7 = item(L"N7", L"Средний", N4, &TForm1::N7Click);
+  N8 = item(L"N8", L"Высокий", N4, &TForm1::N8Click);
+  // The form's spare separator; kept hidden so the menu shows exactly its commands.
+  N6 = item(L"N6", L"-", root, nullptr);
+  N6->SetVisible(false);
+  N3 = item(L"N3", L"Установить время", root, &TForm1::N3Click);
+  N1 = item(L"N1", L"Завершить", root, &TForm1::N1Click);
+  N2 = item(L"N2", L"Удалить", root, &TForm1::N2Click);
+}
+
+void TForm1::WebLabelHover(TLabel* label, bool over) {
+  TFont f = label->Font();
+  f.SetColor(over ? clWindowText : clBlue);
+  label->SetFont(f);
+  label->Invalidate();
+}
+
+void TForm1::FormCreate(TObject*) {
+  // 1. The line buffer lives in the task file object.
+  taskFile_ = std::make_unique<TTaskFile>(*storage_, WideToUtf8(taskFilePath_));
+  // 2. A quotation, drawn anew at each start.
+  std::mt19937 random(unsigned(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                      unsigned(GetTickCount()));
+  sGroupBox1->SetCaption(kQuotations[std::uniform_int_distribution<int>(0, 11)(random)]);
+  // 3. The status icons, then 4. the task file.
+  LoadStatusIcons();
+  try {
+    listStart_ = taskFile_->LoadTasks(*rows_, [this](int row) { clock_->CheckLimit(row, locale_->Now()); });
+  } catch (const std::exception& e) {
+    // The file exists but cannot be read: keep it as it is and refuse to overwrite it.
+    loadError_ = e.what();
+    throw;
+  }
+}
+
+void TForm1::LoadStatusIcons() {
+  static const wchar_t* const files[] = {L"notok.ico", L"ok.ico", L"yellow.ico", L"red.ico"};
+  std::string missing;
+  for (const wchar_t* file : files) {
+    TIcon icon;
+    try {
+      icon.LoadFromFile(setup_.Folder + file, ImageList1->Width(), ImageList1->Height());
+    } catch (const EPictureError& e) {
+      // A blank image keeps the indexes of the other icons; the user is told which file.
+      icon = TIcon::Blank(ImageList1->Width(), ImageList1->Height());
+      missing += std::string(missing.empty() ? "" : "\n") + e.what();
+    }
+    ImageList1->AddIcon(icon);
+  }
+  if (!missing.empty()) {
+    const std::runtime_error error("Status icons are missing; the list works without them.\n" + missing);
+    Application->HandleException(this, &error);
+  }
+}
+
+void TForm1::FormShow(TObject*) { sEdit1->SetFocus(); }
+
+void TForm1::SaveTasks() {
+  if (!loadError_.empty())
+    throw TTaskFileError(loadError_ + "\nThe task file is left untouched; changes are not saved.");
+  taskFile_->SaveTasks(*rows_, listStart_);
+}
+
+void TForm1::sButton1Click(TObject*) {
+  TTaskRows& rows = *rows_;
+  const std::string caption = WideToUtf8(sEdit1->Text());
+  const std::string now = locale_->DateTimeToText(locale_->Now());
+  if (rows.Count() > 0) {
+    const int last = rows.AddRow();
+    rows.SetText(last, tfCaption, rows.Text(last - 1, tfCaption));
+    for (int i = rows.Count() - 2; i >= 0; --i) {
+      for (int f = 0; f < kTaskFieldCount; ++f)
+        rows.SetText(i + 1, TTaskField(f), rows.Text(i, TTaskField(f)));
+      rows.SetImageIndex(i, tiRunning);
+      if (rows.Text(i + 1, tfFinished) == kTrue) rows.SetImageIndex(i + 1, tiFinished);
+    }
+  } else {
+    rows.AddRow();
+  }
+  rows.SetText(0, tfCaption, caption);
+  rows.SetText(0, tfStart, now);
+  rows.SetText(0, tfElapsed, "");
+  rows.SetText(0, tfFinished, kFalse);
+  rows.SetText(0, tfLimit, kNoTime);
+  rows.SetText(0, tfPriority, "0");
+  if (listStart_ == kListNotStarted) listStart_ = now;
+  SaveTasks();
+  sEdit1->Clear();
+  sEdit1->SetFocus();
+}
+
+void TForm1::sEdit1KeyDown(TObject*, WORD& key, TShiftState) {
+  if (key == VK_RETURN) {
+    key = 0;  // handled here, so the default button does not add the task a second time
+    sButton1->Click();
+  }
+}
+
+void TForm1::sButton2Click(TObject*) {
+  rows_->Clear();
+  listStart_ = kListNotStarted;
+  sLabel1->SetCaption(L"00:00:00");
+  SaveTasks();
+  sEdit1->SetFocus();
+}
+
+void TForm1::N1Click(TObject*) {
+  if (TListItem* item = sListView1->Selected()) {
+    rows_->SetText(item->Index(), tfFinished, kTrue);
+    rows_->SetImageIndex(item->Index(), tiFinished);
+  }
+  SaveTasks();
+  sEdit1->SetFocus();
+}
+
+void TForm1::N2Click(TObject*) {
+  if (TListItem* item = sListView1->Selected()) rows_->DeleteRow(item->Index());
+  SaveTasks();
+  sEdit1->SetFocus();
+}
+
+void TForm1::N3Click(TObject*) {
+  if (TimeLimitDialog) TimeLimitDialog->Show();
+}
+
+void TForm1::SetPriority(const char* priority) {
+  if (TListItem* item = sListView1->Selected()) rows_->SetText(item->Index(), tfPriority, priority);
+  SaveTasks();
+  sEdit1->SetFocus();
+}
+
+void TForm1::N5Click(TObject*) { SetPriority("0"); }
+void TForm1::N7Click(TObject*) { SetPriority("1"); }
+void TForm1::N8Click(TObject*) { SetPriority("2"); }
+
+void TForm1::Timer1Timer(TObject*) {
+  std::string caption = WideToUtf8(sLabel1->Caption());
+  const std::string before = caption;
+  clock_->Tick(listStart_, caption, [this] { SaveTasks(); });
+  if (caption != before) sLabel1->SetCaption(Utf8ToWide(caption));
+}
+
+void TForm1::sListView1CustomDrawItem(TObject*, TListItem* item, TCustomDrawState, bool&) {
+  TColor color = item->Index() % 2 == 1 ? ColorToRGB(cl3DLight) : clWhite;
+  switch (PriorityOf(item->SubItem(tfPriority - 1), 0)) {
+    case 1:
+      color = RGBColor(255, 255, 0);
+      break;
+    case 2:
+      color = RGBColor(255, 0, 0);
+      break;
+  }
+  sListView1->Canvas().Brush().SetColor(color);
+}

@@ -1,0 +1,109 @@
+// The main window: the clock in a group box under a quotation, the task entry with its two
+// buttons, and the task list with its popup menu. All task state is the list view's text.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/ListViewRows.h"
+#include "app/TaskClock.h"
+#include "app/TaskFile.h"
+#include "app/TaskPlatform.h"
+#include "toolkit/Button.h"
+#include "toolkit/Edit.h"
+#include "toolkit/Form.h"
+#include "toolkit/GroupBox.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Label.h"
+#include "toolkit/ListView.h"
+#include "toolkit/Menu.h"
+#include "toolkit/Timer.h"
+
+// Where the main window finds its files and what it talks to. Empty or null members get
+// the defaults: the executable's folder, the user's locale, the disk, sound.wav, the shell.
+struct TForm1Setup {
+  std::wstring Folder;  // with a trailing backslash
+  ITaskLocale* Locale = nullptr;
+  ITaskStorage* Storage = nullptr;
+  ITaskAlarm* Alarm = nullptr;
+  std::function<void(const std::wstring& url)> OpenUrl;
+};
+
+class TForm1 : public TForm {
+ public:
+  explicit TForm1(TComponent* owner, TForm1Setup setup = {});
+  ~TForm1() override;
+  const wchar_t* ClassName() const override { return L"TForm1"; }
+
+  TGroupBox* sGroupBox1;
+  TLabel* sLabel1;
+  TLabel* sWebLabel1;
+  TLabel* sWebLabel2;
+  TListView* sListView1;
+  TEdit* sEdit1;
+  TButton* sButton1;
+  TButton* sButton2;
+  TTimer* Timer1;
+  TImageList* ImageList1;
+  TPopupMenu* PopupMenu1;
+  TMenuItem* N1;
+  TMenuItem* N2;
+  TMenuItem* N3;
+  TMenuItem* N4;
+  TMenuItem* N5;
+  TMenuItem* N6;
+  TMenuItem* N7;
+  TMenuItem* N8;
+
+  // The time-limit dialog N3 shows (set by the program once it has made it).
+  TCustomForm* TimeLimitDialog = nullptr;
+
+  void FormCreate(TObject* sender);
+  void FormShow(TObject* sender);
+  void sButton1Click(TObject* sender);
+  void sButton2Click(TObject* sender);
+  void sEdit1KeyDown(TObject* sender, WORD& key, TShiftState shift);
+  void N1Click(TObject* sender);
+  void N2Click(TObject* sender);
+  void N3Click(TObject* sender);
+  void N5Click(TObject* sender);
+  void N7Click(TObject* sender);
+  void N8Click(TObject* sender);
+  void Timer1Timer(TObject* sender);
+  void sListView1CustomDrawItem(TObject* sender, TListItem* item, TCustomDrawState state,
+                                bool& defaultDraw);
+
+  // Writes the list and ListStart to save.txt.
+  void SaveTasks();
+  const std::string& ListStart() const { return listStart_; }
+  TTaskRows& Rows() { return *rows_; }
+  const std::wstring& TaskFilePath() const { return taskFilePath_; }
+
+  static const wchar_t* const kQuotations[12];
+  static const wchar_t* const kUrlAuthor;
+  static const wchar_t* const kUrlIdea;
+
+ private:
+  void BuildControls();
+  void BuildMenu();
+  void LoadStatusIcons();
+  void SetPriority(const char* priority);
+  void WebLabelHover(TLabel* label, bool over);
+
+  TForm1Setup setup_;
+  std::unique_ptr<ITaskLocale> ownLocale_;
+  std::unique_ptr<ITaskStorage> ownStorage_;
+  std::unique_ptr<ITaskAlarm> ownAlarm_;
+  ITaskLocale* locale_;
+  ITaskStorage* storage_;
+  ITaskAlarm* alarm_;
+  std::wstring taskFilePath_;
+  std::unique_ptr<TTaskFile> taskFile_;
+  std::unique_ptr<TListViewRows> rows_;
+  std::unique_ptr<TTaskClock> clock_;
+  std::string listStart_ = kListNotStarted;
+  std::string loadError_;  // set when an existing task file could not be read at start-up
+};
+
+extern TForm1* Form1;

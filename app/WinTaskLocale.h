@@ -1,0 +1,29 @@
+// The clock and the date-time text of a Windows locale: the short-date and long-time
+// formats, written by the platform's own conversion and read back with the same pictures,
+// designators and month names.
+#pragma once
+
+#include <string>
+
+#include "app/DateTimeText.h"
+#include "app/TaskPlatform.h"
+
+class TWinTaskLocale : public ITaskLocale {
+ public:
+  // An empty name means the user's locale with the user's own format settings. The
+  // pictures are read once, so writing and reading use the same settings.
+  explicit TWinTaskLocale(std::wstring localeName = L"");
+
+  TDateTime Now() const override;
+  std::string DateTimeToText(TDateTime value) const override;
+  bool TextToDateTime(const std::string& text, TDateTime& value) const override;
+
+  const TDateTimePictures& Pictures() const { return pictures_; }
+
+ private:
+  const wchar_t* Name() const { return name_.empty() ? nullptr : name_.c_str(); }
+  std::string Info(unsigned type) const;
+
+  std::wstring name_;
+  TDateTimePictures pictures_;
+};

@@ -1,0 +1,26 @@
+# The program: VornikDesktop.exe, its resources and the files it reads beside it.
+# The assets are drawn at build time by the native assetgen tool (tools/assetgen).
+set(vornik_bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+set(vornik_assetgen ${VORNIK_HOST_TOOLS_DIR}/assetgen${CMAKE_HOST_EXECUTABLE_SUFFIX})
+set(vornik_assets
+  ${vornik_bin}/notok.ico ${vornik_bin}/ok.ico ${vornik_bin}/yellow.ico ${vornik_bin}/red.ico
+  ${vornik_bin}/sound.wav ${vornik_bin}/VornikDesktop.ico)
+add_custom_command(
+  OUTPUT ${vornik_assets}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${vornik_bin}
+  COMMAND ${vornik_assetgen} ${vornik_bin}
+  DEPENDS ${vornik_assetgen}
+  COMMENT "Drawing the status icons, the application icon and the alarm sound")
+add_custom_target(vornik_assets ALL DEPENDS ${vornik_assets})
+
+# Resources: the application icon now; later resources are added to the same script.
+set(vornik_rc ${CMAKE_SOURCE_DIR}/app/Project1.rc)
+set_source_files_properties(${vornik_rc} PROPERTIES OBJECT_DEPENDS "${vornik_bin}/VornikDesktop.ico")
+
+get_property(vornik_entry_sources GLOBAL PROPERTY VORNIK_ENTRY_SOURCES)
+add_executable(VornikDesktop WIN32 ${vornik_entry_sources} ${vornik_rc})
+target_compile_options(VornikDesktop PRIVATE ${VORNIK_WARNINGS})
+target_include_directories(VornikDesktop PRIVATE ${vornik_bin})
+target_link_options(VornikDesktop PRIVATE -municode)
+target_link_libraries(VornikDesktop PRIVATE vornik_win)
+add_dependencies(VornikDesktop vornik_assets)

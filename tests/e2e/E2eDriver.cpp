@@ -1,0 +1,270 @@
+// End-to-end driver: starts the real VornikDesktop.exe in the current folder, adds two tasks
+// from outside (one with the button, one with Enter), takes a screenshot of the window,
+// closes it, checks save.txt byte for byte, starts it again and checks that the rows came
+// back.
+//   e2e_driver.exe PROGRAM.exe SCREENSHOT.bmp
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+int g_failed = 0;
+int g_passed = 0;
+
+void Check(bool ok, const std::string& what) {
+  std::printf("%s %s\n", ok ? "  ok  " : "  FAIL", what.c_str());
+  ok ? ++g_passed : ++g_failed;
+}
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(size_t(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+  for (int waited = 0; waited < ms; waited += 50) {
+    if (done()) return true;
+    Sleep(50);
+  }
+  return done();
+}
+
+struct Program {
+  PROCESS_INFORMATION pi = {};
+  HWND form = nullptr, edit = nullptr, add = nullptr, list = nullptr;
+
+  bool Start(const std::wstring& exe) {
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    std::wstring cmd = L"\"" + exe + L"\"";
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+      return false;
+    WaitForInputIdle(pi.hProcess, 20000);
+    if (!WaitFor([&] { return (form = FindForm()) != nullptr && IsWindowVisible(form); }, 30000))
+      return false;
+    edit = FindWindowExW(form, nullptr, L"Edit", nullptr);
+    add = FindWindowExW(form, nullptr, L"Button", L"Добавить");
+    list = FindWindowExW(form, nullptr, L"SysListView32", nullptr);
+    return edit && add && list;
+  }
+
+  HWND FindForm() const {
+    struct Search {
+      DWORD pid;
+      HWND found;
+    } search = {pi.dwProcessId, nullptr};
+    EnumWindows(
+        [](HWND wnd, LPARAM lp) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(wnd, &pid);
+          wchar_t cls[64] = {};
+          GetClassNameW(wnd, cls, 64);
+          if (pid == s->pid && std::wstring(cls) == L"TForm1") {
+            s->found = wnd;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  int Rows() const { return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+  // An item text read through memory in the program's process.
+  std::wstring ItemText(int row, int column) const {
+    const size_t chars = 512;
+    void* remote = VirtualAllocEx(pi.hProcess, nullptr, sizeof(LVITEMW) + chars * 2,
+                                  MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote) return L"?";
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.cchTextMax = int(chars);
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    WriteProcessMemory(pi.hProcess, remote, &item, sizeof(item), nullptr);
+    const LRESULT n = SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(remote));
+    std::wstring text(size_t(n), L'\0');
+    if (n > 0) ReadProcessMemory(pi.hProcess, item.pszText, text.data(), size_t(n) * 2, nullptr);
+    VirtualFreeEx(pi.hProcess, remote, 0, MEM_RELEASE);
+    return text;
+  }
+
+  bool Close() {
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return ended && code == 0;
+  }
+};
+
+std::string ReadFileBytes(const char* path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+// The user's date-time text of a moment given as local SYSTEMTIME.
+std::wstring DateTimeText(const SYSTEMTIME& st) {
+  wchar_t date[128] = {}, time[128] = {};
+  GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 128, nullptr);
+  GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, time, 128);
+  return std::wstring(date) + L" " + time;
+}
+
+// Every text the program may have written for a moment between from and to.
+std::vector<std::wstring> TextsBetween(const FILETIME& from, const FILETIME& to) {
+  std::vector<std::wstring> texts;
+  ULARGE_INTEGER t, end;
+  t.LowPart = from.dwLowDateTime, t.HighPart = from.dwHighDateTime;
+  end.LowPart = to.dwLowDateTime, end.HighPart = to.dwHighDateTime;
+  t.QuadPart -= t.QuadPart % 10000000;
+  for (; t.QuadPart <= end.QuadPart; t.QuadPart += 10000000) {
+    FILETIME ft = {t.LowPart, t.HighPart};
+    SYSTEMTIME st;
+    FileTimeToSystemTime(&ft, &st);
+    texts.push_back(DateTimeText(st));
+  }
+  return texts;
+}
+
+FILETIME LocalNow() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  FILETIME ft;
+  SystemTimeToFileTime(&st, &ft);
+  return ft;
+}
+
+// The bytes the program writes for a text: the ANSI code page when nothing is lost, else
+// UTF-8 with a byte-order mark.
+std::string FileBytes(const std::wstring& text) {
+  BOOL lossy = FALSE;
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), int(text.size()),
+                                    nullptr, 0, nullptr, &lossy);
+  if (GetACP() != CP_UTF8 && n > 0 && !lossy) {
+    std::string ansi(size_t(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), int(text.size()), ansi.data(),
+                        n, nullptr, &lossy);
+    return ansi;
+  }
+  return "\xEF\xBB\xBF" + Utf8(text);
+}
+
+bool SaveScreenshot(HWND wnd, const char* path) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(mem, old);
+  const DWORD rowBytes = DWORD((w * 3 + 3) & ~3);
+  BITMAPFILEHEADER fh = {};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
+  fh.bfSize = fh.bfOffBits + rowBytes * DWORD(h);
+  std::ofstream f(path, std::ios::binary);
+  f.write(reinterpret_cast<const char*>(&fh), sizeof(fh));
+  f.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(bi.bmiHeader));
+  f.write(static_cast<const char*>(bits), std::streamsize(rowBytes * DWORD(h)));
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return bool(f);
+}
+
+}  // namespace
+
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv || argc != 3) {
+    std::fprintf(stderr, "usage: e2e_driver PROGRAM.exe SCREENSHOT.bmp\n");
+    return 2;
+  }
+  const std::wstring exe = argv[1];
+  const std::string shot = Utf8(argv[2]);
+  DeleteFileW(L"save.txt");
+  const std::wstring first = L"Первая задача", second = L"Second task";
+
+  std::printf("first run\n");
+  Program run1;
+  Check(run1.Start(exe), "the program starts and shows its main window");
+  if (!run1.form) return 1;
+  Check(GetFileAttributesW(L"save.txt") == INVALID_FILE_ATTRIBUTES, "nothing is written before a change");
+
+  const FILETIME before1 = LocalNow();
+  SendMessageW(run1.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(first.c_str()));
+  SendMessageW(run1.add, BM_CLICK, 0, 0);
+  const bool added1 = WaitFor([&] { return run1.Rows() == 1; }, 10000);
+  const FILETIME after1 = LocalNow();
+  Check(added1, "the button adds a task");
+
+  const FILETIME before2 = LocalNow();
+  SendMessageW(run1.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(second.c_str()));
+  PostMessageW(run1.edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+  PostMessageW(run1.edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+  const bool added2 = WaitFor([&] { return run1.Rows() == 2; }, 10000);
+  Sleep(500);
+  const FILETIME after2 = LocalNow();
+  Check(added2 && run1.Rows() == 2, "Enter in the edit box adds exactly one task");
+  Check(GetWindowTextLengthW(run1.edit) == 0, "the edit box is cleared after adding");
+  Check(run1.ItemText(0, 0) == second && run1.ItemText(1, 0) == first, "the newest task is on top");
+
+  Sleep(1500);  // let a tick draw the clock and the elapsed times
+  Check(SaveScreenshot(run1.form, shot.c_str()), "a screenshot of the window is saved");
+  Check(run1.Close(), "closing the window ends the program");
+
+  const std::string file = ReadFileBytes("save.txt");
+  bool exact = false;
+  for (const std::wstring& s1 : TextsBetween(before1, after1)) {
+    for (const std::wstring& s2 : TextsBetween(before2, after2)) {
+      const std::wstring text = s1 + L"\r\n" + second + L"<#>" + s2 +
+                                L"<#>notend<#>false<#>notime<#>0\r\n" + first + L"<#>" + s1 +
+                                L"<#>notend<#>false<#>notime<#>0\r\n";
+      exact = exact || file == FileBytes(text);
+    }
+  }
+  Check(exact, "save.txt holds ListStart and both rows, byte for byte");
+  if (!exact) std::printf("  save.txt was: %s\n", file.c_str());
+
+  std::printf("second run\n");
+  Program run2;
+  Check(run2.Start(exe), "the program starts again");
+  if (!run2.form) return 1;
+  Check(WaitFor([&] { return run2.Rows() == 2; }, 10000), "both rows came back");
+  Check(run2.ItemText(0, 0) == second && run2.ItemText(1, 0) == first, "in the same order");
+  Check(run2.ItemText(0, 3) == L"false" && run2.ItemText(0, 4) == L"notime" && run2.ItemText(0, 5) == L"0",
+        "with their status, limit and priority");
+  Check(WaitFor([&] { return run2.ItemText(0, 2) != L"notend" && !run2.ItemText(0, 2).empty(); }, 5000),
+        "and the ticker recomputes their elapsed times");
+  Check(run2.Close(), "closing the window ends the program");
+  Check(ReadFileBytes("save.txt") == file, "a start and a close without changes leave save.txt alone");
+
+  std::printf("%d passed, %d failed\n", g_passed, g_failed);
+  return g_failed == 0 ? 0 : 1;
+}

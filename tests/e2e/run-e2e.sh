@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# End-to-end run of the real program under Wine:  tests/e2e/run-e2e.sh BUILD_DIR
+# Copies VornikDesktop.exe and its files into a fresh folder, lets e2e_driver.exe drive it
+# and keeps the screenshot as BUILD_DIR/e2e/main-window.png.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-build}" && pwd)
+. "$here/tools/wine-env.sh" "$build"
+vornik_start_display
+bin="$build/win/bin"
+out="$build/e2e"
+run="$out/run"
+rm -rf "$run"
+mkdir -p "$run"
+cp "$bin/VornikDesktop.exe" "$bin/notok.ico" "$bin/ok.ico" "$bin/yellow.ico" "$bin/red.ico" \
+   "$bin/sound.wav" "$bin/e2e_driver.exe" "$run/"
+cd "$run"
+rc=0
+timeout 300 "$VORNIK_WINE" ./e2e_driver.exe VornikDesktop.exe main-window.bmp || rc=$?
+if [ -f main-window.bmp ]; then
+  convert main-window.bmp "$out/main-window.png" && echo "screenshot: $out/main-window.png"
+fi
+exit $rc

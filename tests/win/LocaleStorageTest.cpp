@@ -1,0 +1,166 @@
+// The Win32 locale's date-time text in both directions and the task file storage.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "WinTestSupport.h"
+#include "app/DateTimeText.h"
+#include "app/TaskFile.h"
+#include "app/WinTaskLocale.h"
+#include "app/WinTaskStorage.h"
+#include "toolkit/Handles.h"
+#include "toolkit/WideText.h"
+
+namespace {
+
+TDateTime At(int y, int mo, int d, int h, int mi, int s) {
+  TCalendarTime t;
+  t.Year = y, t.Month = mo, t.Day = d, t.Hour = h, t.Minute = mi, t.Second = s;
+  return EncodeDateTime(t);
+}
+
+TEST(WinTaskLocale, RoundTripsThroughTheLocaleFormatsIncludingAmPm) {
+  const TDateTime moments[] = {At(2026, 1, 2, 0, 0, 0),    At(2026, 1, 2, 0, 30, 5),
+                               At(2026, 12, 31, 12, 0, 0), At(2026, 12, 31, 12, 59, 59),
+                               At(2024, 2, 29, 13, 7, 9),  At(1999, 7, 4, 23, 59, 59)};
+  for (const wchar_t* name : {L"en-US", L"ru-RU", L"de-DE", L"ja-JP", L"ko-KR", L"en-GB", L""}) {
+    TWinTaskLocale locale(name);
+    for (TDateTime m : moments) {
+      const std::string text = locale.DateTimeToText(m);
+      TDateTime back = -1;
+      ASSERT_TRUE(locale.TextToDateTime(text, back)) << WideToUtf8(name) << ": " << text;
+      EXPECT_NEAR(back, m, 0.1 / 86400) << WideToUtf8(name) << ": " << text;
+    }
+  }
+}
+
+TEST(WinTaskLocale, UsesTheDesignatorsOfTwelveHourLocales) {
+  TWinTaskLocale locale(L"en-US");
+  const std::string pm = locale.DateTimeToText(At(2026, 3, 4, 15, 6, 7));
+  EXPECT_NE(pm.find("PM"), std::string::npos) << pm;
+  TDateTime v = 0;
+  ASSERT_TRUE(locale.TextToDateTime(pm, v));
+  EXPECT_EQ(DecodeDateTime(v).Hour, 15);
+  const std::string midnight = locale.DateTimeToText(At(2026, 3, 4, 0, 6, 7));
+  ASSERT_TRUE(locale.TextToDateTime(midnight, v)) << midnight;
+  EXPECT_EQ(DecodeDateTime(v).Hour, 0);
+}
+
+TEST(WinTaskLocale, RejectsTextsThatDoNotFitTheFormat) {
+  TWinTaskLocale locale(L"en-US");
+  TDateTime v = 0;
+  for (const char* bad : {"", "no", "notend", "13/45/2026 1:00:00 PM", "2/30/2026 1:00:00 PM",
+                          "3/4/2026 13:00:00 PM", "3/4/2026 1:61:00 PM", "3/4/2026 1:00:00 PM x",
+                          "3/4/2026"})
+    EXPECT_FALSE(locale.TextToDateTime(bad, v)) << bad;
+}
+
+TEST(DateTimeText, ReadsQuotedLiteralsMonthNamesAndTwoDigitYears) {
+  TDateTimePictures p;
+  p.ShortDate = "d MMMM 'de' yy";
+  p.LongTime = "HH'h'mm:ss";
+  p.MonthNames = {"enero", "febrero", "marzo", "abril", "mayo", "junio", "julio", "agosto",
+                  "septiembre", "octubre", "noviembre", "diciembre"};
+  TDateTime v = 0;
+  ASSERT_TRUE(ParseDateTimeText(p, "7 marzo de 49 08h05:09", v));
+  const TCalendarTime t = DecodeDateTime(v);
+  EXPECT_EQ(t.Year, 2049);
+  EXPECT_EQ(t.Month, 3);
+  EXPECT_EQ(t.Day, 7);
+  EXPECT_EQ(t.Hour, 8);
+  EXPECT_EQ(t.Minute, 5);
+  EXPECT_EQ(t.Second, 9);
+  ASSERT_TRUE(ParseDateTimeText(p, "7 marzo de 50 08h05:09", v));
+  EXPECT_EQ(DecodeDateTime(v).Year, 1950);
+  EXPECT_FALSE(ParseDateTimeText(p, "7 marz de 50 08h05:09", v));
+}
+
+TEST(DateTimeText, EncodesDaysFromTheEpochOfTheTaskFile) {
+  EXPECT_EQ(EncodeDateTime(TCalendarTime{}), 0.0);
+  EXPECT_EQ(At(1900, 1, 1, 0, 0, 0), 2.0);
+  EXPECT_DOUBLE_EQ(At(2000, 1, 1, 12, 0, 0), 36526.5);
+  const TCalendarTime t = DecodeDateTime(At(2026, 12, 9, 23, 59, 59));
+  EXPECT_EQ(t.Year, 2026);
+  EXPECT_EQ(t.Day, 9);
+  EXPECT_EQ(t.Second, 59);
+}
+
+class WinTaskStorageTest : public ::testing::Test {
+ protected:
+  std::string Path() const { return WideToUtf8(folder.Path() + L"save.txt"); }
+  TScratchFolder folder;
+};
+
+TEST_F(WinTaskStorageTest, ReplacesTheFileWholeAndLeavesNoTemporaryFile) {
+  TWinTaskStorage storage;
+  EXPECT_FALSE(storage.FileExists(Path()));
+  storage.ReplaceFile(Path(), std::string("first\r\n", 7));
+  EXPECT_TRUE(storage.FileExists(Path()));
+  storage.ReplaceFile(Path(), "2");
+  EXPECT_EQ(storage.ReadFile(Path()), "2");
+  std::string big(300000, 'x');
+  storage.ReplaceFile(Path(), big);
+  EXPECT_EQ(storage.ReadFile(Path()), big);
+  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::wstring>{L"save.txt"});
+}
+
+TEST_F(WinTaskStorageTest, AFailedReplacementKeepsTheOldFileAndNamesIt) {
+  TWinTaskStorage storage;
+  storage.ReplaceFile(Path(), "old");
+  TFileHandle lock(CreateFileW(Utf8ToWide(Path()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  try {
+    storage.ReplaceFile(Path(), "new");
+    FAIL() << "no error";
+  } catch (const TTaskFileError& e) {
+    EXPECT_NE(std::string(e.what()).find(Path()), std::string::npos) << e.what();
+  }
+  lock.Reset();
+  EXPECT_EQ(storage.ReadFile(Path()), "old");
+  EXPECT_EQ(FilesIn(folder.Path()).size(), 1u);
+  // A folder that does not exist is reported too.
+  EXPECT_THROW(storage.ReplaceFile(WideToUtf8(folder.Path()) + "missing\\save.txt", "x"), TTaskFileError);
+}
+
+TEST_F(WinTaskStorageTest, EncodesAnsiOnlyWhenNothingIsLost) {
+  TWinTaskStorage cyrillic(1251), western(1252);
+  std::string ansi;
+  ASSERT_TRUE(cyrillic.EncodeAnsi("Привет", ansi));
+  EXPECT_EQ(ansi, "\xCF\xF0\xE8\xE2\xE5\xF2");
+  EXPECT_EQ(cyrillic.DecodeAnsi(ansi), "Привет");
+  EXPECT_FALSE(western.EncodeAnsi("Привет", ansi));
+  EXPECT_FALSE(cyrillic.EncodeAnsi("naïve", ansi));  // no best-fit "i"
+  EXPECT_FALSE(cyrillic.EncodeAnsi("\xFF\xFE", ansi));  // not UTF-8 at all
+  EXPECT_TRUE(western.EncodeAnsi("naïve", ansi));
+  EXPECT_EQ(ansi, "na\xEFve");
+}
+
+TEST_F(WinTaskStorageTest, TaskFileWritesAnsiOrUtf8WithMarkAndReadsBoth) {
+  struct Rows : TTaskRows {
+    std::vector<std::vector<std::string>> r;
+    int Count() const override { return int(r.size()); }
+    std::string Text(int row, TTaskField f) const override { return r[size_t(row)][size_t(f)]; }
+    void SetText(int row, TTaskField f, const std::string& t) override { r[size_t(row)][size_t(f)] = t; }
+    int AddRow() override { r.push_back(std::vector<std::string>(6)); return Count() - 1; }
+    void DeleteRow(int row) override { r.erase(r.begin() + row); }
+    void Clear() override { r.clear(); }
+    int ImageIndex(int) const override { return 0; }
+    void SetImageIndex(int, int) override {}
+  };
+  TWinTaskStorage storage(1251);
+  TTaskFile file(storage, Path());
+  Rows rows;
+  rows.r = {{"Задача", "s", "", "false", "notime", "0"}};
+  file.SaveTasks(rows, "no");
+  EXPECT_EQ(ReadBytes(folder.Path() + L"save.txt"), "no\r\n\xC7\xE0\xE4\xE0\xF7\xE0<#>s<#>notend<#>false<#>notime<#>0\r\n");
+  Rows back;
+  EXPECT_EQ(file.LoadTasks(back, nullptr), "no");
+  EXPECT_EQ(back.r.at(0).at(0), "Задача");
+  rows.r[0][0] = "任务";
+  file.SaveTasks(rows, "no");
+  EXPECT_EQ(ReadBytes(folder.Path() + L"save.txt").substr(0, 9), "\xEF\xBB\xBFno\r\n\xE4\xBB");
+  Rows again;
+  file.LoadTasks(again, nullptr);
+  EXPECT_EQ(again.r.at(0).at(0), "任务");
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include "WinTestSupport.h"
+
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+#include "toolkit/Application.h"
+#include "toolkit/WideText.h"
+
+namespace {
+
+class ApplicationEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    Application->Initialize();
+    Application->SetTitle(L"Vornik Desktop tests");
+  }
+};
+
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+}  // namespace
+
+void Pump() {
+  for (int i = 0; i < 3; ++i) Application->ProcessMessages();
+}
+
+void PumpFor(int ms) {
+  const DWORD end = GetTickCount() + DWORD(ms);
+  while (int(end - GetTickCount()) > 0) {
+    Application->ProcessMessages();
+    Sleep(5);
+  }
+}
+
+TScratchFolder::TScratchFolder() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  static int counter = 0;
+  for (;;) {
+    path_ = std::wstring(temp) + L"vornik-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter) + L"\\";
+    if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+  }
+}
+
+TScratchFolder::~TScratchFolder() {
+  for (const std::wstring& f : FilesIn(path_)) {
+    SetFileAttributesW((path_ + f).c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW((path_ + f).c_str());
+  }
+  RemoveDirectoryW(path_.c_str());
+}
+
+void TScratchFolder::CopyAssets() const {
+  for (const wchar_t* f : {L"notok.ico", L"ok.ico", L"yellow.ico", L"red.ico", L"sound.wav"})
+    CopyFileW((ExeFolder() + f).c_str(), (path_ + f).c_str(), FALSE);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  std::ifstream f(WideToUtf8(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream f(WideToUtf8(path), std::ios::binary | std::ios::trunc);
+  f.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+bool FileExistsW(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}
+
+TErrorCatcher::TErrorCatcher() {
+  Application->OnException = [this](TObject*, const std::exception* e) {
+    messages.push_back(e ? e->what() : "unknown");
+  };
+}
+
+TErrorCatcher::~TErrorCatcher() { Application->OnException = nullptr; }

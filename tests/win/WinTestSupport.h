@@ -1,0 +1,56 @@
+// Helpers of the Win32 tests: the application set up once, a scratch folder per test,
+// message pumping, files as bytes, and a locale with a settable clock.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/WinTaskLocale.h"
+#include "app/TaskPlatform.h"
+
+// Handles everything waiting in the message queue.
+void Pump();
+// Pumps for roughly ms milliseconds.
+void PumpFor(int ms);
+
+// A fresh folder under the temporary folder, removed with its files on destruction.
+class TScratchFolder {
+ public:
+  TScratchFolder();
+  ~TScratchFolder();
+  const std::wstring& Path() const { return path_; }  // with a trailing backslash
+  // Copies the status icons and the sound from the test program's folder.
+  void CopyAssets() const;
+
+ private:
+  std::wstring path_;
+};
+
+std::string ReadBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+bool FileExistsW(const std::wstring& path);
+std::vector<std::wstring> FilesIn(const std::wstring& folder);
+
+// A real Windows locale whose clock the test sets.
+class TTestLocale : public TWinTaskLocale {
+ public:
+  explicit TTestLocale(const std::wstring& name = L"en-US") : TWinTaskLocale(name) {}
+  TDateTime now = 46000.5;  // 2025-12-09 12:00:00
+  TDateTime Now() const override { return now; }
+};
+
+class TCountingAlarm : public ITaskAlarm {
+ public:
+  int plays = 0;
+  void Play() override { ++plays; }
+};
+
+// Errors given to the general error handler while it is alive.
+class TErrorCatcher {
+ public:
+  TErrorCatcher();
+  ~TErrorCatcher();
+  std::vector<std::string> messages;
+};

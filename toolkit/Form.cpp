@@ -1,0 +1,324 @@
+#include "toolkit/Form.h"
+
+#include <functional>
+
+#include "toolkit/Application.h"
+#include "toolkit/Button.h"
+#include "toolkit/Screen.h"
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+  BeginLoading();
+  visible_ = false;
+  SetColor(clBtnFace);
+  SetParentFont(false);
+  SetControlStyle(ControlStyle() | csAcceptsControls);
+  Screen->RegisterForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+  Destroying();
+  if (OnDestroy) {
+    try {
+      OnDestroy(this);
+    } catch (const std::exception& e) {
+      Application->HandleException(this, &e);
+    }
+  }
+  Screen->UnregisterForm(this);
+  Application->FormDestroyed(this);
+}
+
+void TCustomForm::AfterConstruction() {
+  EndLoading();
+  try {
+    DoCreate();
+  } catch (const std::exception& e) {
+    Application->HandleException(this, &e);
+  } catch (...) {
+    Application->HandleException(this, nullptr);
+  }
+}
+
+void TCustomForm::DoCreate() {
+  if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+  if (OnHide) OnHide(this);
+}
+
+void TCustomForm::StyleFromBorder(DWORD& style, DWORD& exStyle) const {
+  style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  exStyle = 0;
+  switch (borderStyle_) {
+    case TFormBorderStyle::bsNone:
+      style |= WS_POPUP;
+      break;
+    case TFormBorderStyle::bsSingle:
+    case TFormBorderStyle::bsToolWindow:
+      style |= WS_CAPTION | WS_BORDER;
+      break;
+    case TFormBorderStyle::bsSizeable:
+    case TFormBorderStyle::bsSizeToolWin:
+      style |= WS_CAPTION | WS_THICKFRAME;
+      break;
+    case TFormBorderStyle::bsDialog:
+      style |= WS_POPUP | WS_CAPTION;
+      exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+      break;
+  }
+  if (borderStyle_ == TFormBorderStyle::bsToolWindow || borderStyle_ == TFormBorderStyle::bsSizeToolWin)
+    exStyle |= WS_EX_TOOLWINDOW;
+  if (borderStyle_ != TFormBorderStyle::bsNone) {
+    if (borderIcons_ & biSystemMenu) style |= WS_SYSMENU;
+    if (borderStyle_ != TFormBorderStyle::bsDialog) {
+      if (borderIcons_ & biMinimize) style |= WS_MINIMIZEBOX;
+      if (borderIcons_ & biMaximize) style |= WS_MAXIMIZEBOX;
+    }
+    if ((borderIcons_ & biHelp) && !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
+      exStyle |= WS_EX_CONTEXTHELP;
+  }
+  if (alphaBlend_) exStyle |= WS_EX_LAYERED;
+}
+
+void TCustomForm::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  StyleFromBorder(p.Style, p.ExStyle);
+  if (!Enabled()) p.Style |= WS_DISABLED;
+  p.WndParent = Application->Handle();
+  p.ClassStyle = CS_DBLCLKS;
+}
+
+void TCustomForm::CreateWnd() {
+  ApplyLayered();
+  const TIcon& icon = Application->Icon();
+  if (!icon.Empty()) {
+    SendMessageW(handle_, WM_SETICON, ICON_BIG, LPARAM(icon.Handle()));
+    SendMessageW(handle_, WM_SETICON, ICON_SMALL, LPARAM(icon.Handle()));
+  }
+  TWinControl::CreateWnd();
+}
+
+void TCustomForm::ApplyLayered() {
+  if (!handle_) return;
+  LONG_PTR ex = GetWindowLongPtrW(handle_, GWL_EXSTYLE);
+  if (alphaBlend_) {
+    if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(handle_, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(handle_, 0, alphaValue_, LWA_ALPHA);
+  } else if (ex & WS_EX_LAYERED) {
+    SetWindowLongPtrW(handle_, GWL_EXSTYLE, ex & ~LONG_PTR(WS_EX_LAYERED));
+  }
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
+  if (style == borderStyle_) return;
+  const int cw = ClientWidth(), ch = ClientHeight();
+  borderStyle_ = style;
+  RecreateWnd();
+  SetClientSize(cw, ch);
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons) {
+  if (icons == borderIcons_) return;
+  borderIcons_ = icons;
+  RecreateWnd();
+}
+
+void TCustomForm::SetAlphaBlend(bool on) {
+  alphaBlend_ = on;
+  ApplyLayered();
+}
+
+void TCustomForm::SetAlphaBlendValue(BYTE value) {
+  alphaValue_ = value;
+  ApplyLayered();
+}
+
+void TCustomForm::SetClientSize(int width, int height) {
+  DWORD style, exStyle;
+  StyleFromBorder(style, exStyle);
+  RECT r = {0, 0, width, height};
+  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+}
+
+TRect TCustomForm::ClientRect() const {
+  if (handle_) return TWinControl::ClientRect();
+  DWORD style, exStyle;
+  StyleFromBorder(style, exStyle);
+  RECT r = {0, 0, 0, 0};
+  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  return TRect(0, 0, Width() - (r.right - r.left), Height() - (r.bottom - r.top));
+}
+
+bool TCustomForm::Showing() const { return handle_ && IsWindowVisible(handle_); }
+
+void TCustomForm::Center() {
+  SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
+}
+
+void TCustomForm::VisibleChanged() {
+  if (Visible()) {
+    HandleNeeded();
+    if (!positioned_ && position_ == TPosition::poScreenCenter) Center();
+    positioned_ = true;
+    DoShow();
+    if (!Visible()) return;  // OnShow hid the form again
+    if (Application->MainForm() == this && !IsWindowVisible(Application->Handle()))
+      ShowWindow(Application->Handle(), SW_SHOWNA);
+    ShowWindow(handle_, SW_SHOW);
+    SetForegroundWindow(handle_);
+    TWinControl* target = activeControl_;
+    if (!target || !target->CanFocus()) target = FindNextControl(nullptr, true);
+    if (target && GetActiveWindow() == handle_) ::SetFocus(target->Handle());
+  } else if (handle_) {
+    ShowWindow(handle_, SW_HIDE);
+    DoHide();
+  }
+}
+
+void TCustomForm::ColorChanged() {
+  backgroundBrush_.Reset();
+  TWinControl::ColorChanged();
+}
+
+bool TCustomForm::Active() const { return handle_ && GetActiveWindow() == handle_; }
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  if (control == this) control = nullptr;
+  activeControl_ = control;
+}
+
+void TCustomForm::FocusControl(TWinControl* control) {
+  if (!control) return;
+  if (Showing() && control->CanFocus()) {
+    ::SetFocus(control->Handle());
+  } else {
+    SetActiveControl(control);
+  }
+}
+
+void TCustomForm::SetFocusedControl(TWinControl* control) {
+  if (control == activeControl_ || control == this) return;
+  TWinControl* old = activeControl_;
+  activeControl_ = control;
+  if (old) old->Perform(CM_EXIT);
+  if (control) control->Perform(CM_ENTER);
+  Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+}
+
+void TCustomForm::ControlRemoved(TWinControl* control) {
+  if (activeControl_ == control) activeControl_ = nullptr;
+  for (TWinControl* c = activeControl_; c; c = c->Parent())
+    if (c == control) activeControl_ = nullptr;
+}
+
+TButton* TCustomForm::DefaultButton() const {
+  std::function<TButton*(const TWinControl*)> find = [&](const TWinControl* w) -> TButton* {
+    for (TWinControl* c : w->TabList()) {
+      if (auto* b = dynamic_cast<TButton*>(c); b && b->Default() && b->Visible() && b->Enabled())
+        return b;
+      if (TButton* b = find(c)) return b;
+    }
+    return nullptr;
+  };
+  return find(this);
+}
+
+bool TCustomForm::DialogKey(WORD key) {
+  switch (key) {
+    case VK_TAB: {
+      const bool forward = GetKeyState(VK_SHIFT) >= 0;
+      if (TWinControl* next = FindNextControl(activeControl_, forward)) next->SetFocus();
+      return true;
+    }
+    case VK_RETURN: {
+      if (auto* b = dynamic_cast<TButton*>(activeControl_); b && b->Enabled()) {
+        b->Click();
+        return true;
+      }
+      if (TButton* b = DefaultButton()) {
+        b->Click();
+        return true;
+      }
+      return false;
+    }
+    case VK_ESCAPE:
+      for (TWinControl* c : TabList())
+        if (auto* b = dynamic_cast<TButton*>(c); b && b->Cancel() && b->Visible() && b->Enabled()) {
+          b->Click();
+          return true;
+        }
+      return false;
+  }
+  return false;
+}
+
+void TCustomForm::Close() {
+  TCloseAction action = Application->MainForm() == this ? TCloseAction::caFree : TCloseAction::caHide;
+  if (OnClose) OnClose(this, action);
+  switch (action) {
+    case TCloseAction::caNone:
+      break;
+    case TCloseAction::caHide:
+      Hide();
+      break;
+    case TCloseAction::caMinimize:
+      Application->Minimize();
+      break;
+    case TCloseAction::caFree:
+      if (Application->MainForm() == this)
+        Application->MainFormClosed();
+      else
+        Release();
+      break;
+  }
+}
+
+void TCustomForm::Release() {
+  PostMessageW(Application->Handle(), CM_RELEASE, 0, reinterpret_cast<LPARAM>(this));
+}
+
+void TCustomForm::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_CLOSE:
+      Close();
+      return;
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(handle_, &r);
+      if (!backgroundBrush_) backgroundBrush_.Reset(CreateSolidBrush(ToColorRef(Color())));
+      FillRect(HDC(m.WParam), &r, backgroundBrush_.Get());
+      m.Result = 1;
+      return;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(m.WParam) != WA_INACTIVE) {
+        Screen->SetActiveForm(this);
+        TWinControl* target = activeControl_;
+        if (!target || !target->CanFocus()) target = FindNextControl(nullptr, true);
+        if (target && target->HandleAllocated())
+          ::SetFocus(target->WindowHandle());
+        else
+          ::SetFocus(handle_);
+        if (OnActivate) OnActivate(this);
+      } else if (OnDeactivate) {
+        OnDeactivate(this);
+      }
+      return;
+    case WM_SYSCOMMAND:
+      if ((m.WParam & 0xFFF0) == SC_MINIMIZE && Application->MainForm() == this) {
+        Application->Minimize();
+        return;
+      }
+      break;
+    case CM_DIALOGKEY:
+      m.Result = DialogKey(WORD(m.WParam)) ? 1 : 0;
+      return;
+  }
+  TWinControl::WndProc(m);
+}

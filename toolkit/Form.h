@@ -1,0 +1,106 @@
+// Forms: top-level windows owned by the application window. A form is built in its
+// constructor (the loading phase) and finished by TApplication::CreateForm, which runs
+// Loaded() for every component and then OnCreate.
+//
+// The form keeps the focused control (ActiveControl), sends CM_ENTER / CM_EXIT and
+// CM_FOCUSCHANGED when the focus moves, and handles the dialog keys: Tab moves the focus,
+// Enter clicks the focused button or else the default button.
+#pragma once
+
+#include <functional>
+
+#include "toolkit/WinControl.h"
+
+class TButton;
+
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = unsigned;
+
+enum class TPosition { poDesigned, poScreenCenter };
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+
+class TCustomForm : public TWinControl {
+ public:
+  explicit TCustomForm(TComponent* owner);
+  ~TCustomForm() override;
+  const wchar_t* ClassName() const override { return L"TCustomForm"; }
+
+  // Ends the loading phase and runs OnCreate (called by TApplication::CreateForm).
+  void AfterConstruction();
+
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle style);
+  TBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TBorderIcons icons);
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition position) { position_ = position; }
+  bool AlphaBlend() const { return alphaBlend_; }
+  void SetAlphaBlend(bool on);
+  BYTE AlphaBlendValue() const { return alphaValue_; }
+  void SetAlphaBlendValue(BYTE value);
+
+  void SetClientSize(int width, int height) override;
+  void SetClientWidth(int width) { SetClientSize(width, ClientHeight()); }
+  void SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
+  TRect ClientRect() const override;
+  bool Showing() const override;
+
+  TWinControl* ActiveControl() const { return activeControl_; }
+  void SetActiveControl(TWinControl* control);
+  // Gives the control the focus now when the form is showing, else when it is next shown.
+  void FocusControl(TWinControl* control);
+  // The window of control got the focus.
+  void SetFocusedControl(TWinControl* control);
+  void ControlRemoved(TWinControl* control);
+  bool Active() const;
+
+  // The button that Enter clicks when the focus is not on a button.
+  TButton* DefaultButton() const;
+
+  void Close();
+  void Release();
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnDestroy;
+  TCloseEvent OnClose;
+
+ protected:
+  void WndProc(TMessage& m) override;
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void VisibleChanged() override;
+  void ColorChanged() override;
+  virtual void DoCreate();
+  virtual void DoShow();
+  virtual void DoHide();
+  bool DialogKey(WORD key);
+
+ private:
+  void StyleFromBorder(DWORD& style, DWORD& exStyle) const;
+  void ApplyLayered();
+  void Center();
+
+  TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
+  TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+  TPosition position_ = TPosition::poDesigned;
+  bool alphaBlend_ = false;
+  BYTE alphaValue_ = 255;
+  bool positioned_ = false;
+  TWinControl* activeControl_ = nullptr;
+  TBrushHandle backgroundBrush_;
+};
+
+// The form class applications derive from.
+class TForm : public TCustomForm {
+ public:
+  explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+  const wchar_t* ClassName() const override { return L"TForm"; }
+};

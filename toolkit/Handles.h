@@ -1,0 +1,151 @@
+// Move-only owners of GDI and USER handles. Every handle the toolkit and the program create
+// goes through one of these, so a handle is released exactly once and GDI objects can be
+// counted (GdiObjectsAlive) by tests that look for leaks.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
+
+namespace handles {
+
+// Number of live GDI objects (fonts, brushes, pens, bitmaps, regions, memory device contexts)
+// and icons owned by the wrappers below.
+long GdiObjectsAlive();
+void CountGdiObject(int delta);
+
+struct GdiObjectTraits {
+  static void Close(HGDIOBJ h) { DeleteObject(h); CountGdiObject(-1); }
+  static void Opened() { CountGdiObject(+1); }
+  static void Forgotten() { CountGdiObject(-1); }
+};
+struct IconTraits {
+  static void Close(HICON h) { DestroyIcon(h); CountGdiObject(-1); }
+  static void Opened() { CountGdiObject(+1); }
+  static void Forgotten() { CountGdiObject(-1); }
+};
+struct MemoryDcTraits {
+  static void Close(HDC h) { DeleteDC(h); CountGdiObject(-1); }
+  static void Opened() { CountGdiObject(+1); }
+  static void Forgotten() { CountGdiObject(-1); }
+};
+struct MenuTraits {
+  static void Close(HMENU h) { DestroyMenu(h); }
+  static void Opened() {}
+  static void Forgotten() {}
+};
+struct WindowTraits {
+  static void Close(HWND h) { DestroyWindow(h); }
+  static void Opened() {}
+  static void Forgotten() {}
+};
+struct ImageListTraits {
+  static void Close(HIMAGELIST h) { ImageList_Destroy(h); CountGdiObject(-1); }
+  static void Opened() { CountGdiObject(+1); }
+  static void Forgotten() { CountGdiObject(-1); }
+};
+struct FileTraits {
+  static void Close(HANDLE h) { CloseHandle(h); }
+  static void Opened() {}
+  static void Forgotten() {}
+};
+
+}  // namespace handles
+
+// Owns one handle of type H; closes it with Traits::Close. Null means empty.
+template <typename H, typename Traits>
+class TUniqueHandle {
+ public:
+  TUniqueHandle() = default;
+  explicit TUniqueHandle(H h) : h_(h) {
+    if (h_) Traits::Opened();
+  }
+  ~TUniqueHandle() { Reset(); }
+  TUniqueHandle(TUniqueHandle&& o) noexcept : h_(std::exchange(o.h_, H())) {}
+  TUniqueHandle& operator=(TUniqueHandle&& o) noexcept {
+    if (this != &o) {
+      Reset();
+      h_ = std::exchange(o.h_, H());
+    }
+    return *this;
+  }
+  TUniqueHandle(const TUniqueHandle&) = delete;
+  TUniqueHandle& operator=(const TUniqueHandle&) = delete;
+
+  H Get() const { return h_; }
+  explicit operator bool() const { return h_ != H(); }
+  // Gives the handle up without closing it.
+  H Release() {
+    if (h_) Traits::Forgotten();
+    H h = std::exchange(h_, H());
+    return h;
+  }
+  void Reset(H h = H()) {
+    if (h_) Traits::Close(h_);
+    h_ = h;
+    if (h_) Traits::Opened();
+  }
+
+ private:
+  H h_ = H();
+};
+
+using TFontHandle = TUniqueHandle<HFONT, handles::GdiObjectTraits>;
+using TBrushHandle = TUniqueHandle<HBRUSH, handles::GdiObjectTraits>;
+using TPenHandle = TUniqueHandle<HPEN, handles::GdiObjectTraits>;
+using TBitmapHandle = TUniqueHandle<HBITMAP, handles::GdiObjectTraits>;
+using TRegionHandle = TUniqueHandle<HRGN, handles::GdiObjectTraits>;
+using TIconHandle = TUniqueHandle<HICON, handles::IconTraits>;
+using TMemoryDcHandle = TUniqueHandle<HDC, handles::MemoryDcTraits>;
+using TMenuHandle = TUniqueHandle<HMENU, handles::MenuTraits>;
+using TWindowHandle = TUniqueHandle<HWND, handles::WindowTraits>;
+using TImageListHandle = TUniqueHandle<HIMAGELIST, handles::ImageListTraits>;
+using TFileHandle = TUniqueHandle<HANDLE, handles::FileTraits>;
+
+// A device context obtained with GetDC / GetWindowDC, released with ReleaseDC.
+class TWindowDc {
+ public:
+  explicit TWindowDc(HWND wnd, bool wholeWindow = false)
+      : wnd_(wnd), dc_(wholeWindow ? GetWindowDC(wnd) : GetDC(wnd)) {}
+  ~TWindowDc() {
+    if (dc_) ReleaseDC(wnd_, dc_);
+  }
+  TWindowDc(const TWindowDc&) = delete;
+  TWindowDc& operator=(const TWindowDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND wnd_;
+  HDC dc_;
+};
+
+// Selects an object into a device context and puts the previous one back on destruction.
+class TSelectObject {
+ public:
+  TSelectObject(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
+  ~TSelectObject() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  TSelectObject(const TSelectObject&) = delete;
+  TSelectObject& operator=(const TSelectObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// Saves a device context's state and restores it on destruction.
+class TSaveDc {
+ public:
+  explicit TSaveDc(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
+  ~TSaveDc() {
+    if (id_) RestoreDC(dc_, id_);
+  }
+  TSaveDc(const TSaveDc&) = delete;
+  TSaveDc& operator=(const TSaveDc&) = delete;
+
+ private:
+  HDC dc_;
+  int id_;
+};

@@ -1,0 +1,23 @@
+vornik_win32(
+  Application.cpp
+  Bitmap.cpp
+  Button.cpp
+  Canvas.cpp
+  Component.cpp
+  Control.cpp
+  Edit.cpp
+  Form.cpp
+  GraphicsObjects.cpp
+  GroupBox.cpp
+  Handles.cpp
+  Icon.cpp
+  ImageList.cpp
+  Label.cpp
+  ListView.cpp
+  Menu.cpp
+  Screen.cpp
+  Timer.cpp
+  UtilWindow.cpp
+  WideText.cpp
+  WinControl.cpp
+)

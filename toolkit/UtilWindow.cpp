@@ -1,0 +1,44 @@
+#include "toolkit/UtilWindow.h"
+
+#include "toolkit/Application.h"
+
+TUtilWindow::TUtilWindow(THandler handler) : handler_(std::move(handler)) {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing = {};
+  existing.cbSize = sizeof(existing);
+  if (!GetClassInfoExW(inst, L"TPUtilWindow", &existing)) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = inst;
+    wc.lpszClassName = L"TPUtilWindow";
+    RegisterClassExW(&wc);
+  }
+  handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"TPUtilWindow", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                            nullptr, inst, nullptr);
+  if (handle_) SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TUtilWindow::~TUtilWindow() {
+  if (handle_) {
+    SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+    DestroyWindow(handle_);
+  }
+}
+
+LRESULT CALLBACK TUtilWindow::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  if (!self || !self->handler_) return DefWindowProcW(wnd, msg, wParam, lParam);
+  TMessage m{msg, wParam, lParam, 0};
+  bool handled = false;
+  try {
+    self->handler_(m, handled);
+  } catch (const std::exception& e) {
+    Application->HandleException(nullptr, &e);
+    handled = true;
+  } catch (...) {
+    Application->HandleException(nullptr, nullptr);
+    handled = true;
+  }
+  return handled ? m.Result : DefWindowProcW(wnd, msg, wParam, lParam);
+}

@@ -1,0 +1,581 @@
+#include "toolkit/WinControl.h"
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/WideText.h"
+
+namespace {
+
+const wchar_t kControlProp[] = L"VornikToolkitControl";
+thread_local TWinControl* g_creating = nullptr;
+
+bool IsMouseMessage(UINT msg) {
+  return msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP ||
+         msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP ||
+         msg == WM_MBUTTONDOWN || msg == WM_MBUTTONUP;
+}
+
+}  // namespace
+
+// Every window of ours runs this procedure; exceptions stop here and go to the general
+// error handler, so they never cross the platform's frames.
+LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TWinControl* control = static_cast<TWinControl*>(GetPropW(wnd, kControlProp));
+  if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
+  TMessage m{msg, wParam, lParam, 0};
+  try {
+    control->WindowProc(m);
+  } catch (const std::exception& e) {
+    Application->HandleException(control, &e);
+  } catch (...) {
+    Application->HandleException(control, nullptr);
+  }
+  if (msg == WM_NCDESTROY && control->handle_ == wnd) control->Detach();
+  return m.Result;
+}
+
+// The first procedure of windows of our own classes: attaches the window to the control
+// being created, then hands over to StdWndProc.
+LRESULT CALLBACK InitWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TWinControl* control = g_creating;
+  if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
+  g_creating = nullptr;
+  control->defWndProc_ = DefWindowProcW;
+  control->Attach(wnd);
+  SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StdWndProc));
+  return StdWndProc(wnd, msg, wParam, lParam);
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+  Destroying();
+  while (!controls_.empty()) {
+    TControl* c = controls_.back();
+    RemoveControl(c);
+    delete c;
+  }
+  DestroyHandle();
+}
+
+TWinControl* TWinControl::FindControl(HWND wnd) {
+  return wnd ? static_cast<TWinControl*>(GetPropW(wnd, kControlProp)) : nullptr;
+}
+
+void TWinControl::CreateParams(TCreateParams& p) {
+  p.WinClassName = ClassName();
+  p.Caption = text_;
+  p.Style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (visible_) p.Style |= WS_VISIBLE;
+  if (!enabled_) p.Style |= WS_DISABLED;
+  if (tabStop_) p.Style |= WS_TABSTOP;
+  if (controlStyle_ & csAcceptsControls) p.Style |= WS_CLIPCHILDREN;
+  p.X = left_;
+  p.Y = top_;
+  p.Width = width_;
+  p.Height = height_;
+  if (Parent()) p.WndParent = Parent()->Handle();
+}
+
+HWND TWinControl::Handle() {
+  if (handle_) return handle_;
+  if (IsDestroying()) return nullptr;
+  TCreateParams p;
+  CreateParams(p);
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  if (p.SystemClass.empty()) {
+    WNDCLASSEXW existing = {};
+    existing.cbSize = sizeof(existing);
+    if (!GetClassInfoExW(inst, p.WinClassName.c_str(), &existing)) {
+      WNDCLASSEXW wc = {};
+      wc.cbSize = sizeof(wc);
+      wc.style = p.ClassStyle;
+      wc.lpfnWndProc = InitWndProc;
+      wc.hInstance = inst;
+      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      wc.lpszClassName = p.WinClassName.c_str();
+      RegisterClassExW(&wc);
+    }
+    g_creating = this;
+    HWND wnd = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X,
+                               p.Y, p.Width, p.Height, p.WndParent, p.Id, inst, nullptr);
+    g_creating = nullptr;
+    if (!wnd) {
+      const DWORD error = GetLastError();
+      throw std::runtime_error("Cannot create window of class " + WideToUtf8(p.WinClassName) +
+                               ": " + WideToUtf8(SystemErrorText(error)));
+    }
+  } else {
+    HWND wnd = CreateWindowExW(p.ExStyle, p.SystemClass.c_str(), p.Caption.c_str(), p.Style, p.X,
+                               p.Y, p.Width, p.Height, p.WndParent, p.Id, inst, nullptr);
+    if (!wnd) {
+      const DWORD error = GetLastError();
+      throw std::runtime_error("Cannot create window of class " + WideToUtf8(p.SystemClass) +
+                               ": " + WideToUtf8(SystemErrorText(error)));
+    }
+    Attach(wnd);
+    defWndProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StdWndProc)));
+  }
+  CreateWnd();
+  return handle_;
+}
+
+void TWinControl::Attach(HWND wnd) {
+  handle_ = wnd;
+  SetPropW(wnd, kControlProp, this);
+}
+
+void TWinControl::Detach() {
+  if (!handle_) return;
+  RemovePropW(handle_, kControlProp);
+  handle_ = nullptr;
+}
+
+void TWinControl::CreateWnd() {
+  SendMessageW(handle_, WM_SETFONT, WPARAM(Font().Handle()), 0);
+  // Windowed children get their windows now, in tab order (which is also their z-order).
+  for (TWinControl* c : tabList_) c->HandleNeeded();
+}
+
+void TWinControl::DestroyHandle() {
+  if (!handle_) return;
+  DestroyWnd();
+  HWND wnd = handle_;
+  DestroyWindow(wnd);
+  if (handle_ == wnd) Detach();
+}
+
+void TWinControl::RecreateWnd() {
+  if (!handle_) return;
+  DestroyHandle();
+  HandleNeeded();
+}
+
+void TWinControl::InsertControl(TControl* c) {
+  controls_.push_back(c);
+  c->parent_ = this;
+  if (auto* w = dynamic_cast<TWinControl*>(c)) {
+    tabList_.push_back(w);
+    if (handle_) w->HandleNeeded();
+  } else {
+    c->Invalidate();
+  }
+}
+
+void TWinControl::RemoveControl(TControl* c) {
+  if (c->parent_ != this) return;
+  if (mouseCapture_ == c) mouseCapture_ = nullptr;
+  if (!c->IsWindowed()) c->Invalidate();
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+  if (auto* w = dynamic_cast<TWinControl*>(c)) {
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());
+    if (TCustomForm* f = ParentForm()) f->ControlRemoved(w);
+    w->DestroyHandle();
+  }
+  c->parent_ = nullptr;
+}
+
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const auto& list = Parent()->tabList_;
+  return int(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+  if (!Parent()) return;
+  auto& list = Parent()->tabList_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  order = std::clamp(order, 0, int(list.size()));
+  list.insert(list.begin() + order, this);
+  if (handle_) {
+    HWND after = order == 0 ? HWND_TOP : list[size_t(order) - 1]->WindowHandle();
+    if (after) SetWindowPos(handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void TWinControl::SetTabStop(bool on) {
+  if (on == tabStop_) return;
+  tabStop_ = on;
+  if (handle_) {
+    LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
+    style = on ? (style | WS_TABSTOP) : (style & ~LONG_PTR(WS_TABSTOP));
+    SetWindowLongPtrW(handle_, GWL_STYLE, style);
+  }
+  Perform(CM_TABSTOPCHANGED);
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  if (handle_) {
+    SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // WM_WINDOWPOSCHANGED stored the result; keep the request when the window was not moved.
+    if (left_ != left || top_ != top || width_ != width || height_ != height)
+      TControl::SetBounds(left, top, width, height);
+  } else {
+    TControl::SetBounds(left, top, width, height);
+  }
+}
+
+void TWinControl::UpdateBoundsFromWindow() {
+  RECT r;
+  GetWindowRect(handle_, &r);
+  HWND parent = GetParent(handle_);
+  if (parent && (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD))
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  const TRect b = FromRECT(r);
+  if (b != BoundsRect()) UpdateBoundsRect(b);
+}
+
+TRect TWinControl::ClientRect() const {
+  if (handle_) {
+    RECT r;
+    GetClientRect(handle_, &r);
+    return FromRECT(r);
+  }
+  return TControl::ClientRect();
+}
+
+bool TWinControl::Showing() const {
+  if (handle_) return IsWindowVisible(handle_) != FALSE;
+  return visible_ && (!Parent() || Parent()->Showing());
+}
+
+void TWinControl::Invalidate() {
+  if (handle_) InvalidateRect(handle_, nullptr, (controlStyle_ & csOpaque) ? FALSE : TRUE);
+}
+
+void TWinControl::Update() {
+  if (handle_) UpdateWindow(handle_);
+}
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+bool TWinControl::CanFocus() const {
+  for (const TControl* c = this; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return ParentForm() != nullptr;
+}
+
+void TWinControl::SetFocus() {
+  TCustomForm* form = ParentForm();
+  if (form && form != this) {
+    form->FocusControl(this);
+  } else if (handle_) {
+    ::SetFocus(handle_);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward) const {
+  std::vector<TWinControl*> order;
+  std::function<void(const TWinControl*)> collect = [&](const TWinControl* w) {
+    for (TWinControl* c : w->tabList_) {
+      order.push_back(c);
+      collect(c);
+    }
+  };
+  collect(this);
+  if (order.empty()) return nullptr;
+  const int n = int(order.size());
+  int start = int(std::find(order.begin(), order.end(), current) - order.begin());
+  if (start == n) start = forward ? n - 1 : 0;
+  for (int step = 1; step <= n; ++step) {
+    const int i = forward ? (start + step) % n : (start - step + n) % n;
+    TWinControl* c = order[size_t(i)];
+    if (c->TabStop() && c->CanFocus()) return c;
+  }
+  return nullptr;
+}
+
+TControl* TWinControl::ControlAtPos(TPoint p) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    TControl* c = *it;
+    if (!c->IsWindowed() && c->Visible() && c->BoundsRect().Contains(p)) return c;
+  }
+  return nullptr;
+}
+
+void TWinControl::Broadcast(TMessage& m) {
+  const std::vector<TControl*> children = controls_;
+  for (TControl* c : children) {
+    c->WindowProc(m);
+    if (m.Result) return;
+  }
+}
+
+std::wstring TWinControl::GetText() const {
+  if (!handle_) return text_;
+  const int n = GetWindowTextLengthW(handle_);
+  std::wstring s(size_t(n) + 1, L'\0');
+  const int got = GetWindowTextW(handle_, s.data(), n + 1);
+  s.resize(size_t(std::max(got, 0)));
+  return s;
+}
+
+void TWinControl::TextChanged() {
+  if (handle_) SetWindowTextW(handle_, text_.c_str());
+}
+
+void TWinControl::VisibleChanged() {
+  if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::EnabledChanged() {
+  if (handle_) EnableWindow(handle_, Enabled());
+}
+
+void TWinControl::FontChanged() {
+  if (handle_) SendMessageW(handle_, WM_SETFONT, WPARAM(Font().Handle()), TRUE);
+  for (TControl* c : controls_) c->ParentFontChanged();
+}
+
+void TWinControl::ColorChanged() {
+  for (TControl* c : controls_) c->ParentColorChanged();
+}
+
+bool TWinControl::WantsKey(WORD key) const {
+  if (!handle_) return false;
+  const LRESULT code = SendMessageW(handle_, WM_GETDLGCODE, key, 0);
+  if (code & DLGC_WANTALLKEYS) return true;
+  if (key == VK_TAB) return (code & DLGC_WANTTAB) != 0;
+  return false;
+}
+
+bool TWinControl::DoKeyDown(WORD& key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(this, key, shift);
+  return key == 0;
+}
+
+bool TWinControl::DoKeyPress(wchar_t& key) {
+  if (OnKeyPress) OnKeyPress(this, key);
+  return key == 0;
+}
+
+bool TWinControl::WantsWindowlessPainting() const {
+  for (TControl* c : controls_)
+    if (!c->IsWindowed() && c->Visible()) return true;
+  return false;
+}
+
+void TWinControl::PaintWindow(HDC dc) {
+  TMessage m{WM_PAINT, WPARAM(dc), 0, 0};
+  DefaultHandler(m);
+}
+
+void TWinControl::PaintControls(HDC dc) {
+  for (TControl* c : controls_) {
+    if (c->IsWindowed() || !c->Visible() || c->Width() <= 0 || c->Height() <= 0) continue;
+    RECT clip;
+    const RECT bounds = {c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()};
+    if (GetClipBox(dc, &clip) != NULLREGION && !IntersectRect(&clip, &clip, &bounds)) continue;
+    TSaveDc save(dc);
+    IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+    POINT old;
+    OffsetViewportOrgEx(dc, c->Left(), c->Top(), &old);
+    c->PaintTo(dc);
+  }
+}
+
+void TWinControl::ReflectToChild(TMessage& m, HWND child) {
+  TWinControl* c = FindControl(child);
+  if (c && c != this) {
+    m.Result = c->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+    return;
+  }
+  DefaultHandler(m);
+}
+
+void TWinControl::HandleCtlColor(TMessage& m) {
+  HDC dc = HDC(m.WParam);
+  SetTextColor(dc, ToColorRef(Font().Color()));
+  SetBkColor(dc, ToColorRef(Color()));
+  if (!colorBrush_ || colorBrushColor_ != Color()) {
+    colorBrush_.Reset(CreateSolidBrush(ToColorRef(Color())));
+    colorBrushColor_ = Color();
+  }
+  m.Result = LRESULT(colorBrush_.Get());
+}
+
+void TWinControl::RouteMouse(TMessage& m, bool& handled) {
+  handled = false;
+  const TPoint p(short(LOWORD(m.LParam)), short(HIWORD(m.LParam)));
+  TControl* target = mouseCapture_;
+  if (!target) target = ControlAtPos(p);
+  if (m.Msg == WM_MOUSEMOVE) {
+    Application->SetMouseControl(target ? target : this);
+    TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, handle_, 0};
+    TrackMouseEvent(&tme);
+  }
+  if (!target) return;
+  if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
+    mouseCapture_ = target;
+    SetCapture(handle_);
+  }
+  const LPARAM local = MAKELPARAM(p.X - target->Left(), p.Y - target->Top());
+  target->Perform(m.Msg, m.WParam, local);
+  if (m.Msg == WM_LBUTTONUP) {
+    mouseCapture_ = nullptr;
+    if (GetCapture() == handle_) ReleaseCapture();
+  }
+  handled = true;
+}
+
+void TWinControl::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_COMMAND:
+      if (m.LParam) return ReflectToChild(m, HWND(m.LParam));
+      break;
+    case WM_NOTIFY:
+      return ReflectToChild(m, reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom);
+    case WM_DRAWITEM: {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+      if (dis->CtlType != ODT_MENU) return ReflectToChild(m, dis->hwndItem);
+      break;
+    }
+    case WM_MEASUREITEM: {
+      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+      if (mis->CtlType != ODT_MENU && handle_)
+        return ReflectToChild(m, GetDlgItem(handle_, int(mis->CtlID)));
+      break;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+      return ReflectToChild(m, HWND(m.LParam));
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORLISTBOX:
+      return HandleCtlColor(m);
+    case WM_PAINT:
+      if (WantsWindowlessPainting() || dynamic_cast<TCustomControl*>(this)) {
+        PAINTSTRUCT ps;
+        HDC dc = m.WParam ? HDC(m.WParam) : BeginPaint(handle_, &ps);
+        PaintWindow(dc);
+        PaintControls(dc);
+        if (!m.WParam) EndPaint(handle_, &ps);
+        return;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (TCustomForm* f = ParentForm(); f && f != this) f->SetFocusedControl(this);
+      break;
+    case WM_WINDOWPOSCHANGED:
+      DefaultHandler(m);
+      UpdateBoundsFromWindow();
+      return;
+    case WM_SETCURSOR:
+      if (LOWORD(m.LParam) == HTCLIENT && HWND(m.WParam) == handle_) {
+        POINT pt;
+        GetCursorPos(&pt);
+        ::ScreenToClient(handle_, &pt);
+        TControl* c = ControlAtPos(TPoint(pt.x, pt.y));
+        const TCursor cursor = c ? c->Cursor() : Cursor();
+        if (cursor != TCursor::crDefault) {
+          const wchar_t* id = cursor == TCursor::crHandPoint ? IDC_HAND
+                              : cursor == TCursor::crIBeam  ? IDC_IBEAM
+                                                            : IDC_ARROW;
+          ::SetCursor(LoadCursorW(nullptr, id));
+          m.Result = TRUE;
+          return;
+        }
+      }
+      break;
+    case WM_MOUSELEAVE:
+      Application->MouseLeftWindow(this);
+      break;
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN: {
+      WORD key = WORD(m.WParam);
+      if (DoKeyDown(key, KeyboardShiftState())) {
+        m.Result = 1;
+        return;
+      }
+      if ((key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !WantsKey(key)) {
+        if (TCustomForm* f = ParentForm()) m.Result = f->Perform(CM_DIALOGKEY, key, m.LParam);
+      }
+      return;
+    }
+    case CN_KEYUP: {
+      WORD key = WORD(m.WParam);
+      if (OnKeyUp) OnKeyUp(this, key, KeyboardShiftState());
+      m.Result = key == 0 ? 1 : 0;
+      return;
+    }
+    case CN_CHAR: {
+      wchar_t ch = wchar_t(m.WParam);
+      m.Result = DoKeyPress(ch) ? 1 : 0;
+      return;
+    }
+    case CN_SYSCHAR:
+      // Alt + a character: the control whose caption marks it as accelerator answers.
+      if (TCustomForm* f = ParentForm()) m.Result = f->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
+      return;
+    case CM_DIALOGCHAR: {
+      const std::vector<TControl*> children = controls_;
+      for (TControl* c : children) {
+        m.Result = c->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
+        if (m.Result) return;
+      }
+      return;
+    }
+    case CM_ENTER:
+      if (OnEnter) OnEnter(this);
+      return;
+    case CM_EXIT:
+      if (OnExit) OnExit(this);
+      return;
+    case CM_FOCUSCHANGED: {
+      const std::vector<TControl*> children = controls_;
+      for (TControl* c : children) c->Perform(CM_FOCUSCHANGED, m.WParam, m.LParam);
+      return;
+    }
+    default:
+      break;
+  }
+  if (IsMouseMessage(m.Msg) && handle_) {
+    bool handled = false;
+    RouteMouse(m, handled);
+    if (handled) return;
+  }
+  TControl::WndProc(m);
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+  if (!handle_) return;
+  if (m.Msg >= CM_BASE) return;  // toolkit notifications never reach the platform
+  m.Result = CallWindowProcW(defWndProc_ ? defWndProc_ : DefWindowProcW, handle_, m.Msg,
+                             m.WParam, m.LParam);
+}
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {
+  SetControlStyle(ControlStyle() | csAcceptsControls);
+}
+
+void TCustomControl::PaintWindow(HDC dc) {
+  canvas_.SetHandle(dc);
+  try {
+    Paint();
+  } catch (...) {
+    canvas_.SetHandle(nullptr);
+    throw;
+  }
+  canvas_.SetHandle(nullptr);
+}
+
+void TCustomControl::WndProc(TMessage& m) {
+  if (m.Msg == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(handle_, &r);
+    TBrushHandle brush(CreateSolidBrush(ToColorRef(Color())));
+    FillRect(HDC(m.WParam), &r, brush.Get());
+    m.Result = 1;
+    return;
+  }
+  TWinControl::WndProc(m);
+}

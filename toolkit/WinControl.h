@@ -1,0 +1,139 @@
+// Windowed controls: a control that owns a window handle. Its window is made when first
+// needed (HandleNeeded), from CreateParams; platform classes (BUTTON, EDIT, SysListView32)
+// are subclassed so that every message goes through the control's WindowProc and whatever
+// is not handled reaches the class's own procedure (DefaultHandler).
+//
+// A windowed control reflects its children's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM,
+// WM_MEASUREITEM and WM_CTLCOLOR* back to them as CN_* notifications, paints its windowless
+// children after itself, and routes mouse messages over a windowless child to that child.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "toolkit/Canvas.h"
+#include "toolkit/Control.h"
+#include "toolkit/Handles.h"
+
+struct TCreateParams {
+  std::wstring WinClassName;    // class to create (ours are registered as needed)
+  std::wstring SystemClass;     // platform class to subclass, or empty for our own class
+  std::wstring Caption;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  int X = 0, Y = 0, Width = 0, Height = 0;
+  HWND WndParent = nullptr;
+  UINT ClassStyle = CS_DBLCLKS;
+  HMENU Id = nullptr;
+};
+
+class TWinControl : public TControl {
+ public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+  const wchar_t* ClassName() const override { return L"TWinControl"; }
+
+  bool IsWindowed() const override { return true; }
+  HWND Handle();
+  HWND WindowHandle() const { return handle_; }
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  void HandleNeeded() { Handle(); }
+  // Destroys the window (and so the children's windows); the control stays.
+  void DestroyHandle();
+  // The control whose window this is, or nullptr.
+  static TWinControl* FindControl(HWND wnd);
+
+  int ControlCount() const { return int(controls_.size()); }
+  TControl* Controls(int index) const { return controls_.at(size_t(index)); }
+  // The children in tab order (windowed ones only).
+  const std::vector<TWinControl*>& TabList() const { return tabList_; }
+  int TabOrder() const;
+  void SetTabOrder(int order);
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool on);
+
+  void SetBounds(int left, int top, int width, int height) override;
+  TRect ClientRect() const override;
+  bool Showing() const override;
+  void Invalidate() override;
+  void Update() override;
+
+  bool Focused() const;
+  virtual bool CanFocus() const;
+  virtual void SetFocus();
+  // The next focusable control after current in tab order among this control's descendants.
+  TWinControl* FindNextControl(TWinControl* current, bool forward) const;
+  // The windowless child at a client point, or nullptr.
+  TControl* ControlAtPos(TPoint p) const;
+  // Sends a message to every child control.
+  void Broadcast(TMessage& m);
+
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+
+ protected:
+  void WndProc(TMessage& m) override;
+  void DefaultHandler(TMessage& m) override;
+  virtual void CreateParams(TCreateParams& params);
+  // After the window exists: apply the state kept while it did not.
+  virtual void CreateWnd();
+  virtual void DestroyWnd() {}
+  // Paints the window with windowless children on top (used when it has any).
+  virtual void PaintWindow(HDC dc);
+  void PaintControls(HDC dc);
+  std::wstring GetText() const override;
+  void TextChanged() override;
+  void VisibleChanged() override;
+  void EnabledChanged() override;
+  void FontChanged() override;
+  void ColorChanged() override;
+  // Keys: true when the control consumed the key.
+  virtual bool DoKeyDown(WORD& key, TShiftState shift);
+  virtual bool DoKeyPress(wchar_t& key);
+  // Whether the control wants a key that would otherwise move the focus or press a button.
+  virtual bool WantsKey(WORD key) const;
+  void RecreateWnd();
+  bool WantsWindowlessPainting() const;
+
+  HWND handle_ = nullptr;
+  WNDPROC defWndProc_ = nullptr;
+  bool tabStop_ = false;
+
+ private:
+  friend class TControl;
+  friend LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT CALLBACK InitWndProc(HWND, UINT, WPARAM, LPARAM);
+  void InsertControl(TControl* c);
+  void RemoveControl(TControl* c);
+  void Attach(HWND wnd);
+  void Detach();
+  void ReflectToChild(TMessage& m, HWND child);
+  void HandleCtlColor(TMessage& m);
+  void RouteMouse(TMessage& m, bool& handled);
+  void UpdateBoundsFromWindow();
+
+  std::vector<TControl*> controls_;
+  std::vector<TWinControl*> tabList_;
+  TBrushHandle colorBrush_;
+  TColor colorBrushColor_ = clNone;
+  TControl* mouseCapture_ = nullptr;  // windowless child that got the button down
+};
+
+// A windowed control of our own window class that paints itself on a canvas.
+class TCustomControl : public TWinControl {
+ public:
+  explicit TCustomControl(TComponent* owner);
+  const wchar_t* ClassName() const override { return L"TCustomControl"; }
+  TCanvas& Canvas() { return canvas_; }
+
+ protected:
+  void WndProc(TMessage& m) override;
+  void PaintWindow(HDC dc) override;
+  virtual void Paint() {}
+
+ private:
+  TCanvas canvas_;
+};
