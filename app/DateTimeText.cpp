@@ -13,7 +13,7 @@ int DaysInMonth(int y, int m) {
 }
 
 // Days since 1970-01-01 of a civil date (proleptic Gregorian).
-int64_t DaysFromCivil(int64_t y, int m, int d) {
+constexpr int64_t DaysFromCivil(int64_t y, int m, int d) {
   y -= m <= 2;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const int64_t yoe = y - era * 400;
@@ -34,8 +34,9 @@ void CivilFromDays(int64_t z, int& y, int& m, int& d) {
   y = int(yoe + era * 400 + (m <= 2));
 }
 
-const int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
-const int64_t kMsPerDay = 86400000;
+// Constant-initialised, so date-times made during other static initialisation are right.
+constexpr int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
+constexpr int64_t kMsPerDay = 86400000;
 
 // --- reading -------------------------------------------------------------------------------
 

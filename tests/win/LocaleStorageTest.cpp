@@ -55,36 +55,6 @@ TEST(WinTaskLocale, RejectsTextsThatDoNotFitTheFormat) {
     EXPECT_FALSE(locale.TextToDateTime(bad, v)) << bad;
 }
 
-TEST(DateTimeText, ReadsQuotedLiteralsMonthNamesAndTwoDigitYears) {
-  TDateTimePictures p;
-  p.ShortDate = "d MMMM 'de' yy";
-  p.LongTime = "HH'h'mm:ss";
-  p.MonthNames = {"enero", "febrero", "marzo", "abril", "mayo", "junio", "julio", "agosto",
-                  "septiembre", "octubre", "noviembre", "diciembre"};
-  TDateTime v = 0;
-  ASSERT_TRUE(ParseDateTimeText(p, "7 marzo de 49 08h05:09", v));
-  const TCalendarTime t = DecodeDateTime(v);
-  EXPECT_EQ(t.Year, 2049);
-  EXPECT_EQ(t.Month, 3);
-  EXPECT_EQ(t.Day, 7);
-  EXPECT_EQ(t.Hour, 8);
-  EXPECT_EQ(t.Minute, 5);
-  EXPECT_EQ(t.Second, 9);
-  ASSERT_TRUE(ParseDateTimeText(p, "7 marzo de 50 08h05:09", v));
-  EXPECT_EQ(DecodeDateTime(v).Year, 1950);
-  EXPECT_FALSE(ParseDateTimeText(p, "7 marz de 50 08h05:09", v));
-}
-
-TEST(DateTimeText, EncodesDaysFromTheEpochOfTheTaskFile) {
-  EXPECT_EQ(EncodeDateTime(TCalendarTime{}), 0.0);
-  EXPECT_EQ(At(1900, 1, 1, 0, 0, 0), 2.0);
-  EXPECT_DOUBLE_EQ(At(2000, 1, 1, 12, 0, 0), 36526.5);
-  const TCalendarTime t = DecodeDateTime(At(2026, 12, 9, 23, 59, 59));
-  EXPECT_EQ(t.Year, 2026);
-  EXPECT_EQ(t.Day, 9);
-  EXPECT_EQ(t.Second, 59);
-}
-
 class WinTaskStorageTest : public ::testing::Test {
  protected:
   std::string Path() const { return WideToUtf8(folder.Path() + L"save.txt"); }

@@ -1,31 +1,10 @@
 #include "support/TaskFakes.h"
 
-#include <cmath>
 #include <cstdio>
 
+#include "app/DateTimeText.h"
+
 namespace {
-
-// Days from 1899-12-30 to a civil date (proleptic Gregorian).
-long DaysFromCivil(int y, int m, int d) {
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const long yoe = y - era * 400;
-  const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468 + 25569;  // 1970-01-01 is day 25569
-}
-
-void CivilFromDays(long z, int& y, int& m, int& d) {
-  z += 719468 - 25569;
-  const long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long doe = z - era * 146097;
-  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long mp = (5 * doy + 2) / 153;
-  d = int(doy - (153 * mp + 2) / 5 + 1);
-  m = int(mp < 10 ? mp + 3 : mp - 9);
-  y = int(yoe + era * 400 + (m <= 2));
-}
 
 // Windows-1251 for the letters the tests use: ASCII, А..я, Ё, ё.
 bool EncodeChar(unsigned cp, char& out) {
@@ -53,18 +32,16 @@ void AppendUtf8(std::string& s, unsigned cp) {
 }  // namespace
 
 TDateTime MakeDateTime(int year, int month, int day, int hour, int minute, int second) {
-  return double(DaysFromCivil(year, month, day)) + (hour * 3600 + minute * 60 + second) / 86400.0;
+  TCalendarTime t;
+  t.Year = year, t.Month = month, t.Day = day, t.Hour = hour, t.Minute = minute, t.Second = second;
+  return EncodeDateTime(t);
 }
 
 std::string FakeLocale::DateTimeToText(TDateTime value) const {
-  const long days = long(std::floor(value));
-  long secs = std::lround((value - double(days)) * 86400.0);
-  int y, m, d;
-  CivilFromDays(days + secs / 86400, y, m, d);
-  secs %= 86400;
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %02ld:%02ld:%02ld", d, m, y, secs / 3600,
-                secs / 60 % 60, secs % 60);
+  const TCalendarTime t = DecodeDateTime(value);
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %02d:%02d:%02d", t.Day, t.Month, t.Year, t.Hour,
+                t.Minute, t.Second);
   return buf;
 }
 
