@@ -105,6 +105,18 @@ int32_t TsOptionsFile::ReadSectionInteger(int section, std::string_view key, int
   return result;
 }
 
+int32_t TsOptionsFile::ReadSectionSignedInteger(int section, std::string_view key,
+                                               int32_t def) const {
+  int32_t result = def;
+  WalkChain(section, key, [&](const std::string& v) {
+    const auto n = ParseInteger(v);
+    if (!n) return false;
+    result = *n;
+    return true;
+  });
+  return result;
+}
+
 bool TsOptionsFile::ReadSectionFlag(int section, std::string_view key, bool def) const {
   return UpperCase(ReadSectionText(section, key, def ? "TRUE" : "FALSE")) == "TRUE";
 }

@@ -51,6 +51,9 @@ class TsOptionsFile {
 
   std::string ReadSectionText(int section, std::string_view key, std::string_view def) const;
   int32_t ReadSectionInteger(int section, std::string_view key, int32_t def) const;
+  // Like ReadSectionInteger, but -1 is an ordinary value: the skin-wide settings (title-button
+  // spacing, text shadow blur) may legitimately be negative.
+  int32_t ReadSectionSignedInteger(int section, std::string_view key, int32_t def) const;
   bool ReadSectionFlag(int section, std::string_view key, bool def) const;
   double ReadSectionReal(int section, std::string_view key, double def) const;
 

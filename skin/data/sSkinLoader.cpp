@@ -316,7 +316,10 @@ class TSkinBuilder {
     const TsOptionsFile& f = *options_;
     const int g = f.FindSection("GLOBALINFO");
     TsSkinData& d = t_->SkinData;
-    auto i16 = [&](const char* key, int def) { return Short(f.ReadSectionInteger(g, key, def)); };
+    // Skin-wide numbers take -1 as a value: a spacing of -1 makes title buttons overlap.
+    auto i16 = [&](const char* key, int def) {
+      return Short(f.ReadSectionSignedInteger(g, key, def));
+    };
     d.Version = f.ReadSectionReal(g, "VERSION", 0);
     d.Author = f.ReadSectionText(g, "AUTHOR", "");
     d.Description = f.ReadSectionText(g, "DESCRIPTION", "");
@@ -326,7 +329,7 @@ class TSkinBuilder {
     d.FormOffset = i16("FORMOFFSET", 8);
     d.CenterOffset = i16("CENTEROFFSET", 0);
     d.BorderMode = i16("BORDERMODE", 0);
-    d.Shadow1Color = f.ReadSectionInteger(g, "SHADOW1COLOR", 0);
+    d.Shadow1Color = f.ReadSectionSignedInteger(g, "SHADOW1COLOR", 0);
     d.Shadow1Offset = i16("SHADOW1OFFSET", 0);
     d.Shadow1Blur = i16("SHADOW1BLUR", -1);
     d.Shadow1Transparency = i16("SHADOW1TRANSPARENCY", 0);
@@ -334,7 +337,7 @@ class TSkinBuilder {
     d.TitleButtonVAlign = i16("BIVALIGN", 0);
     d.TitleButtonsRight = i16("BIRIGHT", 0);
     d.TitleButtonsLeft = i16("BILEFT", 0);
-    d.BorderColor = f.ReadSectionInteger(g, "BORDERCOLOR", 0);
+    d.BorderColor = f.ReadSectionSignedInteger(g, "BORDERCOLOR", 0);
     d.KeepTitleHue = i16("BIKEEPHUE", 0);
     d.CloseGlow = i16("BICONCLOSEGLOW", 0);
     d.MaxGlow = i16("BICONMAXGLOW", 0);

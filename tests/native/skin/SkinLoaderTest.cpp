@@ -128,7 +128,7 @@ TEST(SkinLoader, JpegsBecomePatternsOrTexturesBySize) {
 TEST(SkinLoader, SectionsReadPropertiesWithInheritanceAndDefaults) {
   TTempDir dir("loader-sections");
   dir.Write("options.DAT",
-            "[GLOBALINFO]\nVERSION=300.5\nMAXHEIGHT=$20\nSHADOW1BLUR=-1\nBORDERWIDTH=99999\n"
+            "[GLOBALINFO]\nVERSION=300.5\nMAXHEIGHT=$20\nSHADOW1BLUR=-1\nBORDERWIDTH=99999\nBISPACE=-1\n"
             "[EDIT]\nCOLOR=-16777201\nTRANSPARENCY=30\nBORDERSMASK=" +
                 skintest::Border(0, 0, 30, 30, 2, 1, 0) +
                 "\n[MYEDIT]\nPARENTCLASS=EDIT\nTRANSPARENCY=-1\nBORDERSMASK=N/A\n"
@@ -143,6 +143,7 @@ TEST(SkinLoader, SectionsReadPropertiesWithInheritanceAndDefaults) {
   EXPECT_EQ(t.SkinData.Shadow1Blur, -1);
   EXPECT_EQ(t.SkinData.TitleHeight, 30);
   EXPECT_EQ(t.SkinData.ExBorderWidth, 32767);  // 16-bit fields are clamped
+  EXPECT_EQ(t.SkinData.TitleButtonSpacing, -1);  // skin-wide -1 is a value, not "missing"
   const TsGeneralData& edit = t.Sections[1];
   const TsGeneralData& my = t.Sections[2];
   const TsGeneralData& plain = t.Sections[3];
