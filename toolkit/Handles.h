@@ -135,6 +135,28 @@ class TSelectObject {
   HGDIOBJ old_;
 };
 
+// A memory device context compatible with `like` (the screen when null) with `bitmap`
+// selected into it; the previous bitmap is selected back and the context deleted at the end.
+class TBitmapDc {
+ public:
+  explicit TBitmapDc(HBITMAP bitmap, HDC like = nullptr)
+      : dc_(CreateCompatibleDC(like)),
+        old_(dc_ && bitmap ? SelectObject(dc_.Get(), bitmap) : nullptr) {}
+  ~TBitmapDc() {
+    if (dc_ && old_) SelectObject(dc_.Get(), old_);
+  }
+  TBitmapDc(const TBitmapDc&) = delete;
+  TBitmapDc& operator=(const TBitmapDc&) = delete;
+
+  HDC Get() const { return dc_.Get(); }
+  // False when the context could not be made or the bitmap could not be selected.
+  explicit operator bool() const { return dc_ && old_; }
+
+ private:
+  TMemoryDcHandle dc_;
+  HGDIOBJ old_;
+};
+
 // Saves a device context's state and restores it on destruction.
 class TSaveDc {
  public:

@@ -3,7 +3,7 @@
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkBlend.h"
 #include "skin/paint/zkDibStorage.h"
-#include "skin/paint/zkGdiHolders.h"
+#include "toolkit/Handles.h"
 
 void PaintSectionToDC(int sectionIndex, const std::string& sectionName, const TsBackgroundInfo& bg,
                       const TsSkinTables* manager, HDC dc, TPoint point, const TRect& target,
@@ -40,7 +40,7 @@ void DrawOnce(HDC dc, const std::wstring& text, RECT r, UINT format, TColor colo
 void PaintSectionText(HDC dc, const std::wstring& text, bool enabled, const TsSkinTables* manager,
                       bool hot, int sectionIndex, UINT format, const TRect& rect) {
   if (!dc || text.empty()) return;
-  TzkSavedDC saved(dc);
+  TSaveDc saved(dc);
   IntersectClipRect(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
   SetBkMode(dc, TRANSPARENT);
   const RECT r = {rect.Left, rect.Top, rect.Right, rect.Bottom};

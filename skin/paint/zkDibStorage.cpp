@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "skin/paint/zkGdiHolders.h"
+#include "toolkit/Handles.h"
 
 std::unique_ptr<TzkPixelStorage> TzkDibStorage::Create(int width, int height, TPixelFormat format,
                                                        TRowOrder order) {
@@ -68,7 +68,7 @@ void DrawBitmapToDC(HDC dc, int x, int y, const TzkBitmap& bitmap, const TRect& 
   y += s.Top - srcRect.Top;
   if (HBITMAP handle = DibHandle(bitmap)) {
     GdiFlush();
-    TzkMemoryDC source(handle, dc);
+    TBitmapDc source(handle, dc);
     if (source) {
       BitBlt(dc, x, y, s.Width(), s.Height(), source.Get(), s.Left, s.Top, SRCCOPY);
       return;
@@ -84,7 +84,7 @@ void CopyDCToBitmap(TzkBitmap& bitmap, HDC dc, int x, int y) {
   if (bitmap.Empty()) return;
   GdiFlush();
   if (HBITMAP handle = DibHandle(bitmap)) {
-    TzkMemoryDC target(handle, dc);
+    TBitmapDc target(handle, dc);
     if (target) {
       BitBlt(target.Get(), 0, 0, bitmap.Width(), bitmap.Height(), dc, x, y, SRCCOPY);
       GdiFlush();
@@ -96,7 +96,7 @@ void CopyDCToBitmap(TzkBitmap& bitmap, HDC dc, int x, int y) {
       TzkDibStorage::Create(bitmap.Width(), bitmap.Height(), bitmap.PixelFormat(), TRowOrder::TopDown);
   if (!temp) return;
   {
-    TzkMemoryDC target(static_cast<TzkDibStorage*>(temp.get())->Handle(), dc);
+    TBitmapDc target(static_cast<TzkDibStorage*>(temp.get())->Handle(), dc);
     if (!target) return;
     BitBlt(target.Get(), 0, 0, bitmap.Width(), bitmap.Height(), dc, x, y, SRCCOPY);
     GdiFlush();

@@ -74,14 +74,14 @@ void DrawPNGGraphic(HDC dc, const TRect& rect, const TPNGGraphic& png) {
   DrawBitmapToDC(dc, rect.Left, rect.Top, area, TRect(0, 0, area.Width(), area.Height()));
 }
 
-TzkIcon CreatePNGGraphicIcon(const TPNGGraphic& png, bool forceKeyMask) {
+TIconHandle CreatePNGGraphicIcon(const TPNGGraphic& png, bool forceKeyMask) {
   const TzkBitmap& image = png.Bitmap();
-  if (image.Empty()) return TzkIcon();
+  if (image.Empty()) return TIconHandle();
   const int w = image.Width(), h = image.Height();
   const bool keyMask = forceKeyMask || image.BytesPerPixel() != 4;
   // The colour part: a top-down 32-bit DIB; masked pixels black so the screen shows through.
   std::unique_ptr<TzkPixelStorage> colour = TzkDibStorage::Create(w, h, TPixelFormat::pf32bit, TRowOrder::TopDown);
-  if (!colour) return TzkIcon();
+  if (!colour) return TIconHandle();
   // The mask: 1 bit a pixel, rows padded to 16 bits, 1 = transparent.
   const int maskRow = ((w + 15) / 16) * 2;
   std::vector<uint8_t> maskBits(size_t(maskRow) * size_t(h), 0);
@@ -101,12 +101,12 @@ TzkIcon CreatePNGGraphicIcon(const TPNGGraphic& png, bool forceKeyMask) {
       d[3] = n == 4 && !keyMask ? s[3] : 255;
     }
   }
-  TzkGdiObject<HBITMAP> mask(CreateBitmap(w, h, 1, 1, maskBits.data()));
-  if (!mask) return TzkIcon();
+  TBitmapHandle mask(CreateBitmap(w, h, 1, 1, maskBits.data()));
+  if (!mask) return TIconHandle();
   ICONINFO info = {};
   info.fIcon = TRUE;
   info.hbmMask = mask.Get();
   info.hbmColor = static_cast<TzkDibStorage*>(colour.get())->Handle();
   GdiFlush();
-  return TzkIcon(CreateIconIndirect(&info));
+  return TIconHandle(CreateIconIndirect(&info));
 }

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "skin/data/zkPNG.h"
-#include "skin/paint/zkGdiHolders.h"
+#include "toolkit/Handles.h"
 #include "skin/paint/zkTypes.h"
 
 extern const wchar_t* const kPNGFormatDescription;  // "Portable network graphics (OrvexControls)"
@@ -24,4 +24,4 @@ void DrawPNGGraphic(HDC dc, const TRect& rect, const TPNGGraphic& png);
 // An icon of the image. The mask marks as transparent every pixel equal to the pixel at
 // (0, 0) for images that are not 32-bit, or always when forceKeyMask is set; otherwise the
 // mask is all opaque and the 32-bit colour bitmap's alpha shapes the icon.
-TzkIcon CreatePNGGraphicIcon(const TPNGGraphic& png, bool forceKeyMask);
+TIconHandle CreatePNGGraphicIcon(const TPNGGraphic& png, bool forceKeyMask);

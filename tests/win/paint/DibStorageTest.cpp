@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "skin/paint/zkDibStorage.h"
-#include "skin/paint/zkGdiHolders.h"
+#include "toolkit/Handles.h"
 
 namespace {
 
@@ -24,9 +24,9 @@ TEST(DibStorage, GdiDrawsIntoTheRowsOfBothRowOrders) {
     TzkBitmap b(7, 5, TPixelFormat::pf24bit, order);
     ASSERT_NE(DibHandle(b), nullptr);
     EXPECT_EQ(b.ScanLine(1) - b.ScanLine(0), b.Stride());
-    TzkMemoryDC dc(DibHandle(b));
+    TBitmapDc dc(DibHandle(b));
     ASSERT_TRUE(dc);
-    TzkGdiObject<HBRUSH> brush(CreateSolidBrush(RGB(10, 20, 30)));
+    TBrushHandle brush(CreateSolidBrush(RGB(10, 20, 30)));
     RECT r = {2, 3, 4, 5};
     FillRect(dc.Get(), &r, brush.Get());
     GdiFlush();
@@ -47,7 +47,7 @@ TEST(DibStorage, BlitsAndCopiesWorkForPlainMemoryToo) {
   TzkBitmap target(6, 5);
   ASSERT_NE(DibHandle(target), nullptr);
   ASSERT_EQ(DibHandle(plain), nullptr);
-  TzkMemoryDC dc(DibHandle(target));
+  TBitmapDc dc(DibHandle(target));
   DrawBitmapToDC(dc.Get(), 1, 1, plain, TRect(1, 1, 4, 3));
   GdiFlush();
   EXPECT_EQ(Word(target, 0, 0), 0u);

@@ -6,7 +6,7 @@
 
 #include "skin/paint/sGradient.h"
 #include "skin/paint/zkDibStorage.h"
-#include "skin/paint/zkGdiHolders.h"
+#include "toolkit/Handles.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ TEST(GradientFillWin, TrianglesMatchThePlatformFill) {
     platform.Fill(0xFF00FF);
     ours.Fill(0xFF00FF);
     {
-      TzkMemoryDC dc(DibHandle(platform));
+      TBitmapDc dc(DibHandle(platform));
       PlatformTriangles(dc.Get(), r, c);
       GdiFlush();
     }

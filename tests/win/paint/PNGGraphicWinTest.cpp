@@ -39,7 +39,7 @@ struct TScreen {
     ~TDib() { SetBitmapStorageFactory(nullptr); }
   } dib;
   TzkBitmap bitmap;
-  TzkMemoryDC dc;
+  TBitmapDc dc;
 };
 
 TEST(PNGGraphicWin, DrawBlendsByAlphaAndReflectsBelow) {
@@ -101,7 +101,7 @@ TEST(PNGGraphicWin, IconMaskFromTheTopLeftColourOrOpaque) {
   Set(rgb, 0, 0, clLime);
   Set(rgb, 1, 0, clRed);
   Set(rgb, 2, 0, clLime);
-  TzkIcon icon = CreatePNGGraphicIcon(Png(rgb), false);
+  TIconHandle icon = CreatePNGGraphicIcon(Png(rgb), false);
   ASSERT_TRUE(icon);
   EXPECT_EQ(MaskOf(icon.Get(), 3, 1), (std::vector<int>{1, 0, 1}));
   TzkBitmap rgba(3, 1, TPixelFormat::pf32bit);

@@ -8,7 +8,7 @@
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlend.h"
 #include "skin/paint/zkDibStorage.h"
-#include "skin/paint/zkGdiHolders.h"
+#include "toolkit/Handles.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ TEST(SectionToDC, PaintsWhatTheBitmapPainterPaintsAndLeaksNothing) {
   BuildTables(t);
   TzkBitmap screen(20, 16);
   screen.Fill(0x123456);
-  TzkMemoryDC dc(DibHandle(screen));
+  TBitmapDc dc(DibHandle(screen));
   ASSERT_TRUE(dc);
   for (int i = 0; i < kMoreThanTheHandleLimit; ++i)
     PaintSectionToDC(0, "BUTTON", TsBackgroundInfo(), &t, dc.Get(), TPoint(), TRect(0, 0, 2, 2), 1, true);
@@ -91,7 +91,7 @@ TEST(SectionToDC, ByNameTakesTheContextPixelsAsBackground) {
   TzkBitmap screen(10, 10);
   screen.Fill(0x00FF00);
   screen.ScanLine(5)[4 * 3] = 0x77;  // pixel (4, 5)
-  TzkMemoryDC dc(DibHandle(screen));
+  TBitmapDc dc(DibHandle(screen));
   TzkBitmap bmp(4, 4);
   EXPECT_EQ(PaintSectionByName(bmp, "X", "BUTTON", dc.Get(), clBlack, TRect(3, 4, 7, 8), &t, 0), 0);
   EXPECT_EQ(Px(bmp, 1, 1), RGBColor(0, 0xFF, 0x77));  // from (3 + 1, 4 + 1), section invisible
@@ -116,8 +116,8 @@ struct TTextCanvas {
   }
   TDibScope dib;
   TzkBitmap bitmap;
-  TzkMemoryDC dc;
-  TzkGdiObject<HFONT> font;
+  TBitmapDc dc;
+  TFontHandle font;
   HGDIOBJ old = nullptr;
 };
 
