@@ -8,28 +8,9 @@
 #include "app/DateTimeText.h"
 #include "app/TaskClock.h"
 #include "app/TaskFile.h"
+#include "tests/native/support/TaskFakes.h"
 
 namespace {
-
-class Rows : public TTaskRows {
- public:
-  struct Row {
-    std::string texts[kTaskFieldCount];
-    int image = 0;
-  };
-  std::vector<Row> rows;
-  int Count() const override { return int(rows.size()); }
-  std::string Text(int row, TTaskField f) const override { return rows.at(row).texts[f]; }
-  void SetText(int row, TTaskField f, const std::string& t) override { rows.at(row).texts[f] = t; }
-  int AddRow() override {
-    rows.emplace_back();
-    return int(rows.size()) - 1;
-  }
-  void DeleteRow(int row) override { rows.erase(rows.begin() + row); }
-  void Clear() override { rows.clear(); }
-  int ImageIndex(int row) const override { return rows.at(row).image; }
-  void SetImageIndex(int row, int index) override { rows.at(row).image = index; }
-};
 
 class Locale : public ITaskLocale {
  public:
@@ -84,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   locale.pictures = Pictures(data[0]);
   Storage storage;
   storage.bytes.assign(reinterpret_cast<const char*>(data) + 1, size - 1);
-  Rows rows;
+  FakeRows rows;
   Alarm alarm;
   TTaskClock clock(rows, locale, alarm);
   TTaskFile file(storage, "save.txt");

@@ -4,24 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/seeds/SeedWriter.h"
 #include "tests/native/support/BmpTestWriter.h"
 
-namespace {
-
-bool Write(const std::string& dir, const std::string& name, const std::vector<uint8_t>& bytes) {
-  FILE* f = std::fopen((dir + "/" + name).c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: seeds_bmp DIR\n");
-    return 2;
-  }
+  if (!seeds::CheckUsage(argc, "seeds_bmp")) return 2;
   using bmptest::TBmpSpec;
   int count = 0;
   bool ok = true;
@@ -48,7 +35,7 @@ int main(int argc, char** argv) {
           pixels.push_back(bits <= 8 ? uint32_t(i) % (1u << bits) : uint32_t(i) * 0x01030507u);
         const std::string name = "b" + std::to_string(bits) + "h" + std::to_string(header) +
                                  (topDown ? "t" : "") + ".bmp";
-        ok = Write(argv[1], name, bmptest::WriteBmp(s, pixels)) && ok;
+        ok = seeds::Write(argv[1], name, bmptest::WriteBmp(s, pixels)) && ok;
         ++count;
       }
     }

@@ -4,24 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/seeds/SeedWriter.h"
 #include "tests/native/support/JpegTestEncoder.h"
 
-namespace {
-
-bool Write(const std::string& dir, const std::string& name, const std::vector<uint8_t>& bytes) {
-  FILE* f = std::fopen((dir + "/" + name).c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: seeds_jpeg DIR\n");
-    return 2;
-  }
+  if (!seeds::CheckUsage(argc, "seeds_jpeg")) return 2;
   using jpegtest::TJpegSpec;
   int count = 0;
   bool ok = true;
@@ -37,7 +24,7 @@ int main(int argc, char** argv) {
       s.RestartRows = variant == 3 ? 1 : 0;
       s.FullChroma = variant != 4;
       const std::string name = "c" + std::to_string(components) + "v" + std::to_string(variant) + ".jpg";
-      ok = Write(argv[1], name, jpegtest::EncodeJpeg(s, jpegtest::SmoothSamples(19, 13, components))) && ok;
+      ok = seeds::Write(argv[1], name, jpegtest::EncodeJpeg(s, jpegtest::SmoothSamples(19, 13, components))) && ok;
       ++count;
     }
   }

@@ -5,24 +5,11 @@
 #include <vector>
 
 // The seed maker is a program of its own: it compiles the test tree's encoder into itself.
+#include "fuzz/seeds/SeedWriter.h"
 #include "tests/native/support/PngTestEncoder.cpp"
 
-namespace {
-
-bool Write(const std::string& dir, const std::string& name, const std::vector<uint8_t>& bytes) {
-  FILE* f = std::fopen((dir + "/" + name).c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: seeds_png DIR\n");
-    return 2;
-  }
+  if (!seeds::CheckUsage(argc, "seeds_png")) return 2;
   using namespace pngtest;
   const int formats[][2] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
                             {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
@@ -45,14 +32,14 @@ int main(int argc, char** argv) {
       if (f[0] == 6) o.Background = {0, 10, 0, 20, 0, 30};
       const std::string name = "t" + std::to_string(f[0]) + "d" + std::to_string(f[1]) +
                                (interlaced ? "i" : "") + ".png";
-      ok = Write(argv[1], name, EncodePng(img, o)) && ok;
+      ok = seeds::Write(argv[1], name, EncodePng(img, o)) && ok;
       ++count;
     }
   }
   TPngOptions extra;
   extra.BeforeData = {{"tEXt", {'k', 0, 'v'}, {}}, {"pHYs", std::vector<uint8_t>(9, 0), {}}};
   extra.AfterData = {{"zTXt", {'k', 0, 0, 0x78, 0x9C, 3, 0, 0, 0, 0, 1}, {}}};
-  ok = Write(argv[1], "ancillary.png", EncodePng(TPngImage::Pattern(5, 5, kRgba, 8, 3), extra)) && ok;
+  ok = seeds::Write(argv[1], "ancillary.png", EncodePng(TPngImage::Pattern(5, 5, kRgba, 8, 3), extra)) && ok;
   std::printf("%d PNG seeds\n", count + 1);
   return ok ? 0 : 1;
 }

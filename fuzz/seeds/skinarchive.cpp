@@ -4,26 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/seeds/SeedWriter.h"
 #include "skin/data/zkSkinPack.h"
 
 namespace {
-
-void Write(const std::string& dir, const std::string& name, const std::vector<uint8_t>& bytes) {
-  std::ofstream(dir + "/" + name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
 
 std::vector<uint8_t> Text(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: seeds_skinarchive DIR\n");
-    return 2;
-  }
+  if (!seeds::CheckUsage(argc, "seeds_skinarchive")) return 2;
   const std::string dir = argv[1];
-  Write(dir, "empty", TzkSkinPacker().Bytes());
+  seeds::Write(dir, "empty", TzkSkinPacker().Bytes());
 
   TzkSkinPacker skin;
   skin.Add("Options.dat", Text("[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[BUTTON]\nCOLOR=255\n"));
@@ -31,11 +24,11 @@ int main(int argc, char** argv) {
   skin.Add("Glow.png", Text("\x89PNG not really"));
   skin.Add("noise", Text("q8#2Lz!kP0@x"));
   const std::vector<uint8_t> full = skin.Bytes();
-  Write(dir, "skin", full);
-  Write(dir, "truncated", std::vector<uint8_t>(full.begin(), full.begin() + long(full.size() / 2)));
+  seeds::Write(dir, "skin", full);
+  seeds::Write(dir, "truncated", std::vector<uint8_t>(full.begin(), full.begin() + long(full.size() / 2)));
 
   TzkSkinPacker one;
   one.Add("a.BMP", std::vector<uint8_t>(5000, 7));
-  Write(dir, "one", one.Bytes());
+  seeds::Write(dir, "one", one.Bytes());
   return 0;
 }

@@ -4,24 +4,14 @@
 #include <fstream>
 #include <string>
 
+#include "fuzz/seeds/SeedWriter.h"
 #include "tests/native/support/SkinTestData.h"
 
-namespace {
-
-void Write(const std::string& dir, const std::string& name, const std::string& text) {
-  std::ofstream(dir + "/" + name, std::ios::binary) << text;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: seeds_skinoptions DIR\n");
-    return 2;
-  }
+  if (!seeds::CheckUsage(argc, "seeds_skinoptions")) return 2;
   const std::string dir = argv[1];
-  Write(dir, "realistic", skintest::RealisticOptions(20));
-  Write(dir, "forms",
+  seeds::Write(dir, "realistic", skintest::RealisticOptions(20));
+  seeds::Write(dir, "forms",
         "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\nBIKEEPHUE=1\n"
         "BICONCLOSE=@0000@0000@0030@0010@3@0\n"
         "[A]\nB=^0000^0000^0030^0030^0000^0000^0000^0000^3^1^1^0\n"
@@ -30,6 +20,6 @@ int main(int argc, char** argv) {
         "P=BUTTONHUGE.BMP\nJ=BACK.JPG\nK=TILE.JPG\n"
         "GRADIENTDATA=255;16711680;50;2;0;1;2;3\n"
         "[B]\nPARENTCLASS=A\nCOLOR=$FF00000F\n[C]\nPARENTCLASS=D\n[D]\nPARENTCLASS=c\n");
-  Write(dir, "empty", "");
+  seeds::Write(dir, "empty", "");
   return 0;
 }

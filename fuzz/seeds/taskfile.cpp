@@ -1,15 +1,12 @@
 // Starting inputs for fuzz_taskfile: a few task files in each of its locale pictures.
-#include <fstream>
-#include <iostream>
 #include <string>
 
+#include "fuzz/seeds/SeedWriter.h"
+
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: seeds_taskfile DIR\n";
-    return 2;
-  }
+  if (!seeds::CheckUsage(argc, "seeds_taskfile")) return 2;
   const std::string dir = argv[1];
-  const std::string seeds[] = {
+  const std::string texts[] = {
       std::string(1, '\0') + "1/1/2026 9:00:00 AM\r\n"
           "Task<#>1/1/2026 9:00:00 AM<#>notend<#>false<#>0:30:00<#>1\r\n"
           "Done<#>1/1/2026 8:00:00 AM<#>00:10:00<#>true<#>notime<#>2\r\n",
@@ -18,9 +15,7 @@ int main(int argc, char** argv) {
       std::string(1, '\0') + "\xEF\xBB\xBFno\r\n\xD0\x97<#>x<#>notend<#>false<#>notime<#>0\r\n",
   };
   int n = 0;
-  for (const std::string& s : seeds) {
-    std::ofstream out(dir + "/seed" + std::to_string(n++), std::ios::binary);
-    out << s;
-  }
-  return 0;
+  bool ok = true;
+  for (const std::string& s : texts) ok = seeds::Write(dir, "seed" + std::to_string(n++), s) && ok;
+  return ok ? 0 : 1;
 }
