@@ -6,17 +6,8 @@
 #include "skin/data/zkSkinPack.h"
 
 int RunList(const TArgs& args) {
-  std::unique_ptr<TzkSkinConvertor> reader;
-  try {
-    if (!FileExists(args[0])) {
-      PrintError("\"" + args[0] + "\" does not exist");
-      return kExitFailed;
-    }
-    TzkSkinConvertor::OpenPackedFile(args[0], reader, true);
-  } catch (const EzkSkinError& e) {
-    PrintError(args[0] + ": " + e.what());
-    return kExitFailed;
-  }
+  const std::unique_ptr<TzkSkinConvertor> reader = OpenArchive(args[0]);
+  if (!reader) return kExitFailed;
   size_t total = 0, packed = 0;
   std::printf("%10s %10s  %s\n", "size", "packed", "name");
   for (const TzkEntryInfo& e : reader->Entries()) {

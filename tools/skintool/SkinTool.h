@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+class TzkSkinConvertor;
 
 using TArgs = std::vector<std::string>;
 
@@ -35,3 +38,6 @@ void PrintError(const std::string& message);  // "skintool: message" on stderr
 // Writes a whole file through a temporary beside it, so a failed write leaves no half file.
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
 bool IsFolder(const std::string& path);
+// Opens a packed skin file for reading its entries; prints why and gives null when the file is
+// missing or is not a packed skin.
+std::unique_ptr<TzkSkinConvertor> OpenArchive(const std::string& path);

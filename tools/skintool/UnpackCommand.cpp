@@ -20,17 +20,8 @@ bool IsPlainFileName(const std::string& name) {
 }  // namespace
 
 int RunUnpack(const TArgs& args) {
-  std::unique_ptr<TzkSkinConvertor> reader;
-  try {
-    if (!FileExists(args[0])) {
-      PrintError("\"" + args[0] + "\" does not exist");
-      return kExitFailed;
-    }
-    TzkSkinConvertor::OpenPackedFile(args[0], reader, true);
-  } catch (const EzkSkinError& e) {
-    PrintError(args[0] + ": " + e.what());
-    return kExitFailed;
-  }
+  const std::unique_ptr<TzkSkinConvertor> reader = OpenArchive(args[0]);
+  if (!reader) return kExitFailed;
   for (const TzkEntryInfo& e : reader->Entries())
     if (!IsPlainFileName(e.Name)) {
       PrintError("entry name \"" + e.Name + "\" is not a plain file name; nothing was written");

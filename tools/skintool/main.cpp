@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "SkinTool.h"
+#include "skin/data/zkSkinPack.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -68,6 +69,21 @@ void PrintError(const std::string& message) { std::fprintf(stderr, "skintool: %s
 bool IsFolder(const std::string& path) {
   std::error_code ec;
   return std::filesystem::is_directory(std::filesystem::u8path(path), ec);
+}
+
+std::unique_ptr<TzkSkinConvertor> OpenArchive(const std::string& path) {
+  if (!FileExists(path)) {
+    PrintError("\"" + path + "\" does not exist");
+    return nullptr;
+  }
+  std::unique_ptr<TzkSkinConvertor> reader;
+  try {
+    TzkSkinConvertor::OpenPackedFile(path, reader, true);
+  } catch (const EzkSkinError& e) {
+    PrintError(path + ": " + e.what());
+    return nullptr;
+  }
+  return reader;
 }
 
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
