@@ -72,7 +72,7 @@ TQuarnShape Subtract(TQuarnShape shape, TQuarnShape hole) {
 }
 
 TQuarnCanvas::TQuarnCanvas(int width, int height)
-    : width_(width), height_(height), pixels_(size_t(width) * size_t(height)) {}
+    : width_(width), height_(height), pixels_(size_t(width) * size_t(height)), body_(pixels_.size()) {}
 
 double TQuarnCanvas::Coverage(const TQuarnShape& shape, int x, int y) const {
   int inside = 0;
@@ -123,16 +123,26 @@ void TQuarnCanvas::HardenEdge(const TQuarnShape& outer, double threshold) {
     }
 }
 
+void TQuarnCanvas::MarkBody(const TQuarnShape& body) {
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x)
+      if (Coverage(body, x, y) >= 0.5) body_[size_t(y) * size_t(width_) + size_t(x)] = true;
+}
+
 void TQuarnCanvas::PutPicture(TzkBitmap& dst, int x, int y, bool withMask, int maskOffset) const {
   const int n = dst.BytesPerPixel();
   for (int row = 0; row < height_; ++row) {
     uint8_t* d = dst.ScanLine(y + row) + x * n;
     uint8_t* m = withMask ? dst.ScanLine(y + row + maskOffset) + x * n : nullptr;
     for (int col = 0; col < width_; ++col, d += n) {
-      const TPixel& p = pixels_[size_t(row) * size_t(width_) + size_t(col)];
+      const size_t at = size_t(row) * size_t(width_) + size_t(col);
+      const TPixel& p = pixels_[at];
       const uint8_t alpha = ToByte(p.A);
       const bool transparent = withMask ? alpha == 0 : alpha < 128;
-      if (transparent) {
+      if (transparent && withMask && body_[at]) {
+        // White under a fully transparent mask leaves the pixel below as it is.
+        d[0] = d[1] = d[2] = 255;
+      } else if (transparent) {
         d[0] = 255, d[1] = 0, d[2] = 255;
       } else {
         d[0] = ToByte(p.B), d[1] = ToByte(p.G), d[2] = ToByte(p.R);

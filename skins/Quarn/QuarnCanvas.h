@@ -51,6 +51,10 @@ class TQuarnCanvas {
   // Pixels whose alpha is below `threshold` become fully transparent, the others opaque:
   // a hard outer edge for shapes a window region is cut along.
   void HardenEdge(const TQuarnShape& outer, double threshold);
+  // Marks the element's body: its transparent pixels inside the body are written as "keep
+  // what lies below" (mask fully transparent) instead of the key colour, which would let the
+  // parent's background through. Outside the body transparent pixels stay the key colour.
+  void MarkBody(const TQuarnShape& body);
 
   // Writes the picture at (x, y) of a 24-bit bitmap: transparent pixels as the key colour
   // magenta, the rest as their colour. With `withMask` the mask goes `maskOffset` rows below:
@@ -68,4 +72,5 @@ class TQuarnCanvas {
 
   int width_, height_;
   std::vector<TPixel> pixels_;
+  std::vector<bool> body_;
 };

@@ -48,6 +48,7 @@ void ButtonFrame(TQuarnCanvas& c, int state, double r) {
   const double w = c.Width(), h = c.Height();
   const TQuarnShape outer = RoundRect(0, 0, w, h, r);
   const TQuarnShape inner = RoundRect(1, 1, w - 1, h - 1, r - 1);
+  c.MarkBody(outer);
   if (state == 2) {
     // Pressed: the whole face darkens a little, most at its edges.
     c.Fill(inner, kShadow, 0.10);
@@ -81,6 +82,7 @@ void WindowFrame(TQuarnCanvas& c, int state) {
 void TitleFrame(TQuarnCanvas& c, int state) {
   const double w = c.Width(), h = c.Height();
   const TQuarnShape outer = RoundRect(0, 0, w, h + 8, 7, 7, 0, 0);
+  c.MarkBody(outer);
   c.Fill(Outline(RoundRect(1, 1, w - 1, h + 8, 6, 6, 0, 0), 1), kWhite, state ? 0.22 : 0.12);
   c.Fill(Outline(outer, 1), state ? kTitleOutline : kIdleOutline);
   c.Fill(RoundRect(0, h - 1, w, h, 0), state ? kTitleOutline : kIdleOutline, 0.85);
@@ -259,19 +261,23 @@ std::vector<TQuarnPiece> MasterPieces() {
                  c.Fill(Outline(RoundRect(0, 0, 12, 12, 0), 1), TQuarnRgb{141, 154, 173});
                }});
   border("MENUITEM", 3, 12, true, 4, 2, [](TQuarnCanvas& c, int s) {
+    c.MarkBody(RoundRect(0, 0, 12, 12, 3));
     if (s > 0) c.Fill(Outline(RoundRect(0, 0, 12, 12, 3), 1), TQuarnRgb{122, 164, 226});
   });
   border("GROUPBOX", 1, 12, true, 4, 0, [](TQuarnCanvas& c, int) {
+    c.MarkBody(RoundRect(0, 0, 12, 12, 3));
     c.Fill(Outline(RoundRect(1, 1, 12, 12, 3), 1), kWhite, 0.8);
     c.Fill(Outline(RoundRect(0, 0, 11, 11, 3), 1), kSoftLine);
   });
   border("COLHEADER", 3, 8, true, 2, 0, [](TQuarnCanvas& c, int s) {
+    c.MarkBody(RoundRect(0, 0, 8, 8, 0));
     c.Fill(RoundRect(7, 0, 8, 8, 0), TQuarnRgb{205, 212, 222});
     c.Fill(RoundRect(6, 0, 7, 8, 0), kWhite, 0.8);
     if (s == 0) c.Fill(RoundRect(0, 7, 8, 8, 0), kSoftLine);
     else c.Fill(RoundRect(0, 6, 8, 8, 0), s == 1 ? kHotLine : kPressLine);
   });
   border("SCROLLBTN", 3, 14, true, 4, 2, [](TQuarnCanvas& c, int s) {
+    c.MarkBody(RoundRect(0, 0, 14, 14, 3));
     if (s > 0) c.Fill(Outline(RoundRect(0, 0, 14, 14, 3), 1), s == 1 ? TQuarnRgb{150, 182, 230} : kPressLine);
   });
   border("SCROLLSLIDER", 3, 14, true, 5, 4, [](TQuarnCanvas& c, int s) {
@@ -281,6 +287,7 @@ std::vector<TQuarnPiece> MasterPieces() {
   });
   border("TAB", 3, 14, true, 4, 0, [](TQuarnCanvas& c, int s) {
     const TQuarnShape tab = RoundRect(0, 0, 14, 18, 3, 3, 0, 0);
+    c.MarkBody(tab);
     c.Fill(Outline(tab, 1), kFrameLine);
     if (s > 0) c.Fill(RoundRect(1, 1, 13, 3, 2, 2, 0, 0), s == 1 ? kHotLine : kAccent);
   });
