@@ -1,12 +1,35 @@
 // Vornik Desktop: the program's entry point.
 #include <windows.h>
 
+#include <string>
+
 #include "app/Unit1.h"
+#include "skin/data/sStoredSkinResource.h"
+#include "skin/data/zkSkinPack.h"
 #include "toolkit/Application.h"
+#include "toolkit/WideText.h"
+
+namespace {
+
+// Loads the program's stored skin "Quarn (internal)" from its resource. The program works
+// without a skin, so a missing or damaged one is reported and the program goes on.
+void LoadInternalSkin(TsActiveSkin& skin) {
+  try {
+    skin.Load(InternalStoredSkin());
+  } catch (const EzkSkinError& e) {
+    const std::wstring text = Utf8ToWide(e.what());
+    MessageBoxW(nullptr, text.c_str(), L"Vornik Desktop", MB_OK | MB_ICONERROR);
+  }
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Application->Initialize();
   Application->SetTitle(L"Vornik Desktop");
+  // The skin the windows will be drawn with, held for the program's lifetime.
+  TsActiveSkin skin;
+  LoadInternalSkin(skin);
   Form1 = Application->CreateForm<TForm1>();
   Application->Run();
   return 0;
