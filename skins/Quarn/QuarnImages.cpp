@@ -105,11 +105,14 @@ void MinIcon(TQuarnCanvas& c, double cx, double cy, double s, TQuarnRgb color) {
 }
 
 void NormIcon(TQuarnCanvas& c, double cx, double cy, double s, TQuarnRgb color) {
-  const double d = s * 0.45;
-  const TQuarnShape front = RoundRect(cx - s, cy - s + d * 2, cx + s - d * 2, cy + s, 1);
-  c.Fill(Subtract(Outline(RoundRect(cx - s + d * 2, cy - s, cx + s, cy + s - d * 2, 1), 1.2), front), color);
-  c.Fill(Outline(front, 1.3), color);
-  c.Fill(RoundRect(cx - s, cy - s + d * 2, cx + s - d * 2, cy - s + d * 2 + 2.2, 1, 1, 0, 0), color);
+  // Two windows: the one behind shows only its top and right edges.
+  const double d = 2.5;
+  const TQuarnShape front = RoundRect(cx - s, cy - s + d, cx + s - d, cy + s, 1);
+  c.Fill(Subtract(Outline(RoundRect(cx - s + d, cy - s, cx + s, cy + s - d, 1), 1.1),
+                  RoundRect(cx - s - 1, cy - s + d - 1, cx + s - d + 1, cy + s + 1, 1)),
+         color);
+  c.Fill(Outline(front, 1.2), color);
+  c.Fill(RoundRect(cx - s, cy - s + d, cx + s - d, cy - s + d + 2.2, 1, 1, 0, 0), color);
 }
 
 void HelpIcon(TQuarnCanvas& c, double cx, double cy, double s, TQuarnRgb color) {
