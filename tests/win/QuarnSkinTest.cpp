@@ -2,11 +2,14 @@
 // through the stored-skin path, not from a file.
 #include <windows.h>
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "skin/data/sSkinDump.h"
 #include "skin/data/sStoredSkinResource.h"
 #include "skin/data/zkSkinPack.h"
+#include "toolkit/WideText.h"
 
 namespace {
 
@@ -39,6 +42,18 @@ TEST(StoredSkin, InternalSkinLoadsFromTheProgramsResource) {
   TsSkinTables again;
   LoadSkinFromArchive(stored.Data, stored.Size, again);
   EXPECT_EQ(DumpSkinTables(again), DumpSkinTables(t));
+}
+
+TEST(StoredSkin, TheProgramCarriesTheSameSkin) {
+  HMODULE program = LoadLibraryExW((ExeFolder() + L"VornikDesktop.exe").c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(program, nullptr);
+  const TsStoredSkin inProgram = InternalStoredSkin(program);
+  const TsStoredSkin inTests = InternalStoredSkin();
+  ASSERT_NE(inProgram.Data, nullptr);
+  ASSERT_EQ(inProgram.Size, inTests.Size);
+  EXPECT_EQ(std::memcmp(inProgram.Data, inTests.Data, inTests.Size), 0);
+  FreeLibrary(program);
 }
 
 TEST(StoredSkin, MissingOrDamagedDataIsAnErrorAndKeepsTheSkinHeld) {
