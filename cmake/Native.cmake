@@ -27,6 +27,12 @@ endif()
 vornik_add_core()
 vornik_add_tools()
 
+# The internal skin, packed and previewed (build/quarn-preview.png beside the build trees).
+include(cmake/QuarnSkin.cmake)
+get_filename_component(vornik_build_root ${CMAKE_BINARY_DIR} DIRECTORY)
+vornik_quarn_skin(quarngen skintool
+                  PREVIEW ${vornik_build_root}/quarn-preview.png)
+
 # Native unit tests: one binary over every tests/native/**.cpp.
 file(GLOB_RECURSE native_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 if(native_tests)
@@ -36,6 +42,8 @@ if(native_tests)
   target_compile_options(native_tests PRIVATE ${VORNIK_WARNINGS})
   target_include_directories(native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/native)
   target_link_libraries(native_tests PRIVATE vornik_core GTest::gmock GTest::gtest_main)
+  # The skin tests run the skin tools and read the packed skin.
+  add_dependencies(native_tests quarn_skin)
   target_compile_definitions(native_tests PRIVATE
     VORNIK_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VORNIK_BINARY_DIR="${CMAKE_BINARY_DIR}")
 endif()

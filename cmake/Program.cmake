@@ -13,14 +13,20 @@ add_custom_command(
   COMMENT "Drawing the status icons, the application icon and the alarm sound")
 add_custom_target(vornik_assets ALL DEPENDS ${vornik_assets})
 
-# Resources: the application icon now; later resources are added to the same script.
+# The internal skin, drawn and packed by the native tools (cmake/QuarnSkin.cmake).
+include(cmake/QuarnSkin.cmake)
+vornik_quarn_skin(${VORNIK_HOST_TOOLS_DIR}/quarngen${CMAKE_HOST_EXECUTABLE_SUFFIX}
+                  ${VORNIK_HOST_TOOLS_DIR}/skintool${CMAKE_HOST_EXECUTABLE_SUFFIX})
+
+# Resources: the application icon and the internal skin.
 set(vornik_rc ${CMAKE_SOURCE_DIR}/app/Project1.rc)
-set_source_files_properties(${vornik_rc} PROPERTIES OBJECT_DEPENDS "${vornik_bin}/VornikDesktop.ico")
+set_source_files_properties(${vornik_rc} PROPERTIES
+  OBJECT_DEPENDS "${vornik_bin}/VornikDesktop.ico;${VORNIK_QUARN_ARCHIVE}")
 
 get_property(vornik_entry_sources GLOBAL PROPERTY VORNIK_ENTRY_SOURCES)
 add_executable(VornikDesktop WIN32 ${vornik_entry_sources} ${vornik_rc})
 target_compile_options(VornikDesktop PRIVATE ${VORNIK_WARNINGS})
-target_include_directories(VornikDesktop PRIVATE ${vornik_bin})
+target_include_directories(VornikDesktop PRIVATE ${vornik_bin} ${VORNIK_QUARN_DIR})
 target_link_options(VornikDesktop PRIVATE -municode)
 target_link_libraries(VornikDesktop PRIVATE vornik_win)
-add_dependencies(VornikDesktop vornik_assets)
+add_dependencies(VornikDesktop vornik_assets quarn_skin)

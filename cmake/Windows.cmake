@@ -47,6 +47,14 @@ if(win_tests)
   target_compile_options(win_tests PRIVATE ${VORNIK_WARNINGS})
   target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
   target_link_libraries(win_tests PRIVATE vornik_win GTest::gmock GTest::gtest_main)
+  # The stored-skin tests read the internal skin from the test program's own resources.
+  if(TARGET quarn_skin)
+    set(quarn_rc ${CMAKE_SOURCE_DIR}/tests/win/QuarnSkinTest.rc)
+    set_source_files_properties(${quarn_rc} PROPERTIES OBJECT_DEPENDS ${VORNIK_QUARN_ARCHIVE})
+    target_sources(win_tests PRIVATE ${quarn_rc})
+    target_include_directories(win_tests PRIVATE ${VORNIK_QUARN_DIR})
+    add_dependencies(win_tests quarn_skin)
+  endif()
 endif()
 
 # End-to-end driver: a separate program that starts VornikDesktop.exe and drives it.

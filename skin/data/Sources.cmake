@@ -17,3 +17,8 @@ vornik_portable(
   sSkinDump.cpp
   zkBmpWriter.cpp
 )
+
+# Stored skins embedded in the program as resources (Win32).
+vornik_win32(
+  sStoredSkinResource.cpp
+)

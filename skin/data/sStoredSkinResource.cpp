@@ -1,0 +1,43 @@
+#include "skin/data/sStoredSkinResource.h"
+
+#include <utility>
+
+#include "skin/data/zkSkinPack.h"
+
+const wchar_t* const kInternalSkinResource = L"QUARNSKIN";
+const char* const kInternalSkinName = "Quarn (internal)";
+
+TsStoredSkin FindStoredSkin(HMODULE module, const wchar_t* resourceName, const std::string& name) {
+  TsStoredSkin skin;
+  skin.Name = name;
+  if (!module) module = GetModuleHandleW(nullptr);
+  HRSRC info = FindResourceW(module, resourceName, RT_RCDATA);
+  if (!info) return skin;
+  const DWORD size = SizeofResource(module, info);
+  HGLOBAL handle = LoadResource(module, info);
+  // Resource memory belongs to the module: nothing to free or unlock.
+  const void* data = handle ? LockResource(handle) : nullptr;
+  if (!data || size == 0) return skin;
+  skin.Data = static_cast<const uint8_t*>(data);
+  skin.Size = size;
+  return skin;
+}
+
+void TsActiveSkin::Load(const TsStoredSkin& skin, const TsSkinLoadOptions& options) {
+  if (!skin.Data || skin.Size == 0)
+    throw EzkSkinError("The stored skin \"" + skin.Name + "\" has no data");
+  TsSkinTables tables;
+  TsSkinLoadReport report;
+  LoadSkinFromArchive(skin.Data, skin.Size, tables, options, &report);
+  tables_.Swap(tables);
+  report_ = std::move(report);
+  name_ = skin.Name;
+  loaded_ = true;
+}
+
+void TsActiveSkin::Clear() {
+  tables_.Clear();
+  report_ = TsSkinLoadReport();
+  name_.clear();
+  loaded_ = false;
+}

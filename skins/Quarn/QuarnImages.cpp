@@ -1,0 +1,402 @@
+#include "QuarnImages.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "skin/data/zkBmpWriter.h"
+#include "skin/paint/zkPngWriter.h"
+
+namespace {
+
+// [SECTION] Palette
+
+const TQuarnRgb kTitleOutline{14, 30, 56};
+const TQuarnRgb kTitleFill{27, 55, 99};
+const TQuarnRgb kIdleOutline{60, 70, 86};
+const TQuarnRgb kIdleFill{78, 91, 111};
+const TQuarnRgb kTitleIcon{226, 234, 245};
+const TQuarnRgb kWhite{255, 255, 255};
+const TQuarnRgb kText{31, 41, 55};
+const TQuarnRgb kLine{163, 175, 191};
+const TQuarnRgb kSoftLine{197, 205, 217};
+const TQuarnRgb kFrameLine{180, 190, 203};
+const TQuarnRgb kAccent{47, 111, 208};
+const TQuarnRgb kHotLine{61, 123, 217};
+const TQuarnRgb kHotLight{190, 215, 250};
+const TQuarnRgb kPressLine{36, 88, 170};
+const TQuarnRgb kShadow{0, 30, 80};
+const TQuarnRgb kHotFace{74, 136, 226};
+const TQuarnRgb kPressFace{30, 70, 140};
+const TQuarnRgb kClose{214, 64, 56};
+const TQuarnRgb kClosePressed{160, 36, 30};
+const TQuarnRgb kArrow{107, 119, 136};
+const TQuarnRgb kBlueGlow{74, 141, 240};
+const TQuarnRgb kTitleGlow{110, 170, 250};
+const TQuarnRgb kRedGlow{240, 92, 72};
+
+// State frames: 0 normal, 1 hot, 2 pressed.
+TQuarnRgb ByState(int state, TQuarnRgb normal, TQuarnRgb hot, TQuarnRgb pressed) {
+  return state == 0 ? normal : state == 1 ? hot : pressed;
+}
+
+// [SECTION] Borders
+
+// Rounded push button frame: outline and a one-pixel inner light, uniform along every side so
+// the sides tile without seams.
+void ButtonFrame(TQuarnCanvas& c, int state, double r) {
+  const double w = c.Width(), h = c.Height();
+  const TQuarnShape outer = RoundRect(0, 0, w, h, r);
+  const TQuarnShape inner = RoundRect(1, 1, w - 1, h - 1, r - 1);
+  c.MarkBody(outer);
+  if (state == 2) {
+    // Pressed: the whole face darkens a little, most at its edges.
+    c.Fill(inner, kShadow, 0.10);
+    c.Fill(Outline(inner, 2), kShadow, 0.14);
+  } else {
+    c.Fill(Outline(inner, 1), state == 1 ? kHotLight : kWhite, state == 1 ? 0.9 : 0.75);
+  }
+  c.Fill(Outline(outer, 1), ByState(state, kLine, kHotLine, kPressLine));
+}
+
+// Square two-pixel frame of edit boxes: an outer line and a lighter inner one.
+void EditFrame(TQuarnCanvas& c, int state) {
+  const double w = c.Width(), h = c.Height();
+  c.Fill(Outline(RoundRect(1, 1, w - 1, h - 1, 0), 1),
+         state == 0 ? TQuarnRgb{227, 232, 239} : TQuarnRgb{196, 218, 248});
+  c.Fill(Outline(RoundRect(0, 0, w, h, 0), 1), state == 0 ? TQuarnRgb{169, 180, 196} : kHotLine);
+}
+
+// Window frame: top corners rounded (outside them is the key colour, which the window region
+// cuts away), an outline and the frame colour. Frame 0 inactive, 1 active.
+void WindowFrame(TQuarnCanvas& c, int state) {
+  const double w = c.Width(), h = c.Height();
+  const TQuarnShape outer = RoundRect(0, 0, w, h, 7, 7, 0, 0);
+  c.Fill(outer, state ? kTitleFill : kIdleFill);
+  c.Fill(Outline(outer, 1), state ? kTitleOutline : kIdleOutline);
+  c.HardenEdge(outer, 0.45);
+}
+
+// Title band frame: rounded top corners as the window's, an outline, a faint inner light and
+// a dark line under the band. The band's own gradient shows inside.
+void TitleFrame(TQuarnCanvas& c, int state) {
+  const double w = c.Width(), h = c.Height();
+  const TQuarnShape outer = RoundRect(0, 0, w, h + 8, 7, 7, 0, 0);
+  c.MarkBody(outer);
+  c.Fill(Outline(RoundRect(1, 1, w - 1, h + 8, 6, 6, 0, 0), 1), kWhite, state ? 0.22 : 0.12);
+  c.Fill(Outline(outer, 1), state ? kTitleOutline : kIdleOutline);
+  c.Fill(RoundRect(0, h - 1, w, h, 0), state ? kTitleOutline : kIdleOutline, 0.85);
+  c.HardenEdge(outer, 0.45);
+}
+
+// [SECTION] Glyphs
+
+void CloseIcon(TQuarnCanvas& c, double cx, double cy, double s, TQuarnRgb color) {
+  c.Fill(Union(Segment(cx - s, cy - s, cx + s, cy + s, 0.95), Segment(cx - s, cy + s, cx + s, cy - s, 0.95)), color);
+}
+
+void MaxIcon(TQuarnCanvas& c, double cx, double cy, double s, TQuarnRgb color) {
+  c.Fill(Outline(RoundRect(cx - s, cy - s, cx + s, cy + s, 1), 1.3), color);
+  c.Fill(RoundRect(cx - s, cy - s, cx + s, cy - s + 2.4, 1, 1, 0, 0), color);
+}
+
+void MinIcon(TQuarnCanvas& c, double cx, double cy, double s, TQuarnRgb color) {
+  c.Fill(RoundRect(cx - s, cy + s - 2.2, cx + s, cy + s, 0.8), color);
+}
+
+void NormIcon(TQuarnCanvas& c, double cx, double cy, double s, TQuarnRgb color) {
+  // Two windows: the one behind shows only its top and right edges.
+  const double d = 2.5;
+  const TQuarnShape front = RoundRect(cx - s, cy - s + d, cx + s - d, cy + s, 1);
+  c.Fill(Subtract(Outline(RoundRect(cx - s + d, cy - s, cx + s, cy + s - d, 1), 1.1),
+                  RoundRect(cx - s - 1, cy - s + d - 1, cx + s - d + 1, cy + s + 1, 1)),
+         color);
+  c.Fill(Outline(front, 1.2), color);
+  c.Fill(RoundRect(cx - s, cy - s + d, cx + s - d, cy - s + d + 2.2, 1, 1, 0, 0), color);
+}
+
+void HelpIcon(TQuarnCanvas& c, double cx, double cy, double s, TQuarnRgb color) {
+  const double r = s * 0.62;
+  const double ay = cy - s + r;
+  // The hook: the upper ring without its lower left part, then the stem and the dot.
+  const TQuarnShape ring = Outline(Circle(cx, ay, r + 0.7), 1.5);
+  const TQuarnShape cut = Polygon({cx - 2 * r, ay, cx, ay + 0.2, cx, ay + 2 * r, cx - 2 * r, ay + 2 * r});
+  c.Fill(Subtract(ring, cut), color);
+  c.Fill(Segment(cx, ay + r, cx, cy + s * 0.35, 0.8), color);
+  c.Fill(Circle(cx, cy + s * 0.85, 1.1), color);
+}
+
+using TIcon = void (*)(TQuarnCanvas&, double, double, double, TQuarnRgb);
+
+// Big title button: hangs from the window's top edge (its first row stays clear so the
+// window outline shows), rounded at the bottom; idle it shows only its symbol.
+void BigTitleButton(TQuarnCanvas& c, int state, TIcon icon, bool close) {
+  const double w = c.Width(), h = c.Height();
+  const TQuarnShape face = RoundRect(0, 1, w, h, 0, 0, 4, 4);
+  if (state > 0) {
+    const TQuarnRgb fill = close ? (state == 1 ? kClose : kClosePressed) : (state == 1 ? kHotFace : kPressFace);
+    const TQuarnRgb top = {std::min(255, fill.R + 28), std::min(255, fill.G + 28), std::min(255, fill.B + 28)};
+    c.FillVertical(face, state == 1 ? top : fill, fill, 1, h);
+    c.Fill(Outline(face, 1), kTitleOutline, 0.55);
+  }
+  icon(c, w / 2, 1 + (h - 1) / 2, 4.5, state == 0 ? kTitleIcon : kWhite);
+}
+
+// Small title button (tool windows, dialogs): a rounded square, vertically centred.
+void SmallTitleButton(TQuarnCanvas& c, int state, TIcon icon, bool close) {
+  const double w = c.Width(), h = c.Height();
+  const TQuarnShape face = RoundRect(0.5, 0.5, w - 0.5, h - 0.5, 3);
+  if (state > 0) {
+    const TQuarnRgb fill = close ? (state == 1 ? kClose : kClosePressed) : (state == 1 ? kHotFace : kPressFace);
+    c.Fill(face, fill);
+  }
+  icon(c, w / 2, h / 2, 3.5, state == 0 ? kTitleIcon : kWhite);
+}
+
+void Chevron(TQuarnCanvas& c, int dir, TQuarnRgb color) {
+  // dir: 0 up, 1 down, 2 left, 3 right; drawn in a square canvas.
+  const double m = c.Width() / 2.0, a = 3.0, b = 1.6;
+  double p[6];
+  switch (dir) {
+    case 0: p[0] = m - a, p[1] = m + b, p[2] = m, p[3] = m - b, p[4] = m + a, p[5] = m + b; break;
+    case 1: p[0] = m - a, p[1] = m - b, p[2] = m, p[3] = m + b, p[4] = m + a, p[5] = m - b; break;
+    case 2: p[0] = m + b, p[1] = m - a, p[2] = m - b, p[3] = m, p[4] = m + b, p[5] = m + a; break;
+    default: p[0] = m - b, p[1] = m - a, p[2] = m + b, p[3] = m, p[4] = m - b, p[5] = m + a; break;
+  }
+  c.Fill(Union(Segment(p[0], p[1], p[2], p[3], 0.95), Segment(p[2], p[3], p[4], p[5], 0.95)), color);
+}
+
+enum TMark { kMarkNone, kMarkCheck, kMarkGray };
+
+// Check box: a rounded square, white when clear and accent blue when checked.
+void CheckBox(TQuarnCanvas& c, int state, TMark mark) {
+  const double s = c.Width();
+  const TQuarnShape box = RoundRect(1, 1, s - 1, s - 1, s > 12 ? 3 : 2.5);
+  if (mark == kMarkCheck) {
+    c.Fill(box, ByState(state, kAccent, TQuarnRgb{66, 132, 228}, kPressLine));
+    const double k = s / 15.0;
+    c.Fill(Union(Segment(4.2 * k, 7.6 * k, 6.6 * k, 10.0 * k, 1.05 * k),
+                 Segment(6.6 * k, 10.0 * k, 10.9 * k, 4.9 * k, 1.05 * k)),
+           kWhite);
+    return;
+  }
+  c.Fill(box, ByState(state, kWhite, TQuarnRgb{240, 246, 255}, TQuarnRgb{214, 229, 250}));
+  c.Fill(Outline(box, 1), ByState(state, TQuarnRgb{140, 152, 170}, kHotLine, kPressLine));
+  if (mark == kMarkGray) {
+    const double q = s * 0.3;
+    c.Fill(RoundRect(q, q, s - q, s - q, 1), ByState(state, kAccent, TQuarnRgb{66, 132, 228}, kPressLine), 0.85);
+  }
+}
+
+void Radio(TQuarnCanvas& c, int state, TMark mark) {
+  const double s = c.Width(), m = s / 2;
+  const TQuarnShape disc = Circle(m, m, m - 1);
+  if (mark == kMarkCheck) {
+    c.Fill(disc, ByState(state, kAccent, TQuarnRgb{66, 132, 228}, kPressLine));
+    c.Fill(Circle(m, m, s * 0.17), kWhite);
+    return;
+  }
+  c.Fill(disc, ByState(state, kWhite, TQuarnRgb{240, 246, 255}, TQuarnRgb{214, 229, 250}));
+  c.Fill(Outline(disc, 1), ByState(state, TQuarnRgb{140, 152, 170}, kHotLine, kPressLine));
+  if (mark == kMarkGray) c.Fill(Circle(m, m, s * 0.2), ByState(state, kAccent, TQuarnRgb{66, 132, 228}, kPressLine), 0.6);
+}
+
+// Size grip: six dots in a triangle towards the bottom right corner, each with a light under it.
+void Grip(TQuarnCanvas& c) {
+  const double s = c.Width();
+  for (int row = 0; row < 3; ++row)
+    for (int col = 2 - row; col < 3; ++col) {
+      const double x = s - 2.5 - (2 - col) * 4, y = s - 2.5 - (2 - row) * 4;
+      c.Fill(Circle(x + 0.8, y + 0.8, 1.2), kWhite, 0.9);
+      c.Fill(Circle(x, y, 1.2), TQuarnRgb{136, 148, 166});
+    }
+}
+
+// [SECTION] Glows
+
+// A soft halo around a rounded rectangle inset `inset` pixels from the image edges: strongest
+// just outside the rectangle, fading out by `spread`, and fading out within two pixels inside.
+TzkBitmap Glow(int w, int h, int inset, double r, TQuarnRgb color, double peak, double spread) {
+  TQuarnCanvas c(w, h);
+  const TQuarnShape body = RoundRect(inset, inset, w - inset, h - inset, r);
+  c.FillAlpha(color, [&](double x, double y) {
+    const double d = body(x, y);
+    if (d < 0) return peak * std::max(0.0, 1.0 + d / 2.0);
+    const double t = d / spread;
+    return peak * std::exp(-t * t * 2.2);
+  });
+  return c.ToBitmap32();
+}
+
+}  // namespace
+
+// [SECTION] Pieces
+
+std::string TQuarnPiece::Value() const {
+  char text[96];
+  const int x2 = X + Width(), y2 = Y + Height();
+  if (Form == '^')
+    std::snprintf(text, sizeof text, "^%04d^%04d^%04d^%04d^%04d^%04d^%04d^%04d^%d^%d^%d^%d", X, Y, x2, y2, WL, WT,
+                  WR, WB, Frames, Masked ? 1 : 0, Stretch, BorderWidth);
+  else if (Form == '@')
+    std::snprintf(text, sizeof text, "@%04d@%04d@%04d@%04d@%d@%d", X, Y, x2, y2, Frames, Masked ? 1 : 0);
+  else
+    std::snprintf(text, sizeof text, "~%04d~%04d~%04d~%04d~%02d~%d", X, Y, x2, y2, Stretch, Masked ? 1 : 0);
+  return text;
+}
+
+std::vector<TQuarnPiece> MasterPieces() {
+  std::vector<TQuarnPiece> p;
+  const auto border = [&](const char* name, int frames, int size, bool masked, int b, int stretch,
+                          std::function<void(TQuarnCanvas&, int)> draw) {
+    p.push_back({name, '^', frames, size, size, masked, b, b, b, b, stretch, 0, std::move(draw)});
+  };
+  const auto glyph = [&](const char* name, int frames, int w, int h, std::function<void(TQuarnCanvas&, int)> draw) {
+    p.push_back({name, '@', frames, w, h, true, 0, 0, 0, 0, 0, 0, std::move(draw)});
+  };
+  // Frames and borders.
+  border("BUTTON", 3, 16, true, 5, 4, [](TQuarnCanvas& c, int s) { ButtonFrame(c, s, 3.5); });
+  border("EDIT", 3, 8, false, 2, 0, EditFrame);
+  border("FORM", 2, 24, false, 8, 0, WindowFrame);
+  p.push_back({"FORMTITLE", '^', 2, 24, 24, true, 8, 8, 8, 2, 0, 0, TitleFrame});
+  p.push_back({"MAINMENU", '^', 1, 12, 12, false, 3, 3, 3, 3, 0, 3, [](TQuarnCanvas& c, int) {
+                 c.Fill(RoundRect(0, 0, 12, 12, 0), kWhite);
+                 c.Fill(Outline(RoundRect(0, 0, 12, 12, 0), 1), TQuarnRgb{141, 154, 173});
+               }});
+  border("MENUITEM", 3, 12, true, 4, 2, [](TQuarnCanvas& c, int s) {
+    c.MarkBody(RoundRect(0, 0, 12, 12, 3));
+    if (s > 0) c.Fill(Outline(RoundRect(0, 0, 12, 12, 3), 1), TQuarnRgb{122, 164, 226});
+  });
+  border("GROUPBOX", 1, 12, true, 4, 0, [](TQuarnCanvas& c, int) {
+    c.MarkBody(RoundRect(0, 0, 12, 12, 3));
+    c.Fill(Outline(RoundRect(1, 1, 12, 12, 3), 1), kWhite, 0.8);
+    c.Fill(Outline(RoundRect(0, 0, 11, 11, 3), 1), kSoftLine);
+  });
+  border("COLHEADER", 3, 8, true, 2, 0, [](TQuarnCanvas& c, int s) {
+    c.MarkBody(RoundRect(0, 0, 8, 8, 0));
+    c.Fill(RoundRect(7, 0, 8, 8, 0), TQuarnRgb{205, 212, 222});
+    c.Fill(RoundRect(6, 0, 7, 8, 0), kWhite, 0.8);
+    if (s == 0) c.Fill(RoundRect(0, 7, 8, 8, 0), kSoftLine);
+    else c.Fill(RoundRect(0, 6, 8, 8, 0), s == 1 ? kHotLine : kPressLine);
+  });
+  border("SCROLLBTN", 3, 14, true, 4, 2, [](TQuarnCanvas& c, int s) {
+    c.MarkBody(RoundRect(0, 0, 14, 14, 3));
+    if (s > 0) c.Fill(Outline(RoundRect(0, 0, 14, 14, 3), 1), s == 1 ? TQuarnRgb{150, 182, 230} : kPressLine);
+  });
+  border("SCROLLSLIDER", 3, 14, true, 5, 4, [](TQuarnCanvas& c, int s) {
+    const TQuarnShape thumb = RoundRect(2, 2, 12, 12, 3);
+    c.Fill(thumb, ByState(s, TQuarnRgb{192, 201, 213}, TQuarnRgb{128, 166, 226}, TQuarnRgb{66, 112, 190}));
+    c.Fill(Outline(thumb, 1), ByState(s, TQuarnRgb{170, 180, 195}, TQuarnRgb{96, 140, 212}, TQuarnRgb{44, 90, 164}));
+  });
+  border("TAB", 3, 14, true, 4, 0, [](TQuarnCanvas& c, int s) {
+    const TQuarnShape tab = RoundRect(0, 0, 14, 18, 3, 3, 0, 0);
+    c.MarkBody(tab);
+    c.Fill(Outline(tab, 1), kFrameLine);
+    if (s > 0) c.Fill(RoundRect(1, 1, 13, 3, 2, 2, 0, 0), s == 1 ? kHotLine : kAccent);
+  });
+  border("FRAME", 1, 6, false, 1, 0, [](TQuarnCanvas& c, int) { c.Fill(Outline(RoundRect(0, 0, 6, 6, 0), 1), kFrameLine); });
+  p.push_back({"DIVIDER", '^', 1, 6, 2, false, 1, 1, 1, 1, 0, 0, [](TQuarnCanvas& c, int) {
+                 c.Fill(RoundRect(0, 0, 6, 1, 0), TQuarnRgb{211, 218, 227});
+                 c.Fill(RoundRect(0, 1, 6, 2, 0), kWhite);
+               }});
+  p.push_back({"STRIPES", '~', 1, 8, 8, false, 0, 0, 0, 0, 1, 0, [](TQuarnCanvas& c, int) {
+                 c.Fill(RoundRect(0, 0, 8, 8, 0), TQuarnRgb{233, 237, 242});
+                 for (int k = -8; k <= 8; k += 4)
+                   c.Fill(Segment(k, 8, k + 8, 0, 0.5), TQuarnRgb{222, 228, 236});
+               }});
+  // Title buttons: big set (hanging, 28 x 20) and small set (18 x 16).
+  const struct {
+    const char* name;
+    TIcon icon;
+    bool close;
+  } titleButtons[] = {{"CLOSE", CloseIcon, true}, {"MAX", MaxIcon, false}, {"MIN", MinIcon, false},
+                      {"NORM", NormIcon, false}, {"HELP", HelpIcon, false}};
+  for (const auto& b : titleButtons)
+    glyph((std::string("BICON") + b.name).c_str(), 3, 28, 20,
+          [b](TQuarnCanvas& c, int s) { BigTitleButton(c, s, b.icon, b.close); });
+  for (const auto& b : titleButtons)
+    glyph((std::string("SICON") + b.name).c_str(), 3, 18, 16,
+          [b](TQuarnCanvas& c, int s) { SmallTitleButton(c, s, b.icon, b.close); });
+  glyph("TITLEBUTTON", 3, 28, 20, [](TQuarnCanvas& c, int s) {
+    BigTitleButton(c, s, [](TQuarnCanvas& cc, double cx, double cy, double, TQuarnRgb color) {
+      cc.Fill(Circle(cx, cy, 2.2), color);
+    }, false);
+  });
+  // Check boxes, radio buttons and the small set, then arrows and the menu check mark.
+  const TMark marks[] = {kMarkCheck, kMarkNone, kMarkGray};
+  const char* const markNames[] = {"CHECKED", "UNCHECKED", "GRAYED"};
+  for (int i = 0; i < 3; ++i)
+    glyph((std::string("BOX") + markNames[i]).c_str(), 3, 15, 15, [m = marks[i]](TQuarnCanvas& c, int s) { CheckBox(c, s, m); });
+  for (int i = 0; i < 3; ++i)
+    glyph((std::string("RADIO") + markNames[i]).c_str(), 3, 15, 15, [m = marks[i]](TQuarnCanvas& c, int s) { Radio(c, s, m); });
+  for (int i = 0; i < 3; ++i)
+    glyph((std::string("SMALL") + markNames[i]).c_str(), 3, 11, 11, [m = marks[i]](TQuarnCanvas& c, int s) { CheckBox(c, s, m); });
+  const char* const arrowNames[] = {"ARROWUP", "ARROWDOWN", "ARROWLEFT", "ARROWRIGHT"};
+  for (int dir = 0; dir < 4; ++dir)
+    glyph(arrowNames[dir], 3, 11, 11, [dir](TQuarnCanvas& c, int s) {
+      Chevron(c, dir, ByState(s, kArrow, kAccent, kPressLine));
+    });
+  glyph("CHECK", 3, 16, 16, [](TQuarnCanvas& c, int s) {
+    const TQuarnRgb color = ByState(s, kText, TQuarnRgb{20, 60, 130}, TQuarnRgb{20, 60, 130});
+    c.Fill(Union(Segment(4.5, 8.2, 7, 10.8, 1.1), Segment(7, 10.8, 11.8, 5.2, 1.1)), color);
+  });
+
+  // Rows of at most 256 pixels, in table order.
+  int x = 0, y = 0, rowHeight = 0;
+  for (TQuarnPiece& piece : p) {
+    if (x > 0 && x + piece.Width() > 256) x = 0, y += rowHeight, rowHeight = 0;
+    piece.X = x, piece.Y = y;
+    x += piece.Width();
+    rowHeight = std::max(rowHeight, piece.Height());
+  }
+  return p;
+}
+
+TzkBitmap DrawMaster(const std::vector<TQuarnPiece>& pieces) {
+  int w = 0, h = 0;
+  for (const TQuarnPiece& piece : pieces) {
+    w = std::max(w, piece.X + piece.Width());
+    h = std::max(h, piece.Y + piece.Height());
+  }
+  TzkBitmap master = NewBitmap24(w, h);
+  master.Fill(0xFF00FF);
+  for (const TQuarnPiece& piece : pieces)
+    for (int f = 0; f < piece.Frames; ++f) {
+      TQuarnCanvas c(piece.FrameWidth, piece.FrameHeight);
+      piece.Draw(c, f);
+      c.PutPicture(master, piece.X + f * piece.FrameWidth, piece.Y, piece.Masked, piece.FrameHeight);
+    }
+  return master;
+}
+
+namespace {
+
+// A picture of `frames` frames with its mask below, as a 24-bit BMP file.
+std::vector<uint8_t> MaskedBmp(int frames, int w, int h, const std::function<void(TQuarnCanvas&, int)>& draw) {
+  TzkBitmap image = NewBitmap24(frames * w, 2 * h);
+  image.Fill(0xFF00FF);
+  for (int f = 0; f < frames; ++f) {
+    TQuarnCanvas c(w, h);
+    draw(c, f);
+    c.PutPicture(image, f * w, 0, true, h);
+  }
+  return EncodeBmp(image);
+}
+
+}  // namespace
+
+std::vector<TQuarnFile> DrawSkinFiles() {
+  std::vector<TQuarnFile> files;
+  files.push_back({"ButtonHuge.bmp", MaskedBmp(3, 30, 30, [](TQuarnCanvas& c, int s) { ButtonFrame(c, s, 6); })});
+  files.push_back({"Corner.bmp", MaskedBmp(1, 12, 12, [](TQuarnCanvas& c, int) { Grip(c); })});
+  files.push_back({"Master.bmp", EncodeBmp(DrawMaster(MasterPieces()))});
+  files.push_back({"Glow.png", EncodePng(Glow(48, 48, 12, 4, kBlueGlow, 0.55, 7))});
+  files.push_back({"GlowBtn.PNG", EncodePng(Glow(36, 36, 8, 4, kTitleGlow, 0.6, 5))});
+  files.push_back({"GlowCAlone.png", EncodePng(Glow(36, 36, 8, 6, kRedGlow, 0.6, 5))});
+  files.push_back({"GlowClose.PNG", EncodePng(Glow(36, 36, 8, 4, kRedGlow, 0.6, 5))});
+  files.push_back({"GlowH.png", EncodePng(Glow(64, 64, 16, 7, kBlueGlow, 0.5, 9))});
+  files.push_back({"GlowMax.PNG", EncodePng(Glow(36, 36, 8, 4, kTitleGlow, 0.6, 5))});
+  files.push_back({"GlowMin.png", EncodePng(Glow(36, 36, 8, 4, kTitleGlow, 0.6, 5))});
+  files.push_back({"GlowNorm.png", EncodePng(Glow(36, 36, 8, 4, kTitleGlow, 0.6, 5))});
+  return files;
+}
