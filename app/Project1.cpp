@@ -2,12 +2,15 @@
 #include <windows.h>
 
 #include "app/Unit1.h"
+#include "app/Unit2.h"
 #include "toolkit/Application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Application->Initialize();
   Application->SetTitle(L"Vornik Desktop");
   Form1 = Application->CreateForm<TForm1>();
+  Form2 = Application->CreateForm<TForm2>(Form1);
+  Form1->TimeLimitDialog = Form2;
   Application->Run();
   return 0;
 }
