@@ -1,20 +1,9 @@
 #include "app/Unit2.h"
 
-#include <cmath>
-
+#include "app/TaskClock.h"
 #include "app/Unit1.h"
 
 TForm2* Form2 = nullptr;
-
-namespace {
-
-// The whole, non-negative number a box stands for.
-double WholeOf(double value) {
-  if (!(value > 0)) return 0;  // also NaN
-  return value >= TForm2::kMaxWhole ? TForm2::kMaxWhole : std::floor(value);
-}
-
-}  // namespace
 
 TForm2::TForm2(TComponent* owner, TForm1* mainWindow) : TForm(owner), main_(mainWindow) {
   if (main_) main_->FreeNotification(this);
@@ -71,12 +60,11 @@ void TForm2::Notification(TComponent* c, TOperation op) {
 }
 
 std::string TForm2::TakeLimitText() {
-  const double hours = WholeOf(sDecimalSpinEdit1->Value());
-  const double minutes = WholeOf(sDecimalSpinEdit2->Value());
-  sDecimalSpinEdit1->SetValue(hours);
-  sDecimalSpinEdit2->SetValue(minutes);
-  return std::to_string(static_cast<long long>(hours)) + ":" +
-         std::to_string(static_cast<long long>(minutes)) + ":00";
+  const double hours = sDecimalSpinEdit1->Value();
+  const double minutes = sDecimalSpinEdit2->Value();
+  sDecimalSpinEdit1->SetValue(double(WholeLimitPart(hours)));
+  sDecimalSpinEdit2->SetValue(double(WholeLimitPart(minutes)));
+  return LimitText(hours, minutes);
 }
 
 void TForm2::sButton1Click(TObject*) {

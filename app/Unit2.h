@@ -25,13 +25,10 @@ class TForm2 : public TForm {
   // list is saved and the main window's edit box gets the focus.
   void sButton1Click(TObject* sender);
 
-  // The limit text of the boxes, "H:M:00". Each box gives a whole number from 0 up: an
-  // empty or unreadable box gives 0, a negative value 0, a fraction its whole part; the
-  // boxes are set to the numbers used, so they show what was written.
+  // The limit text of the boxes, "H:M:00". Each box gives a whole number from 0 up (see
+  // LimitText): an empty or unreadable box gives 0, a negative value 0, a fraction its
+  // whole part; the boxes are set to the numbers used, so they show what was written.
   std::string TakeLimitText();
-
-  // The largest number a box gives (a limit the ticker can still read as a whole number).
-  static constexpr double kMaxWhole = 999999999;
 
  protected:
   void Notification(TComponent* c, TOperation op) override;
