@@ -14,6 +14,28 @@ char16_t PlatformDecimalSeparator() {
   return u'.';
 }
 
+// The bound label: a label that keeps its place above the box whenever its own size changes
+// (an auto-sized label measures itself again when its font or caption changes).
+class TBoundLabel : public TLabel {
+ public:
+  TBoundLabel(TComponent* owner, TSpinEdit* box) : TLabel(owner), box_(box) {}
+  void Detach() { box_ = nullptr; }
+
+ protected:
+  void BoundsChanged() override {
+    TLabel::BoundsChanged();
+    if (box_ && !repositioning_) {
+      repositioning_ = true;
+      box_->RepositionLabel();
+      repositioning_ = false;
+    }
+  }
+
+ private:
+  TSpinEdit* box_;
+  bool repositioning_ = false;
+};
+
 }  // namespace
 
 // ---- TSpinButton ----
@@ -225,7 +247,7 @@ void TSpinEdit::VisibleChanged() {
 
 TLabel* TSpinEdit::SetBoundLabel(const std::wstring& caption, TColor color) {
   if (!boundLabel_) {
-    boundLabel_ = new TLabel(Owner() ? Owner() : this);
+    boundLabel_ = new TBoundLabel(Owner() ? Owner() : this, this);
     boundLabel_->SetName(Name() + L"Label");
     boundLabel_->FreeNotification(this);
     boundLabel_->SetTransparent(true);
@@ -243,7 +265,6 @@ TLabel* TSpinEdit::SetBoundLabel(const std::wstring& caption, TColor color) {
 void TSpinEdit::RepositionLabel() {
   if (!boundLabel_ || !boundLabel_->Visible()) return;
   boundLabel_->SetAutoSize(true);
-  boundLabel_->AdjustBounds();
   boundLabel_->SetBounds(Left(), Top() - boundLabel_->Height(), boundLabel_->Width(),
                          boundLabel_->Height());
 }
@@ -251,4 +272,8 @@ void TSpinEdit::RepositionLabel() {
 void TSpinEdit::Notification(TComponent* c, TOperation op) {
   TEdit::Notification(c, op);
   if (op == TOperation::opRemove && c == boundLabel_) boundLabel_ = nullptr;
+}
+
+TSpinEdit::~TSpinEdit() {
+  if (boundLabel_) static_cast<TBoundLabel*>(boundLabel_)->Detach();
 }

@@ -46,6 +46,7 @@ class TSpinButton : public TCustomControl {
 class TSpinEdit : public TEdit {
  public:
   explicit TSpinEdit(TComponent* owner);
+  ~TSpinEdit() override;
   const wchar_t* ClassName() const override { return L"TSpinEdit"; }
 
   double Value() const;
@@ -77,6 +78,8 @@ class TSpinEdit : public TEdit {
   // the box's position and visibility.
   TLabel* SetBoundLabel(const std::wstring& caption, TColor color);
   TLabel* BoundLabel() const { return boundLabel_; }
+  // Puts the bound label above the box's left edge again.
+  void RepositionLabel();
 
  protected:
   void WndProc(TMessage& m) override;
@@ -92,7 +95,6 @@ class TSpinEdit : public TEdit {
   void ShowText(const std::u16string& text);
   std::u16string Text16() const;
   void LayoutButton();
-  void RepositionLabel();
 
   TsDecimalSpinValue value_;
   TSpinButton* button_ = nullptr;
