@@ -12,5 +12,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Form2 = Application->CreateForm<TForm2>(Form1);
   Form1->TimeLimitDialog = Form2;
   Application->Run();
+  // The forms go before the process does, so the tray icon leaves the notification area
+  // instead of lingering there until the pointer passes over it.
+  delete Form2;
+  delete Form1;
   return 0;
 }
