@@ -293,31 +293,6 @@ TEST_F(CoolTrayIconTest, TaskbarCreatedAddsTheVisibleIconAgain) {
   EXPECT_EQ(Count(NIM_ADD), 1);
 }
 
-TEST_F(CoolTrayIconTest, MinimizingHidesIntoTheTrayAndRestoreBringsItBack) {
-  Make();
-  icon->SetMinimizeToTray(true);
-  icon->OnDblClick = [this](TObject*) { icon->RestoreMainWindow(); };
-  HWND app = Application->Handle();
-  ASSERT_TRUE(IsWindowVisible(app));
-  SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  Pump();
-  EXPECT_FALSE(IsWindowVisible(form->Handle()));
-  EXPECT_FALSE(IsWindowVisible(app)) << "the taskbar button is gone";
-  EXPECT_TRUE(icon->IconVisible());
-  EXPECT_EQ(Count(NIM_ADD), 1);
-
-  Callback(WM_LBUTTONDOWN);
-  Callback(WM_LBUTTONUP);
-  Callback(WM_LBUTTONDBLCLK);
-  Pump();
-  EXPECT_TRUE(IsWindowVisible(form->Handle()));
-  EXPECT_TRUE(IsWindowVisible(app));
-  EXPECT_FALSE(IsIconic(app));
-  EXPECT_FALSE(IsIconic(form->Handle()));
-  EXPECT_EQ(GetForegroundWindow(), form->Handle());
-  EXPECT_TRUE(icon->IconVisible()) << "the icon stays after restoring";
-}
-
 TEST_F(CoolTrayIconTest, AMinimizeHandlerTakesTheMinimizeFromTheOwnerWindow) {
   Make();
   int minimized = 0;
