@@ -228,7 +228,9 @@ void TCoolTrayIcon::FillData() {
   data_.hIcon = icon;
   std::fill(std::begin(data_.szTip), std::end(data_.szTip), L'\0');
   if (!hint_.empty() && showHint_) {
-    const size_t n = std::min(hint_.size(), std::size(data_.szTip) - 1);
+    size_t n = std::min(hint_.size(), std::size(data_.szTip) - 1);
+    // A character made of two UTF-16 units is kept whole or left out.
+    if (n < hint_.size() && n > 0 && hint_[n - 1] >= 0xD800 && hint_[n - 1] <= 0xDBFF) --n;
     std::copy_n(hint_.begin(), n, data_.szTip);
   }
 }

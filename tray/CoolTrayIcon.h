@@ -49,6 +49,7 @@ class TCoolTrayIcon : public TComponent {
   void SetCycleIcons(bool on);
   unsigned CycleInterval() const { return cycleInterval_; }
   void SetCycleInterval(unsigned ms);
+  // The tooltip; the tray shows at most its first 127 characters.
   const std::wstring& Hint() const { return hint_; }
   void SetHint(const std::wstring& hint);
   bool ShowHint() const { return showHint_; }

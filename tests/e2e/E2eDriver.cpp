@@ -253,9 +253,16 @@ std::string Directory(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+bool SaveScreenshot(RECT r, const char* path);
+
 bool SaveScreenshot(HWND wnd, const char* path) {
   RECT r;
   GetWindowRect(wnd, &r);
+  return SaveScreenshot(r, path);
+}
+
+// The screen inside r, as a 24-bit BMP file.
+bool SaveScreenshot(RECT r, const char* path) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return false;
   HDC screen = GetDC(nullptr);
@@ -398,7 +405,11 @@ int main() {
     SendMessageW(hours, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
     SendMessageW(minutes, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
     Sleep(300);
-    SaveScreenshot(dialog, (shots + "dialog-open.bmp").c_str());
+    RECT both, main, dlg;  // the dialog over the main window
+    GetWindowRect(run3.form, &main);
+    GetWindowRect(dialog, &dlg);
+    UnionRect(&both, &main, &dlg);
+    SaveScreenshot(both, (shots + "dialog-open.bmp").c_str());
     SendMessageW(set, BM_CLICK, 0, 0);
     Check(WaitFor([&] { return !IsWindowVisible(dialog); }, 5000), "\"Установить\" hides the dialog");
   }

@@ -168,6 +168,8 @@ TEST_F(CoolTrayIconTest, TheNotifyRecordCarriesTheIconAndACutTip) {
   EXPECT_EQ(add.icon, icon->Icon().Handle());
   EXPECT_NE(add.icon, nullptr);
   EXPECT_EQ(add.tip, std::wstring(127, L'x'));
+  icon->SetHint(std::wstring(126, L'x') + L"\U0001F600");  // the 127th unit starts a pair
+  EXPECT_EQ(calls.back().tip, std::wstring(126, L'x'));
   icon->SetShowHint(false);
   EXPECT_EQ(calls.back().message, DWORD(NIM_MODIFY));
   EXPECT_EQ(calls.back().tip, L"");

@@ -44,6 +44,7 @@ TEST(MainWindowTray, MinimizeHidesIntoTheTrayAndADoubleClickRestores) {
   EXPECT_TRUE(IsWindowVisible(app));
   EXPECT_FALSE(IsIconic(app));
   EXPECT_EQ(GetForegroundWindow(), wnd);
+  EXPECT_EQ(GetFocus(), form->sEdit1->WindowHandle()) << "the focus is back in the edit box";
   EXPECT_TRUE(tray->IconVisible());
   delete form;
   Pump();
