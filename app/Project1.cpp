@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/Unit1.h"
+#include "app/Unit2.h"
 #include "skin/data/sStoredSkinResource.h"
 #include "skin/data/zkSkinPack.h"
 #include "skin/paint/zkDibStorage.h"
@@ -34,6 +35,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TsActiveSkin skin;
   LoadInternalSkin(skin);
   Form1 = Application->CreateForm<TForm1>();
+  Form2 = Application->CreateForm<TForm2>(Form1);
+  Form1->TimeLimitDialog = Form2;
   Application->Run();
+  // The forms go before the process does, so the tray icon leaves the notification area
+  // instead of lingering there until the pointer passes over it.
+  delete Form2;
+  delete Form1;
   return 0;
 }

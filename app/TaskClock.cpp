@@ -56,6 +56,17 @@ TTaskLimit ParseLimit(const std::string& text) {
   return limit;
 }
 
+int64_t WholeLimitPart(double value) {
+  if (!(value > 0)) return 0;
+  if (value >= double(kMaxLimitPart)) return kMaxLimitPart;
+  return int64_t(value);
+}
+
+std::string LimitText(double hours, double minutes) {
+  return std::to_string(WholeLimitPart(hours)) + ":" + std::to_string(WholeLimitPart(minutes)) +
+         ":00";
+}
+
 TTaskClock::TTaskClock(TTaskRows& rows, const ITaskLocale& locale, ITaskAlarm& alarm)
     : rows_(rows), locale_(locale), alarm_(alarm) {}
 

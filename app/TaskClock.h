@@ -27,6 +27,14 @@ struct TTaskLimit {
 };
 TTaskLimit ParseLimit(const std::string& text);
 
+// The limit the time-limit dialog writes: "H:M:00", the numbers unpadded. Each part is the
+// whole, non-negative number a box stands for: anything that is not a positive number
+// (NaN included) gives 0, a fraction its whole part, and values beyond kMaxLimitPart are
+// held there, so the ticker can always read the limit back.
+constexpr int64_t kMaxLimitPart = 999999999;
+int64_t WholeLimitPart(double value);
+std::string LimitText(double hours, double minutes);
+
 enum class TLimitCheck { Skipped, Pending, Fired };
 
 class TTaskClock {

@@ -92,6 +92,7 @@ TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std:
 
   BuildControls();
   BuildMenu();
+  BuildTrayIcon();
   rows_ = std::make_unique<TListViewRows>(*sListView1);
   clock_ = std::make_unique<TTaskClock>(*rows_, *locale_, *alarm_);
 
@@ -236,6 +237,21 @@ void TForm1::BuildMenu() {
   N2 = item(L"N2", L"Удалить", root, &TForm1::N2Click);
 }
 
+void TForm1::BuildTrayIcon() {
+  CoolTrayIcon1 = new TCoolTrayIcon(this);
+  CoolTrayIcon1->SetName(L"CoolTrayIcon1");
+  // The application icon at 48 x 48 (the shell scales it to the tray's size).
+  TIcon icon;
+  if (!icon.LoadFromResource(GetModuleHandleW(nullptr), L"MAINICON", 48, 48))
+    icon = Application->Icon().Clone();
+  CoolTrayIcon1->SetIcon(icon);
+  CoolTrayIcon1->SetCycleInterval(0);
+  CoolTrayIcon1->SetIconIndex(0);
+  CoolTrayIcon1->SetMinimizeToTray(true);
+  CoolTrayIcon1->SetIconVisible(true);
+  CoolTrayIcon1->OnDblClick = [this](TObject* s) { CoolTrayIcon1DblClick(s); };
+}
+
 void TForm1::WebLabelHover(TLabel* label, bool over) {
   TFont f = label->Font();
   f.SetColor(over ? clWindowText : clBlue);
@@ -348,8 +364,13 @@ void TForm1::N2Click(TObject*) {
 }
 
 void TForm1::N3Click(TObject*) {
-  if (TimeLimitDialog) TimeLimitDialog->Show();
+  if (!TimeLimitDialog) return;
+  TimeLimitDialog->Show();
+  // Already open: bring it in front of the main window.
+  if (TimeLimitDialog->HandleAllocated()) SetForegroundWindow(TimeLimitDialog->WindowHandle());
 }
+
+void TForm1::CoolTrayIcon1DblClick(TObject*) { CoolTrayIcon1->RestoreMainWindow(); }
 
 void TForm1::SetPriority(const char* priority) {
   if (TListItem* item = sListView1->Selected()) rows_->SetText(item->Index(), tfPriority, priority);

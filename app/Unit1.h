@@ -19,6 +19,7 @@
 #include "toolkit/ListView.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Timer.h"
+#include "tray/CoolTrayIcon.h"
 
 // Where the main window finds its files and what it talks to. Empty or null members get
 // the defaults: the executable's folder, the user's locale, the disk, sound.wav, the shell.
@@ -55,6 +56,7 @@ class TForm1 : public TForm {
   TMenuItem* N6;
   TMenuItem* N7;
   TMenuItem* N8;
+  TCoolTrayIcon* CoolTrayIcon1;
 
   // The time-limit dialog N3 shows (set by the program once it has made it).
   TCustomForm* TimeLimitDialog = nullptr;
@@ -71,6 +73,7 @@ class TForm1 : public TForm {
   void N7Click(TObject* sender);
   void N8Click(TObject* sender);
   void Timer1Timer(TObject* sender);
+  void CoolTrayIcon1DblClick(TObject* sender);
   void sListView1CustomDrawItem(TObject* sender, TListItem* item, TCustomDrawState state,
                                 bool& defaultDraw);
 
@@ -87,6 +90,7 @@ class TForm1 : public TForm {
  private:
   void BuildControls();
   void BuildMenu();
+  void BuildTrayIcon();
   void LoadStatusIcons();
   void SetPriority(const char* priority);
   void WebLabelHover(TLabel* label, bool over);

@@ -48,6 +48,12 @@ TIcon TIcon::Blank(int width, int height) {
   return icon;
 }
 
+TIcon TIcon::FromHandle(HICON handle, int width, int height) {
+  TIcon icon;
+  icon.Adopt(handle, width, height);
+  return icon;
+}
+
 TIcon TIcon::Clone() const {
   TIcon copy;
   if (handle_) copy.Adopt(CopyIcon(handle_.Get()), width_, height_);

@@ -27,6 +27,8 @@ class TIcon {
   bool LoadFromResource(HINSTANCE module, const wchar_t* name, int width, int height);
   // A fully transparent icon of the given size.
   static TIcon Blank(int width, int height);
+  // Takes ownership of an icon handle made elsewhere (null gives an empty icon).
+  static TIcon FromHandle(HICON icon, int width, int height);
   TIcon Clone() const;
 
   HICON Handle() const { return handle_.Get(); }

@@ -28,6 +28,11 @@ int TImageList::AddIcon(const TIcon& icon) {
   return index;
 }
 
+TIcon TImageList::GetIcon(int index) const {
+  if (!handle_ || index < 0 || index >= Count()) return TIcon();
+  return TIcon::FromHandle(ImageList_GetIcon(handle_.Get(), index, ILD_NORMAL), width_, height_);
+}
+
 void TImageList::Clear() {
   if (handle_) ImageList_Remove(handle_.Get(), -1);
 }

@@ -18,6 +18,8 @@ class TImageList : public TComponent {
   int Count() const;
   // Appends the icon; returns its index.
   int AddIcon(const TIcon& icon);
+  // A copy of image index as an icon (empty when there is no such image).
+  TIcon GetIcon(int index) const;
   void Clear();
   // Draws image index at (x, y).
   void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;

@@ -16,6 +16,7 @@ vornik_win32(
   ListView.cpp
   Menu.cpp
   Screen.cpp
+  SpinEdit.cpp
   Timer.cpp
   UtilWindow.cpp
   WideText.cpp

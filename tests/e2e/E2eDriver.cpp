@@ -1,8 +1,13 @@
 // End-to-end driver: starts the real VornikDesktop.exe in the current folder, adds two tasks
 // from outside (one with the button, one with Enter), takes a screenshot of the window,
 // closes it, checks save.txt byte for byte, starts it again and checks that the rows came
-// back.
+// back. Then a task started two minutes ago gets a one-minute limit through the time-limit
+// dialog (opened from the list's popup menu): it turns red and save.txt carries the fired
+// mark; after a restart the alarm does not fire again. Last, the window is minimized into
+// the tray and brought back by a double click on the tray icon.
 //   e2e_driver.exe PROGRAM.exe SCREENSHOT.bmp
+// The further screenshots (dialog-open.bmp, row-red.bmp, after-restore.bmp) are written
+// beside the first one.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -82,6 +87,68 @@ struct Program {
   }
 
   int Rows() const { return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+  // A top-level window of the program by class name (visible ones only when asked).
+  HWND FindTopLevel(const wchar_t* cls, bool visibleOnly) const {
+    struct Search {
+      DWORD pid;
+      const wchar_t* cls;
+      bool visibleOnly;
+      HWND found;
+    } search = {pi.dwProcessId, cls, visibleOnly, nullptr};
+    EnumWindows(
+        [](HWND wnd, LPARAM lp) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(wnd, &pid);
+          wchar_t name[64] = {};
+          GetClassNameW(wnd, name, 64);
+          if (pid == s->pid && std::wstring(name) == s->cls && (!s->visibleOnly || IsWindowVisible(wnd))) {
+            s->found = wnd;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  // The program's hidden window that receives the tray icon's callbacks.
+  HWND TrayHandler() const {
+    for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, L"TTrayIconHandler", nullptr); w;
+         w = FindWindowExW(HWND_MESSAGE, w, L"TTrayIconHandler", nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == pi.dwProcessId) return w;
+    }
+    return nullptr;
+  }
+
+  // An LVITEMW sent to the list view through memory in the program's process.
+  bool ListItem(UINT msg, int row, LVITEMW& item) const {
+    void* remote = VirtualAllocEx(pi.hProcess, nullptr, sizeof(LVITEMW), MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE);
+    if (!remote) return false;
+    WriteProcessMemory(pi.hProcess, remote, &item, sizeof(item), nullptr);
+    const LRESULT ok = SendMessageW(list, msg, WPARAM(row), reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(pi.hProcess, remote, &item, sizeof(item), nullptr);
+    VirtualFreeEx(pi.hProcess, remote, 0, MEM_RELEASE);
+    return ok != 0;
+  }
+
+  int ImageIndex(int row) const {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    return ListItem(LVM_GETITEMW, row, item) ? item.iImage : -1;
+  }
+
+  void Select(int row) const {
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ListItem(LVM_SETITEMSTATE, row, item);
+  }
 
   // An item text read through memory in the program's process.
   std::wstring ItemText(int row, int column) const {
@@ -164,9 +231,38 @@ std::string FileBytes(const std::wstring& text) {
   return "\xEF\xBB\xBF" + Utf8(text);
 }
 
+// The user's date-time text of the local time some seconds ago.
+std::wstring TextSecondsAgo(int seconds) {
+  FILETIME now = LocalNow();
+  ULARGE_INTEGER t;
+  t.LowPart = now.dwLowDateTime, t.HighPart = now.dwHighDateTime;
+  t.QuadPart -= ULONGLONG(seconds) * 10000000ULL;
+  FILETIME then = {t.LowPart, t.HighPart};
+  SYSTEMTIME st;
+  FileTimeToSystemTime(&then, &st);
+  return DateTimeText(st);
+}
+
+void WriteFileBytes(const char* path, const std::string& bytes) {
+  std::ofstream f(path, std::ios::binary);
+  f.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::string Directory(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool SaveScreenshot(RECT r, const char* path);
+
 bool SaveScreenshot(HWND wnd, const char* path) {
   RECT r;
   GetWindowRect(wnd, &r);
+  return SaveScreenshot(r, path);
+}
+
+// The screen inside r, as a 24-bit BMP file.
+bool SaveScreenshot(RECT r, const char* path) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return false;
   HDC screen = GetDC(nullptr);
@@ -264,6 +360,100 @@ int main() {
         "and the ticker recomputes their elapsed times");
   Check(run2.Close(), "closing the window ends the program");
   Check(ReadFileBytes("save.txt") == file, "a start and a close without changes leave save.txt alone");
+
+  std::printf("time limit through the dialog\n");
+  const std::string shots = Directory(shot);
+  const std::wstring started = TextSecondsAgo(120);
+  const std::wstring task = L"Limit task";
+  WriteFileBytes("save.txt", FileBytes(started + L"\r\n" + task + L"<#>" + started +
+                                       L"<#>notend<#>false<#>notime<#>0\r\n"));
+  Program run3;
+  Check(run3.Start(exe), "the program starts with a task begun two minutes ago");
+  if (!run3.form) return 1;
+  Check(WaitFor([&] { return run3.Rows() == 1; }, 10000), "the task is loaded");
+  run3.Select(0);
+  // "Установить время" from the list's popup menu: the menu opens at the list and the keys
+  // reach its loop through the program's queue (first item, then the one below).
+  PostMessageW(run3.list, WM_CONTEXTMENU, WPARAM(run3.list), MAKELPARAM(0xFFFF, 0xFFFF));
+  HWND menu = nullptr;
+  Check(WaitFor([&] { return (menu = run3.FindTopLevel(L"#32768", true)) != nullptr; }, 10000),
+        "the list's popup menu opens");
+  Sleep(300);
+  for (WORD key : {WORD(VK_DOWN), WORD(VK_DOWN), WORD(VK_RETURN)}) {
+    PostMessageW(menu ? menu : run3.list, WM_KEYDOWN, key, 1);
+    PostMessageW(menu ? menu : run3.list, WM_KEYUP, key, 0xC0000001);
+    Sleep(200);
+  }
+  HWND dialog = nullptr;
+  Check(WaitFor([&] { return (dialog = run3.FindTopLevel(L"TForm2", true)) != nullptr; }, 10000),
+        "\"Установить время\" shows the time-limit dialog");
+  if (dialog) {
+    wchar_t caption[64] = {};
+    GetWindowTextW(dialog, caption, 64);
+    Check(std::wstring(caption) == L"Временное ограничение", "with its caption");
+    HWND hours = nullptr, minutes = nullptr;
+    for (HWND e = FindWindowExW(dialog, nullptr, L"Edit", nullptr); e;
+         e = FindWindowExW(dialog, e, L"Edit", nullptr)) {
+      RECT r;
+      GetWindowRect(e, &r);
+      POINT p = {r.left, r.top};
+      ScreenToClient(dialog, &p);
+      (p.y < 40 ? hours : minutes) = e;
+    }
+    HWND set = FindWindowExW(dialog, nullptr, L"Button", L"Установить");
+    Check(hours && minutes && set, "with the hour and minute boxes and its button");
+    SendMessageW(hours, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
+    SendMessageW(minutes, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
+    Sleep(300);
+    RECT both, main, dlg;  // the dialog over the main window
+    GetWindowRect(run3.form, &main);
+    GetWindowRect(dialog, &dlg);
+    UnionRect(&both, &main, &dlg);
+    SaveScreenshot(both, (shots + "dialog-open.bmp").c_str());
+    SendMessageW(set, BM_CLICK, 0, 0);
+    Check(WaitFor([&] { return !IsWindowVisible(dialog); }, 5000), "\"Установить\" hides the dialog");
+  }
+  Check(WaitFor([&] { return ReadFileBytes("save.txt").find("<#>0:1:00#<#>") != std::string::npos; }, 10000),
+        "the one-minute limit fires at the next tick and save.txt carries the mark");
+  Check(WaitFor([&] { return run3.ImageIndex(0) == 3; }, 5000), "the row turns red");
+  Check(run3.ItemText(0, 4) == L"0:1:00#", "the row's limit text is 0:1:00#");
+  Sleep(500);
+  SaveScreenshot(run3.form, (shots + "row-red.bmp").c_str());
+  const std::string fired = ReadFileBytes("save.txt");
+  Check(fired == FileBytes(started + L"\r\n" + task + L"<#>" + started +
+                           L"<#>notend<#>false<#>0:1:00#<#>0\r\n"),
+        "save.txt holds the task with its fired limit, byte for byte");
+  Check(run3.Close(), "closing the window ends the program");
+
+  std::printf("restart after the alarm\n");
+  Program run4;
+  Check(run4.Start(exe), "the program starts again");
+  if (!run4.form) return 1;
+  Check(WaitFor([&] { return run4.Rows() == 1 && run4.ItemText(0, 2) != L"notend"; }, 10000),
+        "the task is back and ticking");
+  Sleep(1500);
+  Check(run4.ItemText(0, 4) == L"0:1:00#", "the limit keeps its fired mark");
+  Check(run4.ImageIndex(0) == 0, "a limit fired before the restart shows the plain running icon");
+  // The alarm, its mark and a save happen together: an unchanged file means no second alarm.
+  Check(ReadFileBytes("save.txt") == fired, "the alarm does not fire again (save.txt unchanged)");
+
+  std::printf("tray\n");
+  HWND app = run4.FindTopLevel(L"TApplication", false);
+  HWND handler = run4.TrayHandler();
+  Check(app && handler, "the application window and the tray handler window exist");
+  PostMessageW(run4.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Check(WaitFor([&] { return !IsWindowVisible(run4.form) && app && !IsWindowVisible(app); }, 10000),
+        "minimizing hides the window and its taskbar button");
+  // The program's only tray icon has the id 1. A double click as the shell reports it.
+  for (LPARAM m : {LPARAM(WM_LBUTTONDOWN), LPARAM(WM_LBUTTONUP), LPARAM(WM_LBUTTONDBLCLK), LPARAM(WM_LBUTTONUP)})
+    PostMessageW(handler, 0x800, 1, m);
+  Check(WaitFor([&] { return IsWindowVisible(run4.form) && !IsIconic(run4.form); }, 10000),
+        "a double click on the tray icon shows the window again");
+  Check(app && IsWindowVisible(app) && !IsIconic(app), "with its taskbar button, not minimized");
+  Check(WaitFor([&] { return GetForegroundWindow() == run4.form; }, 5000), "and in front");
+  Sleep(500);
+  SaveScreenshot(run4.form, (shots + "after-restore.bmp").c_str());
+  Check(run4.Close(), "closing the window ends the program");
 
   std::printf("%d passed, %d failed\n", g_passed, g_failed);
   return g_failed == 0 ? 0 : 1;

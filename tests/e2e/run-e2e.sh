@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end run of the real program under Wine:  tests/e2e/run-e2e.sh BUILD_DIR
 # Copies VornikDesktop.exe and its files into a fresh folder, lets e2e_driver.exe drive it
-# and keeps the screenshot as BUILD_DIR/e2e/main-window.png.
+# and keeps the screenshots as BUILD_DIR/e2e/*.png (main window, time-limit dialog, red row,
+# window restored from the tray).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-build}" && pwd)
@@ -17,7 +18,9 @@ cp "$bin/VornikDesktop.exe" "$bin/notok.ico" "$bin/ok.ico" "$bin/yellow.ico" "$b
 cd "$run"
 rc=0
 timeout 300 "$VORNIK_WINE" ./e2e_driver.exe VornikDesktop.exe main-window.bmp || rc=$?
-if [ -f main-window.bmp ]; then
-  convert main-window.bmp "$out/main-window.png" && echo "screenshot: $out/main-window.png"
-fi
+for bmp in *.bmp; do
+  [ -f "$bmp" ] || continue
+  png="$out/${bmp%.bmp}.png"
+  convert "$bmp" "$png" && echo "screenshot: $png"
+done
 exit $rc

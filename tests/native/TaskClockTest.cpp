@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/TaskClock.h"
 #include "app/TaskFile.h"
 #include "support/TaskFakes.h"
@@ -28,6 +30,18 @@ TEST(ElapsedText, WholeSecondSpansAreExactAcrossADay) {
     ASSERT_EQ(WholeSecondsBetween(now, then), 60) << s;
     ASSERT_EQ(WholeMinutesBetween(now, then), 1) << s;
   }
+}
+
+TEST(LimitText, WholeNonNegativePartsThatReadBack) {
+  EXPECT_EQ(LimitText(2, 5), "2:5:00");  // not padded
+  EXPECT_EQ(LimitText(0, 0), "0:0:00");
+  EXPECT_EQ(LimitText(-3, 1.9), "0:1:00");
+  EXPECT_EQ(LimitText(std::nan(""), -0.5), "0:0:00");
+  EXPECT_EQ(LimitText(1e30, 75), "999999999:75:00");
+  const TTaskLimit read = ParseLimit(LimitText(1e30, 75));
+  EXPECT_TRUE(read.Valid);
+  EXPECT_EQ(read.TotalMinutes(), 999999999LL * 60 + 75);
+  EXPECT_FALSE(read.Fired);
 }
 
 TEST(ParseLimit, ReadsHoursMinutesAndTheFiredMark) {

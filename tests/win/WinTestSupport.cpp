@@ -7,6 +7,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/WideText.h"
+#include "tray/CoolTrayIcon.h"
 
 namespace {
 
@@ -15,6 +16,10 @@ class ApplicationEnvironment : public ::testing::Environment {
   void SetUp() override {
     Application->Initialize();
     Application->SetTitle(L"Vornik Desktop tests");
+    // Tray icons of the windows under test stay out of the shell: under Wine a request to
+    // the notification area can take seconds, and the tests of the icon itself record them.
+    // The end-to-end run uses the real shell.
+    TCoolTrayIcon::SetShellNotify([](DWORD, NOTIFYICONDATAW*) { return TRUE; });
   }
 };
 

@@ -1,0 +1,81 @@
+#include "app/Unit2.h"
+
+#include "app/TaskClock.h"
+#include "app/Unit1.h"
+
+TForm2* Form2 = nullptr;
+
+TForm2::TForm2(TComponent* owner, TForm1* mainWindow) : TForm(owner), main_(mainWindow) {
+  if (main_) main_->FreeNotification(this);
+  SetName(L"Form2");
+  SetCaption(L"Временное ограничение");
+  SetBorderStyle(TFormBorderStyle::bsSingle);
+  SetBorderIcons(biSystemMenu | biMinimize);
+  SetPosition(TPosition::poScreenCenter);
+  TFont font;
+  font.SetName(L"MS Sans Serif");
+  font.SetHeight(-11);
+  font.SetColor(clWindowText);
+  SetFont(font);
+  SetClientSize(193, 120);
+
+  const auto makeBox = [this](const wchar_t* name, int top, const wchar_t* caption) {
+    TSpinEdit* box = new TSpinEdit(this);
+    box->SetName(name);
+    box->SetParent(this);
+    box->SetBounds(32, top, 121, 21);
+    box->SetColor(clWhite);
+    TFont f = Font();
+    f.SetColor(clBlack);
+    box->SetFont(f);
+    box->SetIncrement(1);
+    box->SetDecimalPlaces(0);
+    box->SetValue(0);
+    box->SetBoundLabel(caption, RGBColor(36, 44, 53));
+    return box;
+  };
+  sDecimalSpinEdit1 = makeBox(L"sDecimalSpinEdit1", 16, L"Часов");
+  sDecimalSpinEdit2 = makeBox(L"sDecimalSpinEdit2", 56, L"Минут");
+
+  sButton1 = new TButton(this);
+  sButton1->SetName(L"sButton1");
+  sButton1->SetParent(this);
+  sButton1->SetBounds(32, 88, 121, 25);
+  sButton1->SetCaption(L"Установить");
+  sButton1->OnClick = [this](TObject* s) { sButton1Click(s); };
+
+  sDecimalSpinEdit1->SetTabOrder(0);
+  sDecimalSpinEdit2->SetTabOrder(1);
+  sButton1->SetTabOrder(2);
+}
+
+TForm2::~TForm2() {
+  if (Form2 == this) Form2 = nullptr;
+  if (main_ && main_->TimeLimitDialog == this) main_->TimeLimitDialog = nullptr;
+}
+
+void TForm2::Notification(TComponent* c, TOperation op) {
+  TForm::Notification(c, op);
+  if (op == TOperation::opRemove && c == main_) main_ = nullptr;
+}
+
+std::string TForm2::TakeLimitText() {
+  const double hours = sDecimalSpinEdit1->Value();
+  const double minutes = sDecimalSpinEdit2->Value();
+  sDecimalSpinEdit1->SetValue(double(WholeLimitPart(hours)));
+  sDecimalSpinEdit2->SetValue(double(WholeLimitPart(minutes)));
+  return LimitText(hours, minutes);
+}
+
+void TForm2::sButton1Click(TObject*) {
+  const std::string limit = TakeLimitText();
+  if (!main_) {
+    Hide();
+    return;
+  }
+  if (TListItem* item = main_->sListView1->Selected())
+    main_->Rows().SetText(item->Index(), tfLimit, limit);
+  Hide();
+  main_->SaveTasks();
+  main_->sEdit1->SetFocus();
+}

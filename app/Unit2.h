@@ -1,0 +1,40 @@
+// The time-limit dialog: hours and minutes for the task selected in the main window. It is
+// made hidden at start-up, shown modeless from the list's popup menu and only ever hidden
+// again, so the boxes keep what was last entered.
+#pragma once
+
+#include <string>
+
+#include "toolkit/Button.h"
+#include "toolkit/Form.h"
+#include "toolkit/SpinEdit.h"
+
+class TForm1;
+
+class TForm2 : public TForm {
+ public:
+  TForm2(TComponent* owner, TForm1* mainWindow);
+  ~TForm2() override;
+  const wchar_t* ClassName() const override { return L"TForm2"; }
+
+  TSpinEdit* sDecimalSpinEdit1;  // hours
+  TSpinEdit* sDecimalSpinEdit2;  // minutes
+  TButton* sButton1;
+
+  // "Установить": the limit goes to the row selected at this moment; the dialog hides, the
+  // list is saved and the main window's edit box gets the focus.
+  void sButton1Click(TObject* sender);
+
+  // The limit text of the boxes, "H:M:00". Each box gives a whole number from 0 up (see
+  // LimitText): an empty or unreadable box gives 0, a negative value 0, a fraction its
+  // whole part; the boxes are set to the numbers used, so they show what was written.
+  std::string TakeLimitText();
+
+ protected:
+  void Notification(TComponent* c, TOperation op) override;
+
+ private:
+  TForm1* main_;
+};
+
+extern TForm2* Form2;

@@ -1,0 +1,590 @@
+#include "tray/CoolTrayIcon.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <map>
+
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Menu.h"
+#include "toolkit/WinControl.h"
+
+namespace {
+
+TCoolTrayIcon::TShellNotify& ShellNotify() {
+  static TCoolTrayIcon::TShellNotify notify;
+  return notify;
+}
+
+// Shift, Alt and Ctrl as they are right now, plus the button the callback names.
+TShiftState AsyncShiftState(TShiftState button) {
+  TShiftState s = button;
+  if (GetAsyncKeyState(VK_SHIFT) < 0) s |= ssShift;
+  if (GetAsyncKeyState(VK_MENU) < 0) s |= ssAlt;
+  if (GetAsyncKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+  return s;
+}
+
+// Messages of the shell's version 3 callbacks and balloon notifications.
+constexpr UINT kSelect = WM_USER + 0;        // NIN_SELECT
+constexpr UINT kKeySelect = WM_USER + 1;     // NIN_KEYSELECT
+constexpr UINT kBalloonShow = WM_USER + 2;   // NIN_BALLOONSHOW
+constexpr UINT kBalloonHide = WM_USER + 3;   // NIN_BALLOONHIDE
+constexpr UINT kBalloonTimeout = WM_USER + 4;
+constexpr UINT kBalloonClick = WM_USER + 5;
+
+}  // namespace
+
+// The hidden window that receives the callbacks of every tray icon. Icons are known by the
+// id given to the shell: a 32-bit number, so a process-wide counter rather than the
+// component's 64-bit address. A callback for an icon that no longer exists is ignored.
+class TTrayIconHandler {
+ public:
+  static TTrayIconHandler* Instance() { return instance_; }
+
+  static UINT Register(TCoolTrayIcon* icon) {
+    if (!instance_) instance_ = new TTrayIconHandler;
+    const UINT id = ++lastId_;
+    instance_->icons_[id] = icon;
+    return id;
+  }
+
+  static void Unregister(UINT id) {
+    if (!instance_) return;
+    instance_->icons_.erase(id);
+    if (instance_->icons_.empty()) {
+      delete instance_;
+      instance_ = nullptr;
+    }
+  }
+
+  HWND Handle() const { return handle_; }
+  int Users() const { return int(icons_.size()); }
+
+ private:
+  TTrayIconHandler() {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing = {};
+    existing.cbSize = sizeof(existing);
+    if (!GetClassInfoExW(inst, kClassName, &existing)) {
+      WNDCLASSEXW wc = {};
+      wc.cbSize = sizeof(wc);
+      wc.lpfnWndProc = Proc;
+      wc.hInstance = inst;
+      wc.lpszClassName = kClassName;
+      RegisterClassExW(&wc);
+    }
+    handle_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst,
+                              nullptr);
+  }
+
+  ~TTrayIconHandler() {
+    HWND wnd = handle_;
+    handle_ = nullptr;
+    if (wnd) DestroyWindow(wnd);
+  }
+
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+      case WM_TRAYNOTIFY:
+        if (instance_ && wnd == instance_->handle_) {
+          const auto it = instance_->icons_.find(UINT(wParam));
+          if (it != instance_->icons_.end()) {
+            try {
+              it->second->HandleCallback(UINT(lParam));
+            } catch (const std::exception& e) {
+              Application->HandleException(it->second, &e);
+            } catch (...) {
+              Application->HandleException(it->second, nullptr);
+            }
+          }
+        }
+        return 0;
+      // The window cannot be closed from outside; only the last icon frees it.
+      case WM_DESTROY:
+      case WM_CLOSE:
+      case WM_QUERYENDSESSION:
+      case WM_QUIT:
+      case WM_ENDSESSION:
+      case WM_NCDESTROY:
+        return 1;
+    }
+    return DefWindowProcW(wnd, msg, wParam, lParam);
+  }
+
+  static constexpr const wchar_t* kClassName = L"TTrayIconHandler";
+  static TTrayIconHandler* instance_;
+  static UINT lastId_;
+  HWND handle_ = nullptr;
+  std::map<UINT, TCoolTrayIcon*> icons_;
+};
+
+TTrayIconHandler* TTrayIconHandler::instance_ = nullptr;
+UINT TTrayIconHandler::lastId_ = 0;
+
+UINT TCoolTrayIcon::TaskbarCreatedMessage() {
+  // The shell broadcasts "TaskbarCreated" from common controls 4.71 on.
+  static const UINT message = [] {
+    HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+    if (!comctl) comctl = LoadLibraryW(L"comctl32.dll");
+    auto getVersion = comctl ? reinterpret_cast<DLLGETVERSIONPROC>(
+                                   reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")))
+                             : nullptr;
+    DLLVERSIONINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!getVersion || FAILED(getVersion(&info))) return UINT(0);
+    if (info.dwMajorVersion < 4 || (info.dwMajorVersion == 4 && info.dwMinorVersion < 71))
+      return UINT(0);
+    return RegisterWindowMessageW(L"TaskbarCreated");
+  }();
+  return message;
+}
+
+TCoolTrayIcon::TShellNotify TCoolTrayIcon::SetShellNotify(TShellNotify notify) {
+  TShellNotify old = std::move(ShellNotify());
+  ShellNotify() = std::move(notify);
+  return old;
+}
+
+HWND TCoolTrayIcon::HandlerWindow() {
+  return TTrayIconHandler::Instance() ? TTrayIconHandler::Instance()->Handle() : nullptr;
+}
+
+int TCoolTrayIcon::HandlerUsers() {
+  return TTrayIconHandler::Instance() ? TTrayIconHandler::Instance()->Users() : 0;
+}
+
+TCoolTrayIcon::TCoolTrayIcon(TComponent* owner)
+    : TComponent(owner),
+      cycleTimer_([this](TSimpleTimer* t) { CycleStep(t); }),
+      clickTimer_([this](TSimpleTimer* t) { ClickDecision(t); }),
+      exitTimer_(20, [this](TSimpleTimer* t) { ExitCheck(t); }) {
+  TaskbarCreatedMessage();
+  data_.cbSize = sizeof(data_);
+  data_.uID = TTrayIconHandler::Register(this);
+  data_.hWnd = HandlerWindow();
+  data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data_.uCallbackMessage = WM_TRAYNOTIFY;
+  FillData();
+  if (IsDesigning()) return;
+  appHookId_ = Application->HookMainWindow([this](TMessage& m) { return AppHook(m); });
+  if (auto* window = dynamic_cast<TWinControl*>(Owner())) {
+    ownerWnd_ = window->Handle();
+    if (ownerWnd_ && !SetWindowSubclass(ownerWnd_, OwnerHookProc, data_.uID, DWORD_PTR(this)))
+      ownerWnd_ = nullptr;
+  }
+}
+
+TCoolTrayIcon::~TCoolTrayIcon() {
+  RemoveFromTray();
+  cycleTimer_.Stop(true);
+  clickTimer_.Stop(true);
+  exitTimer_.Stop(true);
+  if (appHookId_) Application->UnhookMainWindow(appHookId_);
+  if (ownerWnd_) RemoveWindowSubclass(ownerWnd_, OwnerHookProc, data_.uID);
+  TTrayIconHandler::Unregister(data_.uID);
+}
+
+bool TCoolTrayIcon::OwnerIsWindow() const {
+  return dynamic_cast<TWinControl*>(Owner()) != nullptr && !IsDesigning();
+}
+
+void TCoolTrayIcon::Loaded() {
+  TComponent::Loaded();
+  if (!IsDesigning()) RunStartup();
+  RefreshInTray();
+  SetIconVisible(iconVisible_);
+  SetCycleIcons(cycleIcons_);
+  SetWantEnterExitEvents(wantEnterExitEvents_);
+  SetCallbackMode(callbackMode_);
+}
+
+void TCoolTrayIcon::RunStartup() {
+  if (!OwnerIsWindow()) return;
+  bool showMainForm = true;
+  if (OnStartup) OnStartup(this, showMainForm);
+  if (!showMainForm) {
+    Application->SetShowMainForm(false);
+    HideMainWindow();
+  }
+}
+
+void TCoolTrayIcon::Notification(TComponent* c, TOperation op) {
+  TComponent::Notification(c, op);
+  if (op != TOperation::opRemove) return;
+  if (c == iconList_) iconList_ = nullptr;
+  if (c == popupMenu_) popupMenu_ = nullptr;
+}
+
+// ---- the tray entry ----
+
+void TCoolTrayIcon::FillData() {
+  HICON icon = icon_.Handle();
+  if (!icon && IsDesigning() && designPreview_ && UsesStockIcon())
+    icon = LoadIconW(nullptr, IDI_APPLICATION);
+  data_.hIcon = icon;
+  std::fill(std::begin(data_.szTip), std::end(data_.szTip), L'\0');
+  if (!hint_.empty() && showHint_) {
+    size_t n = std::min(hint_.size(), std::size(data_.szTip) - 1);
+    // A character made of two UTF-16 units is kept whole or left out.
+    if (n < hint_.size() && n > 0 && hint_[n - 1] >= 0xD800 && hint_[n - 1] <= 0xDBFF) --n;
+    std::copy_n(hint_.begin(), n, data_.szTip);
+  }
+}
+
+bool TCoolTrayIcon::SendToShell(DWORD message) {
+  if (ShellNotify()) return ShellNotify()(message, &data_) != FALSE;
+  return Shell_NotifyIconW(message, &data_) != FALSE;
+}
+
+bool TCoolTrayIcon::AddToTray() {
+  iconVisible_ = true;
+  FillData();
+  return SendToShell(NIM_ADD);
+}
+
+bool TCoolTrayIcon::RemoveFromTray() {
+  iconVisible_ = false;
+  FillData();
+  return SendToShell(NIM_DELETE);
+}
+
+bool TCoolTrayIcon::RefreshInTray() {
+  FillData();
+  return SendToShell(NIM_MODIFY);
+}
+
+// ---- properties ----
+
+void TCoolTrayIcon::SetIcon(const TIcon& icon) {
+  icon_ = icon.Clone();
+  RefreshInTray();
+}
+
+void TCoolTrayIcon::SetIconVisible(bool on) {
+  if (on)
+    AddToTray();
+  else
+    RemoveFromTray();
+}
+
+void TCoolTrayIcon::SetIconList(TImageList* list) {
+  if (iconList_ && iconList_ != list) iconList_->RemoveFreeNotification(this);
+  iconList_ = list;
+  if (list) list->FreeNotification(this);
+  SetIconIndex(0);
+}
+
+void TCoolTrayIcon::SetIconIndex(int index) {
+  if (iconList_) {
+    const int count = iconList_->Count();
+    index = std::max(0, std::min(index, count - 1));
+    if (count > 0) icon_ = iconList_->GetIcon(index);
+  } else {
+    index = 0;
+  }
+  iconIndex_ = index;
+  RefreshInTray();
+}
+
+void TCoolTrayIcon::SetCycleIcons(bool on) {
+  cycleIcons_ = on;
+  if (on) {
+    SetIconIndex(0);
+    cycleTimer_.SetInterval(cycleInterval_);
+    cycleTimer_.Start();
+  } else {
+    cycleTimer_.Stop(true);
+  }
+}
+
+void TCoolTrayIcon::SetCycleInterval(unsigned ms) {
+  cycleInterval_ = ms;
+  SetCycleIcons(cycleIcons_);
+}
+
+void TCoolTrayIcon::SetHint(const std::wstring& hint) {
+  hint_ = hint;
+  RefreshInTray();
+}
+
+void TCoolTrayIcon::SetShowHint(bool on) {
+  showHint_ = on;
+  RefreshInTray();
+}
+
+void TCoolTrayIcon::SetPopupMenu(TPopupMenu* menu) {
+  if (popupMenu_ && popupMenu_ != menu) popupMenu_->RemoveFreeNotification(this);
+  popupMenu_ = menu;
+  if (menu) menu->FreeNotification(this);
+}
+
+void TCoolTrayIcon::SetWantEnterExitEvents(bool on) {
+  wantEnterExitEvents_ = on;
+  exitTimer_.SetEnabled(on);
+}
+
+void TCoolTrayIcon::SetDesignPreview(bool on) {
+  designPreview_ = on;
+  if (!IsDesigning() || iconVisible_) return;
+  // Inside a designer the preview puts the icon into the tray without making it visible.
+  FillData();
+  SendToShell(on ? NIM_ADD : NIM_DELETE);
+}
+
+void TCoolTrayIcon::SetCallbackMode(int mode) {
+  callbackMode_ = mode == 1 ? 1 : 0;
+  data_.uVersion = callbackMode_ == 1 ? NOTIFYICON_VERSION : 0;
+  SendToShell(NIM_SETVERSION);
+}
+
+// ---- events ----
+
+void TCoolTrayIcon::DoClick() {
+  if (OnClick) OnClick(this);
+}
+void TCoolTrayIcon::DoDblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+void TCoolTrayIcon::DoCycle(int nextIndex) {
+  if (OnCycle) OnCycle(this, nextIndex);
+}
+void TCoolTrayIcon::DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+void TCoolTrayIcon::DoMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+void TCoolTrayIcon::DoMouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+void TCoolTrayIcon::DoMouseEnter() {
+  if (OnMouseEnter) OnMouseEnter(this);
+}
+void TCoolTrayIcon::DoMouseExit() {
+  if (OnMouseExit) OnMouseExit(this);
+}
+void TCoolTrayIcon::DoMinimizeToTray() {
+  if (OnMinimizeToTray) OnMinimizeToTray(this);
+}
+
+// ---- shell callbacks ----
+
+void TCoolTrayIcon::HandleCallback(UINT mouseMessage) {
+  switch (mouseMessage) {
+    case kBalloonShow:
+      if (OnBalloonHintShow) OnBalloonHintShow(this);
+      return;
+    case kBalloonHide:
+      if (OnBalloonHintHide) OnBalloonHintHide(this);
+      return;
+    case kBalloonTimeout:
+      if (OnBalloonHintTimeout) OnBalloonHintTimeout(this);
+      return;
+    case kBalloonClick:
+      if (OnBalloonHintClick) OnBalloonHintClick(this);
+      return;
+  }
+  if (!enabled_) return;
+  POINT pt = {0, 0};
+  GetCursorPos(&pt);
+  switch (mouseMessage) {
+    case WM_MOUSEMOVE:
+      if (wantEnterExitEvents_ && pointerOutside_) {
+        DoMouseEnter();
+        pointerOutside_ = false;
+      }
+      DoMouseMove(AsyncShiftState(0), pt.x, pt.y);
+      lastMove_ = pt;
+      break;
+    case WM_LBUTTONDOWN:
+      if (OnDblClick) {
+        clickTimer_.SetInterval(GetDoubleClickTime());
+        clickTimer_.Start();
+      }
+      DoMouseDown(TMouseButton::mbLeft, AsyncShiftState(ssLeft), pt.x, pt.y);
+      leftDownSeen_ = true;
+      if (leftPopup_) ShowMenu();
+      break;
+    case WM_LBUTTONUP:
+      if (leftDownSeen_) clickWaiting_ = true;
+      if (leftDownSeen_ && !clickTimer_.Enabled()) {
+        leftDownSeen_ = false;
+        clickWaiting_ = false;
+        DoClick();
+      }
+      leftDownSeen_ = false;
+      DoMouseUp(TMouseButton::mbLeft, AsyncShiftState(ssLeft), pt.x, pt.y);
+      break;
+    case WM_LBUTTONDBLCLK:
+      clickWaiting_ = false;
+      doubleClickSeen_ = true;
+      DoDblClick();
+      if (popupMenu_ && popupMenu_->AutoPopup() && !leftPopup_) {
+        TMenuItem* items = popupMenu_->Items();
+        for (int i = 0; i < items->Count(); ++i) {
+          if (items->Items(i)->Default()) {
+            items->Items(i)->Click();
+            break;
+          }
+        }
+      }
+      break;
+    case WM_RBUTTONDOWN:
+      DoMouseDown(TMouseButton::mbRight, AsyncShiftState(ssRight), pt.x, pt.y);
+      ShowMenu();
+      break;
+    case WM_RBUTTONUP:
+      if (callbackMode_ == 0) DoMouseUp(TMouseButton::mbRight, AsyncShiftState(ssRight), pt.x, pt.y);
+      break;
+    case WM_CONTEXTMENU:
+    case kSelect:
+    case kKeySelect:
+      if (callbackMode_ == 1) DoMouseUp(TMouseButton::mbRight, AsyncShiftState(ssRight), pt.x, pt.y);
+      break;
+    case WM_MBUTTONDOWN:
+      DoMouseDown(TMouseButton::mbMiddle, AsyncShiftState(ssMiddle), pt.x, pt.y);
+      break;
+    case WM_MBUTTONUP:
+      DoMouseUp(TMouseButton::mbMiddle, AsyncShiftState(ssMiddle), pt.x, pt.y);
+      break;
+  }
+}
+
+// With an OnDblClick handler a single click is only reported once the double-click time
+// has passed without a double click.
+void TCoolTrayIcon::ClickDecision(TSimpleTimer*) {
+  clickTimer_.Stop(true);
+  if (!doubleClickSeen_ && clickWaiting_) {
+    clickWaiting_ = false;
+    DoClick();
+  }
+  doubleClickSeen_ = false;
+}
+
+void TCoolTrayIcon::CycleStep(TSimpleTimer*) {
+  if (!iconList_) return;
+  const int next = iconIndex_ >= iconList_->Count() - 1 ? 0 : iconIndex_ + 1;
+  DoCycle(next);
+  SetIconIndex(next);
+}
+
+void TCoolTrayIcon::ExitCheck(TSimpleTimer*) {
+  if (pointerOutside_) return;
+  POINT pt;
+  if (!GetCursorPos(&pt)) return;
+  if (pt.x != lastMove_.x || pt.y != lastMove_.y) {
+    pointerOutside_ = true;
+    DoMouseExit();
+  }
+}
+
+void TCoolTrayIcon::ShowMenu() {
+  POINT pt;
+  if (!popupMenu_ || !popupMenu_->AutoPopup() || !GetCursorPos(&pt)) return;
+  SetForegroundWindow(Application->Handle());
+  Application->ProcessMessages();
+  if (!popupMenu_) return;  // freed while the messages were handled
+  popupMenu_->SetPopupComponent(this);
+  popupMenu_->Popup(pt.x, pt.y);
+  // Lets the menu close when the user clicks elsewhere.
+  PostMessageW(ownerWnd_ ? ownerWnd_ : Application->Handle(), WM_NULL, 0, 0);
+}
+
+// ---- the main window ----
+
+void TCoolTrayIcon::RestoreMainWindow() {
+  TCustomForm* main = Application->MainForm();
+  if (!OwnerIsWindow() || !main) return;
+  Application->Restore();
+  if (main->HandleAllocated() && IsIconic(main->WindowHandle()))
+    ShowWindow(main->WindowHandle(), SW_RESTORE);
+  main->Show();
+  Application->BringToFront();
+}
+
+void TCoolTrayIcon::HideMainWindow() {
+  TCustomForm* main = Application->MainForm();
+  if (!OwnerIsWindow() || !main) return;
+  main->Hide();
+  HideTaskbarButton();
+}
+
+void TCoolTrayIcon::HideTaskbarButton() {
+  HWND app = Application->Handle();
+  if (app && IsWindowVisible(app)) ShowWindow(app, SW_HIDE);
+}
+
+void TCoolTrayIcon::MinimizeToTrayNow() {
+  HideMainWindow();
+  SetIconVisible(true);
+}
+
+// Sees every message of the application window first and never consumes one.
+bool TCoolTrayIcon::AppHook(TMessage& m) {
+  TCustomForm* main = Application->MainForm();
+  switch (m.Msg) {
+    case WM_SIZE:
+      if (m.WParam == SIZE_MINIMIZED && minimizeToTray_) MinimizeToTrayNow();
+      break;
+    case WM_WINDOWPOSCHANGED:
+      if (!startupChecked_ && main) {
+        startupChecked_ = true;
+        // A multi-document frame is shown by the toolkit before OnStartup could answer.
+        if (main->HandleAllocated() &&
+            FindWindowExW(main->WindowHandle(), nullptr, L"MDICLIENT", nullptr)) {
+          bool showMainForm = true;
+          if (OnStartup) OnStartup(this, showMainForm);
+          if (!showMainForm) HideTaskbarButton();
+        }
+      }
+      break;
+    case WM_SYSCOMMAND:
+      if ((m.WParam & 0xFFF0) == SC_RESTORE && main) main->Show();
+      break;
+  }
+  const UINT taskbarCreated = TaskbarCreatedMessage();
+  if (taskbarCreated && m.Msg == taskbarCreated && iconVisible_) AddToTray();
+  return false;
+}
+
+LRESULT CALLBACK TCoolTrayIcon::OwnerHookProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR id, DWORD_PTR self) {
+  auto* icon = reinterpret_cast<TCoolTrayIcon*>(self);
+  if (msg == WM_NCDESTROY) {
+    // The owner's window is going away (it may be made again); nothing to give back later.
+    RemoveWindowSubclass(wnd, OwnerHookProc, id);
+    icon->ownerWnd_ = nullptr;
+    return DefSubclassProc(wnd, msg, wParam, lParam);
+  }
+  LRESULT result = 0;
+  if (icon->OwnerHook(wnd, msg, wParam, lParam, result)) return result;
+  return DefSubclassProc(wnd, msg, wParam, lParam);
+}
+
+bool TCoolTrayIcon::OwnerHook(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  bool minimizing = false;
+  switch (msg) {
+    case WM_SHOWWINDOW:
+      if (wParam == 1 && lParam == 0) {
+        SetForegroundWindow(Application->Handle());
+        SetForegroundWindow(wnd);
+      } else if (wParam == 0 && lParam == SW_PARENTCLOSING && !Application->Terminated()) {
+        minimizing = true;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      minimizing = (wParam & 0xFFF0) == SC_MINIMIZE;
+      break;
+  }
+  if (minimizing && minimizeToTray_ && OnMinimizeToTray) {
+    DoMinimizeToTray();
+    MinimizeToTrayNow();
+    result = 1;
+    return true;
+  }
+  return false;
+}

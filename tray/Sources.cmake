@@ -1,0 +1,4 @@
+vornik_win32(
+  CoolTrayIcon.cpp
+  SimpleTimer.cpp
+)
