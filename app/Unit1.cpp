@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <random>
 #include <stdexcept>
 
@@ -11,10 +12,31 @@
 #include "app/WinTaskLocale.h"
 #include "app/WinTaskStorage.h"
 #include "toolkit/Application.h"
+#include "toolkit/Canvas.h"
+#include "toolkit/Handles.h"
 #include "toolkit/Icon.h"
 #include "toolkit/WideText.h"
 
 TForm1* Form1 = nullptr;
+
+namespace {
+
+// Lowers the font's height until `text` fits `width` pixels. The clock's face is not installed
+// everywhere; the system's substitute is wider and would cut the last digits off.
+void FitFontToWidth(TFont& font, const std::wstring& text, int width) {
+  TWindowDc screen(nullptr);
+  TCanvas canvas(screen.Get());
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    canvas.Font() = font;
+    const int measured = canvas.TextWidth(text);
+    if (measured <= width || measured <= 0 || std::abs(font.Height()) <= 8) return;
+    // Text width scales with the height; the extra pixel guards against rounding up again.
+    const int height = std::abs(font.Height()) * width / measured - 1;
+    font.SetHeight(font.Height() < 0 ? -height : height);
+  }
+}
+
+}  // namespace
 
 const wchar_t* const TForm1::kQuotations[12] = {
     L"Если ты хочешь перемену в будущем - стань этой переменой в настоящем.  (Махатма Ганди)",
@@ -125,6 +147,7 @@ void TForm1::BuildControls() {
   clockFont.SetStyle(fsBold);
   clockFont.SetColor(FontColor(36, 44, 53));
   clockFont.SetCharset(ANSI_CHARSET);
+  FitFontToWidth(clockFont, L"00:00:00", sLabel1->Width());
   sLabel1->SetFont(clockFont);
 
   const auto makeWebLabel = [this](const wchar_t* name, int left, int width, const wchar_t* caption,

@@ -107,6 +107,18 @@ TEST_F(MainWindowTest, StartsWithQuotationClockAndSixColumnsAndFocusInTheEdit) {
   EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
+TEST_F(MainWindowTest, TheClockFitsItsLabelWhateverFaceTheSystemSubstitutes) {
+  Open();
+  TWindowDc screen(nullptr);
+  TSelectObject font(screen.Get(), form->sLabel1->Font().Handle());
+  SIZE size{};
+  ASSERT_TRUE(GetTextExtentPoint32W(screen.Get(), L"00:00:00", 8, &size));
+  EXPECT_LE(size.cx, form->sLabel1->Width());
+  EXPECT_LE(size.cy, form->sLabel1->Height());
+  EXPECT_GE(size.cx, form->sLabel1->Width() * 3 / 4);  // shrunk to fit, not to a speck
+  EXPECT_TRUE(form->sLabel1->Font().Style() & fsBold);
+}
+
 TEST_F(MainWindowTest, AddWithTheButtonToAnEmptyList) {
   Open();
   AddWithButton(L"Написать письмо");
