@@ -2,20 +2,25 @@
 
 #include "toolkit/Application.h"
 
-TUtilWindow::TUtilWindow(THandler handler) : handler_(std::move(handler)) {
+HWND CreateHiddenWindow(const wchar_t* className, WNDPROC proc, HWND parent) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   WNDCLASSEXW existing = {};
   existing.cbSize = sizeof(existing);
-  if (!GetClassInfoExW(inst, L"TPUtilWindow", &existing)) {
+  if (!GetClassInfoExW(inst, className, &existing)) {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = Proc;
+    wc.lpfnWndProc = proc;
     wc.hInstance = inst;
-    wc.lpszClassName = L"TPUtilWindow";
+    wc.lpszClassName = className;
     RegisterClassExW(&wc);
   }
-  handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"TPUtilWindow", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                            nullptr, inst, nullptr);
+  const bool messageOnly = parent == HWND_MESSAGE;
+  return CreateWindowExW(messageOnly ? 0 : WS_EX_TOOLWINDOW, className, L"",
+                         messageOnly ? 0 : WS_POPUP, 0, 0, 0, 0, parent, nullptr, inst, nullptr);
+}
+
+TUtilWindow::TUtilWindow(THandler handler) : handler_(std::move(handler)) {
+  handle_ = CreateHiddenWindow(L"TPUtilWindow", Proc, nullptr);
   if (handle_) SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

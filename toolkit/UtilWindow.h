@@ -8,6 +8,11 @@
 
 #include "toolkit/Messages.h"
 
+// Registers the window class `className` with `proc` the first time it is asked for, then
+// creates a hidden window of that class: a message-only window when `parent` is HWND_MESSAGE,
+// otherwise a zero-size top-level popup. Null when the system refuses.
+HWND CreateHiddenWindow(const wchar_t* className, WNDPROC proc, HWND parent = HWND_MESSAGE);
+
 class TUtilWindow {
  public:
   // Messages the handler leaves with handled = false go to DefWindowProc.

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "toolkit/Application.h"
+#include "toolkit/UtilWindow.h"
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menu.h"
@@ -66,19 +67,7 @@ class TTrayIconHandler {
 
  private:
   TTrayIconHandler() {
-    HINSTANCE inst = GetModuleHandleW(nullptr);
-    WNDCLASSEXW existing = {};
-    existing.cbSize = sizeof(existing);
-    if (!GetClassInfoExW(inst, kClassName, &existing)) {
-      WNDCLASSEXW wc = {};
-      wc.cbSize = sizeof(wc);
-      wc.lpfnWndProc = Proc;
-      wc.hInstance = inst;
-      wc.lpszClassName = kClassName;
-      RegisterClassExW(&wc);
-    }
-    handle_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst,
-                              nullptr);
+    handle_ = CreateHiddenWindow(kClassName, Proc);
   }
 
   ~TTrayIconHandler() {

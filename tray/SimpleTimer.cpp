@@ -3,6 +3,7 @@
 #include <set>
 
 #include "toolkit/Application.h"
+#include "toolkit/UtilWindow.h"
 
 // The shared hidden window of every TSimpleTimer. WM_TIMER carries the timer's address;
 // it is only followed for timers that still exist, because a WM_TIMER already waiting in
@@ -30,19 +31,7 @@ class TSimpleTimerHandler {
 
  private:
   TSimpleTimerHandler() {
-    HINSTANCE inst = GetModuleHandleW(nullptr);
-    WNDCLASSEXW existing = {};
-    existing.cbSize = sizeof(existing);
-    if (!GetClassInfoExW(inst, kClassName, &existing)) {
-      WNDCLASSEXW wc = {};
-      wc.cbSize = sizeof(wc);
-      wc.lpfnWndProc = Proc;
-      wc.hInstance = inst;
-      wc.lpszClassName = kClassName;
-      RegisterClassExW(&wc);
-    }
-    handle_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst,
-                              nullptr);
+    handle_ = CreateHiddenWindow(kClassName, Proc);
   }
 
   ~TSimpleTimerHandler() {
