@@ -2,8 +2,6 @@
 // the skin packer, loaded by the skin loader.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +11,7 @@
 #include "skin/data/sSkinLoader.h"
 #include "skin/data/zkSkinPack.h"
 #include "skin/paint/sMaskPainter.h"
+#include "support/CommandRunner.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -22,23 +21,6 @@ using Bytes = std::vector<uint8_t>;
 const std::string kBin = std::string(VORNIK_BINARY_DIR) + "/bin/";
 const std::string kSkinSource = std::string(VORNIK_SOURCE_DIR) + "/skins/Quarn";
 const std::string kBuiltArchive = std::string(VORNIK_BINARY_DIR) + "/quarn/Quarn.qvz";
-
-struct TRun {
-  int Code = -1;
-  std::string Output;
-};
-
-TRun RunCommand(const std::string& command) {
-  TRun run;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Output.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
 
 class QuarnSkinTest : public ::testing::Test {
  protected:
@@ -53,7 +35,8 @@ class QuarnSkinTest : public ::testing::Test {
     tables_ = nullptr;
   }
   void SetUp() override {
-    if (!tables_) GTEST_SKIP() << "the internal skin is not built";
+    // The test program depends on the skin's build step, so a missing archive is a fault.
+    if (!tables_) GTEST_FAIL() << "the internal skin was not built: " << kBuiltArchive;
   }
   static const TsSkinTables& T() { return *tables_; }
   static int Section(const std::string& name) { return T().IndexOfSection(name); }

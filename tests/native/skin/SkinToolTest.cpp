@@ -1,34 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 #include "skin/data/zkBmpWriter.h"
 #include "skin/data/zkImageReaders.h"
+#include "support/CommandRunner.h"
 #include "support/SkinTestData.h"
 #include "support/TempDir.h"
 
 namespace {
 
-struct TRun {
-  int Code = -1;
-  std::string Output;
-};
-
 // Runs the skintool the native build made beside the tests.
 TRun SkinTool(const std::string& args) {
-  TRun run;
-  FILE* pipe = ::popen((std::string(VORNIK_BINARY_DIR) + "/bin/skintool " + args + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Output.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return RunCommand(std::string(VORNIK_BINARY_DIR) + "/bin/skintool " + args);
 }
 
 class SkinToolTest : public ::testing::Test {
