@@ -74,6 +74,20 @@ void BM_LoadPackedSkin(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadPackedSkin)->Arg(0)->Arg(40)->Unit(benchmark::kMillisecond);
 
+// The program's own skin, as it is loaded from the resource at every start.
+void BM_LoadInternalSkin(benchmark::State& state) {
+  const std::vector<uint8_t> archive = ReadWholeFile(VORNIK_QUARN_ARCHIVE, kMaxArchiveBytes);
+  TsSkinTables tables;
+  for (auto _ : state) {
+    LoadSkinFromArchive(archive.data(), archive.size(), tables, {});
+    benchmark::DoNotOptimize(tables.Masks.data());
+  }
+  state.counters["sections"] = double(tables.Sections.size());
+  state.counters["masks"] = double(tables.Masks.size());
+  state.counters["archive_kB"] = double(archive.size()) / 1024;
+}
+BENCHMARK(BM_LoadInternalSkin)->Unit(benchmark::kMillisecond);
+
 void BM_ParseArchive(benchmark::State& state) {
   const std::vector<uint8_t>& archive = Archive();
   for (auto _ : state) {

@@ -82,5 +82,9 @@ if(VORNIK_BENCH)
     target_include_directories(vornik_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/native)
     target_compile_options(vornik_bench PRIVATE ${VORNIK_WARNINGS})
     target_link_libraries(vornik_bench PRIVATE vornik_core benchmark::benchmark_main PNG::PNG)
+    # The start-up figure loads the program's own packed skin.
+    add_dependencies(vornik_bench quarn_skin)
+    target_compile_definitions(vornik_bench PRIVATE VORNIK_QUARN_ARCHIVE="${VORNIK_QUARN_ARCHIVE}"
+      VORNIK_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VORNIK_BINARY_DIR="${CMAKE_BINARY_DIR}")
   endif()
 endif()

@@ -69,7 +69,9 @@ TEST(BmpWriter, WrittenFilesReadBackPixelForPixel) {
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 3; ++x) {
         EXPECT_EQ(0, std::memcmp(back.ScanLine(y) + x * bpp, source.ScanLine(y) + x * 3, 3));
-        if (bpp == 4) EXPECT_EQ(back.ScanLine(y)[x * 4 + 3], 0xFF);  // 24-bit sources are opaque
+        if (bpp == 4) {
+          EXPECT_EQ(back.ScanLine(y)[x * 4 + 3], 0xFF);  // 24-bit sources are opaque
+        }
       }
   }
 }
