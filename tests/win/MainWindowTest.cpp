@@ -51,11 +51,7 @@ class MainWindowTest : public ::testing::Test {
     SendMessageW(form->sButton1->Handle(), BM_CLICK, 0, 0);
     Pump();
   }
-  void Select(int row) {
-    HWND lv = form->sListView1->Handle();
-    ListView_SetItemState(lv, -1, 0, LVIS_SELECTED);
-    if (row >= 0) ListView_SetItemState(lv, row, LVIS_SELECTED, LVIS_SELECTED);
-  }
+  void Select(int row) { SelectListRow(form->sListView1->Handle(), row); }
   void Command(TMenuItem* item) {
     PostMessageW(PopupListWindow(), WM_COMMAND, item->Command(), 0);
     Pump();

@@ -42,11 +42,7 @@ class TimeLimitDialogTest : public ::testing::Test {
     SendMessageW(form->sButton1->Handle(), BM_CLICK, 0, 0);
     Pump();
   }
-  void Select(int row) {
-    HWND lv = form->sListView1->Handle();
-    ListView_SetItemState(lv, -1, 0, LVIS_SELECTED);
-    if (row >= 0) ListView_SetItemState(lv, row, LVIS_SELECTED, LVIS_SELECTED);
-  }
+  void Select(int row) { SelectListRow(form->sListView1->Handle(), row); }
   void OpenDialog() {
     PostMessageW(PopupListWindow(), WM_COMMAND, form->N3->Command(), 0);
     Pump();

@@ -1,5 +1,7 @@
 #include "WinTestSupport.h"
 
+#include <commctrl.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -26,6 +28,11 @@ class ApplicationEnvironment : public ::testing::Environment {
 const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 }  // namespace
+
+void SelectListRow(HWND listView, int row) {
+  ListView_SetItemState(listView, -1, 0, LVIS_SELECTED);
+  if (row >= 0) ListView_SetItemState(listView, row, LVIS_SELECTED, LVIS_SELECTED);
+}
 
 void Pump() {
   for (int i = 0; i < 3; ++i) Application->ProcessMessages();

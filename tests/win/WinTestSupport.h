@@ -28,6 +28,9 @@ class TScratchFolder {
   std::wstring path_;
 };
 
+// Makes `row` the only selected row of a list view; -1 clears the selection.
+void SelectListRow(HWND listView, int row);
+
 std::string ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 bool FileExistsW(const std::wstring& path);
