@@ -21,4 +21,5 @@ vornik_portable(
 # Stored skins embedded in the program as resources (Win32).
 vornik_win32(
   sStoredSkinResource.cpp
+  sSkinCommands.cpp
 )
