@@ -17,4 +17,5 @@ vornik_win32(
   sSectionPainterWin.cpp
   zkPictureFormats.cpp
   zkPNGGraphicWin.cpp
+  sControlUtils.cpp
 )
