@@ -10,6 +10,7 @@ vornik_portable(
   zkPngWriter.cpp
   zkTinyFont.cpp
   zkSkinPreview.cpp
+  sCrossFade.cpp
 )
 
 vornik_win32(
