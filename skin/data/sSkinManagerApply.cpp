@@ -62,12 +62,13 @@ void SendToFormTree(TCustomForm* form, const TMessage& message) {
   BroadcastToControls(form, message);
 }
 
-// The framed top-level forms the skin-changing animation covers for a manager.
+// The framed top-level forms the skin-changing animation covers for a manager. Visibility is
+// the form's own: a form that stopped redrawing has lost its window's visible style bit.
 std::vector<IzkFrameProvider*> FormsConcerned(TsSkinManager* manager) {
   std::vector<IzkFrameProvider*> forms;
   for (IzkFrameProvider* p : FramedForms()) {
     TCustomForm* f = p->Form();
-    if (f && !f->Parent() && f->HandleAllocated() && IsWindowVisible(f->WindowHandle()) &&
+    if (f && !f->Parent() && f->HandleAllocated() && f->Visible() &&
         !IsIconic(f->WindowHandle()) && p->SkinManager() == manager)
       forms.push_back(p);
   }

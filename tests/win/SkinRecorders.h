@@ -43,8 +43,11 @@ inline std::vector<std::wstring> ReceiversOf(int code) {
   return who;
 }
 
-// Answers command 7 with 1 when skinned and 26 with 42; every other code is unknown and
-// counted as reaching the default handling.
+// Answers command 7 with 1 when skinned, 26 with 42 and 21 with kRecorderBackground; every
+// other code but the skin announcements is unknown and counted as reaching the default
+// handling.
+constexpr TColor kRecorderBackground = 0x123456;
+
 template <typename TBase>
 class TRecorder : public TBase, public IzkSkinCommandTarget {
  public:
@@ -63,6 +66,10 @@ class TRecorder : public TBase, public IzkSkinCommandTarget {
     CommandLog().push_back({this->Name(), c.Code, c.Lo, c.Param});
     if (c.Code == zcGetSectionIndex) {
       result = 42;
+      return true;
+    }
+    if (c.Code == zcGetBackgroundColor) {
+      result = kRecorderBackground;
       return true;
     }
     return c.Code == zcSkinNew || c.Code == zcSkinRemove || c.Code == zcSkinRefresh ||
