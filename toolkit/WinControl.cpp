@@ -34,7 +34,7 @@ HMENU UniqueChildId(HWND parent) {
   return reinterpret_cast<HMENU>(uintptr_t(next));
 }
 
-// Registers our class `name` once: our own class, or a superclass of `systemClass` that
+// Registers p.WinClassName once: our own class, or a superclass of p.SystemClass that
 // starts in InitWndProc. Returns the procedure unhandled messages go to.
 WNDPROC RegisterControlClass(const TCreateParams& p, WNDPROC initProc) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
