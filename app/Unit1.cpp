@@ -160,21 +160,24 @@ void TForm1::BuildControls() {
   sGroupBox1->SetBounds(8, 8, 641, 129);
   sGroupBox1->SetCaption(L"Time");
 
+  // The clock takes the size of its text, so no digit is ever cut; its face is fitted so the
+  // usual time takes the clock's place and the longest one (99,999 hours) still fits the group.
   sLabel1 = new TLabel(this);
   sLabel1->SetName(L"sLabel1");
   sLabel1->SetParent(sGroupBox1);
-  sLabel1->SetAutoSize(false);
   sLabel1->SetTransparent(true);
   sLabel1->SetBounds(186, 24, 270, 82);
-  sLabel1->SetCaption(L"00:00:00");
   TFont clockFont;
   clockFont.SetName(L"Rockwell");
   clockFont.SetHeight(-67);
   clockFont.SetStyle(fsBold);
   clockFont.SetColor(FontColor(36, 44, 53));
   clockFont.SetCharset(ANSI_CHARSET);
-  FitFontToWidth(clockFont, L"00:00:00", sLabel1->Width());
+  FitFontToWidth(clockFont, L"00:00:00", 270);
+  FitFontToWidth(clockFont, L"99999:59:59", sGroupBox1->Width() - sLabel1->Left() - 8);
   sLabel1->SetFont(clockFont);
+  sLabel1->SetAutoSize(true);
+  sLabel1->SetCaption(L"00:00:00");
 
   const auto makeWebLabel = [this](const wchar_t* name, int left, int width, const wchar_t* caption,
                                     const wchar_t* url) {

@@ -10,23 +10,25 @@
 
 namespace handles {
 
-// Number of live GDI objects (fonts, brushes, pens, bitmaps, regions, memory device contexts)
-// and icons owned by the wrappers below.
+// Number of live GDI objects (fonts, brushes, pens, bitmaps and DIB sections, regions,
+// memory device contexts), icons and image lists owned by the wrappers below: a handle
+// counts from the moment the call that made it succeeded until the call that deletes it
+// succeeds, so a failed delete keeps it counted.
 long GdiObjectsAlive();
 void CountGdiObject(int delta);
 
 struct GdiObjectTraits {
-  static void Close(HGDIOBJ h) { DeleteObject(h); CountGdiObject(-1); }
+  static void Close(HGDIOBJ h) { if (DeleteObject(h)) CountGdiObject(-1); }
   static void Opened() { CountGdiObject(+1); }
   static void Forgotten() { CountGdiObject(-1); }
 };
 struct IconTraits {
-  static void Close(HICON h) { DestroyIcon(h); CountGdiObject(-1); }
+  static void Close(HICON h) { if (DestroyIcon(h)) CountGdiObject(-1); }
   static void Opened() { CountGdiObject(+1); }
   static void Forgotten() { CountGdiObject(-1); }
 };
 struct MemoryDcTraits {
-  static void Close(HDC h) { DeleteDC(h); CountGdiObject(-1); }
+  static void Close(HDC h) { if (DeleteDC(h)) CountGdiObject(-1); }
   static void Opened() { CountGdiObject(+1); }
   static void Forgotten() { CountGdiObject(-1); }
 };
@@ -41,7 +43,7 @@ struct WindowTraits {
   static void Forgotten() {}
 };
 struct ImageListTraits {
-  static void Close(HIMAGELIST h) { ImageList_Destroy(h); CountGdiObject(-1); }
+  static void Close(HIMAGELIST h) { if (ImageList_Destroy(h)) CountGdiObject(-1); }
   static void Opened() { CountGdiObject(+1); }
   static void Forgotten() { CountGdiObject(-1); }
 };

@@ -88,6 +88,9 @@ constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
 constexpr UINT CM_FLUSHITEMREDRAW = CM_BASE + 68;
 
 constexpr UINT CN_BASE = 0xBC00;
+// End of the toolkit's own range (CM_BASE up to here); registered messages start at 0xC000.
+constexpr UINT CM_LAST = 0xBFFF;
+inline bool IsToolkitMessage(UINT msg) { return msg >= CM_BASE && msg <= CM_LAST; }
 constexpr UINT CN_CHARTOITEM = CN_BASE + WM_CHARTOITEM;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_COMPAREITEM = CN_BASE + WM_COMPAREITEM;

@@ -11,7 +11,62 @@
 namespace {
 
 const wchar_t kControlProp[] = L"VornikToolkitControl";
-thread_local TWinControl* g_creating = nullptr;
+// Controls whose windows are being made, innermost last: a window created while another is
+// being created (from a creation hook or a WM_CREATE handler) finds its own control.
+thread_local std::vector<TWinControl*> g_creating;
+
+class TCreationEntry {
+ public:
+  explicit TCreationEntry(TWinControl* c) { g_creating.push_back(c); }
+  ~TCreationEntry() { g_creating.pop_back(); }
+  TCreationEntry(const TCreationEntry&) = delete;
+  TCreationEntry& operator=(const TCreationEntry&) = delete;
+};
+
+// A control ID no sibling under `parent` uses, so WM_COMMAND, WM_DRAWITEM and WM_MEASUREITEM
+// (found with GetDlgItem) reach the right child.
+HMENU UniqueChildId(HWND parent) {
+  static UINT next = 0;
+  for (UINT tries = 0; tries < 0xFFFF; ++tries) {
+    next = next % 0xFFFE + 1;  // 1 .. 0xFFFE: the low word of WM_COMMAND
+    if (!parent || !GetDlgItem(parent, int(next))) break;
+  }
+  return reinterpret_cast<HMENU>(uintptr_t(next));
+}
+
+// Registers p.WinClassName once: our own class, or a superclass of p.SystemClass that
+// starts in InitWndProc. Returns the procedure unhandled messages go to.
+WNDPROC RegisterControlClass(const TCreateParams& p, WNDPROC initProc) {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  WNDCLASSEXW base = {};
+  base.cbSize = sizeof(base);
+  WNDPROC defProc = DefWindowProcW;
+  if (!p.SystemClass.empty()) {
+    if (!GetClassInfoExW(nullptr, p.SystemClass.c_str(), &base))
+      throw std::runtime_error("Unknown window class " + WideToUtf8(p.SystemClass));
+    defProc = base.lpfnWndProc;
+  }
+  WNDCLASSEXW existing = {};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(inst, p.WinClassName.c_str(), &existing)) return defProc;
+  WNDCLASSEXW wc = base;
+  wc.cbSize = sizeof(wc);
+  if (p.SystemClass.empty()) {
+    wc.style = p.ClassStyle;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  }
+  wc.style &= ~UINT(CS_GLOBALCLASS);
+  wc.lpfnWndProc = initProc;
+  wc.hInstance = inst;
+  wc.lpszClassName = p.WinClassName.c_str();
+  wc.lpszMenuName = nullptr;
+  if (!RegisterClassExW(&wc)) {
+    const DWORD error = GetLastError();
+    throw std::runtime_error("Cannot register window class " + WideToUtf8(p.WinClassName) + ": " +
+                             WideToUtf8(SystemErrorText(error)));
+  }
+  return defProc;
+}
 
 bool IsMouseMessage(UINT msg) {
   return msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP ||
@@ -38,13 +93,12 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return m.Result;
 }
 
-// The first procedure of windows of our own classes: attaches the window to the control
-// being created, then hands over to StdWndProc.
+// The first procedure of windows of our classes (own ones and superclasses of platform
+// classes): attaches the window to the control being created from its first message
+// (WM_NCCREATE) on, then hands over to StdWndProc.
 LRESULT CALLBACK InitWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TWinControl* control = g_creating;
-  if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
-  g_creating = nullptr;
-  control->defWndProc_ = DefWindowProcW;
+  TWinControl* control = g_creating.empty() ? nullptr : g_creating.back();
+  if (!control || control->handle_) return DefWindowProcW(wnd, msg, wParam, lParam);
   control->Attach(wnd);
   SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StdWndProc));
   return StdWndProc(wnd, msg, wParam, lParam);
@@ -86,44 +140,32 @@ HWND TWinControl::Handle() {
   if (IsDestroying()) return nullptr;
   TCreateParams p;
   CreateParams(p);
-  HINSTANCE inst = GetModuleHandleW(nullptr);
-  if (p.SystemClass.empty()) {
-    WNDCLASSEXW existing = {};
-    existing.cbSize = sizeof(existing);
-    if (!GetClassInfoExW(inst, p.WinClassName.c_str(), &existing)) {
-      WNDCLASSEXW wc = {};
-      wc.cbSize = sizeof(wc);
-      wc.style = p.ClassStyle;
-      wc.lpfnWndProc = InitWndProc;
-      wc.hInstance = inst;
-      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-      wc.lpszClassName = p.WinClassName.c_str();
-      RegisterClassExW(&wc);
-    }
-    g_creating = this;
-    HWND wnd = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X,
-                               p.Y, p.Width, p.Height, p.WndParent, p.Id, inst, nullptr);
-    g_creating = nullptr;
-    if (!wnd) {
-      const DWORD error = GetLastError();
-      throw std::runtime_error("Cannot create window of class " + WideToUtf8(p.WinClassName) +
-                               ": " + WideToUtf8(SystemErrorText(error)));
-    }
-  } else {
-    HWND wnd = CreateWindowExW(p.ExStyle, p.SystemClass.c_str(), p.Caption.c_str(), p.Style, p.X,
-                               p.Y, p.Width, p.Height, p.WndParent, p.Id, inst, nullptr);
-    if (!wnd) {
-      const DWORD error = GetLastError();
-      throw std::runtime_error("Cannot create window of class " + WideToUtf8(p.SystemClass) +
-                               ": " + WideToUtf8(SystemErrorText(error)));
-    }
-    Attach(wnd);
-    defWndProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StdWndProc)));
+  defWndProc_ = RegisterControlClass(p, InitWndProc);
+  if ((p.Style & WS_CHILD) && !p.Id) p.Id = UniqueChildId(p.WndParent);
+  {
+    TCreationEntry entry(this);
+    CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
+                    p.Width, p.Height, p.WndParent, p.Id, GetModuleHandleW(nullptr), nullptr);
+  }
+  if (!handle_) {
+    const DWORD error = GetLastError();
+    throw std::runtime_error("Cannot create window of class " + WideToUtf8(p.WinClassName) +
+                             ": " + WideToUtf8(SystemErrorText(error)));
   }
   CreateWnd();
+  const auto watchers = handleWatchers_;
+  for (const auto& [id, created] : watchers)
+    if (handle_) created(handle_);
   return handle_;
 }
+
+int TWinControl::WatchHandle(std::function<void(HWND)> created) {
+  const int id = nextWatcherId_++;
+  handleWatchers_[id] = std::move(created);
+  return id;
+}
+
+void TWinControl::UnwatchHandle(int id) { handleWatchers_.erase(id); }
 
 void TWinControl::Attach(HWND wnd) {
   handle_ = wnd;
@@ -379,6 +421,128 @@ void TWinControl::PaintControls(HDC dc) {
   }
 }
 
+void TWinControl::PaintTo(HDC dc, int x, int y) {
+  if (!Handle()) return;
+  TSaveDc save(dc);
+  OffsetViewportOrgEx(dc, x, y, nullptr);
+  SendMessageW(handle_, WM_PRINT, WPARAM(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+}
+
+namespace {
+
+// The client area's offset inside the window rectangle.
+POINT ClientOffsetInWindow(HWND wnd) {
+  RECT window;
+  GetWindowRect(wnd, &window);
+  POINT origin = {0, 0};
+  ClientToScreen(wnd, &origin);
+  return POINT{origin.x - window.left, origin.y - window.top};
+}
+
+// A themed control draws its client edge with its visual style; so does its print. The
+// theme library is looked up at run time, as it is not everywhere.
+bool DrawThemedEdge(HWND wnd, HDC dc, const RECT& r) {
+  using TGetWindowTheme = HANDLE(WINAPI*)(HWND);
+  using TDrawThemeBackground = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const RECT*, const RECT*);
+  static HMODULE module = LoadLibraryW(L"uxtheme.dll");
+  static auto getTheme = module ? reinterpret_cast<TGetWindowTheme>(reinterpret_cast<void*>(
+                                      GetProcAddress(module, "GetWindowTheme")))
+                                : nullptr;
+  static auto drawBackground = module ? reinterpret_cast<TDrawThemeBackground>(reinterpret_cast<void*>(
+                                            GetProcAddress(module, "DrawThemeBackground")))
+                                      : nullptr;
+  HANDLE theme = getTheme && drawBackground ? getTheme(wnd) : nullptr;
+  if (!theme) return false;
+  const POINT origin = ClientOffsetInWindow(wnd);
+  RECT client;
+  GetClientRect(wnd, &client);
+  TSaveDc save(dc);
+  ExcludeClipRect(dc, origin.x, origin.y, origin.x + client.right, origin.y + client.bottom);
+  return SUCCEEDED(drawBackground(theme, dc, 0, 0, &r, nullptr));
+}
+
+}  // namespace
+
+void TWinControl::Print(HDC dc, LPARAM flags) {
+  if ((flags & PRF_CHECKVISIBLE) && !IsWindowVisible(handle_)) return;
+  if (flags & PRF_NONCLIENT) PrintFrame(dc, flags);
+  if (!(flags & (PRF_CLIENT | PRF_CHILDREN))) return;
+  const POINT origin = ClientOffsetInWindow(handle_);
+  RECT client;
+  GetClientRect(handle_, &client);
+  TSaveDc save(dc);
+  OffsetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+  IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+  if (flags & PRF_CLIENT) {
+    TSaveDc clientState(dc);
+    PrintClient(dc, flags);
+  }
+  if (flags & PRF_CHILDREN) PrintChildren(dc, flags);
+}
+
+void TWinControl::PrintFrame(HDC dc, LPARAM flags) {
+  const LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
+  if (style & WS_CAPTION) {
+    // Caption and sizing frame: the platform draws what it can.
+    TMessage m{WM_PRINT, WPARAM(dc), flags & (PRF_NONCLIENT | PRF_CHECKVISIBLE), 0};
+    DefaultHandler(m);
+    return;
+  }
+  RECT window;
+  GetWindowRect(handle_, &window);
+  RECT r = {0, 0, window.right - window.left, window.bottom - window.top};
+  const LONG_PTR ex = GetWindowLongPtrW(handle_, GWL_EXSTYLE);
+  if (style & WS_BORDER) {
+    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+    InflateRect(&r, -1, -1);
+  }
+  if ((ex & WS_EX_CLIENTEDGE) && DrawThemedEdge(handle_, dc, r)) return;
+  if (ex & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  if (ex & WS_EX_STATICEDGE) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+}
+
+void TWinControl::PrintClient(HDC dc, LPARAM flags) {
+  if (defWndProc_ && defWndProc_ != DefWindowProcW) {
+    PrintPlatformClient(dc, flags);
+  } else {
+    if (flags & PRF_ERASEBKGND) Perform(WM_ERASEBKGND, WPARAM(dc), 0);
+    if (dynamic_cast<TCustomControl*>(this)) PaintWindow(dc);
+  }
+  PaintControls(dc);
+}
+
+// A platform control paints itself, into a bitmap of its own whose origin is the client's:
+// some platform controls clip to their client rectangle in device units and would paint
+// nothing into a context whose origin is moved. What lies below shows where it paints not.
+void TWinControl::PrintPlatformClient(HDC dc, LPARAM flags) {
+  RECT client;
+  GetClientRect(handle_, &client);
+  if (client.right <= 0 || client.bottom <= 0) return;
+  TBitmapHandle bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  TBitmapDc own(bitmap.Get(), dc);
+  if (!own) return;
+  BitBlt(own.Get(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  TMessage m{WM_PRINTCLIENT, WPARAM(own.Get()), flags, 0};
+  DefaultHandler(m);
+  BitBlt(dc, 0, 0, client.right, client.bottom, own.Get(), 0, 0, SRCCOPY);
+}
+
+void TWinControl::PrintChildren(HDC dc, LPARAM flags) {
+  // Bottom of the z-order first, so the ones on top are printed over the others.
+  for (HWND child = GetWindow(GetWindow(handle_, GW_CHILD), GW_HWNDLAST); child;
+       child = GetWindow(child, GW_HWNDPREV)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&r), 2);
+    TSaveDc save(dc);
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
+    SendMessageW(child, WM_PRINT, WPARAM(dc),
+                 (flags & ~LPARAM(PRF_CHECKVISIBLE)) | PRF_NONCLIENT | PRF_CLIENT | PRF_CHILDREN);
+  }
+}
+
 void TWinControl::ReflectToChild(TMessage& m, HWND child) {
   TWinControl* c = FindControl(child);
   if (c && c != this) {
@@ -462,6 +626,12 @@ void TWinControl::WndProc(TMessage& m) {
         return;
       }
       break;
+    case WM_PRINT:
+      if (handle_ && m.WParam) Print(HDC(m.WParam), m.LParam);
+      return;
+    case WM_PRINTCLIENT:
+      if (handle_ && m.WParam) PrintClient(HDC(m.WParam), m.LParam);
+      return;
     case WM_SETFOCUS:
       if (TCustomForm* f = ParentForm(); f && f != this) f->SetFocusedControl(this);
       break;
@@ -548,7 +718,7 @@ void TWinControl::WndProc(TMessage& m) {
 
 void TWinControl::DefaultHandler(TMessage& m) {
   if (!handle_) return;
-  if (m.Msg >= CM_BASE) return;  // toolkit notifications never reach the platform
+  if (IsToolkitMessage(m.Msg)) return;  // toolkit notifications never reach the platform
   m.Result = CallWindowProcW(defWndProc_ ? defWndProc_ : DefWindowProcW, handle_, m.Msg,
                              m.WParam, m.LParam);
 }

@@ -1,13 +1,18 @@
 // Windowed controls: a control that owns a window handle. Its window is made when first
-// needed (HandleNeeded), from CreateParams; platform classes (BUTTON, EDIT, SysListView32)
-// are subclassed so that every message goes through the control's WindowProc and whatever
-// is not handled reaches the class's own procedure (DefaultHandler).
+// needed (HandleNeeded), from CreateParams, in a class registered under the control's class
+// name (TButton, TEdit, TListView ...). For platform controls (BUTTON, EDIT, SysListView32)
+// that class is a superclass of the platform one, so every message from WM_NCCREATE on goes
+// through the control's WindowProc and whatever is not handled reaches the platform class's
+// own procedure (DefaultHandler). Every child window gets a control ID unique among its
+// siblings.
 //
 // A windowed control reflects its children's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM,
 // WM_MEASUREITEM and WM_CTLCOLOR* back to them as CN_* notifications, paints its windowless
 // children after itself, and routes mouse messages over a windowless child to that child.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -16,15 +21,15 @@
 #include "toolkit/Handles.h"
 
 struct TCreateParams {
-  std::wstring WinClassName;    // class to create (ours are registered as needed)
-  std::wstring SystemClass;     // platform class to subclass, or empty for our own class
+  std::wstring WinClassName;    // class to create (registered as needed)
+  std::wstring SystemClass;     // platform class WinClassName extends, or empty for our own
   std::wstring Caption;
   DWORD Style = 0;
   DWORD ExStyle = 0;
   int X = 0, Y = 0, Width = 0, Height = 0;
   HWND WndParent = nullptr;
   UINT ClassStyle = CS_DBLCLKS;
-  HMENU Id = nullptr;
+  HMENU Id = nullptr;           // control ID of a child; a unique one is chosen when null
 };
 
 class TWinControl : public TControl {
@@ -42,6 +47,11 @@ class TWinControl : public TControl {
   void DestroyHandle();
   // The control whose window this is, or nullptr.
   static TWinControl* FindControl(HWND wnd);
+  // Calls `created` with every window this control gets from now on (also one remade by
+  // RecreateWnd), so helpers that hook the window can hook the new one. Returns an id for
+  // UnwatchHandle.
+  int WatchHandle(std::function<void(HWND)> created);
+  void UnwatchHandle(int id);
 
   int ControlCount() const { return int(controls_.size()); }
   TControl* Controls(int index) const { return controls_.at(size_t(index)); }
@@ -51,6 +61,11 @@ class TWinControl : public TControl {
   void SetTabOrder(int order);
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool on);
+
+  // Prints the whole window (frame, client area, windowless and windowed children) into a
+  // device context with its top-left corner at (x, y), as WM_PRINT does.
+  using TControl::PaintTo;
+  void PaintTo(HDC dc, int x, int y);
 
   void SetBounds(int left, int top, int width, int height) override;
   TRect ClientRect() const override;
@@ -84,6 +99,13 @@ class TWinControl : public TControl {
   // Paints the window with windowless children on top (used when it has any).
   virtual void PaintWindow(HDC dc);
   void PaintControls(HDC dc);
+  // WM_PRINT / WM_PRINTCLIENT: the frame (PRF_NONCLIENT), then the client area with its
+  // windowless children, then the windowed children (PRF_CHILDREN), in window coordinates.
+  void Print(HDC dc, LPARAM flags);
+  virtual void PrintClient(HDC dc, LPARAM flags);
+  void PrintFrame(HDC dc, LPARAM flags);
+  void PrintPlatformClient(HDC dc, LPARAM flags);
+  void PrintChildren(HDC dc, LPARAM flags);
   std::wstring GetText() const override;
   void TextChanged() override;
   void VisibleChanged() override;
@@ -120,6 +142,8 @@ class TWinControl : public TControl {
   TBrushHandle colorBrush_;
   TColor colorBrushColor_ = clNone;
   TControl* mouseCapture_ = nullptr;  // windowless child that got the button down
+  std::map<int, std::function<void(HWND)>> handleWatchers_;
+  int nextWatcherId_ = 1;
 };
 
 // A windowed control of our own window class that paints itself on a canvas.

@@ -161,10 +161,17 @@ TCoolTrayIcon::TCoolTrayIcon(TComponent* owner)
   if (IsDesigning()) return;
   appHookId_ = Application->HookMainWindow([this](TMessage& m) { return AppHook(m); });
   if (auto* window = dynamic_cast<TWinControl*>(Owner())) {
-    ownerWnd_ = window->Handle();
-    if (ownerWnd_ && !SetWindowSubclass(ownerWnd_, OwnerHookProc, data_.uID, DWORD_PTR(this)))
-      ownerWnd_ = nullptr;
+    // The owner's window may be remade (RecreateWnd); the new one is hooked as well.
+    ownerWatchId_ = window->WatchHandle([this](HWND wnd) { HookOwnerWindow(wnd); });
+    HookOwnerWindow(window->Handle());
   }
+}
+
+void TCoolTrayIcon::HookOwnerWindow(HWND wnd) {
+  if (ownerWnd_ == wnd) return;
+  if (ownerWnd_) RemoveWindowSubclass(ownerWnd_, OwnerHookProc, data_.uID);
+  ownerWnd_ = nullptr;
+  if (wnd && SetWindowSubclass(wnd, OwnerHookProc, data_.uID, DWORD_PTR(this))) ownerWnd_ = wnd;
 }
 
 TCoolTrayIcon::~TCoolTrayIcon() {
@@ -173,6 +180,10 @@ TCoolTrayIcon::~TCoolTrayIcon() {
   clickTimer_.Stop(true);
   exitTimer_.Stop(true);
   if (appHookId_) Application->UnhookMainWindow(appHookId_);
+  // While the owner is being freed it is no longer a windowed control and forgets its
+  // watchers itself.
+  if (auto* window = dynamic_cast<TWinControl*>(Owner()); window && ownerWatchId_)
+    window->UnwatchHandle(ownerWatchId_);
   if (ownerWnd_) RemoveWindowSubclass(ownerWnd_, OwnerHookProc, data_.uID);
   TTrayIconHandler::Unregister(data_.uID);
 }
@@ -549,8 +560,15 @@ LRESULT CALLBACK TCoolTrayIcon::OwnerHookProc(HWND wnd, UINT msg, WPARAM wParam,
     icon->ownerWnd_ = nullptr;
     return DefSubclassProc(wnd, msg, wParam, lParam);
   }
-  LRESULT result = 0;
-  if (icon->OwnerHook(wnd, msg, wParam, lParam, result)) return result;
+  // Exceptions stop here: they must not unwind through the platform's frames.
+  try {
+    LRESULT result = 0;
+    if (icon->OwnerHook(wnd, msg, wParam, lParam, result)) return result;
+  } catch (const std::exception& e) {
+    Application->HandleException(icon, &e);
+  } catch (...) {
+    Application->HandleException(icon, nullptr);
+  }
   return DefSubclassProc(wnd, msg, wParam, lParam);
 }
 

@@ -139,6 +139,7 @@ class TCoolTrayIcon : public TComponent {
   static LRESULT CALLBACK OwnerHookProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR self);
   bool OwnerHook(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void HookOwnerWindow(HWND wnd);
   void MinimizeToTrayNow();
   void ClickDecision(TSimpleTimer* timer);
   void CycleStep(TSimpleTimer* timer);
@@ -177,4 +178,5 @@ class TCoolTrayIcon : public TComponent {
   bool startupChecked_ = false;
   int appHookId_ = 0;
   HWND ownerWnd_ = nullptr;  // the owner window whose procedure is hooked
+  int ownerWatchId_ = 0;     // WatchHandle id on the owner control
 };

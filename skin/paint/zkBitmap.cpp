@@ -65,8 +65,8 @@ std::unique_ptr<TzkPixelStorage> NewMemoryStorage(int width, int height, TPixelF
   return std::make_unique<TzkMemoryStorage>(width, height, format, order);
 }
 
-TzkBitmap::TzkBitmap(int width, int height, TPixelFormat format, TRowOrder order)
-    : format_(format), order_(order) {
+TzkBitmap::TzkBitmap(int width, int height, TPixelFormat format, TRowOrder order, TBitmapUse use)
+    : format_(format), order_(order), use_(use) {
   Reallocate(width, height, format);
 }
 
@@ -74,8 +74,8 @@ void TzkBitmap::Reallocate(int width, int height, TPixelFormat format) {
   CheckSize(width, height, format);
   std::unique_ptr<TzkPixelStorage> storage;
   if (width > 0 && height > 0) {
-    storage = g_factory ? g_factory(width, height, format, order_)
-                        : NewMemoryStorage(width, height, format, order_);
+    storage = g_factory && use_ == TBitmapUse::Device ? g_factory(width, height, format, order_)
+                                                      : NewMemoryStorage(width, height, format, order_);
     if (!storage) throw std::bad_alloc();
   }
   TzkBitmap old;
@@ -83,6 +83,7 @@ void TzkBitmap::Reallocate(int width, int height, TPixelFormat format) {
   old.height_ = height_;
   old.format_ = format_;
   old.order_ = order_;
+  old.use_ = use_;
   old.storage_ = std::move(storage_);
   width_ = width;
   height_ = height;
@@ -126,7 +127,7 @@ void TzkBitmap::Fill(uint32_t bgra) {
 }
 
 TzkBitmap TzkBitmap::Clone() const {
-  TzkBitmap copy(width_, height_, format_, order_);
+  TzkBitmap copy(width_, height_, format_, order_, use_);
   if (!Empty()) CopyPixels(*this, copy);
   return copy;
 }
@@ -146,4 +147,8 @@ TzkBitmap NewBitmap32(int width, int height) {
 
 TzkBitmap NewBitmapLike(const TzkBitmap& like) {
   return TzkBitmap(like.Width(), like.Height(), like.PixelFormat());
+}
+
+TzkBitmap NewDeviceBitmap24(int width, int height) {
+  return TzkBitmap(width, height, TPixelFormat::pf24bit, TRowOrder::TopDown, TBitmapUse::Device);
 }

@@ -4,8 +4,10 @@
 //   row y starts at Row0() + y * Stride()     (Stride() < 0 for bottom-up storage)
 //
 // Storage is pluggable: plain memory by default; the Win32 build installs a factory that
-// makes DIB sections, so GDI can draw into a bitmap and blit it without copies. Code that
-// needs the platform object asks Storage() and casts to the platform's storage class.
+// makes DIB sections for device bitmaps (TBitmapUse::Device: cache images and targets GDI
+// draws text into or blits from), so GDI can work on them without copies. Skin images and
+// paint temporaries stay in plain memory: no GDI object per bitmap. Code that needs the
+// platform object asks Storage() and casts to the platform's storage class.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +19,10 @@ enum class TPixelFormat : uint8_t { pf24bit, pf32bit };
 inline int BytesPerPixel(TPixelFormat pf) { return pf == TPixelFormat::pf32bit ? 4 : 3; }
 
 enum class TRowOrder : uint8_t { TopDown, BottomUp };
+
+// What a bitmap is for: Memory ones are always plain memory; Device ones use the installed
+// platform storage when there is one.
+enum class TBitmapUse : uint8_t { Memory, Device };
 
 // One block of rows. Rows are padded to a multiple of 4 bytes, as device-independent
 // bitmaps are; the padding is never part of a pixel.
@@ -31,8 +37,8 @@ class TzkPixelStorage {
   ptrdiff_t stride_ = 0;
 };
 
-// Makes the storage for a bitmap of the given size and format (width, height > 0). Returns
-// nullptr when it cannot; the bitmap then throws std::bad_alloc.
+// Makes the storage for a device bitmap of the given size and format (width, height > 0).
+// Returns nullptr when it cannot; the bitmap then throws std::bad_alloc.
 using TzkStorageFactory = std::unique_ptr<TzkPixelStorage> (*)(int width, int height,
                                                                 TPixelFormat format, TRowOrder order);
 void SetBitmapStorageFactory(TzkStorageFactory factory);  // nullptr: plain memory
@@ -52,7 +58,7 @@ class TzkBitmap {
  public:
   TzkBitmap() = default;
   TzkBitmap(int width, int height, TPixelFormat format = TPixelFormat::pf24bit,
-            TRowOrder order = TRowOrder::TopDown);
+            TRowOrder order = TRowOrder::TopDown, TBitmapUse use = TBitmapUse::Memory);
   TzkBitmap(TzkBitmap&&) noexcept = default;
   TzkBitmap& operator=(TzkBitmap&&) noexcept = default;
   TzkBitmap(const TzkBitmap&) = delete;
@@ -62,6 +68,7 @@ class TzkBitmap {
   int Height() const { return height_; }
   TPixelFormat PixelFormat() const { return format_; }
   TRowOrder RowOrder() const { return order_; }
+  TBitmapUse Use() const { return use_; }
   int BytesPerPixel() const { return ::BytesPerPixel(format_); }
   bool Empty() const { return width_ <= 0 || height_ <= 0; }
 
@@ -83,7 +90,7 @@ class TzkBitmap {
 
   // Sets every pixel to the stored word (32-bit) or its low three bytes (24-bit).
   void Fill(uint32_t bgra);
-  // A copy with the same size, format, row order and pixels (platform storage included).
+  // A copy with the same size, format, row order, use and pixels.
   TzkBitmap Clone() const;
   void Assign(const TzkBitmap& source);
 
@@ -94,6 +101,7 @@ class TzkBitmap {
   int height_ = 0;
   TPixelFormat format_ = TPixelFormat::pf24bit;
   TRowOrder order_ = TRowOrder::TopDown;
+  TBitmapUse use_ = TBitmapUse::Memory;
   std::unique_ptr<TzkPixelStorage> storage_;
 };
 
@@ -101,3 +109,5 @@ class TzkBitmap {
 TzkBitmap NewBitmap24(int width, int height);
 TzkBitmap NewBitmap32(int width, int height);
 TzkBitmap NewBitmapLike(const TzkBitmap& like);
+// A 24-bit device bitmap: one GDI draws into or blits from.
+TzkBitmap NewDeviceBitmap24(int width, int height);

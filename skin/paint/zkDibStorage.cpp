@@ -14,13 +14,10 @@ std::unique_ptr<TzkPixelStorage> TzkDibStorage::Create(int width, int height, TP
   info.bmiHeader.biBitCount = WORD(BytesPerPixel(format) * 8);
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap || !bits) {
-    if (bitmap) DeleteObject(bitmap);
-    return nullptr;
-  }
+  TBitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) return nullptr;
   std::unique_ptr<TzkDibStorage> storage(new TzkDibStorage());
-  storage->bitmap_ = bitmap;
+  storage->bitmap_ = std::move(bitmap);
   const ptrdiff_t rowBytes = ptrdiff_t(DibRowBytes(width, format));
   uint8_t* first = static_cast<uint8_t*>(bits);
   if (order == TRowOrder::TopDown) {
@@ -33,9 +30,7 @@ std::unique_ptr<TzkPixelStorage> TzkDibStorage::Create(int width, int height, TP
   return storage;
 }
 
-TzkDibStorage::~TzkDibStorage() {
-  if (bitmap_) DeleteObject(bitmap_);
-}
+TzkDibStorage::~TzkDibStorage() = default;
 
 void InstallDibBitmapStorage() { SetBitmapStorageFactory(&TzkDibStorage::Create); }
 

@@ -1,6 +1,7 @@
 // Bitmap storage in a DIB section, so GDI can draw text and icons into an engine bitmap and
-// blit it to a window without copying. The program installs the factory at start; bitmaps
-// made before keep plain memory, and the helpers below handle both kinds.
+// blit it to a window without copying. The program installs the factory at start for device
+// bitmaps (TBitmapUse::Device); other bitmaps, and those made before, keep plain memory, and
+// the helpers below handle both kinds.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 
 #include "skin/paint/zkBitmap.h"
 #include "skin/paint/zkTypes.h"
+#include "toolkit/Handles.h"
 
 class TzkDibStorage final : public TzkPixelStorage {
  public:
@@ -19,14 +21,14 @@ class TzkDibStorage final : public TzkPixelStorage {
   TzkDibStorage(const TzkDibStorage&) = delete;
   TzkDibStorage& operator=(const TzkDibStorage&) = delete;
 
-  HBITMAP Handle() const { return bitmap_; }
+  HBITMAP Handle() const { return bitmap_.Get(); }
 
  private:
   TzkDibStorage() = default;
-  HBITMAP bitmap_ = nullptr;
+  TBitmapHandle bitmap_;
 };
 
-// Makes every bitmap created from now on a DIB section (SetBitmapStorageFactory).
+// Makes every device bitmap created from now on a DIB section (SetBitmapStorageFactory).
 void InstallDibBitmapStorage();
 
 // The DIB section behind a bitmap, or null when its storage is plain memory.

@@ -58,9 +58,9 @@ struct Program {
     WaitForInputIdle(pi.hProcess, 20000);
     if (!WaitFor([&] { return (form = FindForm()) != nullptr && IsWindowVisible(form); }, 30000))
       return false;
-    edit = FindWindowExW(form, nullptr, L"Edit", nullptr);
-    add = FindWindowExW(form, nullptr, L"Button", L"Добавить");
-    list = FindWindowExW(form, nullptr, L"SysListView32", nullptr);
+    edit = FindWindowExW(form, nullptr, L"TEdit", nullptr);
+    add = FindWindowExW(form, nullptr, L"TButton", L"Добавить");
+    list = FindWindowExW(form, nullptr, L"TListView", nullptr);
     return edit && add && list;
   }
 
@@ -392,15 +392,15 @@ int main() {
     GetWindowTextW(dialog, caption, 64);
     Check(std::wstring(caption) == L"Временное ограничение", "with its caption");
     HWND hours = nullptr, minutes = nullptr;
-    for (HWND e = FindWindowExW(dialog, nullptr, L"Edit", nullptr); e;
-         e = FindWindowExW(dialog, e, L"Edit", nullptr)) {
+    for (HWND e = FindWindowExW(dialog, nullptr, L"TSpinEdit", nullptr); e;
+         e = FindWindowExW(dialog, e, L"TSpinEdit", nullptr)) {
       RECT r;
       GetWindowRect(e, &r);
       POINT p = {r.left, r.top};
       ScreenToClient(dialog, &p);
       (p.y < 40 ? hours : minutes) = e;
     }
-    HWND set = FindWindowExW(dialog, nullptr, L"Button", L"Установить");
+    HWND set = FindWindowExW(dialog, nullptr, L"TButton", L"Установить");
     Check(hours && minutes && set, "with the hour and minute boxes and its button");
     SendMessageW(hours, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
     SendMessageW(minutes, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Handles.h"
 
@@ -21,7 +23,7 @@ uint32_t Word(const TzkBitmap& b, int x, int y) {
 TEST(DibStorage, GdiDrawsIntoTheRowsOfBothRowOrders) {
   TDibScope dib;
   for (TRowOrder order : {TRowOrder::TopDown, TRowOrder::BottomUp}) {
-    TzkBitmap b(7, 5, TPixelFormat::pf24bit, order);
+    TzkBitmap b(7, 5, TPixelFormat::pf24bit, order, TBitmapUse::Device);
     ASSERT_NE(DibHandle(b), nullptr);
     EXPECT_EQ(b.ScanLine(1) - b.ScanLine(0), b.Stride());
     TBitmapDc dc(DibHandle(b));
@@ -44,7 +46,7 @@ TEST(DibStorage, BlitsAndCopiesWorkForPlainMemoryToo) {
   plain.Fill(0xFF336699);
   plain.ScanLine(2)[3 * 4 + 0] = 0x11;  // pixel (3, 2)
   TDibScope dib;
-  TzkBitmap target(6, 5);
+  TzkBitmap target = NewDeviceBitmap24(6, 5);
   ASSERT_NE(DibHandle(target), nullptr);
   ASSERT_EQ(DibHandle(plain), nullptr);
   TBitmapDc dc(DibHandle(target));
@@ -54,15 +56,49 @@ TEST(DibStorage, BlitsAndCopiesWorkForPlainMemoryToo) {
   EXPECT_EQ(Word(target, 1, 1), 0x336699u);
   EXPECT_EQ(Word(target, 3, 2), 0x336611u);  // source (3, 2)
   EXPECT_EQ(Word(target, 4, 1), 0u);
-  TzkBitmap back(2, 2, TPixelFormat::pf24bit);
-  SetBitmapStorageFactory(nullptr);
+  TzkBitmap back = NewDeviceBitmap24(2, 2);
   TzkBitmap backPlain(2, 2);
-  InstallDibBitmapStorage();
+  ASSERT_EQ(DibHandle(backPlain), nullptr);
   CopyDCToBitmap(back, dc.Get(), 2, 1);
   CopyDCToBitmap(backPlain, dc.Get(), 2, 1);
   EXPECT_EQ(Word(back, 1, 1), 0x336611u);
   EXPECT_EQ(Word(backPlain, 1, 1), 0x336611u);
   EXPECT_EQ(Word(backPlain, 0, 0), 0x336699u);
+}
+
+TEST(DibStorage, OnlyDeviceBitmapsBecomeSectionsAndEachIsCounted) {
+  TDibScope dib;
+  const long before = handles::GdiObjectsAlive();
+  {
+    TzkBitmap device = NewDeviceBitmap24(3, 3);
+    EXPECT_NE(DibHandle(device), nullptr);
+    EXPECT_EQ(handles::GdiObjectsAlive(), before + 1);
+    TzkBitmap copy = device.Clone();
+    EXPECT_NE(DibHandle(copy), nullptr);
+    EXPECT_EQ(copy.Use(), TBitmapUse::Device);
+    device.SetSize(5, 4);  // a new section replaces the old one
+    EXPECT_EQ(handles::GdiObjectsAlive(), before + 2);
+  }
+  EXPECT_EQ(handles::GdiObjectsAlive(), before);
+  // Skin images and temporaries stay in memory: more of them than a process may hold GDI
+  // objects can live at once.
+  std::vector<TzkBitmap> images;
+  for (int i = 0; i < 10500; ++i) images.emplace_back(2, 2, TPixelFormat::pf32bit);
+  EXPECT_EQ(DibHandle(images.back()), nullptr);
+  EXPECT_EQ(handles::GdiObjectsAlive(), before);
+}
+
+TEST(GdiCounter, CountsWhatWasMadeAndDeletedNotTheOwners) {
+  const long before = handles::GdiObjectsAlive();
+  { TBrushHandle none(nullptr); }
+  EXPECT_EQ(handles::GdiObjectsAlive(), before);
+  {
+    TBrushHandle brush(CreateSolidBrush(RGB(1, 2, 3)));
+    EXPECT_EQ(handles::GdiObjectsAlive(), before + 1);
+    DeleteObject(brush.Get());  // gone behind the owner's back: its own delete fails
+  }
+  EXPECT_EQ(handles::GdiObjectsAlive(), before + 1);
+  handles::CountGdiObject(-1);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST(GradientFillWin, TrianglesMatchThePlatformFill) {
                        RGBColor(0, 0, 255), RGBColor(250, 250, 0)};
   // Even and odd sizes, a thin one, and one reaching the bitmap's edges.
   for (const TRect r : {TRect(0, 0, 40, 30), TRect(3, 2, 36, 27), TRect(1, 1, 10, 9), TRect(5, 4, 8, 29)}) {
-    TzkBitmap platform(40, 30), ours(40, 30);
+    TzkBitmap platform = NewDeviceBitmap24(40, 30), ours(40, 30);
     platform.Fill(0xFF00FF);
     ours.Fill(0xFF00FF);
     {

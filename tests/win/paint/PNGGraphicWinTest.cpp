@@ -6,6 +6,7 @@
 #include "skin/paint/zkPNGGraphicWin.h"
 #include "skin/paint/zkPictureFormats.h"
 #include "skin/paint/zkPngWriter.h"
+#include "toolkit/Handles.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ TPNGGraphic Png(const TzkBitmap& image) {
 }
 
 struct TScreen {
-  TScreen() : bitmap(12, 12), dc(DibHandle(bitmap)) { bitmap.Fill(0x808080); }
+  TScreen() : bitmap(NewDeviceBitmap24(12, 12)), dc(DibHandle(bitmap)) { bitmap.Fill(0x808080); }
   TColor At(int x, int y) {
     GdiFlush();
     return Px(bitmap, x, y);
@@ -78,6 +79,21 @@ TEST(PNGGraphicWin, StretchedAndPlainImages) {
   ASSERT_EQ(plain.Bitmap().BytesPerPixel(), 3);
   DrawPNGGraphic(s.dc.Get(), TRect(5, 5, 7, 6), plain);
   EXPECT_EQ(s.At(6, 5), RGBColor(1, 2, 3));
+}
+
+// More paints and icons than a process may hold GDI objects (Windows: 10,000), each making
+// and freeing GDI objects; the live count shows any left behind.
+TEST(PNGGraphicWin, ThousandsOfBlendsAndIconsLeakNothing) {
+  TzkBitmap image(2, 2, TPixelFormat::pf32bit);
+  Set(image, 0, 0, RGBColor(255, 0, 0), 200);
+  Set(image, 1, 1, RGBColor(0, 0, 255), 255);
+  const TPNGGraphic png = Png(image);
+  TScreen s;
+  const long before = handles::GdiObjectsAlive();
+  for (int i = 0; i < 20000; ++i) DrawPNGGraphic(s.dc.Get(), TRect(1, 1, 3, 3), png);
+  for (int i = 0; i < 11000; ++i) EXPECT_TRUE(CreatePNGGraphicIcon(png, false)) << i;
+  EXPECT_EQ(handles::GdiObjectsAlive(), before);
+  EXPECT_EQ(s.At(2, 2), RGBColor(0, 0, 255));
 }
 
 // The icon's AND mask as 0/1 per pixel.

@@ -59,14 +59,16 @@ TEST(SectionToDC, PaintsWhatTheBitmapPainterPaintsAndLeaksNothing) {
   TDibScope dib;
   TsSkinTables t;
   BuildTables(t);
-  TzkBitmap screen(20, 16);
+  TzkBitmap screen = NewDeviceBitmap24(20, 16);
   screen.Fill(0x123456);
   TBitmapDc dc(DibHandle(screen));
   ASSERT_TRUE(dc);
+  const long before = handles::GdiObjectsAlive();
   for (int i = 0; i < kMoreThanTheHandleLimit; ++i)
     PaintSectionToDC(0, "BUTTON", TsBackgroundInfo(), &t, dc.Get(), TPoint(), TRect(0, 0, 2, 2), 1, true);
   GdiFlush();
-  TzkBitmap after(2, 2);
+  EXPECT_EQ(handles::GdiObjectsAlive(), before);
+  TzkBitmap after = NewDeviceBitmap24(2, 2);
   EXPECT_NE(DibHandle(after), nullptr);
   screen.Fill(0x123456);
   PaintSectionToDC(0, "BUTTON", TsBackgroundInfo(), &t, dc.Get(), TPoint(), TRect(3, 2, 15, 12), 1, true);
@@ -88,7 +90,7 @@ TEST(SectionToDC, ByNameTakesTheContextPixelsAsBackground) {
   TsSkinTables t;
   BuildTables(t);
   t.Sections[0].Transparency = 100;
-  TzkBitmap screen(10, 10);
+  TzkBitmap screen = NewDeviceBitmap24(10, 10);
   screen.Fill(0x00FF00);
   screen.ScanLine(5)[4 * 3] = 0x77;  // pixel (4, 5)
   TBitmapDc dc(DibHandle(screen));
@@ -98,9 +100,30 @@ TEST(SectionToDC, ByNameTakesTheContextPixelsAsBackground) {
   EXPECT_EQ(Px(bmp, 0, 0), RGBColor(200, 90, 0));     // the border, frame 0
 }
 
+int g_sectionsMade = 0;
+std::unique_ptr<TzkPixelStorage> CountingSections(int w, int h, TPixelFormat f, TRowOrder o) {
+  ++g_sectionsMade;
+  return TzkDibStorage::Create(w, h, f, o);
+}
+
+TEST(SectionToDC, PaintTemporariesMakeNoGdiObjects) {
+  SetBitmapStorageFactory(&CountingSections);
+  TsSkinTables t;
+  BuildTables(t);
+  TzkBitmap screen = NewDeviceBitmap24(20, 16);
+  TBitmapDc dc(DibHandle(screen));
+  ASSERT_TRUE(dc);
+  g_sectionsMade = 0;
+  PaintSectionToDC(0, "BUTTON", TsBackgroundInfo(), &t, dc.Get(), TPoint(), TRect(0, 0, 9, 9), 1, true);
+  TzkBitmap bmp(4, 4);
+  PaintSectionByName(bmp, "X", "BUTTON", dc.Get(), clBlack, TRect(3, 4, 7, 8), &t, 0);
+  EXPECT_EQ(g_sectionsMade, 0);
+  SetBitmapStorageFactory(nullptr);
+}
+
 // A window-less text bitmap: white, with a non-antialiased font selected.
 struct TTextCanvas {
-  TTextCanvas() : bitmap(120, 40), dc(DibHandle(bitmap)) {
+  TTextCanvas() : bitmap(NewDeviceBitmap24(120, 40)), dc(DibHandle(bitmap)) {
     bitmap.Fill(0xFFFFFF);
     font.Reset(CreateFontW(-24, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma"));
@@ -139,6 +162,17 @@ TEST(SectionText, ContourThenFontColourAndTheStateIsRestored) {
       }
   EXPECT_EQ(GetTextColor(c.dc.Get()), RGB(1, 2, 3));
   EXPECT_EQ(GetBkMode(c.dc.Get()), OPAQUE);
+}
+
+TEST(SectionText, MoreTextPaintsThanTheHandleLimitLeakNothing) {
+  TsSkinTables t;
+  BuildTables(t);
+  TTextCanvas c;
+  const long before = handles::GdiObjectsAlive();
+  for (int i = 0; i < kMoreThanTheHandleLimit; ++i)
+    PaintSectionText(c.dc.Get(), L"HI", i % 2 == 0, &t, i % 3 == 0, 0, DT_SINGLELINE, TRect(10, 5, 110, 35));
+  EXPECT_EQ(handles::GdiObjectsAlive(), before);
+  EXPECT_GT(c.Colours(TRect(0, 0, 120, 40)).size(), 1u);
 }
 
 TEST(SectionText, HotSetDisabledColourAndClipping) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -310,6 +311,34 @@ TEST_F(CoolTrayIconTest, AMinimizeHandlerTakesTheMinimizeFromTheOwnerWindow) {
   SendMessageW(Application->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
   Pump();
   EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+TEST_F(CoolTrayIconTest, TheOwnerHookFollowsTheOwnersRemadeWindow) {
+  Make();
+  int minimized = 0;
+  icon->SetMinimizeToTray(true);
+  icon->OnMinimizeToTray = [&](TObject*) { ++minimized; };
+  const HWND first = form->Handle();
+  form->SetBorderStyle(TFormBorderStyle::bsSingle);  // remakes the window
+  Pump();
+  ASSERT_NE(form->Handle(), first);
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0), 1);
+  Pump();
+  EXPECT_EQ(minimized, 1);
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+}
+
+TEST_F(CoolTrayIconTest, AnExceptionInTheOwnerHookGoesToTheErrorHandler) {
+  Make();
+  TErrorCatcher errors;
+  icon->SetMinimizeToTray(true);
+  icon->OnMinimizeToTray = [](TObject*) { throw std::runtime_error("tray failed"); };
+  SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump();
+  EXPECT_EQ(errors.messages, std::vector<std::string>{"tray failed"});
+  SendMessageW(Application->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  form->Show();
+  Pump();
 }
 
 // A form that asks to start hidden in the tray.
