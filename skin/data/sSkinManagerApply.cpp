@@ -131,7 +131,10 @@ void TsSkinManager::LoadSkin() {
   }
   const TsStoredSkin* stored = nullptr;
   for (const TsStoredSkin& s : internalSkins_)
-    if (s.Name == skinName_) stored = &s;
+    if (s.Name == skinName_) {
+      stored = &s;
+      break;
+    }
   if (!stored && !internalSkins_.empty()) {
     stored = &internalSkins_.front();
     skinName_ = stored->Name;
@@ -142,11 +145,9 @@ void TsSkinManager::LoadSkin() {
   }
   packed_ = stored->Data && stored->Size > 0;
   if (!packed_) {
-    // A stored skin without an archive brings no options: its tables stay empty.
-    TsSkinTables empty;
-    tables_.Swap(empty);
-    loadReport_ = TsSkinLoadReport();
-    InitCachedIndexes();
+    LoadInto([&](TsSkinTables& t, const TsSkinLoadOptions& o, TsSkinLoadReport* r) {
+      LoadSkinFromStoredData(stored->Collections, t, o, r);
+    });
     return;
   }
   LoadInto([&](TsSkinTables& t, const TsSkinLoadOptions& o, TsSkinLoadReport* r) {

@@ -96,6 +96,20 @@ TEST(SkinManager, AnUnknownNameFallsBackToTheFirstStoredSkin) {
   EXPECT_FALSE(empty.HookInstalled());
 }
 
+TEST(SkinManager, AStoredSkinWithoutDataLoadsFromItsCollections) {
+  TsSkinManager m(nullptr);
+  TsStoredSkin older;
+  older.Name = "Older";
+  older.Collections.Version = 3;
+  older.Collections.GeneralData.resize(1);
+  older.Collections.GeneralData[0].SectionName = "GLOBALINFO";
+  m.InternalSkins().push_back(older);
+  m.SetSkinName("Older");
+  EXPECT_FALSE(m.Packed());
+  EXPECT_EQ(m.SkinInfo(), "3");
+  EXPECT_EQ(m.CachedIndexes().GlobalInfo, 0);
+}
+
 TEST(SkinManager, APackedFileWinsOverAFolderOfTheSameName) {
   TScratchFolder scratch;
   const std::string dir = WideToUtf8(scratch.Path());
