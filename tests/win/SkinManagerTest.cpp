@@ -303,6 +303,37 @@ TEST(SkinManager, HotWindowGetsMouseEnterAndThePreviousOneMouseLeave) {
   delete form;
 }
 
+TEST(SkinManager, TheApplicationWindowFilterOfTheDefaultManager) {
+  CommandLog().clear();
+  auto* form = Application->CreateForm<TRecordingForm>(L"form");
+  form->HandleNeeded();
+  std::vector<UINT> passed;
+  auto m = std::make_unique<TsSkinManager>(nullptr);
+  const int probe = Application->HookMainWindow([&](TMessage& msg) {
+    passed.push_back(msg.Msg);
+    return false;
+  });
+  HWND app = Application->Handle();
+  SendMessageW(app, WM_THEMECHANGED, 0, 0);
+  SendMessageW(app, 0xBCB4, 0, 0);
+  SendMessageW(app, CM_ACTIVATE, 0, 0);
+  EXPECT_EQ(passed, (std::vector<UINT>{CM_ACTIVATE}));
+  EXPECT_EQ(ReceiversOf(zcRepaintFrame), (std::vector<std::wstring>{L"form"}));
+  // Without skinned popups everything passes.
+  m->SetSkinnedPopups(false);
+  passed.clear();
+  SendMessageW(app, WM_THEMECHANGED, 0, 0);
+  EXPECT_EQ(passed, (std::vector<UINT>{WM_THEMECHANGED}));
+  // The filter goes with its manager.
+  m->SetSkinnedPopups(true);
+  m.reset();
+  passed.clear();
+  SendMessageW(app, WM_THEMECHANGED, 0, 0);
+  EXPECT_EQ(passed, (std::vector<UINT>{WM_THEMECHANGED}));
+  Application->UnhookMainWindow(probe);
+  delete form;
+}
+
 TEST(SkinManager, TwoHundredLoadRemoveCyclesLeaveNoObjects) {
   auto m = StoredSkinManager();
   m->SetSkinName(kInternalSkinName);
