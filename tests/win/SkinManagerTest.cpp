@@ -324,9 +324,13 @@ TEST(SkinManager, TheApplicationWindowFilterOfTheDefaultManager) {
   passed.clear();
   SendMessageW(app, WM_THEMECHANGED, 0, 0);
   EXPECT_EQ(passed, (std::vector<UINT>{WM_THEMECHANGED}));
-  // The filter goes with its manager.
+  // The filter goes with its manager, even when another manager became the default.
   m->SetSkinnedPopups(true);
+  TsSkinManager other(nullptr);
+  other.SetIsDefault(true);
+  EXPECT_TRUE(other.IsDefault());
   m.reset();
+  EXPECT_EQ(DefaultManager(), &other);
   passed.clear();
   SendMessageW(app, WM_THEMECHANGED, 0, 0);
   EXPECT_EQ(passed, (std::vector<UINT>{WM_THEMECHANGED}));
