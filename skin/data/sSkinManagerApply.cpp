@@ -62,6 +62,16 @@ void SendToFormTree(TCustomForm* form, const TMessage& message) {
   BroadcastToControls(form, message);
 }
 
+// The visible windows under the hook's control, taken before any of them is told anything: a
+// window told may change the list.
+std::vector<HWND> VisibleHookedWindows() {
+  std::vector<HWND> windows;
+  if (TzkHookWindowList* list = HookWindowList())
+    for (const auto& entry : *list)
+      if (IsWindowVisible(entry->Window())) windows.push_back(entry->Window());
+  return windows;
+}
+
 // The framed top-level forms the skin-changing animation covers for a manager. Visibility is
 // the form's own: a form that stopped redrawing has lost its window's visible style bit.
 std::vector<IzkFrameProvider*> FormsConcerned(TsSkinManager* manager) {
@@ -211,11 +221,9 @@ void TsSkinManager::RepaintAll() {
   TMessage refresh{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRefresh)), LPARAM(this), 0};
   Broadcast(refresh);
   if (!IsLoading()) RunSkinChanging();
-  if (TzkHookWindowList* list = HookWindowList())
-    for (const auto& entry : *list)
-      if (IsWindowVisible(entry->Window()))
-        RedrawWindow(entry->Window(), nullptr, nullptr,
-                     RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  for (HWND wnd : VisibleHookedWindows())
+    RedrawWindow(wnd, nullptr, nullptr,
+                 RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void TsSkinManager::InstallHook() {
@@ -242,10 +250,8 @@ void TsSkinManager::Broadcast(const TMessage& message) {
   const std::vector<IzkFrameProvider*> framed = FramedForms();
   for (IzkFrameProvider* p : framed)
     if (TCustomForm* f = p->Form(); f && !f->IsDestroying()) SendToFormTree(f, message);
-  if (TzkHookWindowList* list = HookWindowList())
-    for (const auto& entry : *list)
-      if (IsWindowVisible(entry->Window()))
-        SendMessageW(entry->Window(), message.Msg, message.WParam, message.LParam);
+  for (HWND wnd : VisibleHookedWindows())
+    SendMessageW(wnd, message.Msg, message.WParam, message.LParam);
 }
 
 // [SECTION] Skin-changing animation
