@@ -1,10 +1,12 @@
 vornik_portable(
   sDecimalSpinValue.cpp
-)
-vornik_portable(
   zkSBUtilsGeometry.cpp
 )
-# Window adapters and skinned scroll bars (Win32).
+
 vornik_win32(
+  sButton.cpp
+  sLabel.cpp
+  sGroupBox.cpp
+  # Window adapters and skinned scroll bars.
   zkSBUtils.cpp
 )
