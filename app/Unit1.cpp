@@ -113,6 +113,7 @@ TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std:
   SetAlphaBlendValue(255);
 
   BuildControls();
+  BuildSkinManager();
   BuildMenu();
   BuildTrayIcon();
   rows_ = std::make_unique<TListViewRows>(*sListView1);
@@ -124,7 +125,32 @@ TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std:
 }
 
 TForm1::~TForm1() {
+  // The skin goes first, with its hook, while every window it told about it still exists.
+  delete sSkinManager1;
+  sSkinManager1 = nullptr;
   if (Form1 == this) Form1 = nullptr;
+}
+
+// The skin manager and its stored skin. Setting SkinName loads the skin at once; it is
+// applied when the form has been built. The program works without a skin, so a skin that
+// cannot be loaded is reported and the program goes on unskinned.
+void TForm1::BuildSkinManager() {
+  sSkinManager1 = new TsSkinManager(this);
+  sSkinManager1->SetName(L"sSkinManager1");
+  sSkinManager1->InternalSkins().push_back(InternalStoredSkin());
+  sSkinManager1->MenuSupport().IcoLineSkin = "ICOLINE";
+  // Where skins were kept when the program was designed; not present on users' machines, so
+  // the skin always comes from the stored collection.
+  sSkinManager1->SetSkinDirectory("D:\\VornikDesign\\Skins");
+  ThirdPartyList& third = sSkinManager1->ThirdParty();
+  for (int i = 0; i < ThirdPartyList::kCount; ++i) third[i] = " ";
+  third.ThirdButtons = "TButton";
+  try {
+    sSkinManager1->SetSkinName(kInternalSkinName);
+  } catch (const std::exception& e) {
+    Application->HandleException(this, &e);
+    sSkinManager1->SetActive(false);
+  }
 }
 
 void TForm1::BuildControls() {

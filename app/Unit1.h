@@ -10,6 +10,7 @@
 #include "app/TaskClock.h"
 #include "app/TaskFile.h"
 #include "app/TaskPlatform.h"
+#include "skin/data/sSkinManager.h"
 #include "toolkit/Button.h"
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
@@ -45,6 +46,7 @@ class TForm1 : public TForm {
   TEdit* sEdit1;
   TButton* sButton1;
   TButton* sButton2;
+  TsSkinManager* sSkinManager1;
   TTimer* Timer1;
   TImageList* ImageList1;
   TPopupMenu* PopupMenu1;
@@ -89,6 +91,7 @@ class TForm1 : public TForm {
 
  private:
   void BuildControls();
+  void BuildSkinManager();
   void BuildMenu();
   void BuildTrayIcon();
   void LoadStatusIcons();

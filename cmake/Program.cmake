@@ -4,13 +4,14 @@ set(vornik_bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 set(vornik_assetgen ${VORNIK_HOST_TOOLS_DIR}/assetgen${CMAKE_HOST_EXECUTABLE_SUFFIX})
 set(vornik_assets
   ${vornik_bin}/notok.ico ${vornik_bin}/ok.ico ${vornik_bin}/yellow.ico ${vornik_bin}/red.ico
-  ${vornik_bin}/sound.wav ${vornik_bin}/VornikDesktop.ico)
+  ${vornik_bin}/sound.wav ${vornik_bin}/VornikDesktop.ico
+  ${vornik_bin}/zkSHDA.png ${vornik_bin}/zkSHDI.png)
 add_custom_command(
   OUTPUT ${vornik_assets}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${vornik_bin}
   COMMAND ${vornik_assetgen} ${vornik_bin}
   DEPENDS ${vornik_assetgen}
-  COMMENT "Drawing the status icons, the application icon and the alarm sound")
+  COMMENT "Drawing the status icons, the application icon, the alarm sound and the shadows")
 add_custom_target(vornik_assets ALL DEPENDS ${vornik_assets})
 
 # The internal skin, drawn and packed by the native tools (cmake/QuarnSkin.cmake).
@@ -18,10 +19,10 @@ include(cmake/QuarnSkin.cmake)
 vornik_quarn_skin(${VORNIK_HOST_TOOLS_DIR}/quarngen${CMAKE_HOST_EXECUTABLE_SUFFIX}
                   ${VORNIK_HOST_TOOLS_DIR}/skintool${CMAKE_HOST_EXECUTABLE_SUFFIX})
 
-# Resources: the application icon and the internal skin.
+# Resources: the application icon, the internal skin and the built-in window shadows.
 set(vornik_rc ${CMAKE_SOURCE_DIR}/app/Project1.rc)
 set_source_files_properties(${vornik_rc} PROPERTIES
-  OBJECT_DEPENDS "${vornik_bin}/VornikDesktop.ico;${VORNIK_QUARN_ARCHIVE}")
+  OBJECT_DEPENDS "${vornik_bin}/VornikDesktop.ico;${vornik_bin}/zkSHDA.png;${vornik_bin}/zkSHDI.png;${VORNIK_QUARN_ARCHIVE}")
 
 get_property(vornik_entry_sources GLOBAL PROPERTY VORNIK_ENTRY_SOURCES)
 add_executable(VornikDesktop WIN32 ${vornik_entry_sources} ${vornik_rc})

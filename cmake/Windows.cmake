@@ -55,6 +55,15 @@ if(win_tests)
     target_include_directories(win_tests PRIVATE ${VORNIK_QUARN_DIR})
     add_dependencies(win_tests quarn_skin)
   endif()
+  # The built-in window shadows, as the program carries them.
+  if(TARGET vornik_assets)
+    set(shadow_rc ${CMAKE_SOURCE_DIR}/tests/win/ShadowImagesTest.rc)
+    set_source_files_properties(${shadow_rc} PROPERTIES
+      OBJECT_DEPENDS "${vornik_bin}/zkSHDA.png;${vornik_bin}/zkSHDI.png")
+    target_sources(win_tests PRIVATE ${shadow_rc})
+    target_include_directories(win_tests PRIVATE ${vornik_bin})
+    add_dependencies(win_tests vornik_assets)
+  endif()
 endif()
 
 # End-to-end driver: a separate program that starts VornikDesktop.exe and drives it.
@@ -71,4 +80,13 @@ if(win_bench_sources AND TARGET vornik_win)
   add_executable(win_bench ${win_bench_sources})
   target_compile_options(win_bench PRIVATE ${VORNIK_WARNINGS})
   target_link_libraries(win_bench PRIVATE vornik_win)
+  # The internal skin and the built-in shadows, as the program carries them.
+  if(TARGET quarn_skin AND TARGET vornik_assets)
+    set(bench_rc ${CMAKE_SOURCE_DIR}/bench/win/WinBench.rc)
+    set_source_files_properties(${bench_rc} PROPERTIES OBJECT_DEPENDS
+      "${VORNIK_QUARN_ARCHIVE};${vornik_bin}/zkSHDA.png;${vornik_bin}/zkSHDI.png")
+    target_sources(win_bench PRIVATE ${bench_rc})
+    target_include_directories(win_bench PRIVATE ${VORNIK_QUARN_DIR} ${vornik_bin})
+    add_dependencies(win_bench quarn_skin vornik_assets)
+  endif()
 endif()

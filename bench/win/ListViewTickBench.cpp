@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Unit1.h"
+#include "WinBenchUtil.h"
 #include "app/WinTaskLocale.h"
 #include "toolkit/Application.h"
 #include "toolkit/WideText.h"
@@ -25,19 +26,6 @@ class SilentAlarm : public ITaskAlarm {
  public:
   void Play() override {}
 };
-
-double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-  LARGE_INTEGER f;
-  QueryPerformanceFrequency(&f);
-  return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
-
-void Report(const char* name, std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  const double median = samples[samples.size() / 2];
-  std::printf("%-44s median %8.3f ms   min %8.3f ms   (%zu runs)\n", name, median * 1e3,
-              samples.front() * 1e3, samples.size());
-}
 
 }  // namespace
 
@@ -101,6 +89,7 @@ int main() {
   std::printf("List view tick, %d rows (Wine)\n", kRows);
   Report("tick (texts, limits, invalidation)", tickOnly);
   Report("tick + repaint of the visible rows", tickAndPaint);
+  RunSkinManagerBench(form);
   delete form;
   for (const wchar_t* f : {L"notok.ico", L"ok.ico", L"yellow.ico", L"red.ico", L"save.txt"})
     DeleteFileW((folder + f).c_str());

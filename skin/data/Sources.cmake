@@ -16,9 +16,19 @@ vornik_portable(
   sSkinLoader.cpp
   sSkinDump.cpp
   zkBmpWriter.cpp
+  sSkinDirectory.cpp
+  sShadowImages.cpp
 )
 
 # Stored skins embedded in the program as resources (Win32).
 vornik_win32(
   sStoredSkinResource.cpp
+  sSkinCommands.cpp
+)
+
+# The skin manager component, loading and applying skins (Win32).
+vornik_win32(
+  sSkinManager.cpp
+  sSkinManagerApply.cpp
+  sFormTransition.cpp
 )

@@ -1,9 +1,5 @@
 #include "skin/data/sStoredSkinResource.h"
 
-#include <utility>
-
-#include "skin/data/zkSkinPack.h"
-
 const wchar_t* const kInternalSkinResource = L"QUARNSKIN";
 const char* const kInternalSkinName = "Quarn (internal)";
 
@@ -21,23 +17,4 @@ TsStoredSkin FindStoredSkin(HMODULE module, const wchar_t* resourceName, const s
   skin.Data = static_cast<const uint8_t*>(data);
   skin.Size = size;
   return skin;
-}
-
-void TsActiveSkin::Load(const TsStoredSkin& skin, const TsSkinLoadOptions& options) {
-  if (!skin.Data || skin.Size == 0)
-    throw EzkSkinError("The stored skin \"" + skin.Name + "\" has no data");
-  TsSkinTables tables;
-  TsSkinLoadReport report;
-  LoadSkinFromArchive(skin.Data, skin.Size, tables, options, &report);
-  tables_.Swap(tables);
-  report_ = std::move(report);
-  name_ = skin.Name;
-  loaded_ = true;
-}
-
-void TsActiveSkin::Clear() {
-  tables_.Clear();
-  report_ = TsSkinLoadReport();
-  name_.clear();
-  loaded_ = false;
 }

@@ -10,6 +10,7 @@ vornik_portable(
   zkPngWriter.cpp
   zkTinyFont.cpp
   zkSkinPreview.cpp
+  sCrossFade.cpp
 )
 
 vornik_win32(
@@ -17,4 +18,5 @@ vornik_win32(
   sSectionPainterWin.cpp
   zkPictureFormats.cpp
   zkPNGGraphicWin.cpp
+  sControlUtils.cpp
 )

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/data/sSkinDump.h"
+#include "skin/data/sSkinManager.h"
 #include "skin/data/sStoredSkinResource.h"
 #include "skin/data/zkSkinPack.h"
 #include "toolkit/WideText.h"
@@ -20,10 +21,11 @@ TEST(StoredSkin, InternalSkinLoadsFromTheProgramsResource) {
   ASSERT_GT(stored.Size, 8u);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(stored.Data), 4), "QRvk");
 
-  TsActiveSkin skin;
-  ASSERT_NO_THROW(skin.Load(stored));
-  ASSERT_TRUE(skin.Loaded());
-  EXPECT_EQ(skin.Name(), "Quarn (internal)");
+  TsSkinManager skin(nullptr);
+  skin.InternalSkins().push_back(stored);
+  ASSERT_NO_THROW(skin.SetSkinName(stored.Name));
+  ASSERT_TRUE(skin.SkinData().Active);
+  EXPECT_EQ(skin.SkinName(), "Quarn (internal)");
   const TsSkinTables& t = skin.Tables();
   EXPECT_EQ(t.Sections.size(), 64u);
   EXPECT_EQ(t.Sections.front().SectionName, "GLOBALINFO");
@@ -32,7 +34,7 @@ TEST(StoredSkin, InternalSkinLoadsFromTheProgramsResource) {
   EXPECT_EQ(t.SkinData.BorderColor, 13680037);
   EXPECT_EQ(t.SkinData.TitleButtonVAlign, 1);
   EXPECT_FALSE(t.MasterBitmap.Empty());
-  EXPECT_TRUE(skin.Report().ImageProblems.empty());
+  EXPECT_TRUE(skin.LoadReport().ImageProblems.empty());
   // The painters read the check boxes and glows through these.
   EXPECT_GE(t.CachedIndexes.CheckBoxChecked, 0);
   EXPECT_GE(t.IndexOfMask(t.IndexOfSection("BUTTON"), "BUTTON", "GLOW0"), 0);
@@ -56,35 +58,34 @@ TEST(StoredSkin, TheProgramCarriesTheSameSkin) {
   FreeLibrary(program);
 }
 
-TEST(StoredSkin, MissingOrDamagedDataIsAnErrorAndKeepsTheSkinHeld) {
-  TsActiveSkin skin;
+TEST(StoredSkin, MissingOrDamagedDataIsAnErrorAndKeepsTheTablesHeld) {
   const TsStoredSkin missing = FindStoredSkin(nullptr, L"NO_SUCH_SKIN", "Nothing");
   EXPECT_EQ(missing.Data, nullptr);
-  EXPECT_THROW(skin.Load(missing), EzkSkinError);
-  EXPECT_FALSE(skin.Loaded());
 
-  ASSERT_NO_THROW(skin.Load(InternalStoredSkin()));
-  const size_t sections = skin.Tables().Sections.size();
+  TsSkinManager skin(nullptr);
+  const TsStoredSkin good = InternalStoredSkin();
   const uint8_t foreign[] = {'P', 'K', 3, 4, 0, 0, 0, 0};
-  TsStoredSkin broken{"Broken", foreign, sizeof foreign};
+  skin.InternalSkins() = {good, TsStoredSkin{"Broken", foreign, sizeof foreign, {}},
+                          TsStoredSkin{"Cut", good.Data, good.Size - 40, {}}};
+  ASSERT_NO_THROW(skin.SetSkinName(good.Name));
+  const size_t sections = skin.Tables().Sections.size();
   try {
-    skin.Load(broken);
+    skin.SetSkinName("Broken");
     ADD_FAILURE() << "a foreign archive loaded";
   } catch (const EzkSkinError& e) {
     EXPECT_STREQ(e.what(), kNotPackedSkinMessage);
   }
   // A truncated archive (its last entry cut) fails too.
-  const TsStoredSkin good = InternalStoredSkin();
-  TsStoredSkin cut{"Cut", good.Data, good.Size - 40};
-  EXPECT_THROW(skin.Load(cut), EzkSkinError);
-  EXPECT_EQ(skin.Name(), "Quarn (internal)");
+  EXPECT_THROW(skin.SetSkinName("Cut"), EzkSkinError);
   EXPECT_EQ(skin.Tables().Sections.size(), sections);
+  EXPECT_FALSE(zkSkinChanging);
 }
 
 // Expects the lead's reading of GLOBALINFO integers in which -1 is a value of its own.
 TEST(StoredSkin, TitleButtonsOverlapByOnePixel) {
-  TsActiveSkin skin;
-  skin.Load(InternalStoredSkin());
+  TsSkinManager skin(nullptr);
+  skin.InternalSkins().push_back(InternalStoredSkin());
+  skin.SetSkinName(kInternalSkinName);
   EXPECT_EQ(skin.Tables().SkinData.TitleButtonSpacing, -1);
 }
 

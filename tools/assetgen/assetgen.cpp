@@ -2,6 +2,7 @@
 //   notok.ico, ok.ico, yellow.ico, red.ico   status icons, 16 x 16 and 32 x 32, 32-bit
 //   VornikDesktop.ico                         the application icon, 48 x 48, 32-bit
 //   sound.wav                                 the alarm, a short two-tone chime
+//   zkSHDA.png, zkSHDI.png                    the skin engine's built-in window shadows
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -11,6 +12,8 @@
 #include "IconWriter.h"
 #include "Painter.h"
 #include "WavWriter.h"
+#include "skin/data/sShadowImages.h"
+#include "skin/paint/zkPngWriter.h"
 
 namespace {
 
@@ -94,6 +97,11 @@ bool Write(const std::string& path, const std::string& bytes) {
   return true;
 }
 
+std::string PngBytes(const TzkBitmap& image) {
+  const std::vector<uint8_t> png = EncodePng(image);
+  return std::string(png.begin(), png.end());
+}
+
 std::string StatusIcon(const std::vector<TLayer>& layers) {
   return IconFileBytes({Paint(16, layers), Paint(32, layers)});
 }
@@ -112,5 +120,7 @@ int main(int argc, char** argv) {
   ok = Write(dir + "red.ico", StatusIcon(RedAlarm())) && ok;
   ok = Write(dir + "VornikDesktop.ico", IconFileBytes({Paint(48, AppIcon())})) && ok;
   ok = Write(dir + "sound.wav", WavFileBytes(Chime(44100), 44100)) && ok;
+  ok = Write(dir + "zkSHDA.png", PngBytes(DrawActiveShadow())) && ok;
+  ok = Write(dir + "zkSHDI.png", PngBytes(DrawInactiveShadow())) && ok;
   return ok ? 0 : 1;
 }

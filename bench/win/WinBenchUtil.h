@@ -1,0 +1,40 @@
+// Timing helpers of the Win32 benchmarks (the platform's performance counter).
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+class TForm1;
+
+inline double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
+  LARGE_INTEGER f;
+  QueryPerformanceFrequency(&f);
+  return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
+}
+
+inline void Report(const char* name, std::vector<double> samples) {
+  std::sort(samples.begin(), samples.end());
+  const double median = samples[samples.size() / 2];
+  std::printf("%-44s median %8.3f ms   min %8.3f ms   (%zu runs)\n", name, median * 1e3,
+              samples.front() * 1e3, samples.size());
+}
+
+// Times fn over `runs` runs.
+template <typename Fn>
+std::vector<double> TimeRuns(int runs, Fn fn) {
+  std::vector<double> samples;
+  for (int i = 0; i < runs; ++i) {
+    LARGE_INTEGER a, b;
+    QueryPerformanceCounter(&a);
+    fn();
+    QueryPerformanceCounter(&b);
+    samples.push_back(Seconds(a, b));
+  }
+  return samples;
+}
+
+// The skin manager benchmarks, run with the main window open.
+void RunSkinManagerBench(TForm1* form);

@@ -1,0 +1,309 @@
+// Loading and applying a skin: TsSkinManager's SkinName chain, the loads, the cached indexes
+// and shadow images, applying (the new-skin broadcast and the window hook), removing,
+// repainting, the broadcast itself, the skin-changing animation and the application window
+// filter.
+#include <filesystem>
+
+#include "skin/data/sFormTransition.h"
+#include "skin/data/sSkinCommands.h"
+#include "skin/data/sSkinDirectory.h"
+#include "skin/data/sSkinManager.h"
+#include "skin/data/zkSkinPack.h"
+#include "skin/paint/sControlUtils.h"
+#include "skin/windows/zkDials.h"
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/Screen.h"
+#include "toolkit/WideText.h"
+
+namespace {
+
+// Raises a process-wide flag for a scope, however it ends.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TFlagScope() { flag_ = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+bool SkinFileExists(const std::string& utf8) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(std::filesystem::u8path(utf8), ec);
+}
+
+bool CompositionEnabled() {
+  OSVERSIONINFOW info = {};
+  info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExW(&info) || info.dwMajorVersion < 6) return false;
+#pragma GCC diagnostic pop
+  HMODULE dwm = LoadLibraryW(L"DWMAPI.DLL");
+  if (!dwm) return false;
+  using TIsEnabled = HRESULT(WINAPI*)(BOOL*);
+  auto isEnabled = reinterpret_cast<TIsEnabled>(
+      reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")));
+  BOOL enabled = FALSE;
+  const bool on = isEnabled && SUCCEEDED(isEnabled(&enabled)) && enabled;
+  FreeLibrary(dwm);
+  return on;
+}
+
+// Sends to a form (by message once it has a window) and then through its controls.
+void SendToFormTree(TCustomForm* form, const TMessage& message) {
+  if (form->HandleAllocated())
+    SendMessageW(form->WindowHandle(), message.Msg, message.WParam, message.LParam);
+  else
+    form->Perform(message.Msg, message.WParam, message.LParam);
+  BroadcastToControls(form, message);
+}
+
+// The visible windows under the hook's control, taken before any of them is told anything: a
+// window told may change the list.
+std::vector<HWND> VisibleHookedWindows() {
+  std::vector<HWND> windows;
+  if (TzkHookWindowList* list = HookWindowList())
+    for (const auto& entry : *list)
+      if (IsWindowVisible(entry->Window())) windows.push_back(entry->Window());
+  return windows;
+}
+
+// The framed top-level forms the skin-changing animation covers for a manager. Visibility is
+// the form's own: a form that stopped redrawing has lost its window's visible style bit.
+std::vector<IzkFrameProvider*> FormsConcerned(TsSkinManager* manager) {
+  std::vector<IzkFrameProvider*> forms;
+  for (IzkFrameProvider* p : FramedForms()) {
+    TCustomForm* f = p->Form();
+    if (f && !f->Parent() && f->HandleAllocated() && f->Visible() &&
+        !IsIconic(f->WindowHandle()) && p->SkinManager() == manager)
+      forms.push_back(p);
+  }
+  return forms;
+}
+
+}  // namespace
+
+// [SECTION] Loading
+
+void TsSkinManager::SetSkinName(const std::string& value) {
+  skinName_ = value;
+  if (!active_) return;
+  if (OnBeforeChange) OnBeforeChange(this);
+  {
+    TFlagScope changing(zkSkinChanging);
+    tables_.SkinData.Active = false;
+    packed_ = SkinFileExists(PackedSkinPath(skinDirectory_, skinName_));
+    if (packed_)
+      LoadPackedSkin();
+    else
+      LoadSkin();
+    if (!active_)
+      RemoveSkin();
+    else
+      ApplyNewSkin(true);
+  }
+  if (OnAfterChange) OnAfterChange(this);
+}
+
+TsSkinLoadOptions TsSkinManager::LoadOptions() const {
+  TsSkinLoadOptions options;
+  options.HueOffset = hueOffset_;
+  options.Saturation = saturation_;
+  for (const std::string& line : commonSections_) options.CommonSections += line + "\n";
+  return options;
+}
+
+void TsSkinManager::LoadInto(const std::function<void(TsSkinTables&, const TsSkinLoadOptions&,
+                                                      TsSkinLoadReport*)>& load) {
+  TsSkinLoadReport report;
+  load(tables_, LoadOptions(), &report);
+  loadReport_ = std::move(report);
+  if (loadReport_.VersionTooNew)
+    MessageBoxW(nullptr, Utf8ToWide(kVersionWarning).c_str(), L"", MB_OK | MB_ICONWARNING);
+  InitCachedIndexes();
+}
+
+void TsSkinManager::LoadSkin() {
+  if (!active_) return;
+  TFlagScope changing(zkSkinChanging);
+  const std::string folder = SkinFolderPath(SkinPath(), skinName_);
+  if (SkinFileExists(folder + "Options.dat")) {
+    packed_ = false;
+    bool found = false;
+    LoadInto([&](TsSkinTables& t, const TsSkinLoadOptions& o, TsSkinLoadReport* r) {
+      found = LoadSkinFromFolder(folder, t, o, r);
+    });
+    if (found) return;
+  }
+  const TsStoredSkin* stored = nullptr;
+  for (const TsStoredSkin& s : internalSkins_)
+    if (s.Name == skinName_) {
+      stored = &s;
+      break;
+    }
+  if (!stored && !internalSkins_.empty()) {
+    stored = &internalSkins_.front();
+    skinName_ = stored->Name;
+  }
+  if (!stored) {
+    active_ = false;
+    return;
+  }
+  packed_ = stored->Data && stored->Size > 0;
+  if (!packed_) {
+    LoadInto([&](TsSkinTables& t, const TsSkinLoadOptions& o, TsSkinLoadReport* r) {
+      LoadSkinFromStoredData(stored->Collections, t, o, r);
+    });
+    return;
+  }
+  LoadInto([&](TsSkinTables& t, const TsSkinLoadOptions& o, TsSkinLoadReport* r) {
+    LoadSkinFromArchive(stored->Data, stored->Size, t, o, r);
+  });
+}
+
+void TsSkinManager::LoadPackedSkin() {
+  if (!active_) return;
+  TFlagScope changing(zkSkinChanging);
+  const std::string path = PackedSkinPath(skinDirectory_, skinName_);
+  LoadInto([&](TsSkinTables& t, const TsSkinLoadOptions& o, TsSkinLoadReport* r) {
+    LoadSkinFromPackedFile(path, t, o, r);
+  });
+  tables_.SkinData.SkinPath = WithTrailingSeparator(SkinPath());
+}
+
+void TsSkinManager::ReloadAndRepaint() { SetSkinName(skinName_); }
+
+void TsSkinManager::InitCachedIndexes() {
+  tables_.InitCachedIndexes();
+  PrepareShadowImages();
+}
+
+void TsSkinManager::PrepareShadowImages() {
+  ::PrepareShadowImages(tables_, ExtendedBorders(), &BuiltinActiveShadow(),
+                        &BuiltinInactiveShadow(), ExtendedBorders() && CompositionEnabled(),
+                        shadows_);
+}
+
+// [SECTION] Applying and removing
+
+void TsSkinManager::ApplyNewSkin(bool repaint) {
+  if (IsLoading()) return;
+  if (repaint) PrepareSkinChanging();
+  tables_.SkinData.Active = false;
+  {
+    TFlagScope applying(zkSkinApplying);
+    InitCachedIndexes();
+    TMessage m{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinNew)), LPARAM(this), 0};
+    Broadcast(m);
+  }
+  tables_.SkinData.Active = true;
+  if (IsDefault() && !hookInstalled_) InstallHook();
+  if (repaint) RepaintAll();
+}
+
+void TsSkinManager::RemoveSkin() {
+  TFlagScope removing(zkSkinRemoving);
+  RemoveHook();
+  tables_.SkinData.Active = false;
+  TMessage m{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRemove)), LPARAM(this), 0};
+  Broadcast(m);
+  tables_.Clear();
+}
+
+void TsSkinManager::RepaintAll() {
+  TMessage stop{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcStopAnimation)), LPARAM(this), 0};
+  Broadcast(stop);
+  if (!IsLoading()) PrepareSkinChanging();
+  TMessage refresh{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRefresh)), LPARAM(this), 0};
+  Broadcast(refresh);
+  if (!IsLoading()) RunSkinChanging();
+  for (HWND wnd : VisibleHookedWindows())
+    RedrawWindow(wnd, nullptr, nullptr,
+                 RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TsSkinManager::InstallHook() {
+  if (IsDesigning() || !IsDefault() || hookInstalled_) return;
+  hookInstalled_ = InstallSkinHook();
+}
+
+void TsSkinManager::RemoveHook() {
+  if (IsDesigning() || !IsDefault() || !hookInstalled_) return;
+  RemoveSkinHook();
+  hookInstalled_ = false;
+}
+
+// [SECTION] Broadcast
+
+void TsSkinManager::Broadcast(const TMessage& message) {
+  const std::vector<TCustomForm*> forms = Screen->CustomForms();
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+    TCustomForm* f = *it;
+    if (f->IsLoading() || f->IsDestroying() || f->Parent()) continue;
+    if (f->HandleAllocated() && IsSkinnedWindow(f->WindowHandle())) continue;
+    SendToFormTree(f, message);
+  }
+  const std::vector<IzkFrameProvider*> framed = FramedForms();
+  for (IzkFrameProvider* p : framed)
+    if (TCustomForm* f = p->Form(); f && !f->IsDestroying()) SendToFormTree(f, message);
+  for (HWND wnd : VisibleHookedWindows())
+    SendMessageW(wnd, message.Msg, message.WParam, message.LParam);
+}
+
+// [SECTION] Skin-changing animation
+
+void TsSkinManager::PrepareSkinChanging() {
+  if (Application->Minimized()) return;
+  if (IsDefault() && animEffects_.SkinChanging.Active) zkSkinAnimating = true;
+  for (IzkFrameProvider* p : FormsConcerned(this)) {
+    p->SetAnimating(true);
+    SendMessageW(p->Form()->WindowHandle(), WM_SETREDRAW, FALSE, 0);
+  }
+}
+
+void TsSkinManager::RunSkinChanging() {
+  if (Application->Minimized()) return;
+  if (IsDefault()) zkSkinAnimating = false;
+  for (IzkFrameProvider* p : FormsConcerned(this)) {
+    HWND wnd = p->Form()->WindowHandle();
+    const TzkSkinChanging& settings = p->SkinManager()->AnimEffects().SkinChanging;
+    if (settings.Active)
+      SwitchFormLook(p->Form(), p->DrawsNonClientArea() ? settings.Time : 0,
+                     p->CopyWindowRegion());
+    SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
+    p->SetAnimating(false);
+    if (p->DrawsNonClientArea()) {
+      p->RebuildFrame();
+      RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    } else {
+      RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+  }
+}
+
+// [SECTION] Application window filter
+
+bool TsSkinManager::FilterAppMessage(TMessage& m) {
+  if (!skinnedPopups_) return false;
+  switch (m.Msg) {
+    case WM_THEMECHANGED:
+      return true;
+    case CM_ACTIVATE: {
+      const std::vector<TCustomForm*> forms = Screen->CustomForms();
+      for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+        SendCommandToControl(*it, zcRepaintFrame);
+      return false;
+    }
+    case 0xBCB3:
+    case 0xBCB4:
+      // The menu borders are drawn by the popup-menu painter; the platform's own border
+      // drawing is never wanted while popups are skinned.
+      return true;
+    default:
+      return false;
+  }
+}
