@@ -1,5 +1,5 @@
-// What is wrong with an icon file, told from its bytes before the platform is asked to load
-// it: the platform's loader only says that it failed.
+// What is wrong with an icon file, told from its bytes once the platform failed to load it:
+// the platform's loader only says that it failed.
 #pragma once
 
 #include <string>

@@ -353,15 +353,17 @@ std::string TForm1::LoadStatusIcon(const std::wstring& path, TIcon& icon) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return "the file is missing";
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "this is a folder, not an icon file";
   try {
-    const std::string damage = IconFileDamage(storage_->ReadFile(WideToUtf8(path)));
-    if (!damage.empty()) return damage;
     icon.LoadFromFile(path, ImageList1->Width(), ImageList1->Height());
+    return {};
   } catch (const EPictureError&) {
-    return "the platform cannot decode its images";
+    // The platform only says that it failed; the file's bytes tell what is wrong with it.
+  }
+  try {
+    const std::string damage = IconFileDamage(storage_->ReadFile(WideToUtf8(path)));
+    return damage.empty() ? "the platform cannot decode its images" : damage;
   } catch (const std::exception& e) {
     return e.what();
   }
-  return {};
 }
 
 void TForm1::FormShow(TObject*) { sEdit1->SetFocus(); }

@@ -425,29 +425,6 @@ TEST_F(MainWindowTest, SavesUseOneTemporaryFileAndStartRemovesOldOnes) {
                                               L"sound.wav", L"yellow.ico"}));
 }
 
-TEST_F(MainWindowTest, Utf16TaskFilesLoadAndAreSavedAsUsual) {
-  const std::string start = locale.DateTimeToText(locale.now);
-  const std::wstring text = Utf8ToWide(start + "\r\nЧай<#>" + start + "<#>notend<#>false<#>notime<#>2\r\n");
-  for (bool bigEndian : {false, true}) {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (wchar_t u : text) {
-      const char hi = char(u >> 8), lo = char(u & 0xFF);
-      bytes += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
-    }
-    WriteBytes(SavePath(), bytes);
-    Open();
-    ASSERT_EQ(form->Rows().Count(), 1) << bigEndian;
-    EXPECT_EQ(Text(0, tfCaption), "Чай");
-    EXPECT_EQ(Text(0, tfPriority), "2");
-    EXPECT_EQ(form->ListStart(), start);
-    AddWithButton(L"x");
-    EXPECT_NE(SavedFile().find("<#>notend<#>false<#>notime<#>2\r\n"), std::string::npos);
-    EXPECT_EQ(SavedFile().find('\0'), std::string::npos);
-    delete form;
-    form = nullptr;
-  }
-}
-
 TEST_F(MainWindowTest, ASaveErrorIsReportedAndKeepsTheListAndTheOldFile) {
   Open();
   AddWithButton(L"first");
@@ -490,7 +467,7 @@ TEST_F(MainWindowTest, DamagedEmptyOrFolderIconsNeverKeepTheTasksFromLoading) {
   WriteBytes(SavePath(), file);
   const std::string real = ReadBytes(folder.Path() + L"notok.ico");
   ASSERT_GT(real.size(), 100u);
-  WriteBytes(folder.Path() + L"notok.ico", real.substr(0, real.size() / 2));  // cut short
+  WriteBytes(folder.Path() + L"notok.ico", real.substr(0, 100));  // cut short
   WriteBytes(folder.Path() + L"ok.ico", "");
   const std::wstring yellow = folder.Path() + L"yellow.ico";
   DeleteFileW(yellow.c_str());
@@ -503,7 +480,7 @@ TEST_F(MainWindowTest, DamagedEmptyOrFolderIconsNeverKeepTheTasksFromLoading) {
   RemoveDirectoryW(yellow.c_str());
   ASSERT_EQ(errors.messages.size(), 1u);
   const std::string& message = errors.messages[0];
-  EXPECT_NE(message.find("notok.ico\": image 2 (32 x 32) lies beyond the end of the file"), std::string::npos)
+  EXPECT_NE(message.find("notok.ico\": image 1 (16 x 16) lies beyond the end of the file"), std::string::npos)
       << message;
   EXPECT_NE(message.find("ok.ico\": the file is empty."), std::string::npos) << message;
   EXPECT_NE(message.find("yellow.ico\": this is a folder, not an icon file."), std::string::npos) << message;
