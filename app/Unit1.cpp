@@ -208,7 +208,8 @@ void TForm1::BuildControls() {
   PopupMenu1 = new TPopupMenu(this);
   PopupMenu1->SetName(L"PopupMenu1");
 
-  sListView1 = new TListView(this);
+  sListView1 = new TsListView(this);
+  sListView1->SkinData().SetSkinSection("EDIT");
   sListView1->SetName(L"sListView1");
   sListView1->SetParent(this);
   sListView1->SetBounds(8, 192, 641, 249);

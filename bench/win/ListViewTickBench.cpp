@@ -89,6 +89,7 @@ int main() {
   std::printf("List view tick, %d rows (Wine)\n", kRows);
   Report("tick (texts, limits, invalidation)", tickOnly);
   Report("tick + repaint of the visible rows", tickAndPaint);
+  RunListScrollBench(form);
   RunSkinManagerBench(form);
   delete form;
   for (const wchar_t* f : {L"notok.ico", L"ok.ico", L"yellow.ico", L"red.ico", L"save.txt"})

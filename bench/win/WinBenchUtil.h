@@ -38,3 +38,5 @@ std::vector<double> TimeRuns(int runs, Fn fn) {
 
 // The skin manager benchmarks, run with the main window open.
 void RunSkinManagerBench(TForm1* form);
+// Scrolling the skinned task list against a plain one, with the main window open.
+void RunListScrollBench(TForm1* form);

@@ -10,3 +10,6 @@ vornik_win32(
   # Window adapters and skinned scroll bars.
   zkSBUtils.cpp
 )
+vornik_win32(
+  sListView.cpp
+)

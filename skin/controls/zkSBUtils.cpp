@@ -553,7 +553,7 @@ void TzkScrollWnd::AdapterProc(TMessage& m) {
       Timer(m);
       return;
     case WM_SYSCOMMAND:
-      if ((m.WParam & 0xFFF0) == 0xF070 && m.WParam == 0xF077) return;
+      if (m.WParam == 0xF077) return;  // a system command the bars answer themselves
       break;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
@@ -811,6 +811,18 @@ void TzkScrollWnd::RefreshBars(bool repaint) {
   if (repaint) PaintBars();
 }
 
+void TzkScrollWnd::RefreshChangedBars() {
+  if (Skin().Updating || !bars_[0]) return;
+  bool changed = false;
+  for (auto& b : bars_) {
+    const TzkScrollInfo before = b->Info;
+    b->ReadInfo(Handle());
+    changed |= before.Min != b->Info.Min || before.Max != b->Info.Max ||
+               before.Page != b->Info.Page || before.Pos != b->Info.Pos;
+  }
+  if (changed) PaintBars();
+}
+
 void TzkScrollWnd::PaintBars(HDC windowDc) {
   if (!bars_[0] || !Skin().Skinned() || !IsWindowVisible(Handle())) return;
   if (bars_[0]->Shown) PaintBar(SB_HORZ, windowDc);
@@ -818,7 +830,7 @@ void TzkScrollWnd::PaintBars(HDC windowDc) {
   if (bars_[0]->Shown && bars_[1]->Shown) PaintSizeBox(windowDc);
 }
 
-TsBackgroundInfo TzkScrollWnd::BarBackground() {
+TsBackgroundInfo TzkScrollWnd::BarBackground(TPoint /*at*/) {
   TsBackgroundInfo bg;
   const TsSkinTables* t = Skin().Tables();
   bg.Color = t && Skin().Skinned() ? t->Sections[size_t(Skin().SkinIndex)].Color
@@ -886,7 +898,9 @@ void TzkScrollWnd::RenderBar(int kind, TzkBitmap& out, int hotPart, int pressedP
   const TzkBarMetrics metrics = bar.Metrics(rect, t);
   if (metrics.Length <= 1) return;
   out = NewDeviceBitmap24(rect.Width(), rect.Height());
-  const TsBackgroundInfo bg = BarBackground();
+  RECT wr;
+  GetWindowRect(Handle(), &wr);
+  const TsBackgroundInfo bg = BarBackground({rect.Left - wr.left, rect.Top - wr.top});
   // Along the bar from a to b, across the whole thickness.
   auto span = [&](int a, int b) {
     return horz ? Rect(a, 0, b, rect.Height()) : Rect(0, a, rect.Width(), b);
@@ -947,7 +961,7 @@ void TzkScrollWnd::PaintSizeBox(HDC windowDc) {
   const TRect box = SizeBoxRect(Layout());
   if (box.IsEmpty()) return;
   TzkBitmap out = NewDeviceBitmap24(box.Width(), box.Height());
-  FillRectOf(out, Rect(0, 0, box.Width(), box.Height()), BarBackground().Color);
+  FillRectOf(out, Rect(0, 0, box.Width(), box.Height()), BarBackground({0, 0}).Color);
   RECT wr;
   GetWindowRect(Handle(), &wr);
   TBarWindowDc dc(Handle(), windowDc);

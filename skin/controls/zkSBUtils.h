@@ -179,6 +179,8 @@ class TzkScrollWnd : public TzkMainWnd {
   TRect BarRect(int kind) const;  // screen coordinates, empty when not shown
   // Re-reads both bars and, with repaint, paints them.
   void RefreshBars(bool repaint);
+  // Re-reads both bars and paints them only when their information changed.
+  void RefreshChangedBars();
   // Paints the shown bars (and the corner) into a whole-window context, or the window's own.
   void PaintBars(HDC windowDc = nullptr);
   // Paints one bar into a bitmap of its size with the given part states.
@@ -191,8 +193,9 @@ class TzkScrollWnd : public TzkMainWnd {
   void BeforeHook() override;
   void AfterHook(bool repaint) override;
   void OnDetached() override;
-  // The background behind the bars' track.
-  virtual TsBackgroundInfo BarBackground();
+  // The background behind the bars' track, for a bitmap whose top-left lies at `at` in the
+  // window.
+  virtual TsBackgroundInfo BarBackground(TPoint at);
 
  private:
   bool ScrollCommand(TMessage& m);

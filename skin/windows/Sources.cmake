@@ -3,3 +3,7 @@ vornik_win32(
   zkDials.cpp
   zkGlowEffect.cpp
 )
+# Dialog control adapters (Win32).
+vornik_win32(
+  zkEditWnd.cpp
+)
