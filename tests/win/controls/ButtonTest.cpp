@@ -11,6 +11,7 @@
 #include "SkinnedControlsSupport.h"
 #include "WinTestSupport.h"
 #include "skin/controls/sButton.h"
+#include "skin/controls/sGroupBox.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/zkBlend.h"
@@ -310,6 +311,33 @@ TEST(GlowEffect, MissingImageOrClosedIdsDoNothing) {
   CloseGlowEffect(7);
   CloseGlowEffect(-1);
   EXPECT_EQ(GlowEffectWindow(7), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkinnedButton, AGlowIsCutOffWhereTheParentCutsTheButton) {
+  auto* panel = new TsGroupBox(form);
+  panel->SetParent(form);
+  panel->SetBounds(10, 10, 100, 60);
+  auto* b = new TsButton(form);
+  b->SetParent(panel);
+  b->SetBounds(70, 10, 60, 22);  // 30 pixels inside, 30 outside
+  form->Show();
+  Pump();
+  b->Perform(CM_MOUSEENTER, 0, LPARAM(b));
+  HWND glow = GlowEffectWindow(b->SkinData().GlowId);
+  ASSERT_NE(glow, nullptr);
+  RECT g, r;
+  GetWindowRect(glow, &g);
+  GetWindowRect(b->Handle(), &r);
+  const int margin = Tables().Sections[size_t(b->SkinData().SkinIndex)].GlowMargin;
+  EXPECT_EQ(g.left, r.left + margin - 18);
+  EXPECT_EQ(g.right, r.left + 30);  // the halo stops at the parent's edge
+  EXPECT_EQ(g.bottom - g.top, 22 + 2 * 18 - 2 * margin);
+  b->Perform(CM_MOUSELEAVE, 0, LPARAM(b));
+  Pump();
 }
 
 }  // namespace
