@@ -80,4 +80,13 @@ if(win_bench_sources AND TARGET vornik_win)
   add_executable(win_bench ${win_bench_sources})
   target_compile_options(win_bench PRIVATE ${VORNIK_WARNINGS})
   target_link_libraries(win_bench PRIVATE vornik_win)
+  # The internal skin and the built-in shadows, as the program carries them.
+  if(TARGET quarn_skin AND TARGET vornik_assets)
+    set(bench_rc ${CMAKE_SOURCE_DIR}/bench/win/WinBench.rc)
+    set_source_files_properties(${bench_rc} PROPERTIES OBJECT_DEPENDS
+      "${VORNIK_QUARN_ARCHIVE};${vornik_bin}/zkSHDA.png;${vornik_bin}/zkSHDI.png")
+    target_sources(win_bench PRIVATE ${bench_rc})
+    target_include_directories(win_bench PRIVATE ${VORNIK_QUARN_DIR} ${vornik_bin})
+    add_dependencies(win_bench quarn_skin vornik_assets)
+  endif()
 endif()

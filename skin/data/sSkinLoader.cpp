@@ -104,9 +104,10 @@ std::string Where(const std::string& section, const TsOptionsEntry& e) {
 class TSkinBuilder {
  public:
   TSkinBuilder(const TsOptionsFile* options, TFileSource& files, std::string skinPath,
-               const TsSkinLoadOptions& settings, TsSkinLoadReport& report)
-      : options_(options), files_(files), skinPath_(std::move(skinPath)), settings_(settings),
-        report_(report) {
+               const TsSkinLoadOptions& settings, TsSkinLoadReport& report,
+               const TsStoredSkinData* stored = nullptr)
+      : options_(options), stored_(options ? nullptr : stored), files_(files),
+        skinPath_(std::move(skinPath)), settings_(settings), report_(report) {
     if (!settings.CommonSections.empty()) common_.emplace(settings.CommonSections);
   }
 
@@ -121,11 +122,13 @@ class TSkinBuilder {
       });
       ReportParentProblems();
     }
+    if (stored_) LoadStoredMasks();
     LoadCommonMasks();
     if (options_)
       ForEachImageValue(*options_, [&](const std::string& s, const TsOptionsEntry& e, const TsImageValue& v) {
         AddPattern(s, e, v, files_, false);
       });
+    if (stored_) LoadStoredPatterns();
     LoadCommonPatterns();
     LoadSections();
     t.InitCachedIndexes();
@@ -291,6 +294,106 @@ class TSkinBuilder {
     t_->Masks.push_back(std::move(m));
   }
 
+  // [SECTION] Older stored skins: records copied from the collections
+
+  void CountRecord() const {
+    if (t_->Masks.size() + t_->Patterns.size() >= settings_.MaxRecords)
+      throw EzkSkinError("The stored skin has more than " + std::to_string(settings_.MaxRecords) +
+                         " images");
+  }
+
+  void LoadStoredMasks() {
+    if (stored_->MasterBitmap) {
+      t_->MasterBitmap = stored_->MasterBitmap->Clone();
+      t_->MasterBitmap.SetPixelFormat(TPixelFormat::pf24bit);
+    }
+    for (const TsSkinImage& item : stored_->Images) {
+      CountRecord();
+      TsMaskData m;
+      m.SectionName = item.SectionName;
+      m.PropertyName = item.PropertyName;
+      m.Rect = TRect(item.Left, item.Top, item.Right, item.Bottom);
+      m.ImageCount = Short(item.ImageCount);
+      m.MaskType = Short(item.MaskType);
+      m.BorderWidth = Short(item.BorderWidth);
+      m.StretchMode = Short(item.StretchMode);
+      m.ImgType = item.ImgType;
+      m.WL = Short(item.WL), m.WT = Short(item.WT), m.WR = Short(item.WR), m.WB = Short(item.WB);
+      m.Manager = t_;
+      if (item.Image && !item.Image->Empty()) {
+        m.Image = std::make_unique<TzkBitmap>(item.Image->Clone());
+        // Records with a picture of their own span the whole picture.
+        m.Rect = TRect(0, 0, m.Image->Width(), m.Image->Height());
+        imageBytes_ += size_t(m.Image->Height()) * size_t(std::abs(m.Image->Stride()));
+        if (imageBytes_ > settings_.MaxImageBytes)
+          throw EzkSkinError("The stored skin's images are too large");
+      }
+      if (m.ImageCount == 0) {
+        m.MaskType = 1;
+        m.ImageCount = 3;
+      }
+      if (m.WL == 0 && m.WT == 0 && m.WR == 0 && m.WB == 0) ApplyDefaultBorderWidths(m, false);
+      t_->Masks.push_back(std::move(m));
+    }
+  }
+
+  void LoadStoredPatterns() {
+    const std::vector<TsSkinPattern>& items = stored_->Patterns;
+    for (const TsSkinPattern& item : items) {
+      const TzkBitmap* picture = item.Image && !item.Image->Empty() ? item.Image.get() : nullptr;
+      for (size_t j = 0; !picture && j < items.size(); ++j)
+        if (&items[j] != &item && items[j].Name == item.Name && items[j].Image &&
+            !items[j].Image->Empty())
+          picture = items[j].Image.get();
+      if (!picture) continue;
+      CountRecord();
+      auto image = std::make_unique<TzkBitmap>(picture->Clone());
+      image->SetPixelFormat(TPixelFormat::pf24bit);
+      t_->Patterns.push_back({std::move(image), UpperCase(item.SectionName), UpperCase(item.PropertyName)});
+    }
+  }
+
+  void LoadStoredGlobalData() {
+    TsSkinData& d = t_->SkinData;
+    d.Version = stored_->Version;
+    d.Author = stored_->Author;
+    d.Description = stored_->Description;
+    d.Shadow1Color = stored_->Shadow1Color;
+    d.Shadow1Offset = Short(stored_->Shadow1Offset);
+    d.Shadow1Blur = Short(stored_->Shadow1Blur);
+    d.Shadow1Transparency = Short(stored_->Shadow1Transparency);
+    d.BorderColor = stored_->BorderColor;
+    report_.VersionTooNew = d.Version > 255;
+  }
+
+  static TsGeneralData StoredSection(const TsSkinGeneral& g) {
+    TsGeneralData d;
+    d.SectionName = g.SectionName;
+    d.ParentClass = g.ParentClass;
+    d.Color = g.Color;
+    d.ReservedBoolean = g.ReservedBoolean;
+    d.GiveOwnFont = g.GiveOwnFont;
+    d.GlowCount = g.GlowCount;
+    d.GlowMargin = g.GlowMargin;
+    d.Transparency = g.Transparency;
+    d.GradientPercent = g.GradientPercent;
+    d.ImagePercent = g.ImagePercent;
+    d.GradientData = g.GradientData;
+    d.GradientArray = ParseGradientData(g.GradientData);
+    d.ShowFocus = g.ShowFocus;
+    d.FadingEnabled = g.FadingEnabled;
+    d.FadingIterations = g.FadingIterations;
+    d.HotColor = g.HotColor;
+    d.HotTransparency = g.HotTransparency;
+    d.HotGradientPercent = g.HotGradientPercent;
+    d.HotGradientData = g.HotGradientData;
+    d.HotGradientArray = ParseGradientData(g.HotGradientData);
+    d.HotImagePercent = g.HotImagePercent;
+    d.FontColor = ParseStoredFontColor(g.FontColor);
+    d.HotFontColor = ParseStoredFontColor(g.HotFontColor);
+    return d;
+  }
+
   // [SECTION] CommonSections: extra text merged into every skin
 
   void LoadCommonMasks() {
@@ -449,6 +552,9 @@ class TSkinBuilder {
       LoadGlobalData();
       for (int i = 0; i < int(options_->Sections().size()); ++i)
         t.Sections.push_back(ReadSection(*options_, i));
+    } else if (stored_) {
+      LoadStoredGlobalData();
+      for (const TsSkinGeneral& g : stored_->GeneralData) t.Sections.push_back(StoredSection(g));
     }
     if (common_)
       for (int i = 0; i < int(common_->Sections().size()); ++i)
@@ -495,6 +601,7 @@ class TSkinBuilder {
   }
 
   const TsOptionsFile* options_;
+  const TsStoredSkinData* stored_;
   TFileSource& files_;
   std::string skinPath_;
   const TsSkinLoadOptions& settings_;
@@ -513,6 +620,15 @@ void BuildInto(const TsOptionsFile* options, TFileSource& files, const std::stri
   TSkinBuilder(options, files, skinPath, settings, r).Build(fresh);
   tables.Swap(fresh);
 }
+
+// No files: an older stored skin has everything in its collections.
+class TNoFiles final : public TFileSource {
+ public:
+  const std::vector<uint8_t>* Find(const std::string&, std::string& why) override {
+    why = "a stored skin has no files";
+    return nullptr;
+  }
+};
 
 void LoadFromReader(const TzkSkinConvertor& reader, const std::string& skinPath,
                     TsSkinTables& tables, const TsSkinLoadOptions& settings, TsSkinLoadReport* report) {
@@ -534,6 +650,35 @@ void LoadSkinFromArchive(const uint8_t* data, size_t size, TsSkinTables& tables,
   std::unique_ptr<TzkSkinConvertor> reader;
   TzkSkinConvertor::ParseBuffer(data, size, reader);
   LoadFromReader(*reader, "", tables, options, report);
+}
+
+void LoadSkinFromStoredData(const TsStoredSkinData& stored, TsSkinTables& tables,
+                            const TsSkinLoadOptions& options, TsSkinLoadReport* report) {
+  TsSkinLoadReport local;
+  TsSkinLoadReport& r = report ? *report : local;
+  r = TsSkinLoadReport();
+  TNoFiles files;
+  TsSkinTables fresh;
+  TSkinBuilder(nullptr, files, "", options, r, &stored).Build(fresh);
+  tables.Swap(fresh);
+}
+
+TsFontColor ParseStoredFontColor(const std::string& text) {
+  std::vector<int32_t> numbers;
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && text[i] == ' ') ++i;
+    size_t end = i;
+    while (end < text.size() && text[end] != ' ') ++end;
+    if (end > i) {
+      const std::optional<int32_t> n = ParseInteger(text.substr(i, end - i));
+      if (!n) return TsFontColor();
+      numbers.push_back(*n);
+    }
+    i = end;
+  }
+  if (numbers.size() != 5) return TsFontColor();
+  return TsFontColor{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]};
 }
 
 void LoadSkinFromPackedFile(const std::string& path, TsSkinTables& tables,

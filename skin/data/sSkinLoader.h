@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "skin/data/sSkinTables.h"
+#include "skin/data/sStoredSkinData.h"
 
 // Caps of one load, for hostile options files that name the same big image thousands of
 // times: records of the mask and pattern tables, and bytes of their decoded own images.
@@ -53,6 +54,10 @@ extern const char* const kVersionWarning;
 // key and value) and then leaves `tables` untouched.
 void LoadSkinFromArchive(const uint8_t* data, size_t size, TsSkinTables& tables,
                          const TsSkinLoadOptions& options = {}, TsSkinLoadReport* report = nullptr);
+// An older stored skin from its collections (never throws for its own content; the caps of
+// the options apply).
+void LoadSkinFromStoredData(const TsStoredSkinData& stored, TsSkinTables& tables,
+                            const TsSkinLoadOptions& options = {}, TsSkinLoadReport* report = nullptr);
 // SkinPath becomes the file's folder.
 void LoadSkinFromPackedFile(const std::string& path, TsSkinTables& tables,
                             const TsSkinLoadOptions& options = {}, TsSkinLoadReport* report = nullptr);

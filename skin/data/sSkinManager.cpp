@@ -162,10 +162,10 @@ TsSkinManager::~TsSkinManager() {
   extendedBorders_ = false;
   shadows_ = TsShadowImages();
   tables_.Clear();
-  if (defaultManager == this) {
-    if (appFilterId_) Application->UnhookMainWindow(appFilterId_);
-    defaultManager = nullptr;
-  }
+  // The filter goes with the manager that registered it, even when another manager has
+  // become the default since: it refers to this one.
+  if (appFilterId_) Application->UnhookMainWindow(appFilterId_);
+  if (defaultManager == this) defaultManager = nullptr;
   StoreThirdParty();
 }
 

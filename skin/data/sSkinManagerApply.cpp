@@ -62,6 +62,16 @@ void SendToFormTree(TCustomForm* form, const TMessage& message) {
   BroadcastToControls(form, message);
 }
 
+// The visible windows under the hook's control, taken before any of them is told anything: a
+// window told may change the list.
+std::vector<HWND> VisibleHookedWindows() {
+  std::vector<HWND> windows;
+  if (TzkHookWindowList* list = HookWindowList())
+    for (const auto& entry : *list)
+      if (IsWindowVisible(entry->Window())) windows.push_back(entry->Window());
+  return windows;
+}
+
 // The framed top-level forms the skin-changing animation covers for a manager. Visibility is
 // the form's own: a form that stopped redrawing has lost its window's visible style bit.
 std::vector<IzkFrameProvider*> FormsConcerned(TsSkinManager* manager) {
@@ -131,7 +141,10 @@ void TsSkinManager::LoadSkin() {
   }
   const TsStoredSkin* stored = nullptr;
   for (const TsStoredSkin& s : internalSkins_)
-    if (s.Name == skinName_) stored = &s;
+    if (s.Name == skinName_) {
+      stored = &s;
+      break;
+    }
   if (!stored && !internalSkins_.empty()) {
     stored = &internalSkins_.front();
     skinName_ = stored->Name;
@@ -142,11 +155,9 @@ void TsSkinManager::LoadSkin() {
   }
   packed_ = stored->Data && stored->Size > 0;
   if (!packed_) {
-    // A stored skin without an archive brings no options: its tables stay empty.
-    TsSkinTables empty;
-    tables_.Swap(empty);
-    loadReport_ = TsSkinLoadReport();
-    InitCachedIndexes();
+    LoadInto([&](TsSkinTables& t, const TsSkinLoadOptions& o, TsSkinLoadReport* r) {
+      LoadSkinFromStoredData(stored->Collections, t, o, r);
+    });
     return;
   }
   LoadInto([&](TsSkinTables& t, const TsSkinLoadOptions& o, TsSkinLoadReport* r) {
@@ -210,11 +221,9 @@ void TsSkinManager::RepaintAll() {
   TMessage refresh{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRefresh)), LPARAM(this), 0};
   Broadcast(refresh);
   if (!IsLoading()) RunSkinChanging();
-  if (TzkHookWindowList* list = HookWindowList())
-    for (const auto& entry : *list)
-      if (IsWindowVisible(entry->Window()))
-        RedrawWindow(entry->Window(), nullptr, nullptr,
-                     RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  for (HWND wnd : VisibleHookedWindows())
+    RedrawWindow(wnd, nullptr, nullptr,
+                 RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void TsSkinManager::InstallHook() {
@@ -241,10 +250,8 @@ void TsSkinManager::Broadcast(const TMessage& message) {
   const std::vector<IzkFrameProvider*> framed = FramedForms();
   for (IzkFrameProvider* p : framed)
     if (TCustomForm* f = p->Form(); f && !f->IsDestroying()) SendToFormTree(f, message);
-  if (TzkHookWindowList* list = HookWindowList())
-    for (const auto& entry : *list)
-      if (IsWindowVisible(entry->Window()))
-        SendMessageW(entry->Window(), message.Msg, message.WParam, message.LParam);
+  for (HWND wnd : VisibleHookedWindows())
+    SendMessageW(wnd, message.Msg, message.WParam, message.LParam);
 }
 
 // [SECTION] Skin-changing animation

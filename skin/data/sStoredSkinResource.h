@@ -10,16 +10,20 @@
 #include <cstdint>
 #include <string>
 
+#include "skin/data/sStoredSkinData.h"
+
 // The resource holding the internal skin, and the name the skin is known by.
 extern const wchar_t* const kInternalSkinResource;  // "QUARNSKIN"
 extern const char* const kInternalSkinName;         // "Quarn (internal)"
 
-// A skin stored inside a module: its name and its packed archive. Data points into the
-// module's resource memory, valid as long as the module stays loaded; null when absent.
+// A skin stored inside the program: its name and its packed archive ("Data"). Data points into
+// the module's resource memory, valid as long as the module stays loaded; null when absent.
+// Only a skin without Data is read from the collections of an older stored skin.
 struct TsStoredSkin {
   std::string Name;
   const uint8_t* Data = nullptr;
   size_t Size = 0;
+  TsStoredSkinData Collections;
 };
 
 // The RCDATA resource `resourceName` of `module` (null: the program itself) as a stored skin

@@ -163,6 +163,21 @@ TEST_F(ControlUtils, WindowlessChildrenArePaintedOverTheBackgroundSkippingTheKey
   EXPECT_EQ(ReceiversOf(zcSetHalfVisible), (std::vector<std::wstring>{L"container"}));
 }
 
+TEST_F(ControlUtils, NewControlsAreAnnouncedToTheirFormAndShowingNeedsAWindowAndParent) {
+  auto* panel = Add<TWindowedRecorder>(form, L"panel");
+  auto* inner = Add<TWindowedRecorder>(panel, L"inner");
+  form->HandleNeeded();
+  AnnounceToParentForm(inner);
+  ASSERT_EQ(ReceiversOf(zcChildAdded), (std::vector<std::wstring>{L"form"}));
+  EXPECT_EQ(CommandLog().back().Param, LPARAM(inner));
+  EXPECT_TRUE(IsShowingForSkin(inner));
+  auto* loose = new TWindowedRecorder(form, L"loose");
+  EXPECT_FALSE(IsShowingForSkin(loose));  // no parent
+  EXPECT_FALSE(IsShowingForSkin(nullptr));
+  inner->Destroying();
+  EXPECT_FALSE(IsShowingForSkin(inner));
+}
+
 TEST_F(ControlUtils, GeometryHelpers) {
   auto* panel = Add<TWindowedRecorder>(form, L"panel");
   auto* inner = Add<TWindowedRecorder>(panel, L"inner");

@@ -65,8 +65,8 @@ TEST(StoredSkin, MissingOrDamagedDataIsAnErrorAndKeepsTheTablesHeld) {
   TsSkinManager skin(nullptr);
   const TsStoredSkin good = InternalStoredSkin();
   const uint8_t foreign[] = {'P', 'K', 3, 4, 0, 0, 0, 0};
-  skin.InternalSkins() = {good, TsStoredSkin{"Broken", foreign, sizeof foreign},
-                          TsStoredSkin{"Cut", good.Data, good.Size - 40}};
+  skin.InternalSkins() = {good, TsStoredSkin{"Broken", foreign, sizeof foreign, {}},
+                          TsStoredSkin{"Cut", good.Data, good.Size - 40, {}}};
   ASSERT_NO_THROW(skin.SetSkinName(good.Name));
   const size_t sections = skin.Tables().Sections.size();
   try {

@@ -96,6 +96,20 @@ TEST(SkinManager, AnUnknownNameFallsBackToTheFirstStoredSkin) {
   EXPECT_FALSE(empty.HookInstalled());
 }
 
+TEST(SkinManager, AStoredSkinWithoutDataLoadsFromItsCollections) {
+  TsSkinManager m(nullptr);
+  TsStoredSkin older;
+  older.Name = "Older";
+  older.Collections.Version = 3;
+  older.Collections.GeneralData.resize(1);
+  older.Collections.GeneralData[0].SectionName = "GLOBALINFO";
+  m.InternalSkins().push_back(older);
+  m.SetSkinName("Older");
+  EXPECT_FALSE(m.Packed());
+  EXPECT_EQ(m.SkinInfo(), "3");
+  EXPECT_EQ(m.CachedIndexes().GlobalInfo, 0);
+}
+
 TEST(SkinManager, APackedFileWinsOverAFolderOfTheSameName) {
   TScratchFolder scratch;
   const std::string dir = WideToUtf8(scratch.Path());
@@ -286,6 +300,41 @@ TEST(SkinManager, HotWindowGetsMouseEnterAndThePreviousOneMouseLeave) {
   EXPECT_EQ(CommandLog(), (std::vector<TRecordedCommand>{{L"a", zcMouseEnter, 0, self},
                                                           {L"a", zcMouseLeave, 0, self},
                                                           {L"b", zcMouseEnter, 0, self}}));
+  delete form;
+}
+
+TEST(SkinManager, TheApplicationWindowFilterOfTheDefaultManager) {
+  CommandLog().clear();
+  auto* form = Application->CreateForm<TRecordingForm>(L"form");
+  form->HandleNeeded();
+  std::vector<UINT> passed;
+  auto m = std::make_unique<TsSkinManager>(nullptr);
+  const int probe = Application->HookMainWindow([&](TMessage& msg) {
+    passed.push_back(msg.Msg);
+    return false;
+  });
+  HWND app = Application->Handle();
+  SendMessageW(app, WM_THEMECHANGED, 0, 0);
+  SendMessageW(app, 0xBCB4, 0, 0);
+  SendMessageW(app, CM_ACTIVATE, 0, 0);
+  EXPECT_EQ(passed, (std::vector<UINT>{CM_ACTIVATE}));
+  EXPECT_EQ(ReceiversOf(zcRepaintFrame), (std::vector<std::wstring>{L"form"}));
+  // Without skinned popups everything passes.
+  m->SetSkinnedPopups(false);
+  passed.clear();
+  SendMessageW(app, WM_THEMECHANGED, 0, 0);
+  EXPECT_EQ(passed, (std::vector<UINT>{WM_THEMECHANGED}));
+  // The filter goes with its manager, even when another manager became the default.
+  m->SetSkinnedPopups(true);
+  TsSkinManager other(nullptr);
+  other.SetIsDefault(true);
+  EXPECT_TRUE(other.IsDefault());
+  m.reset();
+  EXPECT_EQ(DefaultManager(), &other);
+  passed.clear();
+  SendMessageW(app, WM_THEMECHANGED, 0, 0);
+  EXPECT_EQ(passed, (std::vector<UINT>{WM_THEMECHANGED}));
+  Application->UnhookMainWindow(probe);
   delete form;
 }
 
