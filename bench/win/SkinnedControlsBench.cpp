@@ -5,18 +5,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "WinBenchUtil.h"
 #include "app/Unit1.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sFade.h"
-#include "skin/data/sStoredSkinResource.h"
 #include "toolkit/Application.h"
-#include "toolkit/WideText.h"
 
 namespace {
 
@@ -32,24 +27,6 @@ void StaleCaches(TForm1* form) {
     SendCommandToControl(c, zcBackgroundChanged, 0, 1);
 }
 
-// The benchmark program carries no skin resource: the packed internal skin is read from the
-// build tree (..\quarn\Quarn.qvz beside bin\) and stored under the internal skin's name.
-bool EnsureInternalSkin(TsSkinManager* m) {
-  if (m->InternalSkins().empty()) return false;
-  TsStoredSkin& stored = m->InternalSkins().front();
-  if (stored.Data) return true;
-  static std::vector<uint8_t> archive;
-  std::ifstream file(std::filesystem::path(ExeFolder() + L"..\\quarn\\Quarn.qvz"), std::ios::binary);
-  archive.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  if (archive.empty()) return false;
-  stored.Data = archive.data();
-  stored.Size = archive.size();
-  m->SetSkinName("");
-  m->SetSkinName(kInternalSkinName);
-  Application->ProcessMessages();
-  return m->SkinData().Active;
-}
-
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
@@ -59,8 +36,8 @@ double Median(std::vector<double> v) {
 
 void RunSkinnedControlsBench(TForm1* form) {
   std::printf("Skinned controls, main window (Wine)\n");
-  if (!EnsureInternalSkin(form->sSkinManager1)) {
-    std::printf("the internal skin could not be loaded\n");
+  if (!form->sSkinManager1->SkinData().Active) {
+    std::printf("the internal skin is not active\n");
     return;
   }
   Application->ProcessMessages();
