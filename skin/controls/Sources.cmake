@@ -1,3 +1,9 @@
 vornik_portable(
   sDecimalSpinValue.cpp
 )
+
+vornik_win32(
+  sButton.cpp
+  sLabel.cpp
+  sGroupBox.cpp
+)
