@@ -320,6 +320,18 @@ TsBackgroundRequest ParentBackground(HWND wnd, TPoint& at) {
 
 }  // namespace
 
+TsBackgroundInfo TzkMainWnd::ParentBackground() const {
+  TPoint at;
+  const TsBackgroundRequest parent = ::ParentBackground(wnd_, at);
+  TsBackgroundInfo bg;
+  bg.IsBitmap = parent.BgType == btBitmap;
+  bg.Bitmap = parent.Bitmap;
+  bg.X = parent.X + at.X;
+  bg.Y = parent.Y + at.Y;
+  bg.Color = parent.Color;
+  return bg;
+}
+
 void TzkMainWnd::PrepareWindowCache(bool dialogMode) {
   if (!skin_.BGChanged || !wnd_) return;
   const TsSkinTables* tables = skin_.Tables();
@@ -338,16 +350,9 @@ void TzkMainWnd::PrepareWindowCache(bool dialogMode) {
     skin_.BGChanged = false;
     return;
   }
-  TPoint at;
   if (!GetParent(wnd_)) return;
-  const TsBackgroundRequest parent = ParentBackground(wnd_, at);
   if (tables && skin_.Skinned()) {
-    TsBackgroundInfo bg;
-    bg.IsBitmap = parent.BgType == btBitmap;
-    bg.Bitmap = parent.Bitmap;
-    bg.X = parent.X + at.X;
-    bg.Y = parent.Y + at.Y;
-    bg.Color = parent.Color;
+    const TsBackgroundInfo bg = ParentBackground();
     const TsItemLook look = SectionLook(*tables, skin_.SkinIndex);
     const int state = skin_.Focused || skin_.MouseAbove ? 1 : 0;
     PaintSkinnedItem(tables, look, bg, clFuchsia, false, !dialogMode, &skin_.CacheBmp, {0, 0},

@@ -74,6 +74,7 @@ class TzkMainWnd {
   bool Hooked() const { return slot_ >= 0 && !detached_; }
   bool Destroyed() const { return destroyed_; }
   TzkAdapterSkin& Skin() { return skin_; }
+  const TzkAdapterSkin& Skin() const { return skin_; }
   bool DlgMode() const { return dlgMode_; }
   const std::string& CachedText() const { return text_; }
   // Lets go of the window: its procedure back (or a pass-through entry), property removed.
@@ -84,6 +85,8 @@ class TzkMainWnd {
   virtual void ApplySkinColors() { skinColorsApplied_ = true; }
   // Builds the cached image of the whole window from the parent's background and the section.
   void PrepareWindowCache(bool dialogMode);
+  // What lies behind the window in its parent, seen from the window's top-left corner.
+  TsBackgroundInfo ParentBackground() const;
 
   // Set while the children of a standard dialog get adapters; copied into DlgMode.
   static bool CreatingDialogAdapters;

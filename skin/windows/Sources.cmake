@@ -6,4 +6,5 @@ vornik_win32(
 # Dialog control adapters (Win32).
 vornik_win32(
   zkEditWnd.cpp
+  zkGroupBoxWnd.cpp
 )
