@@ -67,6 +67,25 @@ std::string LimitText(double hours, double minutes) {
          ":00";
 }
 
+void TAlarmBatch::Play() {
+  if (depth_ > 0)
+    due_ = true;
+  else
+    alarm_.Play();
+}
+
+TAlarmBatch::TScope::TScope(TAlarmBatch& batch) : batch_(batch) { ++batch_.depth_; }
+
+TAlarmBatch::TScope::~TScope() {
+  if (--batch_.depth_ > 0 || !batch_.due_) return;
+  batch_.due_ = false;
+  try {
+    batch_.alarm_.Play();
+  } catch (...) {
+    // A sound that cannot start must not hide what ended the batch; the rows are red anyway.
+  }
+}
+
 TTaskClock::TTaskClock(TTaskRows& rows, const ITaskLocale& locale, ITaskAlarm& alarm)
     : rows_(rows), locale_(locale), alarm_(alarm) {}
 

@@ -35,6 +35,32 @@ constexpr int64_t kMaxLimitPart = 999999999;
 int64_t WholeLimitPart(double value);
 std::string LimitText(double hours, double minutes);
 
+// Passes alarm starts on to another alarm, but inside a batch (a tick, a load) it only notes
+// them and starts the sound once when the batch ends, after the rows are done: a sound
+// started later replaces one still playing, so one start sounds the same as many.
+class TAlarmBatch : public ITaskAlarm {
+ public:
+  explicit TAlarmBatch(ITaskAlarm& alarm) : alarm_(alarm) {}
+  void Play() override;
+
+  // Holds a batch open for its lifetime; batches nest, the outermost one plays.
+  class TScope {
+   public:
+    explicit TScope(TAlarmBatch& batch);
+    ~TScope();
+    TScope(const TScope&) = delete;
+    TScope& operator=(const TScope&) = delete;
+
+   private:
+    TAlarmBatch& batch_;
+  };
+
+ private:
+  ITaskAlarm& alarm_;
+  int depth_ = 0;
+  bool due_ = false;
+};
+
 enum class TLimitCheck { Skipped, Pending, Fired };
 
 class TTaskClock {
