@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "app/TaskPlatform.h"
 #include "app/TaskRows.h"
@@ -78,7 +79,17 @@ class TTaskClock {
             const std::function<void()>& save);
 
  private:
+  struct TStart {
+    bool Known = false;
+    TDateTime Value = 0;
+  };
+  // A start text as a date-time. Converting is the costly part of a tick, and a text never
+  // changes its meaning under the locale the clock was made with, so results are kept.
+  TStart StartOf(const std::string& text);
+  TLimitCheck CheckLimit(int row, const std::string& limitText, const TStart& start, TDateTime now);
+
   TTaskRows& rows_;
   const ITaskLocale& locale_;
   ITaskAlarm& alarm_;
+  std::unordered_map<std::string, TStart> starts_;
 };
