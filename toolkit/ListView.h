@@ -96,7 +96,7 @@ class TListView : public TWinControl {
   bool OwnerData() const { return source_ != nullptr; }
   // Owner-data mode: the number of rows. Rows keep their selection and focus by position;
   // rows beyond a smaller count lose theirs. Rows are not repainted (ItemChanged does).
-  // DeleteItem and ClearItems work in both modes.
+  // DeleteItem and ClearItems work in both modes; AddItem adds one row to the count.
   void SetItemCount(int count);
 
   // Selection.
