@@ -23,7 +23,7 @@ void TListViewRows::SetText(int row, TTaskField field, const std::string& text) 
   std::string& stored = At(row).texts.at(size_t(field));
   if (stored == text) return;
   stored = text;
-  view_.ItemChanged(row);
+  view_.ItemChanged(row, field);
 }
 
 int TListViewRows::AddRow() {
@@ -64,7 +64,7 @@ void TListViewRows::SetImageIndex(int row, int index) {
   TRow& stored = At(row);
   if (stored.image == index) return;
   stored.image = index;
-  view_.ItemChanged(row);
+  view_.ItemChanged(row, 0);  // the icon is drawn in the first column
 }
 
 std::wstring TListViewRows::ItemText(int index, int column) const {

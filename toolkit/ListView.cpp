@@ -250,10 +250,11 @@ void TListView::ApplyItemCount() {
   ListView_SetItemCountEx(handle_, ownerCount_, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
 }
 
-void TListView::ItemChanged(int index) {
+void TListView::ItemChanged(int index, int column) {
   // Rows are repainted in one batch once the current message is done: invalidating row by
   // row costs far more than changing the texts of a whole list.
   if (!handle_ || updateCount_ > 0) return;
+  dirtyColumns_ |= column > 0 && column < 64 ? uint64_t(1) << column : uint64_t(1);
   if (dirtyFirst_ < 0) {
     dirtyFirst_ = dirtyLast_ = index;
     PostMessageW(handle_, CM_FLUSHITEMREDRAW, 0, 0);
@@ -269,8 +270,25 @@ void TListView::FlushItemRedraw() {
   const int last = top + ListView_GetCountPerPage(handle_);
   const int first = std::max(dirtyFirst_, top);
   const int end = std::min({dirtyLast_, last, ItemCount() - 1});
+  const uint64_t columns = dirtyColumns_;
   dirtyFirst_ = dirtyLast_ = -1;
-  if (first <= end) ListView_RedrawItems(handle_, first, end);
+  dirtyColumns_ = 0;
+  if (first > end) return;
+  if (columns & 1) {
+    ListView_RedrawItems(handle_, first, end);
+    return;
+  }
+  // Only later columns changed (a ticking time, say): repaint just their cells.
+  RECT area = {};
+  for (int c = 1; c < std::min(ColumnCount(), 64); ++c) {
+    if (!((columns >> c) & 1)) continue;
+    RECT top = {}, bottom = {};
+    ListView_GetSubItemRect(handle_, first, c, LVIR_BOUNDS, &top);
+    ListView_GetSubItemRect(handle_, end, c, LVIR_BOUNDS, &bottom);
+    const RECT cells = {top.left, top.top, top.right, bottom.bottom};
+    UnionRect(&area, &area, &cells);
+  }
+  if (!IsRectEmpty(&area)) InvalidateRect(handle_, &area, TRUE);
 }
 
 TListItem* TListView::Selected() const {

@@ -9,6 +9,7 @@
 // images of the rows it shows, so a list of any length loads, grows and closes at once.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -120,8 +121,9 @@ class TListView : public TWinControl {
   TLVCustomDrawItemEvent OnCustomDrawItem;
   TLVAdvancedCustomDrawEvent OnAdvancedCustomDraw;
 
-  // A row's texts changed: repaint it (batched; FlushItemRedraw does it at once).
-  void ItemChanged(int index);
+  // A row's texts changed: repaint it (batched; FlushItemRedraw does it at once). Given a
+  // column other than the first, only that column's cells of the changed rows are repainted.
+  void ItemChanged(int index, int column = -1);
   void FlushItemRedraw();
 
  protected:
@@ -153,6 +155,7 @@ class TListView : public TWinControl {
   int updateCount_ = 0;
   int dirtyFirst_ = -1;
   int dirtyLast_ = -1;
+  uint64_t dirtyColumns_ = 0;  // bit c: column c changed; bit 0 stands for whole rows
   TImageList* smallImages_ = nullptr;
   TCanvas canvas_;
   TListViewSource* source_ = nullptr;

@@ -87,35 +87,44 @@ TStartRun StartAndClose(const TBenchFolder& folder) {
   return run;
 }
 
+struct TStartCase {
+  int Rows;
+  bool Due;
+  std::string File;
+  std::vector<double> Shown, Closed;
+};
+
 }  // namespace
 
 void RunStartupBench() {
   TWinTaskLocale locale;
   const TDateTime now = locale.Now();
   TBenchFolder folder(L"vornik-bench-start");
-  std::printf("Start to first paint and close of VornikDesktop.exe (Wine)\n");
+  std::vector<TStartCase> cases;
+  for (const bool due : {false, true})
+    for (const int rows : {0, 5000, 20000, 100000})
+      if (!(due && rows == 0))
+        cases.push_back({rows, due, rows == 0 ? std::string("no\r\n") : BenchTaskFile(locale, now, rows, due), {}, {}});
+  // Round by round over all cases, so a busy moment of the machine spreads over all of them.
+  constexpr int kRounds = 5;
+  std::printf("Start to first paint and close of VornikDesktop.exe (Wine), %d rounds\n", kRounds);
+  for (int round = 0; round < kRounds; ++round) {
+    for (TStartCase& c : cases) {
+      folder.Write(L"save.txt", c.File);  // the program may have written it back
+      const TStartRun run = StartAndClose(folder);
+      if (!run.ok) continue;
+      c.Shown.push_back(run.shown);
+      c.Closed.push_back(run.closed);
+    }
+  }
   double emptyShown = 0, emptyClosed = 0;
-  for (const bool due : {false, true}) {
-    for (const int rows : {0, 5000, 20000, 100000}) {
-      if (due && rows == 0) continue;
-      const std::string file = rows == 0 ? std::string("no\r\n") : BenchTaskFile(locale, now, rows, due);
-      std::vector<double> shown, closed;
-      const int runs = rows >= 100000 ? 3 : 5;
-      for (int i = 0; i < runs; ++i) {
-        folder.Write(L"save.txt", file);  // the program may have written it back
-        const TStartRun run = StartAndClose(folder);
-        if (!run.ok) continue;
-        shown.push_back(run.shown);
-        closed.push_back(run.closed);
-      }
-      const std::string label =
-          std::to_string(rows) + " rows" + (due ? ", limit due on every 5th" : "");
-      const double s = BenchReport("start to first paint, " + label, shown, emptyShown);
-      const double c = BenchReport("close (WM_CLOSE to exit), " + label, closed, emptyClosed);
-      if (rows == 0) {
-        emptyShown = s;
-        emptyClosed = c;
-      }
+  for (const TStartCase& c : cases) {
+    const std::string label = std::to_string(c.Rows) + " rows" + (c.Due ? ", due limit every 5th" : "");
+    const double s = BenchReport("start to first paint, " + label, c.Shown, emptyShown);
+    const double d = BenchReport("close (WM_CLOSE to exit), " + label, c.Closed, emptyClosed);
+    if (c.Rows == 0) {
+      emptyShown = s;
+      emptyClosed = d;
     }
   }
 }

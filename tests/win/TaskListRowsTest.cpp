@@ -316,6 +316,28 @@ TEST_F(TaskListRowsTest, RowsScrolledIntoViewShowTheirColoursTextsAndIcons) {
   }
 }
 
+TEST_F(TaskListRowsTest, ATickRepaintsOnlyTheElapsedCells) {
+  Open(30);
+  UpdateWindow(list);
+  locale.now += 1.0 / 86400;
+  form->Timer1->Tick();
+  form->sListView1->FlushItemRedraw();
+  RECT dirty = {}, elapsed = {};
+  ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+  ListView_GetSubItemRect(list, 0, tfElapsed, LVIR_BOUNDS, &elapsed);
+  RECT client;
+  GetClientRect(list, &client);
+  EXPECT_EQ(dirty.left, elapsed.left);
+  EXPECT_EQ(dirty.right, std::min(elapsed.right, client.right));
+  // A finished row's icon changes too: the whole row is repainted.
+  form->Rows().SetImageIndex(3, tiFinished);
+  form->sListView1->FlushItemRedraw();
+  ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+  RECT icon = {};
+  ListView_GetItemRect(list, 3, &icon, LVIR_ICON);
+  EXPECT_LE(dirty.left, icon.left);
+}
+
 TEST_F(TaskListRowsTest, TypingALetterSelectsTheNextRowStartingWithIt) {
   Open(3);
   form->Rows().SetText(1, tfCaption, "Beta");
