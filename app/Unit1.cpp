@@ -125,6 +125,9 @@ TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std:
 
 TForm1::~TForm1() {
   if (Form1 == this) Form1 = nullptr;
+  // The list view asks rows_ for its rows as long as its window lives, so it goes first.
+  delete sListView1;
+  sListView1 = nullptr;
 }
 
 void TForm1::BuildControls() {

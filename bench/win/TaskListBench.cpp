@@ -1,7 +1,7 @@
 // The main window's commands and its tick with 20,000 rows, in process. Each command is
 // timed from the click until the list view has repainted, once with the task file written
 // to disk as the program does and once with the written bytes kept in memory, which shows
-// the command's own share. Closing is split into the list view's part and the rest.
+// the command's own share. Closing is set against closing an empty plain window.
 #include <cstdio>
 #include <functional>
 
@@ -79,9 +79,11 @@ void TimeCommands(TForm1& form, TBenchLocale& locale, const std::string& how) {
 TForm1* OpenForm(const TForm1Setup& setup) {
   const LARGE_INTEGER opening = BenchNow();
   TForm1* form = Application->CreateForm<TForm1>(setup);
+  const LARGE_INTEGER created = BenchNow();
   form->Show();
   Settle(*form);
-  BenchReport("load + show + first paint", {BenchSeconds(opening, BenchNow())});
+  BenchReport("making the window and loading the rows", {BenchSeconds(opening, created)});
+  BenchReport("showing it until the first paint", {BenchSeconds(created, BenchNow())});
   form->Timer1->SetEnabled(false);
   return form;
 }
@@ -110,16 +112,13 @@ void RunTaskListBench() {
   TimeCommands(*form, locale, "file on disk");
   BenchReport("repaint of every visible row (reference)",
               Time(*form, [](int) {}, [&] { InvalidateRect(form->sListView1->Handle(), nullptr, TRUE); }));
-  BenchReport("repaint of every visible row (reference)",
-              Time(*form, [](int) {}, [&] { InvalidateRect(form->sListView1->Handle(), nullptr, TRUE); }));
   delete form;
 
   TMemoryStorage memory;
   setup.Storage = &memory;
   form = OpenForm(setup);
   TimeCommands(*form, locale, "file kept in memory");
-  BenchReport("close: the list view with its rows", {TimeDelete(form->sListView1)});
-  BenchReport("close: the rest of the main window", {TimeDelete(form)});
+  BenchReport("close: destroying the main window", {TimeDelete(form)});
   TForm* plain = new TForm(Application);
   plain->Show();
   Application->ProcessMessages();
