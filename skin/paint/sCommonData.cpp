@@ -583,7 +583,7 @@ void TsCommonData::ForgetSkin(TsSkinManager* manager) {
   } else if (auto* w = dynamic_cast<TWinControl*>(OwnerControl)) {
     for (int i = 0; i < w->ControlCount(); ++i) {
       TControl* c = w->Controls(i);
-      if (c->IsWindowed()) continue;
+      if (c->IsWindowed() || dynamic_cast<IzkSkinTextColor*>(c)) continue;
       TFont f = c->Font();
       f.SetColor(clWindowText);
       c->SetFont(f);
