@@ -10,6 +10,7 @@
 #include "app/TaskClock.h"
 #include "app/TaskFile.h"
 #include "app/TaskPlatform.h"
+#include "skin/controls/sEdit.h"
 #include "skin/data/sSkinManager.h"
 #include "toolkit/Button.h"
 #include "toolkit/Edit.h"
@@ -43,7 +44,7 @@ class TForm1 : public TForm {
   TLabel* sWebLabel1;
   TLabel* sWebLabel2;
   TListView* sListView1;
-  TEdit* sEdit1;
+  TsEdit* sEdit1;
   TButton* sButton1;
   TButton* sButton2;
   TsSkinManager* sSkinManager1;
