@@ -8,6 +8,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "app/IconFileCheck.h"
 #include "app/WinTaskAlarm.h"
 #include "app/WinTaskLocale.h"
 #include "app/WinTaskStorage.h"
@@ -319,48 +320,96 @@ void TForm1::FormCreate(TObject*) {
   std::mt19937 random(unsigned(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                       unsigned(GetTickCount()));
   sGroupBox1->SetCaption(kQuotations[std::uniform_int_distribution<int>(0, 11)(random)]);
-  // 3. The status icons, then 4. the task file.
-  LoadStatusIcons();
+  // 3. The status icons: whatever goes wrong with them is reported and never keeps the tasks
+  // from loading.
   try {
-    listStart_ = taskFile_->LoadTasks(*rows_, [this](int row) { clock_->CheckLimit(row, locale_->Now()); });
+    LoadStatusIcons();
+  } catch (const std::exception& e) {
+    Application->HandleException(this, &e);
+  } catch (...) {
+    Application->HandleException(this, nullptr);
+  }
+  // 4. The task file.
+  LoadTaskFile();
+}
+
+void TForm1::LoadTaskFile() {
+  TWinTaskStorage::RemoveOldTemporaryFiles(WideToUtf8(setup_.Folder));
+  bool fired = false;
+  try {
+    listStart_ = taskFile_->LoadTasks(*rows_, [this, &fired](int row) {
+      fired = clock_->CheckLimit(row, locale_->Now()) == TLimitCheck::Fired || fired;
+    });
   } catch (const std::exception& e) {
     // The file exists but cannot be read: keep it as it is and refuse to overwrite it.
     loadError_ = e.what();
     throw;
   }
+  tasksLoaded_ = true;
+  // A limit that fired while loading has its "#" in memory only; written now, it does not
+  // fire again at the next start. A load that fires nothing writes nothing.
+  if (fired) SaveTasks();
 }
 
 void TForm1::LoadStatusIcons() {
   static const wchar_t* const files[] = {L"notok.ico", L"ok.ico", L"yellow.ico", L"red.ico"};
-  std::string missing;
+  std::string problems;
   for (const wchar_t* file : files) {
+    const std::wstring path = setup_.Folder + file;
     TIcon icon;
-    try {
-      icon.LoadFromFile(setup_.Folder + file, ImageList1->Width(), ImageList1->Height());
-    } catch (const EPictureError& e) {
-      // A blank image keeps the indexes of the other icons; the user is told which file.
-      icon = TIcon::Blank(ImageList1->Width(), ImageList1->Height());
-      missing += std::string(missing.empty() ? "" : "\n") + e.what();
+    std::string problem = LoadStatusIcon(path, icon);
+    if (problem.empty()) {
+      try {
+        ImageList1->AddIcon(icon);
+      } catch (const std::exception& e) {
+        problem = e.what();
+      }
     }
-    ImageList1->AddIcon(icon);
+    if (!problem.empty()) {
+      // A blank image keeps the indexes of the other icons; the user is told which file.
+      ImageList1->AddIcon(TIcon::Blank(ImageList1->Width(), ImageList1->Height()));
+      problems += "\n\"" + WideToUtf8(path) + "\": " + problem + ".";
+    }
   }
-  if (!missing.empty()) {
-    const std::runtime_error error("Status icons are missing; the list works without them.\n" + missing);
+  if (!problems.empty()) {
+    const std::runtime_error error("Some status icons cannot be shown; the list works without them." +
+                                   problems);
     Application->HandleException(this, &error);
+  }
+}
+
+std::string TForm1::LoadStatusIcon(const std::wstring& path, TIcon& icon) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return "the file is missing";
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "this is a folder, not an icon file";
+  try {
+    icon.LoadFromFile(path, ImageList1->Width(), ImageList1->Height());
+    return {};
+  } catch (const EPictureError&) {
+    // The platform only says that it failed; the file's bytes tell what is wrong with it.
+  }
+  try {
+    const std::string damage = IconFileDamage(storage_->ReadFile(WideToUtf8(path)));
+    return damage.empty() ? "the platform cannot decode its images" : damage;
+  } catch (const std::exception& e) {
+    return e.what();
   }
 }
 
 void TForm1::FormShow(TObject*) { sEdit1->SetFocus(); }
 
 void TForm1::SaveTasks() {
-  if (!loadError_.empty())
-    throw TTaskFileError(loadError_ + "\nThe task file is left untouched; changes are not saved.");
+  // Until the file has been read, writing the list would replace the user's tasks.
+  if (!tasksLoaded_) {
+    const std::string reason = loadError_.empty() ? "The task file has not been read." : loadError_;
+    throw TTaskFileError(reason + "\nThe task file is left untouched; changes are not saved.");
+  }
   taskFile_->SaveTasks(*rows_, listStart_);
 }
 
 void TForm1::sButton1Click(TObject*) {
   TTaskRows& rows = *rows_;
-  const std::string caption = WideToUtf8(sEdit1->Text());
+  const std::string caption = CaptionForTaskFile(WideToUtf8(sEdit1->Text()));
   const std::string now = locale_->DateTimeToText(locale_->Now());
   if (rows.Count() > 0) {
     const int last = rows.AddRow();
@@ -381,8 +430,10 @@ void TForm1::sButton1Click(TObject*) {
   rows.SetText(0, tfLimit, kNoTime);
   rows.SetText(0, tfPriority, "0");
   if (listStart_ == kListNotStarted) listStart_ = now;
-  SaveTasks();
+  // The row holds the text now: cleared before the save, so a retry after a failed save does
+  // not add the task twice (the row is written by the next save that succeeds).
   sEdit1->Clear();
+  SaveTasks();
   sEdit1->SetFocus();
 }
 

@@ -16,6 +16,7 @@
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
 #include "toolkit/GroupBox.h"
+#include "toolkit/Icon.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Label.h"
 #include "toolkit/ListView.h"
@@ -96,6 +97,9 @@ class TForm1 : public TForm {
   void BuildMenu();
   void BuildTrayIcon();
   void LoadStatusIcons();
+  // Empty when the icon is loaded; otherwise what is wrong with its file.
+  std::string LoadStatusIcon(const std::wstring& path, TIcon& icon);
+  void LoadTaskFile();
   void SetPriority(const char* priority);
   void WebLabelHover(TLabel* label, bool over);
 
@@ -111,6 +115,7 @@ class TForm1 : public TForm {
   std::unique_ptr<TListViewRows> rows_;
   std::unique_ptr<TTaskClock> clock_;
   std::string listStart_ = kListNotStarted;
+  bool tasksLoaded_ = false;  // saves are refused until the task file has been read
   std::string loadError_;  // set when an existing task file could not be read at start-up
 };
 
