@@ -93,6 +93,8 @@ TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std:
     setup_.OpenUrl = [this](const std::wstring& url) {
       ShellExecuteW(Application->Handle(), L"open", url.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
     };
+  // The web labels open their addresses through the window's opener.
+  TsWebLabel::SetUrlOpener([this](const std::wstring& url, int) { setup_.OpenUrl(url); });
   locale_ = setup_.Locale ? setup_.Locale : ownLocale_.get();
   storage_ = setup_.Storage ? setup_.Storage : ownStorage_.get();
   alarm_ = setup_.Alarm ? setup_.Alarm : ownAlarm_.get();
@@ -129,6 +131,7 @@ TForm1::~TForm1() {
   // The skin goes first, with its hook, while every window it told about it still exists.
   delete sSkinManager1;
   sSkinManager1 = nullptr;
+  TsWebLabel::SetUrlOpener(nullptr);
   if (Form1 == this) Form1 = nullptr;
 }
 
@@ -155,15 +158,16 @@ void TForm1::BuildSkinManager() {
 }
 
 void TForm1::BuildControls() {
-  sGroupBox1 = new TGroupBox(this);
+  sGroupBox1 = new TsGroupBox(this);
   sGroupBox1->SetName(L"sGroupBox1");
   sGroupBox1->SetParent(this);
   sGroupBox1->SetBounds(8, 8, 641, 129);
   sGroupBox1->SetCaption(L"Time");
+  sGroupBox1->SkinData().SetSkinSection("GROUPBOX");
 
   // The clock takes the size of its text, so no digit is ever cut; its face is fitted so the
   // usual time takes the clock's place and the longest one (99,999 hours) still fits the group.
-  sLabel1 = new TLabel(this);
+  sLabel1 = new TsLabel(this);
   sLabel1->SetName(L"sLabel1");
   sLabel1->SetParent(sGroupBox1);
   sLabel1->SetTransparent(true);
@@ -182,22 +186,20 @@ void TForm1::BuildControls() {
 
   const auto makeWebLabel = [this](const wchar_t* name, int left, int width, const wchar_t* caption,
                                     const wchar_t* url) {
-    TLabel* label = new TLabel(this);
+    TsWebLabel* label = new TsWebLabel(this);
     label->SetName(name);
     label->SetParent(sGroupBox1);
-    label->SetTransparent(true);
     label->SetBounds(left, 112, width, 13);
     label->SetCaption(caption);
-    TFont f = Font();
-    f.SetColor(clBlue);
-    label->SetFont(f);
-    label->SetCursor(TCursor::crHandPoint);
-    label->OnMouseEnter = [this, label](TObject*) { WebLabelHover(label, true); };
-    label->OnMouseLeave = [this, label](TObject*) { WebLabelHover(label, false); };
-    const std::wstring target = url;
-    label->OnMouseDown = [this, target](TObject*, TMouseButton button, TShiftState, int, int) {
-      if (button == TMouseButton::mbLeft && !target.empty()) setup_.OpenUrl(target);
-    };
+    TFont normal = Font();
+    normal.SetName(L"MS Sans Serif");
+    normal.SetHeight(-11);
+    normal.SetColor(clBlue);
+    label->SetNormalFont(normal);
+    TFont hover = normal;
+    hover.SetColor(clWindowText);
+    label->SetHoverFont(hover);
+    label->SetURL(url);
     return label;
   };
   sWebLabel1 = makeWebLabel(L"sWebLabel1", 8, 139, L"Автор программы (Orlund)", kUrlAuthor);
@@ -242,19 +244,21 @@ void TForm1::BuildControls() {
   sEdit1->SetFont(editFont);
   sEdit1->OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) { sEdit1KeyDown(s, key, shift); };
 
-  sButton1 = new TButton(this);
+  sButton1 = new TsButton(this);
   sButton1->SetName(L"sButton1");
   sButton1->SetParent(this);
   sButton1->SetBounds(456, 152, 113, 22);
   sButton1->SetCaption(L"Добавить");
   sButton1->SetDefault(true);
+  sButton1->SkinData().SetSkinSection("BUTTON");
   sButton1->OnClick = [this](TObject* s) { sButton1Click(s); };
 
-  sButton2 = new TButton(this);
+  sButton2 = new TsButton(this);
   sButton2->SetName(L"sButton2");
   sButton2->SetParent(this);
   sButton2->SetBounds(576, 152, 75, 22);
   sButton2->SetCaption(L"Всё сначала");
+  sButton2->SkinData().SetSkinSection("BUTTON");
   sButton2->OnClick = [this](TObject* s) { sButton2Click(s); };
 
   sGroupBox1->SetTabOrder(0);
@@ -304,13 +308,6 @@ void TForm1::BuildTrayIcon() {
   CoolTrayIcon1->SetMinimizeToTray(true);
   CoolTrayIcon1->SetIconVisible(true);
   CoolTrayIcon1->OnDblClick = [this](TObject* s) { CoolTrayIcon1DblClick(s); };
-}
-
-void TForm1::WebLabelHover(TLabel* label, bool over) {
-  TFont f = label->Font();
-  f.SetColor(over ? clWindowText : clBlue);
-  label->SetFont(f);
-  label->Invalidate();
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -10,7 +10,10 @@
 #include "app/TaskClock.h"
 #include "app/TaskFile.h"
 #include "app/TaskPlatform.h"
+#include "skin/controls/sButton.h"
 #include "skin/controls/sEdit.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
 #include "skin/data/sSkinManager.h"
 #include "toolkit/Button.h"
 #include "toolkit/Edit.h"
@@ -40,14 +43,14 @@ class TForm1 : public TForm {
   ~TForm1() override;
   const wchar_t* ClassName() const override { return L"TForm1"; }
 
-  TGroupBox* sGroupBox1;
-  TLabel* sLabel1;
-  TLabel* sWebLabel1;
-  TLabel* sWebLabel2;
+  TsGroupBox* sGroupBox1;
+  TsLabel* sLabel1;
+  TsWebLabel* sWebLabel1;
+  TsWebLabel* sWebLabel2;
   TListView* sListView1;
   TsEdit* sEdit1;
-  TButton* sButton1;
-  TButton* sButton2;
+  TsButton* sButton1;
+  TsButton* sButton2;
   TsSkinManager* sSkinManager1;
   TTimer* Timer1;
   TImageList* ImageList1;
@@ -101,7 +104,6 @@ class TForm1 : public TForm {
   std::string LoadStatusIcon(const std::wstring& path, TIcon& icon);
   void LoadTaskFile();
   void SetPriority(const char* priority);
-  void WebLabelHover(TLabel* label, bool over);
 
   TForm1Setup setup_;
   std::unique_ptr<ITaskLocale> ownLocale_;

@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "skin/controls/sButton.h"
 #include "skin/controls/sSpinEdit.h"
-#include "toolkit/Button.h"
 #include "toolkit/Form.h"
 
 class TForm1;
@@ -19,7 +19,7 @@ class TForm2 : public TForm {
 
   TsDecimalSpinEdit* sDecimalSpinEdit1;  // hours
   TsDecimalSpinEdit* sDecimalSpinEdit2;  // minutes
-  TButton* sButton1;
+  TsButton* sButton1;
 
   // "Установить": the limit goes to the row selected at this moment; the dialog hides, the
   // list is saved and the main window's edit box gets the focus.

@@ -90,6 +90,7 @@ int main() {
   Report("tick (texts, limits, invalidation)", tickOnly);
   Report("tick + repaint of the visible rows", tickAndPaint);
   RunSkinManagerBench(form);
+  RunSkinnedControlsBench(form);
   delete form;
   for (const wchar_t* f : {L"notok.ico", L"ok.ico", L"yellow.ico", L"red.ico", L"save.txt"})
     DeleteFileW((folder + f).c_str());

@@ -38,3 +38,5 @@ std::vector<double> TimeRuns(int runs, Fn fn) {
 
 // The skin manager benchmarks, run with the main window open.
 void RunSkinManagerBench(TForm1* form);
+// The skinned controls of the main window: repaints with and without the skin, fade frames.
+void RunSkinnedControlsBench(TForm1* form);

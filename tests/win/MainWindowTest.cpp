@@ -539,13 +539,14 @@ TEST_F(MainWindowTest, WebLabelsOpenTheirAddressesOnALeftClick) {
   const TRect r = form->sWebLabel2->BoundsRect();
   const LPARAM at = MAKELPARAM(r.Left + 3, r.Top + 3);
   SendMessageW(box, WM_MOUSEMOVE, 0, at);
-  EXPECT_EQ(form->sWebLabel2->Font().Color(), clWindowText);  // hover colour
+  EXPECT_TRUE(form->sWebLabel2->MouseOver());
+  EXPECT_EQ(form->sWebLabel2->CurrentFont()->Color(), clRed);  // the skin's hover colour
   SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(box, WM_LBUTTONUP, 0, at);
   ASSERT_EQ(openedUrls.size(), 1u);
   EXPECT_EQ(openedUrls[0], TForm1::kUrlIdea);
   SendMessageW(box, WM_MOUSEMOVE, 0, MAKELPARAM(300, 5));
-  EXPECT_EQ(form->sWebLabel2->Font().Color(), clBlue);
+  EXPECT_EQ(form->sWebLabel2->CurrentFont()->Color(), clBlue);
 }
 
 TEST_F(MainWindowTest, CommandsAndPaintingDoNotLeakGdiObjects) {
