@@ -262,11 +262,17 @@ void TsSpeedButton::WndProc(TMessage& m) {
   }
   switch (m.Msg) {
     case CM_MOUSEENTER:
-      if (reinterpret_cast<TControl*>(m.LParam) == this) MouseEntered();
-      break;
     case CM_MOUSELEAVE:
-      if (reinterpret_cast<TControl*>(m.LParam) == this) MouseLeft();
-      break;
+      // The parents hear of it first: an edit around the button repaints and marks the button
+      // stale, so the button is painted again before its fade starts from its current look.
+      TGraphicControl::WndProc(m);
+      if (reinterpret_cast<TControl*>(m.LParam) != this) return;
+      if (Parent()) Parent()->Update();
+      if (m.Msg == CM_MOUSEENTER)
+        MouseEntered();
+      else
+        MouseLeft();
+      return;
     case CM_ENABLEDCHANGED:
     case CM_VISIBLECHANGED:
     case CM_TEXTCHANGED:

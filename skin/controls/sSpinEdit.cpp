@@ -318,10 +318,12 @@ void TsBaseSpinEdit::StaleButtons() {
 void TsBaseSpinEdit::WndProc(TMessage& m) {
   const bool skinned = !IsSkinCommand(m) && HandleAllocated() && SkinData().Skinned(true);
   if (skinned && m.Msg == WM_PAINT && !SkinData().IsUpdating() && Enabled()) {
+    // The buttons show the edit's image through them: they are painted again over the new one.
     for (TsTimerSpeedButton* b : {button_->UpButton(), button_->DownButton()}) {
       SendCommandToControl(b, zcStopAnimation);
       b->SkinData().BGChanged = true;
     }
+    if (button_->HandleAllocated()) InvalidateRect(button_->WindowHandle(), nullptr, FALSE);
   }
   if (m.Msg == WM_PASTE || m.Msg == WM_CUT) {
     if (!editorEnabled_ || ReadOnly()) return;

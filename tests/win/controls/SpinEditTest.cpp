@@ -12,6 +12,7 @@
 #include "skin/controls/sSpinEdit.h"
 #include "toolkit/Application.h"
 #include "toolkit/Edit.h"
+#include "toolkit/Handles.h"
 
 namespace {
 
@@ -28,6 +29,10 @@ class SkinnedSpinEdit : public SkinnedForm {
     other->SetBounds(10, 70, 121, 21);
     form->Show();
     Pump();
+  }
+  void TearDown() override {
+    SetCursorPos(0, 0);  // the pointer left over the arrows would hover the next test's controls
+    SkinnedForm::TearDown();
   }
   void Key(wchar_t c) {
     PostMessageW(box->Handle(), WM_CHAR, c, 1);
@@ -221,6 +226,35 @@ TEST_F(SkinnedSpinEdit, DisabledBoxHidesItsButtonsAndShowsThemInItsImage) {
   Pump();
   EXPECT_TRUE(spin->Visible());
   EXPECT_TRUE(spin->Enabled());
+}
+
+TEST_F(SkinnedSpinEdit, HoverFadesPressesAndFocusChangesLeaveNoObjectsBehind) {
+  TsTimerSpeedButton* up = box->Button()->UpButton();
+  ASSERT_TRUE(up->SkinData().Section()->FadingEnabled);
+  int frames = 0;
+  const auto cycle = [&] {
+    up->Perform(CM_MOUSEENTER, 0, LPARAM(up));
+    while (TsAnimTimer* t = up->AnimationTimer()) {
+      t->DoTick();
+      ++frames;
+    }
+    Mouse(WM_LBUTTONDOWN, 5, 2);
+    Mouse(WM_LBUTTONUP, 5, 2);
+    up->Perform(CM_MOUSELEAVE, 0, LPARAM(up));
+    box->SetEnabled(false);
+    box->SetEnabled(true);
+    Leave();
+  };
+  cycle();
+  EXPECT_GT(frames, 1) << "entering fades";
+  const long gdiBefore = handles::GdiObjectsAlive();
+  const DWORD gdiSystemBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  for (int i = 0; i < 200; ++i) cycle();
+  EXPECT_EQ(handles::GdiObjectsAlive(), gdiBefore);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiSystemBefore + 2);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + 2);
+  EXPECT_EQ(box->Value(), 201) << "one step per click";
 }
 
 }  // namespace
