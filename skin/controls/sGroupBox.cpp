@@ -133,11 +133,12 @@ void TsGroupBox::PaintCaption(const TRect& caption, const TsBackgroundInfo& bg) 
   } else {
     FillSolid(cache, target, bg.Color);
   }
+  // A caption wider than the box ends in an ellipsis instead of losing both of its ends.
   const std::wstring text = Caption();
   DrawOnBitmap(cache, [&](HDC dc) {
     TSelectObject font(dc, Font().Handle());
     PaintSectionText(dc, text, true, tables, false, d.SkinIndex,
-                     DT_CENTER | DT_VCENTER | DT_SINGLELINE, caption);
+                     DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, caption);
   });
 }
 
