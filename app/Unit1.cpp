@@ -119,8 +119,8 @@ TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std:
   BuildSkinManager();
   BuildMenu();
   BuildTrayIcon();
-  rows_ = std::make_unique<TListViewRows>(*sListView1);
-  clock_ = std::make_unique<TTaskClock>(*rows_, *locale_, *alarm_);
+  alarmBatch_ = std::make_unique<TAlarmBatch>(*alarm_);
+  clock_ = std::make_unique<TTaskClock>(*rows_, *locale_, *alarmBatch_);
 
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnShow = [this](TObject* s) { FormShow(s); };
@@ -133,6 +133,9 @@ TForm1::~TForm1() {
   sSkinManager1 = nullptr;
   TsWebLabel::SetUrlOpener(nullptr);
   if (Form1 == this) Form1 = nullptr;
+  // The list view asks rows_ for its rows as long as its window lives, so it goes first.
+  delete sListView1;
+  sListView1 = nullptr;
 }
 
 // The skin manager and its stored skin. Setting SkinName loads the skin at once; it is
@@ -211,6 +214,7 @@ void TForm1::BuildControls() {
   PopupMenu1->SetName(L"PopupMenu1");
 
   sListView1 = new TListView(this);
+  rows_ = std::make_unique<TListViewRows>(*sListView1);
   sListView1->SetName(L"sListView1");
   sListView1->SetParent(this);
   sListView1->SetBounds(8, 192, 641, 249);
@@ -334,6 +338,14 @@ void TForm1::LoadTaskFile() {
   TWinTaskStorage::RemoveOldTemporaryFiles(WideToUtf8(setup_.Folder));
   bool fired = false;
   try {
+    // One alarm at most for the whole load, started when the rows are done; the list view
+    // hears of the new row count once.
+    TAlarmBatch::TScope oneSound(*alarmBatch_);
+    sListView1->BeginUpdate();
+    struct TEndUpdate {
+      TListView* view;
+      ~TEndUpdate() { view->EndUpdate(); }
+    } endUpdate{sListView1};
     listStart_ = taskFile_->LoadTasks(*rows_, [this, &fired](int row) {
       fired = clock_->CheckLimit(row, locale_->Now()) == TLimitCheck::Fired || fired;
     });
@@ -408,18 +420,7 @@ void TForm1::sButton1Click(TObject*) {
   TTaskRows& rows = *rows_;
   const std::string caption = CaptionForTaskFile(WideToUtf8(sEdit1->Text()));
   const std::string now = locale_->DateTimeToText(locale_->Now());
-  if (rows.Count() > 0) {
-    const int last = rows.AddRow();
-    rows.SetText(last, tfCaption, rows.Text(last - 1, tfCaption));
-    for (int i = rows.Count() - 2; i >= 0; --i) {
-      for (int f = 0; f < kTaskFieldCount; ++f)
-        rows.SetText(i + 1, TTaskField(f), rows.Text(i, TTaskField(f)));
-      rows.SetImageIndex(i, tiRunning);
-      if (rows.Text(i + 1, tfFinished) == kTrue) rows.SetImageIndex(i + 1, tiFinished);
-    }
-  } else {
-    rows.AddRow();
-  }
+  rows.MoveRowsDown();
   rows.SetText(0, tfCaption, caption);
   rows.SetText(0, tfStart, now);
   rows.SetText(0, tfElapsed, "");
@@ -486,7 +487,10 @@ void TForm1::N8Click(TObject*) { SetPriority("2"); }
 void TForm1::Timer1Timer(TObject*) {
   std::string caption = WideToUtf8(sLabel1->Caption());
   const std::string before = caption;
-  clock_->Tick(listStart_, caption, [this] { SaveTasks(); });
+  {
+    TAlarmBatch::TScope oneSound(*alarmBatch_);
+    clock_->Tick(listStart_, caption, [this] { SaveTasks(); });
+  }
   if (caption != before) sLabel1->SetCaption(Utf8ToWide(caption));
 }
 

@@ -1,5 +1,6 @@
 // The main window: the clock in a group box under a quotation, the task entry with its two
-// buttons, and the task list with its popup menu. All task state is the list view's text.
+// buttons, and the task list with its popup menu. All task state is the text of the rows the
+// list view shows.
 #pragma once
 
 #include <functional>
@@ -115,6 +116,7 @@ class TForm1 : public TForm {
   std::wstring taskFilePath_;
   std::unique_ptr<TTaskFile> taskFile_;
   std::unique_ptr<TListViewRows> rows_;
+  std::unique_ptr<TAlarmBatch> alarmBatch_;  // one sound per tick and per load
   std::unique_ptr<TTaskClock> clock_;
   std::string listStart_ = kListNotStarted;
   bool tasksLoaded_ = false;  // saves are refused until the task file has been read
