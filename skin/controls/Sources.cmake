@@ -6,4 +6,7 @@ vornik_win32(
   sButton.cpp
   sLabel.cpp
   sGroupBox.cpp
+  sEdit.cpp
+  sSpeedButton.cpp
+  sSpinEdit.cpp
 )
