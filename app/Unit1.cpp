@@ -238,8 +238,9 @@ void TForm1::BuildControls() {
     sListView1CustomDrawItem(s, item, state, defaultDraw);
   };
 
-  sEdit1 = new TEdit(this);
+  sEdit1 = new TsEdit(this);
   sEdit1->SetName(L"sEdit1");
+  sEdit1->SkinData().SetSkinSection("EDIT");
   sEdit1->SetParent(this);
   sEdit1->SetBounds(8, 152, 441, 21);
   sEdit1->SetColor(clWhite);

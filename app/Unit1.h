@@ -12,6 +12,7 @@
 #include "app/TaskFile.h"
 #include "app/TaskPlatform.h"
 #include "skin/controls/sButton.h"
+#include "skin/controls/sEdit.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sListView.h"
@@ -49,7 +50,7 @@ class TForm1 : public TForm {
   TsWebLabel* sWebLabel1;
   TsWebLabel* sWebLabel2;
   TsListView* sListView1;
-  TEdit* sEdit1;
+  TsEdit* sEdit1;
   TsButton* sButton1;
   TsButton* sButton2;
   TsSkinManager* sSkinManager1;

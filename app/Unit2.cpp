@@ -2,6 +2,7 @@
 
 #include "app/TaskClock.h"
 #include "app/Unit1.h"
+#include "skin/controls/sLabel.h"
 
 TForm2* Form2 = nullptr;
 
@@ -20,7 +21,7 @@ TForm2::TForm2(TComponent* owner, TForm1* mainWindow) : TForm(owner), main_(main
   SetClientSize(193, 120);
 
   const auto makeBox = [this](const wchar_t* name, int top, const wchar_t* caption) {
-    TSpinEdit* box = new TSpinEdit(this);
+    TsDecimalSpinEdit* box = new TsDecimalSpinEdit(this);
     box->SetName(name);
     box->SetParent(this);
     box->SetBounds(32, top, 121, 21);
@@ -28,10 +29,18 @@ TForm2::TForm2(TComponent* owner, TForm1* mainWindow) : TForm(owner), main_(main
     TFont f = Font();
     f.SetColor(clBlack);
     box->SetFont(f);
+    box->SkinData().SetSkinSection("EDIT");
     box->SetIncrement(1);
     box->SetDecimalPlaces(0);
     box->SetValue(0);
-    box->SetBoundLabel(caption, RGBColor(36, 44, 53));
+    TsBoundLabel& label = box->BoundLabel();
+    TFont labelFont = Font();
+    labelFont.SetColor(RGBColor(36, 44, 53));
+    label.SetFont(labelFont);
+    label.SetCaption(caption);
+    label.SetLayout(TsCaptionLayout::sclTopLeft);
+    label.SetActive(true);
+    label.SetUseSkinColor(false);  // the labels keep their own colour under the skin
     return box;
   };
   sDecimalSpinEdit1 = makeBox(L"sDecimalSpinEdit1", 16, L"Часов");

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "skin/controls/sButton.h"
+#include "skin/controls/sSpinEdit.h"
 #include "toolkit/Form.h"
-#include "toolkit/SpinEdit.h"
 
 class TForm1;
 
@@ -17,8 +17,8 @@ class TForm2 : public TForm {
   ~TForm2() override;
   const wchar_t* ClassName() const override { return L"TForm2"; }
 
-  TSpinEdit* sDecimalSpinEdit1;  // hours
-  TSpinEdit* sDecimalSpinEdit2;  // minutes
+  TsDecimalSpinEdit* sDecimalSpinEdit1;  // hours
+  TsDecimalSpinEdit* sDecimalSpinEdit2;  // minutes
   TsButton* sButton1;
 
   // "Установить": the limit goes to the row selected at this moment; the dialog hides, the

@@ -16,7 +16,6 @@ vornik_win32(
   ListView.cpp
   Menu.cpp
   Screen.cpp
-  SpinEdit.cpp
   Timer.cpp
   UtilWindow.cpp
   WideText.cpp

@@ -45,6 +45,19 @@ vornik_prepare_prefix() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
   fi
+  vornik_set_window_manager
+}
+
+# Our own Xvfb runs no window manager, and Wine waits up to two seconds for one every time a
+# managed window is hidden or destroyed. On that display Wine is told to manage the windows
+# itself; on the user's display the window manager does it, as usual.
+vornik_set_window_manager() {
+  local key='HKCU\Software\Wine\X11 Driver'
+  if [ -n "$vornik_xvfb_pid" ]; then
+    "$VORNIK_WINE" reg add "$key" /v Managed /d N /f >/dev/null 2>&1 || true
+  else
+    "$VORNIK_WINE" reg delete "$key" /v Managed /f >/dev/null 2>&1 || true
+  fi
 }
 
 vornik_wine() {

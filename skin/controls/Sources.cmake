@@ -7,6 +7,9 @@ vornik_win32(
   sButton.cpp
   sLabel.cpp
   sGroupBox.cpp
+  sEdit.cpp
+  sSpeedButton.cpp
+  sSpinEdit.cpp
   # Window adapters and skinned scroll bars.
   zkSBUtils.cpp
 )

@@ -47,6 +47,13 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
   return done();
 }
 
+// Whether the window answers the skin's "are you skinned" command (code 7 in the high word).
+bool IsSkinnedWindow(HWND wnd) {
+  DWORD_PTR answer = 0;
+  return wnd && SendMessageTimeoutW(wnd, 0xA100, MAKEWPARAM(0, 7), 0, SMTO_ABORTIFHUNG, 5000, &answer) &&
+         answer == 1;
+}
+
 struct Program {
   PROCESS_INFORMATION pi = {};
   HWND form = nullptr, edit = nullptr, add = nullptr, list = nullptr;
@@ -60,7 +67,7 @@ struct Program {
     WaitForInputIdle(pi.hProcess, 20000);
     if (!WaitFor([&] { return (form = FindForm()) != nullptr && IsWindowVisible(form); }, 30000))
       return false;
-    edit = FindWindowExW(form, nullptr, L"TEdit", nullptr);
+    edit = FindWindowExW(form, nullptr, L"TsEdit", nullptr);
     add = FindWindowExW(form, nullptr, nullptr, L"Добавить");
     list = FindWindowExW(form, nullptr, L"TsListView", nullptr);
     return edit && add && list;
@@ -340,7 +347,12 @@ int main() {
   SetCursorPos(0, 0);
 
   const FILETIME before2 = LocalNow();
-  SendMessageW(run1.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(second.c_str()));
+  Check(IsSkinnedWindow(run1.edit), "the task edit is drawn by the skin");
+  for (wchar_t c : second) PostMessageW(run1.edit, WM_CHAR, c, 1);  // typed
+  // Asked by message: for another process's window the platform may answer from the
+  // window's stored caption, which typing does not change.
+  Check(WaitFor([&] { return SendMessageW(run1.edit, WM_GETTEXTLENGTH, 0, 0) == LRESULT(second.size()); }, 5000),
+        "typing reaches the skinned edit");
   PostMessageW(run1.edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
   PostMessageW(run1.edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
   const bool added2 = WaitFor([&] { return run1.Rows() == 2; }, 10000);
@@ -411,8 +423,8 @@ int main() {
     GetWindowTextW(dialog, caption, 64);
     Check(std::wstring(caption) == L"Временное ограничение", "with its caption");
     HWND hours = nullptr, minutes = nullptr;
-    for (HWND e = FindWindowExW(dialog, nullptr, L"TSpinEdit", nullptr); e;
-         e = FindWindowExW(dialog, e, L"TSpinEdit", nullptr)) {
+    for (HWND e = FindWindowExW(dialog, nullptr, L"TsDecimalSpinEdit", nullptr); e;
+         e = FindWindowExW(dialog, e, L"TsDecimalSpinEdit", nullptr)) {
       RECT r;
       GetWindowRect(e, &r);
       POINT p = {r.left, r.top};
@@ -421,6 +433,9 @@ int main() {
     }
     HWND set = FindWindowExW(dialog, nullptr, nullptr, L"Установить");
     Check(hours && minutes && set, "with the hour and minute boxes and its button");
+    Check(IsSkinnedWindow(hours) && IsSkinnedWindow(minutes), "both boxes are drawn by the skin");
+    Check(FindWindowExW(hours, nullptr, L"TsSpinButton", nullptr) != nullptr,
+          "with their arrow buttons inside");
     SendMessageW(hours, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
     SendMessageW(minutes, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
     Sleep(300);

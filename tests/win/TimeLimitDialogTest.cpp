@@ -9,7 +9,7 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "toolkit/Application.h"
-#include "toolkit/Label.h"
+#include "skin/controls/sLabel.h"
 #include "toolkit/WideText.h"
 
 namespace {
@@ -48,7 +48,7 @@ class TimeLimitDialogTest : public ::testing::Test {
     Pump();
   }
   // Replaces a box's text by typing it.
-  void Type(TSpinEdit* box, const std::wstring& text) {
+  void Type(TsDecimalSpinEdit* box, const std::wstring& text) {
     SetFocus(box->Handle());
     SendMessageW(box->Handle(), EM_SETSEL, 0, -1);
     for (wchar_t c : text) PostMessageW(box->Handle(), WM_CHAR, c, 1);
@@ -77,16 +77,17 @@ TEST_F(TimeLimitDialogTest, MadeHiddenAndOpenedModelessWithItsLayout) {
   EXPECT_EQ(dialog->ClientHeight(), 120);
   EXPECT_EQ(dialog->sDecimalSpinEdit1->Text(), L"0");
   EXPECT_EQ(dialog->sDecimalSpinEdit2->Text(), L"0");
-  for (TSpinEdit* box : {dialog->sDecimalSpinEdit1, dialog->sDecimalSpinEdit2}) {
-    TLabel* label = box->BoundLabel();
+  for (TsDecimalSpinEdit* box : {dialog->sDecimalSpinEdit1, dialog->sDecimalSpinEdit2}) {
+    TsEditLabel* label = box->BoundLabel().Label();
     ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(box->SkinData().Skinned(true)) << "drawn by the program's skin";
     EXPECT_EQ(label->Left(), box->Left());
     EXPECT_EQ(label->Top() + label->Height(), box->Top()) << "just above the box";
     EXPECT_EQ(label->Font().Color(), RGBColor(36, 44, 53));
     EXPECT_TRUE(label->Visible());
   }
-  EXPECT_EQ(dialog->sDecimalSpinEdit1->BoundLabel()->Caption(), L"Часов");
-  EXPECT_EQ(dialog->sDecimalSpinEdit2->BoundLabel()->Caption(), L"Минут");
+  EXPECT_EQ(dialog->sDecimalSpinEdit1->BoundLabel().Label()->Caption(), L"Часов");
+  EXPECT_EQ(dialog->sDecimalSpinEdit2->BoundLabel().Label()->Caption(), L"Минут");
   EXPECT_EQ(GetFocus(), dialog->sDecimalSpinEdit1->WindowHandle());
 }
 
@@ -199,126 +200,6 @@ TEST_F(TimeLimitDialogTest, BoxesThatHoldNoWholeNumberGiveTheirWholeValueFromZer
   EXPECT_EQ(Limit(0), "0:7:00");
   form->Timer1->Tick();
   EXPECT_EQ(form->Rows().ImageIndex(0), 2) << "the ticker reads the limit";
-}
-
-// The spin box on its own, through real window messages.
-class SpinEditTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    form = Application->CreateForm<TForm>();
-    box = new TSpinEdit(form);
-    box->SetParent(form);
-    box->SetBounds(10, 30, 121, 21);
-    box->SetDecimalPlaces(0);
-    other = new TEdit(form);
-    other->SetParent(form);
-    other->SetBounds(10, 70, 121, 21);
-    form->Show();
-    Pump();
-  }
-  void TearDown() override {
-    delete form;
-    Pump();
-  }
-  void Key(wchar_t c) {
-    PostMessageW(box->Handle(), WM_CHAR, c, 1);
-    Pump();
-  }
-  void KeyDown(WORD vk) {
-    PostMessageW(box->Handle(), WM_KEYDOWN, vk, 1);
-    Pump();
-  }
-  std::wstring Text() const { return box->Text(); }
-
-  TForm* form = nullptr;
-  TSpinEdit* box = nullptr;
-  TEdit* other = nullptr;
-};
-
-TEST_F(SpinEditTest, KeyFilterArrowsAndWheel) {
-  SetFocus(box->Handle());
-  SendMessageW(box->Handle(), EM_SETSEL, 0, -1);
-  Key(L'1');
-  Key(L'a');
-  Key(L'.');
-  Key(L'2');
-  EXPECT_EQ(Text(), L"12");
-  Key(L'-');
-  EXPECT_EQ(Text(), L"12") << "a sign only at the start";
-  SendMessageW(box->Handle(), EM_SETSEL, 0, 0);
-  Key(L'-');
-  EXPECT_EQ(Text(), L"-12");
-  EXPECT_EQ(box->Value(), -12);
-  KeyDown(VK_UP);
-  EXPECT_EQ(Text(), L"-11");
-  KeyDown(VK_DOWN);
-  KeyDown(VK_DOWN);
-  EXPECT_EQ(Text(), L"-13");
-  SendMessageW(box->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
-  EXPECT_EQ(Text(), L"-11");
-  SendMessageW(box->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120)), 0);
-  EXPECT_EQ(Text(), L"-12");
-  box->SetReadOnly(true);
-  SendMessageW(box->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
-  box->UpClick();
-  EXPECT_EQ(Text(), L"-12") << "a read-only box ignores the wheel and the arrows";
-}
-
-TEST_F(SpinEditTest, LeavingClampsOnlyAnOutOfRangeTypedValue) {
-  box->SetMinValue(0);
-  box->SetMaxValue(23);
-  SetFocus(box->Handle());
-  SendMessageW(box->Handle(), EM_SETSEL, 0, -1);
-  Key(L'0');
-  Key(L'7');
-  SetFocus(other->Handle());
-  Pump();
-  EXPECT_EQ(Text(), L"07") << "in range: the typed text stays";
-  SetFocus(box->Handle());
-  SendMessageW(box->Handle(), EM_SETSEL, 0, -1);
-  Key(L'9');
-  Key(L'9');
-  SetFocus(other->Handle());
-  Pump();
-  EXPECT_EQ(Text(), L"23");
-  box->SetValue(-5);
-  EXPECT_EQ(Text(), L"0");
-  box->SetEditorEnabled(false);
-  SetFocus(box->Handle());
-  SendMessageW(box->Handle(), EM_SETSEL, 0, -1);
-  Key(L'5');
-  EXPECT_EQ(Text(), L"0") << "typing is off";
-  box->UpClick();
-  EXPECT_EQ(Text(), L"1") << "the arrows still step";
-}
-
-TEST_F(SpinEditTest, ArrowsSitInsideTheBoxAndRepeatWhileHeld) {
-  TSpinButton* arrows = box->Button();
-  EXPECT_EQ(arrows->Left(), 121 - 18 - 4);
-  EXPECT_EQ(arrows->Height(), 21 - 4);
-  EXPECT_EQ(GetParent(arrows->Handle()), box->Handle());
-  // A click steps once, when the button is released over the arrow.
-  SendMessageW(arrows->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 2));
-  EXPECT_EQ(Text(), L"0");
-  EXPECT_EQ(GetFocus(), box->WindowHandle()) << "pressing an arrow focuses the box";
-  SendMessageW(arrows->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 2));
-  EXPECT_EQ(Text(), L"1");
-  // Released away from the arrow: no step.
-  SendMessageW(arrows->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 14));
-  SendMessageW(arrows->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 60));
-  EXPECT_EQ(Text(), L"1");
-  // Held: nothing before the first delay, then steps every repeat delay.
-  SendMessageW(arrows->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 14));
-  PumpFor(250);
-  EXPECT_EQ(Text(), L"1");
-  PumpFor(950);
-  const double held = box->Value();
-  EXPECT_LE(held, -3) << "repeats after 400 ms, then every 100 ms";
-  EXPECT_GE(held, -8);
-  SendMessageW(arrows->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 14));
-  EXPECT_EQ(box->Value(), held - 1) << "released over the arrow: one more step";
-  PumpFor(300);
-  EXPECT_EQ(box->Value(), held - 1) << "and the repeat stops";
 }
 
 }  // namespace
