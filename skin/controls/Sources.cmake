@@ -1,3 +1,7 @@
 vornik_portable(
   sDecimalSpinValue.cpp
 )
+
+vornik_win32(
+  sButton.cpp
+)

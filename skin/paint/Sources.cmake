@@ -19,4 +19,6 @@ vornik_win32(
   zkPictureFormats.cpp
   zkPNGGraphicWin.cpp
   sControlUtils.cpp
+  sCommonData.cpp
+  sFade.cpp
 )

@@ -1,0 +1,61 @@
+// Glow windows: the soft halo around a control under the pointer, drawn from a glow image of
+// the skin in a borderless layered window with per-pixel alpha that lies around the control,
+// is never activated and lets every mouse click through to the windows below.
+//
+//        glow image (nine parts)             window around the control
+//      +----+------------+----+           x = left + margin - WL
+//      | TL |    top     | TR |           +----+-----------------+----+
+//      +----+------------+----+           |    |    control      |    |
+//      |left|  (centre)  |right|    ->    |    |  (margin pixels |    |
+//      +----+------------+----+           |    |   into borders) |    |
+//      | BL |   bottom   | BR |           +----+-----------------+----+
+//      +----+------------+----+           W = width + WL + WR - 2 margin
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "skin/paint/zkBitmap.h"
+#include "skin/paint/zkTypes.h"
+#include "toolkit/Form.h"
+
+class TsSkinManager;
+struct TsMaskData;
+
+// The window a glow is shown in: a hidden borderless form with Tag -98 whose hit test says
+// "transparent" and which never takes the activation.
+class TzkGlowForm : public TCustomForm {
+ public:
+  explicit TzkGlowForm(TComponent* owner);
+  const wchar_t* ClassName() const override { return L"TzkGlowForm"; }
+
+ protected:
+  void WndProc(TMessage& m) override;
+};
+
+// "UpdateLayeredWindow" of user32, looked up once; null when the platform has none.
+using TUpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
+                                               BLENDFUNCTION*, DWORD);
+TUpdateLayeredWindowProc UpdateLayeredWindowProc();
+
+// Renders the glow image for a control of the given size into a 32-bit bitmap with straight
+// alpha: transparent, then the mask's frame 0 as a nine-part image. Returns the border widths
+// used (WL, WT, WR, WB, with the fall-backs for zero borders).
+TRect RenderGlowImage(TzkBitmap& out, const TsMaskData& mask, int controlWidth, int controlHeight,
+                      int margin);
+
+// Shows a glow around a control: screen rectangle, visible part in the control's coordinates,
+// the section holding the glow image under key + "0", the manager (null: the default), the
+// owner window (its top-most state is copied), alpha and margin. Returns the glow's id, or -1
+// when layered windows or the image are missing.
+int ShowGlowEffect(const TRect& controlOnScreen, const TRect& visiblePart, const std::string& section,
+                   TsSkinManager* manager, HWND owner, uint8_t alpha, int margin,
+                   const std::string& key);
+// Closes one glow; unknown ids and closed ones are ignored.
+void CloseGlowEffect(int id);
+// Closes every glow.
+void CloseAllGlowEffects();
+// The window of a shown glow, or null.
+HWND GlowEffectWindow(int id);

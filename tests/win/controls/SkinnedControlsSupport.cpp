@@ -1,0 +1,63 @@
+#include "SkinnedControlsSupport.h"
+
+#include "WinTestSupport.h"
+#include "skin/data/sStoredSkinResource.h"
+#include "skin/paint/zkDibStorage.h"
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+
+void SkinnedForm::SetUp() {
+  InstallDibBitmapStorage();
+  manager = std::make_unique<TsSkinManager>(nullptr);
+  manager->InternalSkins().push_back(InternalStoredSkin());
+  manager->SetIsDefault(true);
+  manager->SetSkinName(kInternalSkinName);
+  ASSERT_TRUE(manager->SkinData().Active);
+  form = Application->CreateForm<TForm>();
+  form->SetBounds(60, 60, 320, 200);
+  form->SetColor(RGBColor(200, 210, 220));
+}
+
+void SkinnedForm::TearDown() {
+  delete form;
+  Pump();
+  manager.reset();
+  Pump();
+  SetBitmapStorageFactory(nullptr);
+}
+
+TColor PixelOf(const TzkBitmap& b, int x, int y) {
+  const uint8_t* p = b.ScanLine(y) + x * b.BytesPerPixel();
+  return RGBColor(p[2], p[1], p[0]);
+}
+
+TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height) {
+  TzkBitmap out = NewBitmap24(width, height);
+  TWindowDc screen(nullptr);
+  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+  TBitmapDc dc(bitmap.Get(), screen.Get());
+  SendMessageW(wnd, WM_PRINT, WPARAM(dc.Get()), PRF_CLIENT | PRF_ERASEBKGND);
+  CopyDCToBitmap(out, dc.Get(), 0, 0);
+  return out;
+}
+
+int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
+  int n = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (PixelOf(a, x, y) != PixelOf(b, x, y)) ++n;
+  return n;
+}
+
+int DifferentPixelsOutsideCorners(const TzkBitmap& a, const TzkBitmap& b, int corner) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
+  int n = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x) {
+      const bool cx = x < corner || x >= a.Width() - corner;
+      const bool cy = y < corner || y >= a.Height() - corner;
+      if (!(cx && cy) && PixelOf(a, x, y) != PixelOf(b, x, y)) ++n;
+    }
+  return n;
+}

@@ -1,0 +1,33 @@
+// Shared set-up of the skinned-control tests: the internal skin loaded by a default manager,
+// DIB-backed bitmaps, a form to put controls on, and pixel helpers.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "skin/data/sSkinManager.h"
+#include "skin/paint/zkBitmap.h"
+#include "toolkit/Form.h"
+
+// A form with the internal skin applied by a manager that is the default one.
+class SkinnedForm : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  TsSkinManager& Manager() { return *manager; }
+  const TsSkinTables& Tables() { return manager->Tables(); }
+
+  std::unique_ptr<TsSkinManager> manager;
+  TForm* form = nullptr;
+};
+
+TColor PixelOf(const TzkBitmap& b, int x, int y);
+// The window printed with WM_PRINT (client area) into a 24-bit bitmap.
+TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height);
+// Number of pixels that differ between two bitmaps of the same size (-1 for other sizes).
+int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b);
+// The same, leaving out the four corner squares of the given size.
+int DifferentPixelsOutsideCorners(const TzkBitmap& a, const TzkBitmap& b, int corner);
