@@ -90,7 +90,10 @@ int main() {
   Report("tick (texts, limits, invalidation)", tickOnly);
   Report("tick + repaint of the visible rows", tickAndPaint);
   RunSkinManagerBench(form);
+  RunFrameBench(form);
   delete form;
+  Application->ProcessMessages();
+  RunStartBench(setup);
   for (const wchar_t* f : {L"notok.ico", L"ok.ico", L"yellow.ico", L"red.ico", L"save.txt"})
     DeleteFileW((folder + f).c_str());
   RemoveDirectoryW(folder.c_str());

@@ -8,6 +8,7 @@
 #include <vector>
 
 class TForm1;
+struct TForm1Setup;
 
 inline double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
   LARGE_INTEGER f;
@@ -38,3 +39,7 @@ std::vector<double> TimeRuns(int runs, Fn fn) {
 
 // The skin manager benchmarks, run with the main window open.
 void RunSkinManagerBench(TForm1* form);
+// The skinned frame of the main window: non-client repaint and activation switch.
+void RunFrameBench(TForm1* form);
+// The main window's start to its first paint, with the skin and with an inactive manager.
+void RunStartBench(const TForm1Setup& setup);
