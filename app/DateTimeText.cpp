@@ -38,6 +38,46 @@ void CivilFromDays(int64_t z, int& y, int& m, int& d) {
 constexpr int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
 constexpr int64_t kMsPerDay = 86400000;
 
+// --- pictures ------------------------------------------------------------------------------
+
+bool IsFieldLetter(char ch) {
+  return ch == 'd' || ch == 'M' || ch == 'y' || ch == 'h' || ch == 'H' || ch == 'm' ||
+         ch == 's' || ch == 't' || ch == 'g';
+}
+
+// The quoted literal starting at the quote picture[k] ("''" inside stands for one quote) is
+// appended to literal; returns the index after the closing quote.
+size_t ReadQuoted(const std::string& picture, size_t k, std::string& literal) {
+  ++k;
+  while (k < picture.size()) {
+    if (picture[k] == '\'') {
+      if (k + 1 < picture.size() && picture[k + 1] == '\'') {
+        literal += '\'';
+        k += 2;
+        continue;
+      }
+      return k + 1;
+    }
+    literal += picture[k++];
+  }
+  return k;
+}
+
+// The number of equal letters starting at k; k moves past them.
+int RunLength(const std::string& picture, size_t& k) {
+  const char ch = picture[k];
+  int count = 0;
+  while (k < picture.size() && picture[k] == ch) ++k, ++count;
+  return count;
+}
+
+// The first UTF-8 character of a text (a one-letter designator).
+std::string FirstCharacter(const std::string& s) {
+  size_t n = s.empty() ? 0 : 1;
+  while (n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) ++n;
+  return s.substr(0, n);
+}
+
 // --- reading -------------------------------------------------------------------------------
 
 struct Cursor {
@@ -156,22 +196,21 @@ bool ReadField(Cursor& c, char letter, int count, const TDateTimePictures& p, Fi
       if (p.AM.empty() && p.PM.empty()) return true;
       std::vector<std::string> designators = {p.AM, p.PM};
       if (count == 1)
-        for (auto& d : designators) d = d.substr(0, 1);
+        for (auto& d : designators) d = FirstCharacter(d);
       const int k = MatchName(c, designators);
       if (k < 0) return false;
       f.designator = k;
       return true;
     }
     case 'g':
+      if (MatchesAt(c.s, c.i, p.Era)) {
+        c.i += p.Era.size();
+        return true;
+      }
       while (!c.AtEnd() && !SpaceLength(c.s, c.i) && !(c.Peek() >= '0' && c.Peek() <= '9')) ++c.i;
       return true;
   }
   return false;
-}
-
-bool IsFieldLetter(char ch) {
-  return ch == 'd' || ch == 'M' || ch == 'y' || ch == 'h' || ch == 'H' || ch == 'm' ||
-         ch == 's' || ch == 't' || ch == 'g';
 }
 
 bool MatchLiteral(Cursor& c, const std::string& literal) {
@@ -203,24 +242,11 @@ bool ReadPicture(Cursor& c, const std::string& picture, const TDateTimePictures&
   while (k < picture.size()) {
     const char ch = picture[k];
     if (ch == '\'') {
-      ++k;
-      while (k < picture.size()) {
-        if (picture[k] == '\'') {
-          if (k + 1 < picture.size() && picture[k + 1] == '\'') {
-            literal += '\'';
-            k += 2;
-            continue;
-          }
-          ++k;
-          break;
-        }
-        literal += picture[k++];
-      }
+      k = ReadQuoted(picture, k, literal);
       continue;
     }
     if (IsFieldLetter(ch)) {
-      int count = 0;
-      while (k < picture.size() && picture[k] == ch) ++k, ++count;
+      const int count = RunLength(picture, k);
       if (!flush()) return false;
       SkipSpaces(c);
       if (!ReadField(c, ch, count, p, f)) return false;
@@ -230,6 +256,92 @@ bool ReadPicture(Cursor& c, const std::string& picture, const TDateTimePictures&
     ++k;
   }
   return flush();
+}
+
+// --- writing -------------------------------------------------------------------------------
+
+std::string Padded(int value, int digits) {
+  std::string s = std::to_string(value);
+  if (int(s.size()) < digits) s.insert(0, size_t(digits) - s.size(), '0');
+  return s;
+}
+
+// Name `index` of the set `set` of `size`-name sets; the first set when that one is missing
+// or the name is empty there, the number index + 1 when there are no names.
+std::string NameOf(const std::vector<std::string>& names, size_t set, size_t size, int index) {
+  const size_t at = set * size + size_t(index);
+  if (at < names.size() && !names[at].empty()) return names[at];
+  if (size_t(index) < names.size()) return names[size_t(index)];
+  return std::to_string(index + 1);
+}
+
+// Monday 0 ... Sunday 6.
+int Weekday(const TCalendarTime& t) {
+  const int64_t days = DaysFromCivil(t.Year, t.Month, t.Day);  // 1970-01-01 was a Thursday
+  return int(((days + 3) % 7 + 7) % 7);
+}
+
+// Month names after a day number take their genitive form where the language has one.
+bool HasDayNumber(const std::string& picture) {
+  for (size_t k = 0; k < picture.size();) {
+    if (picture[k] == '\'') {
+      std::string ignored;
+      k = ReadQuoted(picture, k, ignored);
+    } else if (picture[k] == 'd') {
+      if (RunLength(picture, k) <= 2) return true;
+    } else {
+      ++k;
+    }
+  }
+  return false;
+}
+
+std::string FieldText(char letter, int count, const TDateTimePictures& p, const TCalendarTime& t,
+                      bool genitive) {
+  const auto number = [count](int value) { return Padded(value, count >= 2 ? 2 : 1); };
+  switch (letter) {
+    case 'd':
+      if (count >= 3) return NameOf(p.DayNames, count == 3 ? 1 : 0, 7, Weekday(t));
+      return number(t.Day);
+    case 'M':
+      if (count >= 3) return NameOf(p.MonthNames, count == 3 ? 2 : genitive ? 1 : 0, 12, t.Month - 1);
+      return number(t.Month);
+    case 'y':
+      return count >= 3 ? Padded(t.Year, 4) : number(t.Year % 100);
+    case 'g':
+      return p.Era;
+    case 'h':
+      return number(t.Hour % 12 == 0 ? 12 : t.Hour % 12);
+    case 'H':
+      return number(t.Hour);
+    case 'm':
+      return number(t.Minute);
+    case 's':
+      return number(t.Second);
+    case 't': {
+      const std::string& designator = t.Hour < 12 ? p.AM : p.PM;
+      return count == 1 ? FirstCharacter(designator) : designator;
+    }
+  }
+  return {};
+}
+
+void WritePicture(std::string& out, const std::string& picture, const TDateTimePictures& p,
+                  const TCalendarTime& t) {
+  const bool genitive = HasDayNumber(picture);
+  size_t k = 0;
+  while (k < picture.size()) {
+    const char ch = picture[k];
+    if (ch == '\'') {
+      k = ReadQuoted(picture, k, out);
+    } else if (IsFieldLetter(ch)) {
+      const int count = RunLength(picture, k);
+      out += FieldText(ch, count, p, t, genitive);
+    } else {
+      out += ch;
+      ++k;
+    }
+  }
 }
 
 }  // namespace
@@ -289,4 +401,12 @@ bool ParseDateTimeText(const TDateTimePictures& pictures, const std::string& tex
   if (!IsValidCalendarTime(t)) return false;
   value = EncodeDateTime(t);
   return true;
+}
+
+std::string FormatDateTimeText(const TDateTimePictures& pictures, const TCalendarTime& t) {
+  std::string text;
+  WritePicture(text, pictures.ShortDate, pictures, t);
+  text += ' ';
+  WritePicture(text, pictures.LongTime, pictures, t);
+  return text;
 }

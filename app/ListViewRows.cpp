@@ -1,34 +1,77 @@
 #include "app/ListViewRows.h"
 
-#include "toolkit/ListView.h"
+#include <stdexcept>
+
 #include "toolkit/WideText.h"
 
-int TListViewRows::Count() const { return view_.ItemCount(); }
+TListViewRows::TListViewRows(TListView& view) : view_(view) { view_.SetOwnerData(this); }
+
+const TListViewRows::TRow& TListViewRows::At(int row) const {
+  if (row < 0 || row >= Count()) throw std::out_of_range("task row out of range");
+  return rows_[size_t(row)];
+}
+
+TListViewRows::TRow& TListViewRows::At(int row) {
+  return const_cast<TRow&>(static_cast<const TListViewRows&>(*this).At(row));
+}
 
 std::string TListViewRows::Text(int row, TTaskField field) const {
-  const TListItem* item = view_.Item(row);
-  return WideToUtf8(field == tfCaption ? item->Caption() : item->SubItem(field - 1));
+  return At(row).texts.at(size_t(field));
 }
 
 void TListViewRows::SetText(int row, TTaskField field, const std::string& text) {
-  TListItem* item = view_.Item(row);
-  if (field == tfCaption)
-    item->SetCaption(Utf8ToWide(text));
-  else
-    item->SetSubItem(field - 1, Utf8ToWide(text));
+  std::string& stored = At(row).texts.at(size_t(field));
+  if (stored == text) return;
+  stored = text;
+  view_.ItemChanged(row, field);
 }
 
 int TListViewRows::AddRow() {
-  TListItem* item = view_.AddItem();
-  item->SetImageIndex(tiRunning);
-  for (int i = 0; i < kTaskFieldCount - 1; ++i) item->AddSubItem(L"");
-  return item->Index();
+  rows_.emplace_back();
+  view_.SetItemCount(Count());
+  return Count() - 1;
 }
 
-void TListViewRows::DeleteRow(int row) { view_.DeleteItem(row); }
+void TListViewRows::MoveRowsDown() {
+  if (rows_.empty()) {
+    AddRow();
+    return;
+  }
+  // Row 0 keeps its texts until the caller overwrites them; the selection stays with the
+  // positions, as when every row's texts are copied one place down.
+  rows_.push_front(rows_.front());
+  for (TRow& row : rows_) row.image = row.texts[tfFinished] == "true" ? tiFinished : tiRunning;
+  rows_.front().image = tiRunning;
+  view_.SetItemCount(Count());
+  view_.ItemChanged(0);
+  view_.ItemChanged(Count() - 1);
+}
 
-void TListViewRows::Clear() { view_.ClearItems(); }
+void TListViewRows::DeleteRow(int row) {
+  if (row < 0 || row >= Count()) return;
+  rows_.erase(rows_.begin() + row);
+  view_.DeleteItem(row);
+}
 
-int TListViewRows::ImageIndex(int row) const { return view_.Item(row)->ImageIndex(); }
+void TListViewRows::Clear() {
+  rows_.clear();
+  view_.ClearItems();
+}
 
-void TListViewRows::SetImageIndex(int row, int index) { view_.Item(row)->SetImageIndex(index); }
+int TListViewRows::ImageIndex(int row) const { return At(row).image; }
+
+void TListViewRows::SetImageIndex(int row, int index) {
+  TRow& stored = At(row);
+  if (stored.image == index) return;
+  stored.image = index;
+  view_.ItemChanged(row, 0);  // the icon is drawn in the first column
+}
+
+std::wstring TListViewRows::ItemText(int index, int column) const {
+  if (index < 0 || index >= Count() || column < 0 || column >= kTaskFieldCount) return L"";
+  return Utf8ToWide(rows_[size_t(index)].texts[size_t(column)]);
+}
+
+int TListViewRows::ItemImage(int index) const {
+  return index >= 0 && index < Count() ? rows_[size_t(index)].image : -1;
+}

@@ -1,24 +1,42 @@
-// The task rows as the list view holds them: the caption in the first column, the five
-// sub-texts in the others, and the status icon as the item's image.
+// The task rows, kept here and shown by the main window's list view in owner-data mode:
+// the caption in the first column, the five sub-texts in the others and the status icon as
+// the row's image. The list view holds only the row count and asks for the rows it shows,
+// so loading, adding to and closing a long list cost no more than the rows on screen.
 #pragma once
 
+#include <array>
+#include <deque>
+#include <string>
+
 #include "app/TaskRows.h"
+#include "toolkit/ListView.h"
 
-class TListView;
-
-class TListViewRows : public TTaskRows {
+class TListViewRows : public TTaskRows, public TListViewSource {
  public:
-  explicit TListViewRows(TListView& view) : view_(view) {}
+  // Puts view into owner-data mode; call before its window exists.
+  explicit TListViewRows(TListView& view);
 
-  int Count() const override;
+  int Count() const override { return int(rows_.size()); }
   std::string Text(int row, TTaskField field) const override;
   void SetText(int row, TTaskField field, const std::string& text) override;
   int AddRow() override;
+  void MoveRowsDown() override;
   void DeleteRow(int row) override;
   void Clear() override;
   int ImageIndex(int row) const override;
   void SetImageIndex(int row, int index) override;
 
+  std::wstring ItemText(int index, int column) const override;
+  int ItemImage(int index) const override;
+
  private:
+  struct TRow {
+    std::array<std::string, kTaskFieldCount> texts;
+    int image = tiRunning;
+  };
+  const TRow& At(int row) const;
+  TRow& At(int row);
+
   TListView& view_;
+  std::deque<TRow> rows_;
 };

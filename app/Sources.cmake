@@ -2,6 +2,7 @@ vornik_portable(
   TaskFile.cpp
   TaskClock.cpp
   DateTimeText.cpp
+  IconFileCheck.cpp
 )
 vornik_win32(
   ListViewRows.cpp

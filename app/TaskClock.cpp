@@ -67,18 +67,51 @@ std::string LimitText(double hours, double minutes) {
          ":00";
 }
 
+void TAlarmBatch::Play() {
+  if (depth_ > 0)
+    due_ = true;
+  else
+    alarm_.Play();
+}
+
+TAlarmBatch::TScope::TScope(TAlarmBatch& batch) : batch_(batch) { ++batch_.depth_; }
+
+TAlarmBatch::TScope::~TScope() {
+  if (--batch_.depth_ > 0 || !batch_.due_) return;
+  batch_.due_ = false;
+  try {
+    batch_.alarm_.Play();
+  } catch (...) {
+    // A sound that cannot start must not hide what ended the batch; the rows are red anyway.
+  }
+}
+
 TTaskClock::TTaskClock(TTaskRows& rows, const ITaskLocale& locale, ITaskAlarm& alarm)
     : rows_(rows), locale_(locale), alarm_(alarm) {}
+
+TTaskClock::TStart TTaskClock::StartOf(const std::string& text) {
+  const auto known = starts_.find(text);
+  if (known != starts_.end()) return known->second;
+  // Texts of deleted rows are dropped now and then; a long list's texts all fit.
+  if (starts_.size() > 2 * size_t(rows_.Count()) + 1024) starts_.clear();
+  TStart start;
+  start.Known = locale_.TextToDateTime(text, start.Value);
+  starts_.emplace(text, start);
+  return start;
+}
 
 TLimitCheck TTaskClock::CheckLimit(int row, TDateTime now) {
   const std::string limitText = rows_.Text(row, tfLimit);
   if (limitText == "notime" || rows_.Text(row, tfFinished) != "false")
     return TLimitCheck::Skipped;
+  return CheckLimit(row, limitText, StartOf(rows_.Text(row, tfStart)), now);
+}
+
+TLimitCheck TTaskClock::CheckLimit(int row, const std::string& limitText, const TStart& start,
+                                   TDateTime now) {
   const TTaskLimit limit = ParseLimit(limitText);
-  if (limit.Fired || !limit.Valid) return TLimitCheck::Skipped;
-  TDateTime start = 0;
-  if (!locale_.TextToDateTime(rows_.Text(row, tfStart), start)) return TLimitCheck::Skipped;
-  if (WholeMinutesBetween(start, now) < limit.TotalMinutes()) {
+  if (limit.Fired || !limit.Valid || !start.Known) return TLimitCheck::Skipped;
+  if (WholeMinutesBetween(start.Value, now) < limit.TotalMinutes()) {
     rows_.SetImageIndex(row, tiPending);
     return TLimitCheck::Pending;
   }
@@ -95,11 +128,12 @@ void TTaskClock::Tick(const std::string& listStart, std::string& clockCaption,
   if (listStart != "no" && locale_.TextToDateTime(listStart, begun))
     clockCaption = ElapsedText(now, begun);
   for (int row = 0; row < rows_.Count(); ++row) {
-    if (rows_.Text(row, tfFinished) == "false") {
-      TDateTime start = 0;
-      if (locale_.TextToDateTime(rows_.Text(row, tfStart), start))
-        rows_.SetText(row, tfElapsed, ElapsedText(now, start));
-    }
-    if (CheckLimit(row, now) == TLimitCheck::Fired && save) save();
+    // Finished rows keep their elapsed text and are never checked.
+    if (rows_.Text(row, tfFinished) != "false") continue;
+    const TStart start = StartOf(rows_.Text(row, tfStart));
+    if (start.Known) rows_.SetText(row, tfElapsed, ElapsedText(now, start.Value));
+    const std::string limitText = rows_.Text(row, tfLimit);
+    if (limitText == "notime") continue;
+    if (CheckLimit(row, limitText, start, now) == TLimitCheck::Fired && save) save();
   }
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "app/TaskPlatform.h"
 #include "app/TaskRows.h"
@@ -35,6 +36,32 @@ constexpr int64_t kMaxLimitPart = 999999999;
 int64_t WholeLimitPart(double value);
 std::string LimitText(double hours, double minutes);
 
+// Passes alarm starts on to another alarm, but inside a batch (a tick, a load) it only notes
+// them and starts the sound once when the batch ends, after the rows are done: a sound
+// started later replaces one still playing, so one start sounds the same as many.
+class TAlarmBatch : public ITaskAlarm {
+ public:
+  explicit TAlarmBatch(ITaskAlarm& alarm) : alarm_(alarm) {}
+  void Play() override;
+
+  // Holds a batch open for its lifetime; batches nest, the outermost one plays.
+  class TScope {
+   public:
+    explicit TScope(TAlarmBatch& batch);
+    ~TScope();
+    TScope(const TScope&) = delete;
+    TScope& operator=(const TScope&) = delete;
+
+   private:
+    TAlarmBatch& batch_;
+  };
+
+ private:
+  ITaskAlarm& alarm_;
+  int depth_ = 0;
+  bool due_ = false;
+};
+
 enum class TLimitCheck { Skipped, Pending, Fired };
 
 class TTaskClock {
@@ -52,7 +79,17 @@ class TTaskClock {
             const std::function<void()>& save);
 
  private:
+  struct TStart {
+    bool Known = false;
+    TDateTime Value = 0;
+  };
+  // A start text as a date-time. Converting is the costly part of a tick, and a text never
+  // changes its meaning under the locale the clock was made with, so results are kept.
+  TStart StartOf(const std::string& text);
+  TLimitCheck CheckLimit(int row, const std::string& limitText, const TStart& start, TDateTime now);
+
   TTaskRows& rows_;
   const ITaskLocale& locale_;
   ITaskAlarm& alarm_;
+  std::unordered_map<std::string, TStart> starts_;
 };

@@ -1,5 +1,6 @@
 #include "app/TaskFile.h"
 
+#include <cstdint>
 #include <utility>
 
 const char kListNotStarted[] = "no";
@@ -49,7 +50,75 @@ void ReadRow(TTaskRows& rows, int row, const std::string& line) {
   rows.SetText(row, tfPriority, pos <= line.size() ? line.substr(pos) : std::string());
 }
 
+void AppendUtf8(std::string& out, uint32_t c) {
+  if (c < 0x80) {
+    out += char(c);
+  } else if (c < 0x800) {
+    out += char(0xC0 | (c >> 6));
+    out += char(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  } else {
+    out += char(0xF0 | (c >> 18));
+    out += char(0x80 | ((c >> 12) & 0x3F));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
+}
+
+// UTF-16 after its two-byte mark; an unpaired surrogate or a last odd byte becomes U+FFFD.
+std::string Utf16ToUtf8(const std::string& bytes, bool bigEndian) {
+  const auto unit = [&](size_t i) {
+    const auto b0 = static_cast<unsigned char>(bytes[i]), b1 = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? uint32_t(b0 << 8 | b1) : uint32_t(b1 << 8 | b0);
+  };
+  constexpr uint32_t kReplacement = 0xFFFD;
+  std::string out;
+  out.reserve(bytes.size());
+  size_t i = 2;
+  for (; i + 1 < bytes.size(); i += 2) {
+    const uint32_t u = unit(i);
+    if (u >= 0xD800 && u < 0xDC00 && i + 3 < bytes.size()) {
+      const uint32_t low = unit(i + 2);
+      if (low >= 0xDC00 && low < 0xE000) {
+        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    AppendUtf8(out, u >= 0xD800 && u < 0xE000 ? kReplacement : u);
+  }
+  if (i < bytes.size()) AppendUtf8(out, kReplacement);
+  return out;
+}
+
 }  // namespace
+
+std::string CaptionForTaskFile(const std::string& typed) {
+  std::string caption;
+  caption.reserve(typed.size());
+  for (size_t i = 0; i < typed.size(); ++i) {
+    const char c = typed[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < typed.size() && typed[i + 1] == '\n') ++i;
+      caption += ' ';
+    } else if (c == '<' && typed.compare(i, 3, kFieldSeparator) == 0) {
+      caption += "< ";  // the "#>" follows as the next characters
+    } else {
+      caption += c;
+    }
+  }
+  return caption;
+}
+
+std::string TaskFileText(const std::string& bytes, const ITaskStorage& storage) {
+  if (bytes.compare(0, 3, kUtf8Bom) == 0) return bytes.substr(3);
+  if (bytes.compare(0, 2, "\xFF\xFE") == 0) return Utf16ToUtf8(bytes, false);
+  if (bytes.compare(0, 2, "\xFE\xFF") == 0) return Utf16ToUtf8(bytes, true);
+  return storage.DecodeAnsi(bytes);
+}
 
 std::vector<std::string> SplitTaskLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -85,9 +154,7 @@ void TTaskFile::SaveTasks(const TTaskRows& rows, const std::string& listStart) {
 std::string TTaskFile::LoadTasks(TTaskRows& rows,
                                  const std::function<void(int row)>& afterRowRead) {
   if (!storage_.FileExists(path_)) return kListNotStarted;
-  std::string bytes = storage_.ReadFile(path_);
-  const std::string text = bytes.compare(0, 3, kUtf8Bom) == 0 ? bytes.substr(3)
-                                                              : storage_.DecodeAnsi(bytes);
+  const std::string text = TaskFileText(storage_.ReadFile(path_), storage_);
   const std::vector<std::string> lines = SplitTaskLines(text);
   if (lines.empty()) return kListNotStarted;
   for (size_t i = 1; i < lines.size(); ++i) {

@@ -2,7 +2,8 @@
 // row, newest first, six fields joined by "<#>":
 //   caption<#>start<#>elapsed-or-"notend"<#>finished<#>limit<#>priority CR LF
 // Written in the ANSI code page when every character converts, otherwise as UTF-8 with a
-// byte-order mark; a file starting with that mark is read as UTF-8, any other as ANSI.
+// byte-order mark. Read by its byte-order mark: UTF-8, UTF-16 LE or BE (as an editor may have
+// saved it); a file without one is ANSI.
 #pragma once
 
 #include <functional>
@@ -38,6 +39,13 @@ class TTaskFile {
   std::string path_;
   std::string buffer_;  // the line buffer, reused by every save
 };
+
+// The caption of a task being added, as it can go into the file: the format has no escape,
+// so the separator "<#>" becomes "< #>" and every line break (CR LF, CR, LF) a space.
+std::string CaptionForTaskFile(const std::string& typed);
+
+// The UTF-8 text of task file bytes, by their byte-order mark (see above).
+std::string TaskFileText(const std::string& bytes, const ITaskStorage& storage);
 
 // Splits file text into lines at CR LF, lone CR or lone LF; a last line without a break
 // still counts.

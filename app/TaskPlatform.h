@@ -38,8 +38,8 @@ class ITaskStorage {
   // Throws TTaskFileError when the file exists but cannot be read.
   virtual std::string ReadFile(const std::string& path) const = 0;
   // Replaces the file atomically: a temporary file in the same folder is written and
-  // flushed, then moved over the old one. On failure the old file is intact and
-  // TTaskFileError is thrown.
+  // flushed, then moved over the old one, which is kept as the backup beside it. On failure
+  // the old file is intact and TTaskFileError is thrown.
   virtual void ReplaceFile(const std::string& path, const std::string& bytes) = 0;
   // UTF-8 -> the ANSI code page; false when some character has no exact equivalent.
   virtual bool EncodeAnsi(const std::string& utf8, std::string& ansi) const = 0;

@@ -1,5 +1,5 @@
-// The task list is held only as texts in the main window's list view. TTaskRows is the
-// small view of those rows that the task file and the ticker work with; the list view
+// The task list is held only as texts in rows. TTaskRows is the small view of those rows
+// that the task file, the ticker and the main window work with; the main window's row store
 // implements it on the Win32 side and tests fake it.
 //
 //   field   list view column     content
@@ -41,6 +41,23 @@ class TTaskRows {
   virtual void SetText(int row, TTaskField field, const std::string& text) = 0;
   // Appends a row with empty texts and icon 0; returns its index.
   virtual int AddRow() = 0;
+  // Makes room for a new task at the top: appends a row and copies every row's texts one
+  // place down, row 0 keeping its own. Every moved row gets icon 0, or 1 when its finished
+  // flag is "true"; row 0 gets icon 0. An empty list just gets one new row. Stores that
+  // can insert at the front override this with the same result.
+  virtual void MoveRowsDown() {
+    if (Count() == 0) {
+      AddRow();
+      return;
+    }
+    const int last = AddRow();
+    SetText(last, tfCaption, Text(last - 1, tfCaption));
+    for (int i = Count() - 2; i >= 0; --i) {
+      for (int f = 0; f < kTaskFieldCount; ++f) SetText(i + 1, TTaskField(f), Text(i, TTaskField(f)));
+      SetImageIndex(i, tiRunning);
+      if (Text(i + 1, tfFinished) == "true") SetImageIndex(i + 1, tiFinished);
+    }
+  }
   virtual void DeleteRow(int row) = 0;
   virtual void Clear() = 0;
   virtual int ImageIndex(int row) const = 0;

@@ -8,6 +8,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "app/IconFileCheck.h"
 #include "app/WinTaskAlarm.h"
 #include "app/WinTaskLocale.h"
 #include "app/WinTaskStorage.h"
@@ -92,6 +93,8 @@ TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std:
     setup_.OpenUrl = [this](const std::wstring& url) {
       ShellExecuteW(Application->Handle(), L"open", url.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
     };
+  // The web labels open their addresses through the window's opener.
+  TsWebLabel::SetUrlOpener([this](const std::wstring& url, int) { setup_.OpenUrl(url); });
   locale_ = setup_.Locale ? setup_.Locale : ownLocale_.get();
   storage_ = setup_.Storage ? setup_.Storage : ownStorage_.get();
   alarm_ = setup_.Alarm ? setup_.Alarm : ownAlarm_.get();
@@ -116,8 +119,8 @@ TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std:
   BuildSkinManager();
   BuildMenu();
   BuildTrayIcon();
-  rows_ = std::make_unique<TListViewRows>(*sListView1);
-  clock_ = std::make_unique<TTaskClock>(*rows_, *locale_, *alarm_);
+  alarmBatch_ = std::make_unique<TAlarmBatch>(*alarm_);
+  clock_ = std::make_unique<TTaskClock>(*rows_, *locale_, *alarmBatch_);
 
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnShow = [this](TObject* s) { FormShow(s); };
@@ -128,7 +131,11 @@ TForm1::~TForm1() {
   // The skin goes first, with its hook, while every window it told about it still exists.
   delete sSkinManager1;
   sSkinManager1 = nullptr;
+  TsWebLabel::SetUrlOpener(nullptr);
   if (Form1 == this) Form1 = nullptr;
+  // The list view asks rows_ for its rows as long as its window lives, so it goes first.
+  delete sListView1;
+  sListView1 = nullptr;
 }
 
 // The skin manager and its stored skin. Setting SkinName loads the skin at once; it is
@@ -154,15 +161,16 @@ void TForm1::BuildSkinManager() {
 }
 
 void TForm1::BuildControls() {
-  sGroupBox1 = new TGroupBox(this);
+  sGroupBox1 = new TsGroupBox(this);
   sGroupBox1->SetName(L"sGroupBox1");
   sGroupBox1->SetParent(this);
   sGroupBox1->SetBounds(8, 8, 641, 129);
   sGroupBox1->SetCaption(L"Time");
+  sGroupBox1->SkinData().SetSkinSection("GROUPBOX");
 
   // The clock takes the size of its text, so no digit is ever cut; its face is fitted so the
   // usual time takes the clock's place and the longest one (99,999 hours) still fits the group.
-  sLabel1 = new TLabel(this);
+  sLabel1 = new TsLabel(this);
   sLabel1->SetName(L"sLabel1");
   sLabel1->SetParent(sGroupBox1);
   sLabel1->SetTransparent(true);
@@ -181,22 +189,20 @@ void TForm1::BuildControls() {
 
   const auto makeWebLabel = [this](const wchar_t* name, int left, int width, const wchar_t* caption,
                                     const wchar_t* url) {
-    TLabel* label = new TLabel(this);
+    TsWebLabel* label = new TsWebLabel(this);
     label->SetName(name);
     label->SetParent(sGroupBox1);
-    label->SetTransparent(true);
     label->SetBounds(left, 112, width, 13);
     label->SetCaption(caption);
-    TFont f = Font();
-    f.SetColor(clBlue);
-    label->SetFont(f);
-    label->SetCursor(TCursor::crHandPoint);
-    label->OnMouseEnter = [this, label](TObject*) { WebLabelHover(label, true); };
-    label->OnMouseLeave = [this, label](TObject*) { WebLabelHover(label, false); };
-    const std::wstring target = url;
-    label->OnMouseDown = [this, target](TObject*, TMouseButton button, TShiftState, int, int) {
-      if (button == TMouseButton::mbLeft && !target.empty()) setup_.OpenUrl(target);
-    };
+    TFont normal = Font();
+    normal.SetName(L"MS Sans Serif");
+    normal.SetHeight(-11);
+    normal.SetColor(clBlue);
+    label->SetNormalFont(normal);
+    TFont hover = normal;
+    hover.SetColor(clWindowText);
+    label->SetHoverFont(hover);
+    label->SetURL(url);
     return label;
   };
   sWebLabel1 = makeWebLabel(L"sWebLabel1", 8, 139, L"Автор программы (Orlund)", kUrlAuthor);
@@ -208,6 +214,7 @@ void TForm1::BuildControls() {
   PopupMenu1->SetName(L"PopupMenu1");
 
   sListView1 = new TListView(this);
+  rows_ = std::make_unique<TListViewRows>(*sListView1);
   sListView1->SetName(L"sListView1");
   sListView1->SetParent(this);
   sListView1->SetBounds(8, 192, 641, 249);
@@ -240,19 +247,21 @@ void TForm1::BuildControls() {
   sEdit1->SetFont(editFont);
   sEdit1->OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) { sEdit1KeyDown(s, key, shift); };
 
-  sButton1 = new TButton(this);
+  sButton1 = new TsButton(this);
   sButton1->SetName(L"sButton1");
   sButton1->SetParent(this);
   sButton1->SetBounds(456, 152, 113, 22);
   sButton1->SetCaption(L"Добавить");
   sButton1->SetDefault(true);
+  sButton1->SkinData().SetSkinSection("BUTTON");
   sButton1->OnClick = [this](TObject* s) { sButton1Click(s); };
 
-  sButton2 = new TButton(this);
+  sButton2 = new TsButton(this);
   sButton2->SetName(L"sButton2");
   sButton2->SetParent(this);
   sButton2->SetBounds(576, 152, 75, 22);
   sButton2->SetCaption(L"Всё сначала");
+  sButton2->SkinData().SetSkinSection("BUTTON");
   sButton2->OnClick = [this](TObject* s) { sButton2Click(s); };
 
   sGroupBox1->SetTabOrder(0);
@@ -304,13 +313,6 @@ void TForm1::BuildTrayIcon() {
   CoolTrayIcon1->OnDblClick = [this](TObject* s) { CoolTrayIcon1DblClick(s); };
 }
 
-void TForm1::WebLabelHover(TLabel* label, bool over) {
-  TFont f = label->Font();
-  f.SetColor(over ? clWindowText : clBlue);
-  label->SetFont(f);
-  label->Invalidate();
-}
-
 void TForm1::FormCreate(TObject*) {
   // 1. The line buffer lives in the task file object.
   taskFile_ = std::make_unique<TTaskFile>(*storage_, WideToUtf8(taskFilePath_));
@@ -318,61 +320,106 @@ void TForm1::FormCreate(TObject*) {
   std::mt19937 random(unsigned(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                       unsigned(GetTickCount()));
   sGroupBox1->SetCaption(kQuotations[std::uniform_int_distribution<int>(0, 11)(random)]);
-  // 3. The status icons, then 4. the task file.
-  LoadStatusIcons();
+  // 3. The status icons: whatever goes wrong with them is reported and never keeps the tasks
+  // from loading.
   try {
-    listStart_ = taskFile_->LoadTasks(*rows_, [this](int row) { clock_->CheckLimit(row, locale_->Now()); });
+    LoadStatusIcons();
+  } catch (const std::exception& e) {
+    Application->HandleException(this, &e);
+  } catch (...) {
+    Application->HandleException(this, nullptr);
+  }
+  // 4. The task file.
+  LoadTaskFile();
+}
+
+void TForm1::LoadTaskFile() {
+  TWinTaskStorage::RemoveOldTemporaryFiles(WideToUtf8(setup_.Folder));
+  bool fired = false;
+  try {
+    // One alarm at most for the whole load, started when the rows are done; the list view
+    // hears of the new row count once.
+    TAlarmBatch::TScope oneSound(*alarmBatch_);
+    sListView1->BeginUpdate();
+    struct TEndUpdate {
+      TListView* view;
+      ~TEndUpdate() { view->EndUpdate(); }
+    } endUpdate{sListView1};
+    listStart_ = taskFile_->LoadTasks(*rows_, [this, &fired](int row) {
+      fired = clock_->CheckLimit(row, locale_->Now()) == TLimitCheck::Fired || fired;
+    });
   } catch (const std::exception& e) {
     // The file exists but cannot be read: keep it as it is and refuse to overwrite it.
     loadError_ = e.what();
     throw;
   }
+  tasksLoaded_ = true;
+  // A limit that fired while loading has its "#" in memory only; written now, it does not
+  // fire again at the next start. A load that fires nothing writes nothing.
+  if (fired) SaveTasks();
 }
 
 void TForm1::LoadStatusIcons() {
   static const wchar_t* const files[] = {L"notok.ico", L"ok.ico", L"yellow.ico", L"red.ico"};
-  std::string missing;
+  std::string problems;
   for (const wchar_t* file : files) {
+    const std::wstring path = setup_.Folder + file;
     TIcon icon;
-    try {
-      icon.LoadFromFile(setup_.Folder + file, ImageList1->Width(), ImageList1->Height());
-    } catch (const EPictureError& e) {
-      // A blank image keeps the indexes of the other icons; the user is told which file.
-      icon = TIcon::Blank(ImageList1->Width(), ImageList1->Height());
-      missing += std::string(missing.empty() ? "" : "\n") + e.what();
+    std::string problem = LoadStatusIcon(path, icon);
+    if (problem.empty()) {
+      try {
+        ImageList1->AddIcon(icon);
+      } catch (const std::exception& e) {
+        problem = e.what();
+      }
     }
-    ImageList1->AddIcon(icon);
+    if (!problem.empty()) {
+      // A blank image keeps the indexes of the other icons; the user is told which file.
+      ImageList1->AddIcon(TIcon::Blank(ImageList1->Width(), ImageList1->Height()));
+      problems += "\n\"" + WideToUtf8(path) + "\": " + problem + ".";
+    }
   }
-  if (!missing.empty()) {
-    const std::runtime_error error("Status icons are missing; the list works without them.\n" + missing);
+  if (!problems.empty()) {
+    const std::runtime_error error("Some status icons cannot be shown; the list works without them." +
+                                   problems);
     Application->HandleException(this, &error);
+  }
+}
+
+std::string TForm1::LoadStatusIcon(const std::wstring& path, TIcon& icon) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return "the file is missing";
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "this is a folder, not an icon file";
+  try {
+    icon.LoadFromFile(path, ImageList1->Width(), ImageList1->Height());
+    return {};
+  } catch (const EPictureError&) {
+    // The platform only says that it failed; the file's bytes tell what is wrong with it.
+  }
+  try {
+    const std::string damage = IconFileDamage(storage_->ReadFile(WideToUtf8(path)));
+    return damage.empty() ? "the platform cannot decode its images" : damage;
+  } catch (const std::exception& e) {
+    return e.what();
   }
 }
 
 void TForm1::FormShow(TObject*) { sEdit1->SetFocus(); }
 
 void TForm1::SaveTasks() {
-  if (!loadError_.empty())
-    throw TTaskFileError(loadError_ + "\nThe task file is left untouched; changes are not saved.");
+  // Until the file has been read, writing the list would replace the user's tasks.
+  if (!tasksLoaded_) {
+    const std::string reason = loadError_.empty() ? "The task file has not been read." : loadError_;
+    throw TTaskFileError(reason + "\nThe task file is left untouched; changes are not saved.");
+  }
   taskFile_->SaveTasks(*rows_, listStart_);
 }
 
 void TForm1::sButton1Click(TObject*) {
   TTaskRows& rows = *rows_;
-  const std::string caption = WideToUtf8(sEdit1->Text());
+  const std::string caption = CaptionForTaskFile(WideToUtf8(sEdit1->Text()));
   const std::string now = locale_->DateTimeToText(locale_->Now());
-  if (rows.Count() > 0) {
-    const int last = rows.AddRow();
-    rows.SetText(last, tfCaption, rows.Text(last - 1, tfCaption));
-    for (int i = rows.Count() - 2; i >= 0; --i) {
-      for (int f = 0; f < kTaskFieldCount; ++f)
-        rows.SetText(i + 1, TTaskField(f), rows.Text(i, TTaskField(f)));
-      rows.SetImageIndex(i, tiRunning);
-      if (rows.Text(i + 1, tfFinished) == kTrue) rows.SetImageIndex(i + 1, tiFinished);
-    }
-  } else {
-    rows.AddRow();
-  }
+  rows.MoveRowsDown();
   rows.SetText(0, tfCaption, caption);
   rows.SetText(0, tfStart, now);
   rows.SetText(0, tfElapsed, "");
@@ -380,8 +427,10 @@ void TForm1::sButton1Click(TObject*) {
   rows.SetText(0, tfLimit, kNoTime);
   rows.SetText(0, tfPriority, "0");
   if (listStart_ == kListNotStarted) listStart_ = now;
-  SaveTasks();
+  // The row holds the text now: cleared before the save, so a retry after a failed save does
+  // not add the task twice (the row is written by the next save that succeeds).
   sEdit1->Clear();
+  SaveTasks();
   sEdit1->SetFocus();
 }
 
@@ -437,7 +486,10 @@ void TForm1::N8Click(TObject*) { SetPriority("2"); }
 void TForm1::Timer1Timer(TObject*) {
   std::string caption = WideToUtf8(sLabel1->Caption());
   const std::string before = caption;
-  clock_->Tick(listStart_, caption, [this] { SaveTasks(); });
+  {
+    TAlarmBatch::TScope oneSound(*alarmBatch_);
+    clock_->Tick(listStart_, caption, [this] { SaveTasks(); });
+  }
   if (caption != before) sLabel1->SetCaption(Utf8ToWide(caption));
 }
 

@@ -1,5 +1,6 @@
 // The main window: the clock in a group box under a quotation, the task entry with its two
-// buttons, and the task list with its popup menu. All task state is the list view's text.
+// buttons, and the task list with its popup menu. All task state is the text of the rows the
+// list view shows.
 #pragma once
 
 #include <functional>
@@ -10,11 +11,15 @@
 #include "app/TaskClock.h"
 #include "app/TaskFile.h"
 #include "app/TaskPlatform.h"
+#include "skin/controls/sButton.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
 #include "skin/data/sSkinManager.h"
 #include "toolkit/Button.h"
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
 #include "toolkit/GroupBox.h"
+#include "toolkit/Icon.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Label.h"
 #include "toolkit/ListView.h"
@@ -38,14 +43,14 @@ class TForm1 : public TForm {
   ~TForm1() override;
   const wchar_t* ClassName() const override { return L"TForm1"; }
 
-  TGroupBox* sGroupBox1;
-  TLabel* sLabel1;
-  TLabel* sWebLabel1;
-  TLabel* sWebLabel2;
+  TsGroupBox* sGroupBox1;
+  TsLabel* sLabel1;
+  TsWebLabel* sWebLabel1;
+  TsWebLabel* sWebLabel2;
   TListView* sListView1;
   TEdit* sEdit1;
-  TButton* sButton1;
-  TButton* sButton2;
+  TsButton* sButton1;
+  TsButton* sButton2;
   TsSkinManager* sSkinManager1;
   TTimer* Timer1;
   TImageList* ImageList1;
@@ -95,8 +100,10 @@ class TForm1 : public TForm {
   void BuildMenu();
   void BuildTrayIcon();
   void LoadStatusIcons();
+  // Empty when the icon is loaded; otherwise what is wrong with its file.
+  std::string LoadStatusIcon(const std::wstring& path, TIcon& icon);
+  void LoadTaskFile();
   void SetPriority(const char* priority);
-  void WebLabelHover(TLabel* label, bool over);
 
   TForm1Setup setup_;
   std::unique_ptr<ITaskLocale> ownLocale_;
@@ -108,8 +115,10 @@ class TForm1 : public TForm {
   std::wstring taskFilePath_;
   std::unique_ptr<TTaskFile> taskFile_;
   std::unique_ptr<TListViewRows> rows_;
+  std::unique_ptr<TAlarmBatch> alarmBatch_;  // one sound per tick and per load
   std::unique_ptr<TTaskClock> clock_;
   std::string listStart_ = kListNotStarted;
+  bool tasksLoaded_ = false;  // saves are refused until the task file has been read
   std::string loadError_;  // set when an existing task file could not be read at start-up
 };
 

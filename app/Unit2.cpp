@@ -37,11 +37,12 @@ TForm2::TForm2(TComponent* owner, TForm1* mainWindow) : TForm(owner), main_(main
   sDecimalSpinEdit1 = makeBox(L"sDecimalSpinEdit1", 16, L"Часов");
   sDecimalSpinEdit2 = makeBox(L"sDecimalSpinEdit2", 56, L"Минут");
 
-  sButton1 = new TButton(this);
+  sButton1 = new TsButton(this);
   sButton1->SetName(L"sButton1");
   sButton1->SetParent(this);
   sButton1->SetBounds(32, 88, 121, 25);
   sButton1->SetCaption(L"Установить");
+  sButton1->SkinData().SetSkinSection("BUTTON");
   sButton1->OnClick = [this](TObject* s) { sButton1Click(s); };
 
   sDecimalSpinEdit1->SetTabOrder(0);

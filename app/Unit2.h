@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "toolkit/Button.h"
+#include "skin/controls/sButton.h"
 #include "toolkit/Form.h"
 #include "toolkit/SpinEdit.h"
 
@@ -19,7 +19,7 @@ class TForm2 : public TForm {
 
   TSpinEdit* sDecimalSpinEdit1;  // hours
   TSpinEdit* sDecimalSpinEdit2;  // minutes
-  TButton* sButton1;
+  TsButton* sButton1;
 
   // "Установить": the limit goes to the row selected at this moment; the dialog hides, the
   // list is saved and the main window's edit box gets the focus.

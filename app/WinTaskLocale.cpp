@@ -9,17 +9,33 @@ TWinTaskLocale::TWinTaskLocale(std::wstring localeName) : name_(std::move(locale
   pictures_.LongTime = Info(LOCALE_STIMEFORMAT);
   pictures_.AM = Info(LOCALE_S1159);
   pictures_.PM = Info(LOCALE_S2359);
-  for (unsigned set : {0u, unsigned(LOCALE_RETURN_GENITIVE_NAMES)})
-    for (int m = 0; m < 12; ++m) pictures_.MonthNames.push_back(Info((LOCALE_SMONTHNAME1 + m) | set));
-  for (int m = 0; m < 12; ++m)
-    pictures_.MonthNames.push_back(Info(LOCALE_SABBREVMONTHNAME1 + m));
-  for (int d = 0; d < 7; ++d) pictures_.DayNames.push_back(Info(LOCALE_SDAYNAME1 + d));
-  for (int d = 0; d < 7; ++d) pictures_.DayNames.push_back(Info(LOCALE_SABBREVDAYNAME1 + d));
+  std::vector<std::string>& months = pictures_.MonthNames;
+  for (unsigned set : {0u, unsigned(CAL_RETURN_GENITIVE_NAMES)})
+    for (unsigned m = 0; m < 12; ++m)
+      months.push_back(GregorianName((CAL_SMONTHNAME1 + m) | set, (LOCALE_SMONTHNAME1 + m) | set));
+  for (unsigned m = 0; m < 12; ++m)
+    months.push_back(GregorianName(CAL_SABBREVMONTHNAME1 + m, LOCALE_SABBREVMONTHNAME1 + m));
+  std::vector<std::string>& days = pictures_.DayNames;
+  for (unsigned d = 0; d < 7; ++d) days.push_back(GregorianName(CAL_SDAYNAME1 + d, LOCALE_SDAYNAME1 + d));
+  for (unsigned d = 0; d < 7; ++d)
+    days.push_back(GregorianName(CAL_SABBREVDAYNAME1 + d, LOCALE_SABBREVDAYNAME1 + d));
+  pictures_.Era = CalendarInfo(CAL_SERASTRING);
   DWORD max = 0;
   if (GetCalendarInfoEx(Name(), CAL_GREGORIAN, nullptr, CAL_ITWODIGITYEARMAX | CAL_RETURN_NUMBER,
                         nullptr, 0, &max) &&
       max >= 99 && max <= 9999)
     pictures_.TwoDigitYearMax = int(max);
+}
+
+std::string TWinTaskLocale::CalendarInfo(unsigned type) const {
+  wchar_t buf[128] = {};
+  const int n = GetCalendarInfoEx(Name(), CAL_GREGORIAN, nullptr, type, buf, 128, nullptr);
+  return n > 0 ? WideToUtf8(std::wstring(buf)) : std::string();
+}
+
+std::string TWinTaskLocale::GregorianName(unsigned calendarType, unsigned localeType) const {
+  std::string name = CalendarInfo(calendarType);
+  return name.empty() ? Info(localeType) : name;
 }
 
 std::string TWinTaskLocale::Info(unsigned type) const {
@@ -42,20 +58,11 @@ TDateTime TWinTaskLocale::Now() const {
   return EncodeDateTime(t);
 }
 
+// Written by our own formatter in the Gregorian calendar: the platform's conversion would
+// use the locale's calendar (Buddhist, Hijri, Persian ...), which the text cannot be read
+// back from.
 std::string TWinTaskLocale::DateTimeToText(TDateTime value) const {
-  const TCalendarTime t = DecodeDateTime(value);
-  SYSTEMTIME st = {};
-  st.wYear = WORD(t.Year);
-  st.wMonth = WORD(t.Month);
-  st.wDay = WORD(t.Day);
-  st.wHour = WORD(t.Hour);
-  st.wMinute = WORD(t.Minute);
-  st.wSecond = WORD(t.Second);
-  wchar_t date[128] = {};
-  wchar_t time[128] = {};
-  GetDateFormatEx(Name(), DATE_SHORTDATE, &st, nullptr, date, 128, nullptr);
-  GetTimeFormatEx(Name(), 0, &st, nullptr, time, 128);
-  return WideToUtf8(std::wstring(date) + L" " + time);
+  return FormatDateTimeText(pictures_, DecodeDateTime(value));
 }
 
 bool TWinTaskLocale::TextToDateTime(const std::string& text, TDateTime& value) const {

@@ -1,6 +1,6 @@
-// The clock and the date-time text of a Windows locale: the short-date and long-time
-// formats, written by the platform's own conversion and read back with the same pictures,
-// designators and month names.
+// The clock and the date-time text of a Windows locale: the user's short-date and long-time
+// pictures with the designators and the Gregorian calendar's month, day and era names,
+// written and read in the Gregorian calendar whatever calendar the locale shows dates in.
 #pragma once
 
 #include <string>
@@ -23,6 +23,9 @@ class TWinTaskLocale : public ITaskLocale {
  private:
   const wchar_t* Name() const { return name_.empty() ? nullptr : name_.c_str(); }
   std::string Info(unsigned type) const;
+  std::string CalendarInfo(unsigned type) const;  // of the Gregorian calendar
+  // The calendar's name, or the locale's when the calendar gives none.
+  std::string GregorianName(unsigned calendarType, unsigned localeType) const;
 
   std::wstring name_;
   TDateTimePictures pictures_;

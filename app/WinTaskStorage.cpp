@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <cwchar>
+#include <cwctype>
+#include <memory>
+#include <vector>
+
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
 
@@ -9,11 +14,6 @@ namespace {
 
 [[noreturn]] void Fail(const std::wstring& what, const std::wstring& path, DWORD error) {
   throw TTaskFileError(WideToUtf8(what + L" \"" + path + L"\". " + SystemErrorText(error)));
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
 }
 
 void WriteAll(HANDLE file, const std::string& bytes, const std::wstring& path) {
@@ -63,28 +63,82 @@ std::string TWinTaskStorage::ReadFile(const std::string& path) const {
   return bytes;
 }
 
+// The file's name with another extension, beside it: save.txt -> save.tmp, save.bak.
+std::wstring TWinTaskStorage::Sibling(const std::wstring& path, const wchar_t* extension) {
+  const size_t slash = path.find_last_of(L"\\/");
+  const size_t dot = path.find_last_of(L'.');
+  const bool hasExtension = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
+  return (hasExtension ? path.substr(0, dot) : path) + extension;
+}
+
+namespace {
+
+void WriteTemporary(const std::wstring& temp, const std::string& bytes, const std::wstring& path) {
+  TFileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.Get() == INVALID_HANDLE_VALUE) {
+    file.Release();
+    Fail(L"Cannot create file", path, GetLastError());
+  }
+  WriteAll(file.Get(), bytes, path);
+  if (!FlushFileBuffers(file.Get())) Fail(L"Cannot write file", path, GetLastError());
+}
+
+// The temporary file takes the place of the file, whose previous version becomes the backup.
+void MoveIntoPlace(const std::wstring& temp, const std::wstring& path, const std::wstring& backup) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      Fail(L"Cannot create file", path, GetLastError());
+    return;
+  }
+  if (ReplaceFileW(path.c_str(), temp.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                   nullptr, nullptr))
+    return;
+  const DWORD error = GetLastError();
+  // The old file was already renamed to the backup when the new one could not follow it.
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(backup.c_str(), path.c_str(), 0);
+  Fail(L"Cannot create file", path, error);
+}
+
+}  // namespace
+
 void TWinTaskStorage::ReplaceFile(const std::string& path, const std::string& bytes) {
   const std::wstring wpath = Utf8ToWide(path);
-  wchar_t temp[MAX_PATH + 1] = {};
-  if (!GetTempFileNameW(FolderOf(wpath).c_str(), L"sav", 0, temp))
-    Fail(L"Cannot create file", wpath, GetLastError());
+  const std::wstring temp = Sibling(wpath, L".tmp");
   try {
-    {
-      TFileHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-      if (file.Get() == INVALID_HANDLE_VALUE) {
-        file.Release();
-        Fail(L"Cannot create file", wpath, GetLastError());
-      }
-      WriteAll(file.Get(), bytes, wpath);
-      if (!FlushFileBuffers(file.Get())) Fail(L"Cannot write file", wpath, GetLastError());
-    }
-    if (!MoveFileExW(temp, wpath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      Fail(L"Cannot create file", wpath, GetLastError());
+    WriteTemporary(temp, bytes, wpath);
+    MoveIntoPlace(temp, wpath, Sibling(wpath, L".bak"));
   } catch (...) {
-    DeleteFileW(temp);
+    DeleteFileW(temp.c_str());
     throw;
   }
+}
+
+void TWinTaskStorage::RemoveOldTemporaryFiles(const std::string& folder) {
+  const std::wstring dir = Utf8ToWide(folder);
+  WIN32_FIND_DATAW found;
+  const HANDLE first = FindFirstFileW((dir + L"sav*.tmp").c_str(), &found);
+  if (first == INVALID_HANDLE_VALUE) return;
+  const std::unique_ptr<void, decltype(&FindClose)> search(first, &FindClose);
+  std::vector<std::wstring> old;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsOldTemporaryName(found.cFileName))
+      old.push_back(dir + found.cFileName);
+  } while (FindNextFileW(search.get(), &found));
+  for (const std::wstring& path : old) DeleteFileW(path.c_str());
+}
+
+// "sav", one to four hexadecimal digits, ".tmp": the names the platform's temporary-name
+// call made for the task file. "save.tmp" fits as well: at start it can only be left from a
+// save that was killed before its move.
+bool TWinTaskStorage::IsOldTemporaryName(const std::wstring& name) {
+  if (name.size() < 8 || name.size() > 11) return false;
+  if (_wcsnicmp(name.c_str(), L"sav", 3) != 0 || _wcsicmp(name.c_str() + name.size() - 4, L".tmp") != 0)
+    return false;
+  for (size_t i = 3; i + 4 < name.size(); ++i)
+    if (!iswxdigit(name[i])) return false;
+  return true;
 }
 
 bool TWinTaskStorage::EncodeAnsi(const std::string& utf8, std::string& ansi) const {

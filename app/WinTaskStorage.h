@@ -1,5 +1,6 @@
-// The task file on disk: read whole, replaced atomically through a temporary file in the
-// same folder, and converted between UTF-8 and an 8-bit code page.
+// The task file on disk: read whole, replaced atomically through one temporary file beside
+// it (save.txt is written as save.tmp) with the previous version kept as the backup
+// (save.bak), and converted between UTF-8 and an 8-bit code page.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,14 @@ class TWinTaskStorage : public ITaskStorage {
   void ReplaceFile(const std::string& path, const std::string& bytes) override;
   bool EncodeAnsi(const std::string& utf8, std::string& ansi) const override;
   std::string DecodeAnsi(const std::string& ansi) const override;
+
+  // Earlier versions wrote through temporary files named "sav" + hex digits + ".tmp" and
+  // left them behind when killed during a save; removes those from the folder (with its
+  // trailing backslash).
+  static void RemoveOldTemporaryFiles(const std::string& folder);
+  static bool IsOldTemporaryName(const std::wstring& name);
+  // The path with its extension replaced (or added).
+  static std::wstring Sibling(const std::wstring& path, const wchar_t* extension);
 
   // Largest task file read (bytes); a bigger one is reported, not loaded.
   static constexpr long long kMaxFileSize = 64ll << 20;

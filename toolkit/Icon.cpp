@@ -17,9 +17,12 @@ void TIcon::LoadFromFile(const std::wstring& path, int width, int height) {
   HICON icon = static_cast<HICON>(
       LoadImageW(nullptr, path.c_str(), IMAGE_ICON, width, height, LR_LOADFROMFILE));
   if (!icon) {
+    // The loader often fails on a damaged file without setting an error code; "success"
+    // would then be the reason given, so name the file's content instead.
     const DWORD error = GetLastError();
-    throw EPictureError(WideToUtf8(L"Cannot read icon file " + path + L": " +
-                                   SystemErrorText(error)));
+    const std::wstring reason =
+        error == ERROR_SUCCESS ? L"the file holds no icon image that can be read" : SystemErrorText(error);
+    throw EPictureError(WideToUtf8(L"Cannot read icon file " + path + L": " + reason));
   }
   Adopt(icon, width, height);
 }

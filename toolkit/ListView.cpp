@@ -1,6 +1,7 @@
 #include "toolkit/ListView.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "toolkit/ImageList.h"
 
@@ -60,6 +61,7 @@ void TListView::CreateParams(TCreateParams& p) {
   if (!columnClick_) p.Style |= LVS_NOSORTHEADER;
   if (!multiSelect_) p.Style |= LVS_SINGLESEL;
   if (!hideSelection_) p.Style |= LVS_SHOWSELALWAYS;
+  if (source_) p.Style |= LVS_OWNERDATA;
   p.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -70,7 +72,8 @@ void TListView::CreateWnd() {
   if (smallImages_) ListView_SetImageList(handle_, smallImages_->Handle(), LVSIL_SMALL);
   for (int i = 0; i < ColumnCount(); ++i) InsertColumnInWindow(i);
   ListView_SetItemCount(handle_, ItemCount());
-  for (int i = 0; i < ItemCount(); ++i) InsertItemInWindow(i);
+  if (!source_)
+    for (int i = 0; i < ItemCount(); ++i) InsertItemInWindow(i);
 }
 
 void TListView::ApplyExtendedStyle() {
@@ -172,8 +175,26 @@ void TListView::InsertItemInWindow(int i) {
   SendMessageW(handle_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
+TListItem* TListView::Item(int i) const {
+  if (!source_) return items_.at(size_t(i)).get();
+  if (i < 0 || i >= ownerCount_) throw std::out_of_range("list view row out of range");
+  if (!snapshot_) snapshot_ = std::make_unique<TListItem>(const_cast<TListView*>(this), i);
+  TListItem& item = *snapshot_;
+  item.index_ = i;
+  item.caption_ = source_->ItemText(i, 0);
+  item.subItems_.resize(size_t(std::max(ColumnCount() - 1, 0)));
+  for (size_t c = 0; c < item.subItems_.size(); ++c)
+    item.subItems_[c] = source_->ItemText(i, int(c) + 1);
+  item.imageIndex_ = source_->ItemImage(i);
+  return &item;
+}
+
 TListItem* TListView::AddItem() {
   const int i = ItemCount();
+  if (source_) {
+    SetItemCount(i + 1);
+    return Item(i);
+  }
   items_.push_back(std::make_unique<TListItem>(this, i));
   if (handle_) InsertItemInWindow(i);
   return items_.back().get();
@@ -181,7 +202,12 @@ TListItem* TListView::AddItem() {
 
 void TListView::DeleteItem(int i) {
   if (i < 0 || i >= ItemCount()) return;
-  if (handle_) ListView_DeleteItem(handle_, i);
+  // The platform moves the selection and focus of the rows below up with them.
+  if (handle_ && !(source_ && updateCount_ > 0)) ListView_DeleteItem(handle_, i);
+  if (source_) {
+    --ownerCount_;
+    return;
+  }
   items_.erase(items_.begin() + i);
   for (int k = i; k < ItemCount(); ++k) items_[size_t(k)]->index_ = k;
 }
@@ -189,6 +215,7 @@ void TListView::DeleteItem(int i) {
 void TListView::ClearItems() {
   if (handle_) ListView_DeleteAllItems(handle_);
   items_.clear();
+  ownerCount_ = 0;
 }
 
 void TListView::BeginUpdate() {
@@ -198,15 +225,36 @@ void TListView::BeginUpdate() {
 void TListView::EndUpdate() {
   if (updateCount_ == 0) return;
   if (--updateCount_ == 0 && handle_) {
+    if (source_) ApplyItemCount();
     SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(handle_, nullptr, TRUE);
   }
 }
 
-void TListView::ItemChanged(int index) {
+void TListView::SetOwnerData(TListViewSource* source) {
+  items_.clear();
+  source_ = source;
+  ownerCount_ = 0;
+  // The platform fixes the mode when it creates the window.
+  RecreateWnd();
+}
+
+void TListView::SetItemCount(int count) {
+  if (!source_) return;
+  ownerCount_ = std::max(count, 0);
+  if (handle_ && updateCount_ == 0) ApplyItemCount();
+}
+
+void TListView::ApplyItemCount() {
+  // No scrolling and no repaint of the rows already shown: only new rows are drawn.
+  ListView_SetItemCountEx(handle_, ownerCount_, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+}
+
+void TListView::ItemChanged(int index, int column) {
   // Rows are repainted in one batch once the current message is done: invalidating row by
   // row costs far more than changing the texts of a whole list.
   if (!handle_ || updateCount_ > 0) return;
+  dirtyColumns_ |= column > 0 && column < 64 ? uint64_t(1) << column : uint64_t(1);
   if (dirtyFirst_ < 0) {
     dirtyFirst_ = dirtyLast_ = index;
     PostMessageW(handle_, CM_FLUSHITEMREDRAW, 0, 0);
@@ -222,8 +270,25 @@ void TListView::FlushItemRedraw() {
   const int last = top + ListView_GetCountPerPage(handle_);
   const int first = std::max(dirtyFirst_, top);
   const int end = std::min({dirtyLast_, last, ItemCount() - 1});
+  const uint64_t columns = dirtyColumns_;
   dirtyFirst_ = dirtyLast_ = -1;
-  if (first <= end) ListView_RedrawItems(handle_, first, end);
+  dirtyColumns_ = 0;
+  if (first > end) return;
+  if (columns & 1) {
+    ListView_RedrawItems(handle_, first, end);
+    return;
+  }
+  // Only later columns changed (a ticking time, say): repaint just their cells.
+  RECT area = {};
+  for (int c = 1; c < std::min(ColumnCount(), 64); ++c) {
+    if (!((columns >> c) & 1)) continue;
+    RECT top = {}, bottom = {};
+    ListView_GetSubItemRect(handle_, first, c, LVIR_BOUNDS, &top);
+    ListView_GetSubItemRect(handle_, end, c, LVIR_BOUNDS, &bottom);
+    const RECT cells = {top.left, top.top, top.right, bottom.bottom};
+    UnionRect(&area, &area, &cells);
+  }
+  if (!IsRectEmpty(&area)) InvalidateRect(handle_, &area, TRUE);
 }
 
 TListItem* TListView::Selected() const {
@@ -246,12 +311,38 @@ void TListView::SetItemIndex(int i) {
 void TListView::OnGetDispInfo(NMLVDISPINFOW* info) {
   LVITEMW& item = info->item;
   if (item.iItem < 0 || item.iItem >= ItemCount()) return;
+  if (source_) {
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+      lstrcpynW(item.pszText, source_->ItemText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
+    if (item.mask & LVIF_IMAGE) item.iImage = item.iSubItem == 0 ? source_->ItemImage(item.iItem) : -1;
+    return;
+  }
   const TListItem& li = *items_[size_t(item.iItem)];
   if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
     const std::wstring& text = item.iSubItem == 0 ? li.caption_ : li.SubItem(item.iSubItem - 1);
     lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
   }
   if (item.mask & LVIF_IMAGE) item.iImage = item.iSubItem == 0 ? li.imageIndex_ : -1;
+}
+
+int TListView::FindItem(const NMLVFINDITEMW& find) const {
+  // Type-ahead in an owner-data list: the first caption from iStart on (wrapping round when
+  // asked) that starts with the typed text, ignoring case, as the platform does for its own rows.
+  if (!source_ || !(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+  const std::wstring wanted = find.lvfi.psz;
+  const bool partial = (find.lvfi.flags & LVFI_PARTIAL) != 0;
+  const int count = ItemCount();
+  const int start = std::min(std::max(find.iStart, 0), count);
+  const int span = (find.lvfi.flags & LVFI_WRAP) ? count : count - start;
+  for (int k = 0; k < span; ++k) {
+    const int i = (start + k) % count;
+    std::wstring text = source_->ItemText(i, 0);
+    if (partial && text.size() > wanted.size()) text.resize(wanted.size());
+    if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(), int(text.size()),
+                       wanted.c_str(), int(wanted.size())) == CSTR_EQUAL)
+      return i;
+  }
+  return -1;
 }
 
 LRESULT TListView::OnCustomDraw(NMLVCUSTOMDRAW* cd) {
@@ -326,6 +417,9 @@ void TListView::WndProc(TMessage& m) {
         return;
       case NM_CUSTOMDRAW:
         m.Result = OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(m.LParam));
+        return;
+      case LVN_ODFINDITEMW:
+        m.Result = FindItem(*reinterpret_cast<NMLVFINDITEMW*>(m.LParam));
         return;
     }
     return;

@@ -3,8 +3,13 @@
 // invalidates its row. Custom draw: OnCustomDrawItem runs before each item is drawn with the
 // canvas's brush set to the background colour (the handler may change it);
 // OnAdvancedCustomDraw sees the whole-control stages.
+//
+// Owner-data mode (SetOwnerData, best before the window exists): the rows live in the program
+// and the platform list view keeps only their count; it asks the source for the texts and
+// images of the rows it shows, so a list of any length loads, grows and closes at once.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +46,15 @@ class TListItem {
   int imageIndex_ = -1;
 };
 
+// The rows of an owner-data list view.
+class TListViewSource {
+ public:
+  virtual ~TListViewSource() = default;
+  // Column 0 is the caption, column c > 0 sub-item c - 1.
+  virtual std::wstring ItemText(int index, int column) const = 0;
+  virtual int ItemImage(int index) const = 0;
+};
+
 struct TListColumn {
   std::wstring Caption;
   int Width = 50;
@@ -67,14 +81,24 @@ class TListView : public TWinControl {
   const TListColumn& Column(int i) const { return columns_.at(size_t(i)); }
   void SetColumnWidth(int i, int width);
 
-  // Items.
-  int ItemCount() const { return int(items_.size()); }
-  TListItem* Item(int i) const { return items_.at(size_t(i)).get(); }
+  // Items. In owner-data mode Item returns a snapshot of row i read from the source (valid
+  // until the next call; change the row through its owner instead).
+  int ItemCount() const { return source_ ? ownerCount_ : int(items_.size()); }
+  TListItem* Item(int i) const;
   TListItem* AddItem();
   void DeleteItem(int i);
   void ClearItems();
   void BeginUpdate();
   void EndUpdate();
+
+  // Owner-data mode: source supplies the rows and the own items are dropped; an existing
+  // window is made anew, as the platform fixes the mode when it creates one.
+  void SetOwnerData(TListViewSource* source);
+  bool OwnerData() const { return source_ != nullptr; }
+  // Owner-data mode: the number of rows. Rows keep their selection and focus by position;
+  // rows beyond a smaller count lose theirs. Rows are not repainted (ItemChanged does).
+  // DeleteItem and ClearItems work in both modes; AddItem adds one row to the count.
+  void SetItemCount(int count);
 
   // Selection.
   TListItem* Selected() const;
@@ -97,8 +121,9 @@ class TListView : public TWinControl {
   TLVCustomDrawItemEvent OnCustomDrawItem;
   TLVAdvancedCustomDrawEvent OnAdvancedCustomDraw;
 
-  // A row's texts changed: repaint it (batched; FlushItemRedraw does it at once).
-  void ItemChanged(int index);
+  // A row's texts changed: repaint it (batched; FlushItemRedraw does it at once). Given a
+  // column other than the first, only that column's cells of the changed rows are repainted.
+  void ItemChanged(int index, int column = -1);
   void FlushItemRedraw();
 
  protected:
@@ -116,7 +141,9 @@ class TListView : public TWinControl {
   void ApplyColors();
   void ApplyExtendedStyle();
   void ApplyStyleBit(DWORD bit, bool on);
+  void ApplyItemCount();
   void OnGetDispInfo(NMLVDISPINFOW* info);
+  int FindItem(const NMLVFINDITEMW& find) const;
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* cd);
 
   std::vector<TListColumn> columns_;
@@ -128,6 +155,10 @@ class TListView : public TWinControl {
   int updateCount_ = 0;
   int dirtyFirst_ = -1;
   int dirtyLast_ = -1;
+  uint64_t dirtyColumns_ = 0;  // bit c: column c changed; bit 0 stands for whole rows
   TImageList* smallImages_ = nullptr;
   TCanvas canvas_;
+  TListViewSource* source_ = nullptr;
+  int ownerCount_ = 0;
+  mutable std::unique_ptr<TListItem> snapshot_;
 };

@@ -39,6 +39,8 @@ std::vector<double> TimeRuns(int runs, Fn fn) {
 
 // The skin manager benchmarks, run with the main window open.
 void RunSkinManagerBench(TForm1* form);
+// The skinned controls of the main window: repaints with and without the skin, fade frames.
+void RunSkinnedControlsBench(TForm1* form);
 // The skinned frame of the main window: non-client repaint and activation switch.
 void RunFrameBench(TForm1* form);
 // The main window's start to its first paint, with the skin and with an inactive manager.

@@ -4,4 +4,6 @@ vornik_portable(
 
 vornik_win32(
   sButton.cpp
+  sLabel.cpp
+  sGroupBox.cpp
 )

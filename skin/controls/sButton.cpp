@@ -403,7 +403,12 @@ bool TsButton::SkinCommandMessage(TMessage& m) {
         DrawBitmapToDC(dc.Get(), 0, 0, *d.CacheBmp, TRect(0, 0, Width(), Height()));
       }
       return true;
-    case zcPrepareCache: PrepareCache(); return true;
+    case zcPrepareCache:
+      // A rebuild for a fade: its frames never change the shape, so no region is kept; the
+      // next real paint makes the shape (StateChanged stays set).
+      PrepareCache();
+      pendingRegion_.Reset();
+      return true;
     case zcFadeStep: pendingRegion_.Reset(); m.Result = 0; return true;
     case zcGetApplication: m.Result = LRESULT(Application); return true;
     case zcParentUpdateEnd:
@@ -507,6 +512,11 @@ bool TsButton::SkinnedMessage(TMessage& m) {
     case CM_UIACTIVATE:
       d.Updating = false;
       return false;
+    case CN_CTLCOLORBTN:
+      // The platform asks for a brush before each owner-draw notification; nothing of the
+      // platform's look is painted, so no brush is made for it.
+      m.Result = LRESULT(GetStockObject(NULL_BRUSH));
+      return true;
     case CN_DRAWITEM:
       m.WParam = 0;
       m.LParam = 0;

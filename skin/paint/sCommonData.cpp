@@ -444,30 +444,31 @@ void TsCommonData::UpdateCorners(int state) {
       {TRect(w - wr, h - wb, w, h), {fx + fw - wr, fy + fh - wb}},
       {TRect(w - wr, 0, w, wt), {fx + fw - wr, fy}},
   };
+  // Only the pixels the mask marks as outside the control (its key colour) take the
+  // background; the rest of each corner keeps the control's own look.
+  const int n = image->BytesPerPixel();
   for (const auto& c : corners) {
-    if (c.dst.IsEmpty()) continue;
-    const TRect src(c.src.X, c.src.Y, c.src.X + c.dst.Width(), c.src.Y + c.dst.Height());
-    if (mask.MaskType == 1) {
-      // The corner is composed again over the background: background first, picture by alpha.
-      for (int y = c.dst.Top; y < c.dst.Bottom; ++y) {
-        uint8_t* row = CacheBmp->ScanLine(y);
-        for (int x = c.dst.Left; x < c.dst.Right; ++x) {
-          TColor color = bg.Color;
-          if (bg.HasBitmap()) {
-            const int bx = bg.X + x, by = bg.Y + y;
-            if (bx < 0 || by < 0 || bx >= bg.Bitmap->Width() || by >= bg.Bitmap->Height()) continue;
-            const uint8_t* p = bg.Bitmap->ScanLine(by) + bx * bg.Bitmap->BytesPerPixel();
-            color = RGBColor(p[2], p[1], p[0]);
-          }
-          row[x * 3] = GetBValue(color);
-          row[x * 3 + 1] = GetGValue(color);
-          row[x * 3 + 2] = GetRValue(color);
+    for (int y = c.dst.Top; y < c.dst.Bottom; ++y) {
+      const int sy = c.src.Y + y - c.dst.Top;
+      if (sy < 0 || sy >= image->Height()) continue;
+      const uint8_t* srow = image->ScanLine(sy);
+      uint8_t* row = CacheBmp->ScanLine(y);
+      for (int x = c.dst.Left; x < c.dst.Right; ++x) {
+        const int sx = c.src.X + x - c.dst.Left;
+        if (sx < 0 || sx >= image->Width()) continue;
+        const uint8_t* sp = srow + sx * n;
+        if (!(sp[0] == 0xFF && sp[1] == 0 && sp[2] == 0xFF)) continue;
+        TColor color = bg.Color;
+        if (bg.HasBitmap()) {
+          const int bx = bg.X + x, by = bg.Y + y;
+          if (bx < 0 || by < 0 || bx >= bg.Bitmap->Width() || by >= bg.Bitmap->Height()) continue;
+          const uint8_t* p = bg.Bitmap->ScanLine(by) + bx * bg.Bitmap->BytesPerPixel();
+          color = RGBColor(p[2], p[1], p[0]);
         }
+        row[x * 3] = GetBValue(color);
+        row[x * 3 + 1] = GetGValue(color);
+        row[x * 3 + 2] = GetRValue(color);
       }
-      PaintMaskPartAlpha(c.dst, src, *CacheBmp, mask, true, bg, *image);
-    } else {
-      PaintMaskPartKeyed(*CacheBmp, *image, c.dst.Left, true, bg, clFuchsia,
-                         TRect(src.Left, src.Top, src.Right - 1, src.Bottom - 1), c.dst.Top);
     }
   }
 }
@@ -583,7 +584,7 @@ void TsCommonData::ForgetSkin(TsSkinManager* manager) {
   } else if (auto* w = dynamic_cast<TWinControl*>(OwnerControl)) {
     for (int i = 0; i < w->ControlCount(); ++i) {
       TControl* c = w->Controls(i);
-      if (c->IsWindowed()) continue;
+      if (c->IsWindowed() || dynamic_cast<IzkSkinTextColor*>(c)) continue;
       TFont f = c->Font();
       f.SetColor(clWindowText);
       c->SetFont(f);

@@ -45,6 +45,13 @@ bool IsEditLikeKind(int kind);
 // The section a kind uses when none is named; empty for kinds the table does not list.
 std::string DefaultSectionOfKind(int kind);
 
+// Windowless text controls that set their own colour when the skin is removed (the skinned
+// labels): a container leaves them alone then.
+class IzkSkinTextColor {
+ protected:
+  ~IzkSkinTextColor() = default;
+};
+
 // [SECTION] TsCommonData
 
 constexpr uint16_t kPlainBackgroundBit = 1;

@@ -24,15 +24,18 @@ struct TSectionState {
   const TzkBitmap* Pattern = nullptr;   // a large pattern picture
 };
 
+int Percent(int32_t value) { return std::clamp(value, 0, 100); }
+
 TSectionState ChooseState(const TsSkinTables& m, int index, const std::string& name,
                           TColor customColor, int hotTextureIndex, int textureIndex, int state) {
   const TsGeneralData& s = m.Sections[size_t(index)];
   const bool hot = state != 0;
   TSectionState st;
   st.Color = hot ? s.HotColor : s.Color;
-  st.Transparency = hot ? s.HotTransparency : s.Transparency;
-  st.ImagePercent = hot ? s.HotImagePercent : s.ImagePercent;
-  st.GradientPercent = hot ? s.HotGradientPercent : s.GradientPercent;
+  // A skin may give any 32-bit value; held to 0..100, its shares sum without overflow.
+  st.Transparency = Percent(hot ? s.HotTransparency : s.Transparency);
+  st.ImagePercent = Percent(hot ? s.HotImagePercent : s.ImagePercent);
+  st.GradientPercent = Percent(hot ? s.HotGradientPercent : s.GradientPercent);
   st.Gradient = hot ? &s.HotGradientArray : &s.GradientArray;
   if (customColor != clFuchsia) {
     st.Color = customColor;

@@ -228,4 +228,6 @@ TColor LerpColor(TColor a, TColor b, double f) {
   return TColor(r);
 }
 
-uint8_t PercentToWeight(int percent) { return uint8_t(std::clamp(percent * 255 / 100, 0, 255)); }
+// Clamped before the product, which overflows for percentages above 8,421,504; every
+// weight comes out as clamp(percent * 255 div 100, 0, 255) would without overflow.
+uint8_t PercentToWeight(int percent) { return uint8_t(std::clamp(percent, 0, 100) * 255 / 100); }

@@ -6,8 +6,8 @@
 // mark; after a restart the alarm does not fire again. Last, the window is minimized into
 // the tray and brought back by a double click on the tray icon.
 //   e2e_driver.exe PROGRAM.exe SCREENSHOT.bmp
-// The further screenshots (dialog-open.bmp, row-red.bmp, after-restore.bmp) are written
-// beside the first one.
+// The further screenshots (add-normal.bmp and add-hover.bmp around the add button,
+// dialog-open.bmp, row-red.bmp, after-restore.bmp) are written beside the first one.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -59,7 +59,7 @@ struct Program {
     if (!WaitFor([&] { return (form = FindForm()) != nullptr && IsWindowVisible(form); }, 30000))
       return false;
     edit = FindWindowExW(form, nullptr, L"TEdit", nullptr);
-    add = FindWindowExW(form, nullptr, L"TButton", L"Добавить");
+    add = FindWindowExW(form, nullptr, nullptr, L"Добавить");
     list = FindWindowExW(form, nullptr, L"TListView", nullptr);
     return edit && add && list;
   }
@@ -357,12 +357,29 @@ int main() {
   if (!run1.form) return 1;
   Check(GetFileAttributesW(L"save.txt") == INVALID_FILE_ATTRIBUTES, "nothing is written before a change");
 
+  // The skinned button: the pointer over it changes what is on the screen around it (its
+  // hot look and glow), and a click with the mouse still adds the task.
+  RECT addRect;
+  GetWindowRect(run1.add, &addRect);
+  const RECT around = {addRect.left - 16, addRect.top - 16, addRect.right + 16, addRect.bottom + 16};
+  const std::string dir = Directory(shot);
+  SaveScreenshot(around, (dir + "add-normal.bmp").c_str());
+  const int cx = (addRect.right - addRect.left) / 2, cy = (addRect.bottom - addRect.top) / 2;
+  SetCursorPos(addRect.left + cx, addRect.top + cy);
+  PostMessageW(run1.add, WM_MOUSEMOVE, 0, MAKELPARAM(cx, cy));
+  Sleep(600);
+  SaveScreenshot(around, (dir + "add-hover.bmp").c_str());
+  Check(ReadFileBytes((dir + "add-normal.bmp").c_str()) != ReadFileBytes((dir + "add-hover.bmp").c_str()),
+        "the pointer over \"Добавить\" changes its pixels");
+
   const FILETIME before1 = LocalNow();
   SendMessageW(run1.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(first.c_str()));
-  SendMessageW(run1.add, BM_CLICK, 0, 0);
+  PostMessageW(run1.add, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cx, cy));
+  PostMessageW(run1.add, WM_LBUTTONUP, 0, MAKELPARAM(cx, cy));
   const bool added1 = WaitFor([&] { return run1.Rows() == 1; }, 10000);
   const FILETIME after1 = LocalNow();
-  Check(added1, "the button adds a task");
+  Check(added1, "a mouse click on the button adds a task");
+  SetCursorPos(0, 0);
 
   const FILETIME before2 = LocalNow();
   SendMessageW(run1.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(second.c_str()));
@@ -445,7 +462,7 @@ int main() {
       ScreenToClient(dialog, &p);
       (p.y < 40 ? hours : minutes) = e;
     }
-    HWND set = FindWindowExW(dialog, nullptr, L"TButton", L"Установить");
+    HWND set = FindWindowExW(dialog, nullptr, nullptr, L"Установить");
     Check(hours && minutes && set, "with the hour and minute boxes and its button");
     SendMessageW(hours, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
     SendMessageW(minutes, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));

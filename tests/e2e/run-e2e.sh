@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end run of the real program under Wine:  tests/e2e/run-e2e.sh BUILD_DIR
 # Copies VornikDesktop.exe and its files into a fresh folder, lets e2e_driver.exe drive it
-# and keeps the screenshots as BUILD_DIR/e2e/*.png (main window, time-limit dialog, red row,
+# and keeps the screenshots as BUILD_DIR/e2e/*.png (main window, the add button before and
+# under the pointer, time-limit dialog, red row,
 # window restored from the tray).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)

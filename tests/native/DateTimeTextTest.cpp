@@ -98,4 +98,75 @@ TEST(DateTimeText, DecodeIsTheInverseOfEncodeToTheMillisecond) {
   EXPECT_EQ(DecodeDateTime(At(2026, 1, 1, 10, 0, 1) - 1e-12).Second, 1);
 }
 
+// The pictures of locales whose own calendar is not the Gregorian one (Thai Buddhist, Hijri,
+// Persian, Japanese era): the text keeps the Gregorian year and reads back to the moment.
+TEST(DateTimeText, WritesTheGregorianCalendarInThePicturesOfEveryLocale) {
+  struct Case {
+    const char* locale;
+    TDateTimePictures pictures;
+    const char* text;
+  };
+  const auto pictures = [](const char* date, const char* time, const char* am, const char* pm,
+                           const char* era) {
+    TDateTimePictures p;
+    p.ShortDate = date;
+    p.LongTime = time;
+    p.AM = am;
+    p.PM = pm;
+    p.Era = era;
+    return p;
+  };
+  const Case cases[] = {
+      {"th-TH", pictures("d/M/yyyy", "H:mm:ss", "AM", "PM", "A.D."), "10/12/2026 15:04:05"},
+      {"ar-SA", pictures("dd/MM/yy", "hh:mm:ss tt", "\xD8\xB5", "\xD9\x85", ""),
+       "10/12/26 03:04:05 \xD9\x85"},
+      {"fa-IR",
+       pictures("\xE2\x80\x8Fyyyy/MM/dd", "hh:mm:ss tt", "\xD9\x82.\xD8\xB8",
+                "\xD8\xA8.\xD8\xB8", ""),
+       "\xE2\x80\x8F" "2026/12/10 03:04:05 \xD8\xA8.\xD8\xB8"},
+      {"ja-JP", pictures("gg y/M/d", "H:mm:ss", "\xE5\x8D\x88\xE5\x89\x8D", "\xE5\x8D\x88\xE5\xBE\x8C",
+                         "\xE8\xA5\xBF\xE6\x9A\xA6"),
+       "\xE8\xA5\xBF\xE6\x9A\xA6 26/12/10 15:04:05"},
+  };
+  const TDateTime moment = At(2026, 12, 10, 15, 4, 5);
+  for (const Case& c : cases) {
+    const std::string text = FormatDateTimeText(c.pictures, DecodeDateTime(moment));
+    EXPECT_EQ(text, c.text) << c.locale;
+    TDateTime back = 0;
+    ASSERT_TRUE(ParseDateTimeText(c.pictures, text, back)) << c.locale << ": " << text;
+    EXPECT_EQ(back, moment) << c.locale;
+  }
+}
+
+TEST(DateTimeText, WritesNamesPaddingAndTheTwelveHourClock) {
+  TDateTimePictures p;
+  p.ShortDate = "dddd, d MMMM yyyy '('ddd, MMM, MMMM')' y";
+  p.LongTime = "h:m:s t";
+  p.AM = "AM";
+  p.PM = "PM";
+  const char* full[] = {"January", "February", "March", "April", "May", "June", "July",
+                        "August", "September", "October", "November", "December"};
+  for (const char* name : full) p.MonthNames.push_back(name);
+  for (const char* name : full) p.MonthNames.push_back(std::string(name) + "-of");
+  for (const char* name : full) p.MonthNames.push_back(std::string(name).substr(0, 3));
+  for (const char* name : {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"})
+    p.DayNames.push_back(name);
+  for (const char* name : {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"}) p.DayNames.push_back(name);
+  TCalendarTime t = DecodeDateTime(At(2006, 1, 8, 0, 7, 9));
+  // Full month names after a day number take the genitive set; quoted text stays as it is.
+  EXPECT_EQ(FormatDateTimeText(p, t),
+            "Sunday, 8 January-of 2006 (Sun, Jan, January-of) 6 12:7:9 A");
+  p.ShortDate = "ddd d MMM MMMM yy";
+  p.LongTime = "hh:mm:ss tt";
+  t = DecodeDateTime(At(2026, 12, 10, 12, 0, 0));
+  EXPECT_EQ(FormatDateTimeText(p, t), "Thu 10 Dec December-of 26 12:00:00 PM");
+  TDateTime back = 0;
+  ASSERT_TRUE(ParseDateTimeText(p, FormatDateTimeText(p, t), back));
+  EXPECT_EQ(back, At(2026, 12, 10, 12, 0, 0));
+  // Without names the numbers stand in, so the text still carries the date.
+  p.MonthNames.clear();
+  p.DayNames.clear();
+  EXPECT_EQ(FormatDateTimeText(p, t), "4 10 12 12 26 12:00:00 PM");
+}
+
 }  // namespace

@@ -64,6 +64,50 @@ TEST_F(TaskFileTest, SeparatorInsideACaptionShiftsTheFieldsOnLoad) {
   EXPECT_EQ(loaded.rows[0].texts[tfPriority], "notime<#>0");
 }
 
+TEST_F(TaskFileTest, ACaptionMadeForTheFileKeepsEveryFieldInPlace) {
+  EXPECT_EQ(CaptionForTaskFile("pay rent <#> bank transfer"), "pay rent < #> bank transfer");
+  EXPECT_EQ(CaptionForTaskFile("<#><<#>>#<#"), "< #><< #>>#<#");
+  EXPECT_EQ(CaptionForTaskFile("one\r\ntwo\rthree\nfour\n\n"), "one two three four  ");
+  EXPECT_EQ(CaptionForTaskFile("plain < # > text"), "plain < # > text");
+  const std::string caption = CaptionForTaskFile("a<#>b\r\n<#>notend<#>");
+  rows.Add({caption, "01.02.2026 10:00:00", "", "false", "1:0:00", "2"});
+  file.SaveTasks(rows, "no");
+  FakeRows loaded;
+  Load(loaded);
+  ASSERT_EQ(loaded.Count(), 1);
+  EXPECT_EQ(loaded.rows[0].texts[tfCaption], caption);
+  EXPECT_EQ(loaded.rows[0].texts[tfStart], "01.02.2026 10:00:00");
+  EXPECT_EQ(loaded.rows[0].texts[tfLimit], "1:0:00");
+  EXPECT_EQ(loaded.rows[0].texts[tfPriority], "2");
+}
+
+TEST_F(TaskFileTest, Utf16FilesWithTheirMarkLoadInBothByteOrders) {
+  // "no", one row "Чай 🍵" (a character beyond the first plane), a lone surrogate and an odd
+  // last byte, as an editor would save it.
+  const std::u16string text = u"no\r\n\u0427\u0430\u0439 \U0001F375<#>s<#>notend<#>false<#>notime<#>1\r\n"
+                              u"x\xD800y<#>s<#>notend<#>false<#>notime<#>0";
+  for (bool bigEndian : {false, true}) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t u : text) {
+      const char hi = char(u >> 8), lo = char(u & 0xFF);
+      bytes += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    storage.files[kPath] = bytes + "!";
+    FakeRows loaded;
+    EXPECT_EQ(Load(loaded), "no");
+    ASSERT_EQ(loaded.Count(), 2) << bigEndian;
+    EXPECT_EQ(loaded.rows[0].texts[tfCaption], "\xD0\xA7\xD0\xB0\xD0\xB9 \xF0\x9F\x8D\xB5");
+    EXPECT_EQ(loaded.rows[0].texts[tfPriority], "1");
+    EXPECT_EQ(loaded.rows[1].texts[tfCaption], "x\xEF\xBF\xBDy");
+    EXPECT_EQ(loaded.rows[1].texts[tfPriority], "0\xEF\xBF\xBD");
+  }
+  // Saved back as usual: UTF-8 with its mark, as the characters do not fit the code page.
+  FakeRows loaded;
+  Load(loaded);
+  file.SaveTasks(loaded, "no");
+  EXPECT_EQ(Saved().substr(0, 7), "\xEF\xBB\xBFno\r\n");
+}
+
 TEST_F(TaskFileTest, LinesBreakAtCrLfLoneCrAndLoneLf) {
   storage.files[kPath] = "no\rA<#>s<#>notend<#>false<#>notime<#>0\nB<#>s<#>notend<#>false<#>notime<#>1";
   FakeRows loaded;

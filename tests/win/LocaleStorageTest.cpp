@@ -1,6 +1,8 @@
 // The Win32 locale's date-time text in both directions and the task file storage.
 #include <windows.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
@@ -31,6 +33,34 @@ TEST(WinTaskLocale, RoundTripsThroughTheLocaleFormatsIncludingAmPm) {
       ASSERT_TRUE(locale.TextToDateTime(text, back)) << WideToUtf8(name) << ": " << text;
       EXPECT_NEAR(back, m, 0.1 / 86400) << WideToUtf8(name) << ": " << text;
     }
+  }
+}
+
+// Where the locale's calendar is the Gregorian one, the text is the platform's own, so files
+// written before keep reading and the list shows what the user expects.
+TEST(WinTaskLocale, WritesWhatThePlatformWritesForTheGregorianCalendar) {
+  const TDateTime moments[] = {At(2026, 1, 2, 0, 0, 0), At(2026, 12, 31, 12, 59, 59),
+                               At(2009, 7, 4, 23, 5, 9)};
+  for (const wchar_t* name : {L"en-US", L"ru-RU", L"de-DE", L"ja-JP", L"ko-KR", L"en-GB", L"th-TH",
+                              L"ar-SA", L"fa-IR", L""}) {
+    TWinTaskLocale locale(name);
+    for (TDateTime m : moments) {
+      const TCalendarTime t = DecodeDateTime(m);
+      SYSTEMTIME st = {};
+      st.wYear = WORD(t.Year), st.wMonth = WORD(t.Month), st.wDay = WORD(t.Day);
+      st.wHour = WORD(t.Hour), st.wMinute = WORD(t.Minute), st.wSecond = WORD(t.Second);
+      wchar_t date[128] = {}, time[128] = {}, year[16] = {};
+      const wchar_t* localeName = *name ? name : nullptr;
+      // Only where the platform shows the Gregorian calendar (Wine always does).
+      GetDateFormatEx(localeName, 0, &st, L"yyyy", year, 16, nullptr);
+      if (year != std::to_wstring(t.Year)) continue;
+      GetDateFormatEx(localeName, DATE_SHORTDATE, &st, nullptr, date, 128, nullptr);
+      GetTimeFormatEx(localeName, 0, &st, nullptr, time, 128);
+      const std::wstring platform = std::wstring(date) + L" " + time;
+      EXPECT_EQ(locale.DateTimeToText(m), WideToUtf8(platform)) << WideToUtf8(name);
+    }
+    const std::string text = locale.DateTimeToText(At(2026, 12, 10, 15, 4, 5));
+    EXPECT_NE(text.find("26"), std::string::npos) << WideToUtf8(name) << ": " << text;
   }
 }
 
@@ -71,7 +101,20 @@ TEST_F(WinTaskStorageTest, ReplacesTheFileWholeAndLeavesNoTemporaryFile) {
   std::string big(300000, 'x');
   storage.ReplaceFile(Path(), big);
   EXPECT_EQ(storage.ReadFile(Path()), big);
-  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::wstring>{L"save.txt"});
+  EXPECT_EQ(ReadBytes(folder.Path() + L"save.bak"), "2");  // the previous version
+  std::vector<std::wstring> files = FilesIn(folder.Path());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::wstring>{L"save.bak", L"save.txt"}));
+}
+
+TEST_F(WinTaskStorageTest, NamesItsTemporaryAndBackupFilesAfterTheFile) {
+  EXPECT_EQ(TWinTaskStorage::Sibling(L"C:\\a.b\\save.txt", L".bak"), L"C:\\a.b\\save.bak");
+  EXPECT_EQ(TWinTaskStorage::Sibling(L"C:\\a.b\\save", L".tmp"), L"C:\\a.b\\save.tmp");
+  // "save.tmp" fits too: the temporary of a save killed before its move, stale at start.
+  for (const wchar_t* old : {L"sav1A2B.tmp", L"sav0.tmp", L"savffff.TMP", L"save.tmp"})
+    EXPECT_TRUE(TWinTaskStorage::IsOldTemporaryName(old)) << WideToUtf8(old);
+  for (const wchar_t* other : {L"sav.tmp", L"sav12345.tmp", L"savG.tmp", L"saves.tmp", L"sav1A2B.txt"})
+    EXPECT_FALSE(TWinTaskStorage::IsOldTemporaryName(other)) << WideToUtf8(other);
 }
 
 TEST_F(WinTaskStorageTest, AFailedReplacementKeepsTheOldFileAndNamesIt) {
@@ -86,7 +129,7 @@ TEST_F(WinTaskStorageTest, AFailedReplacementKeepsTheOldFileAndNamesIt) {
   }
   lock.Reset();
   EXPECT_EQ(storage.ReadFile(Path()), "old");
-  EXPECT_EQ(FilesIn(folder.Path()).size(), 1u);
+  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::wstring>{L"save.txt"});
   // A folder that does not exist is reported too.
   EXPECT_THROW(storage.ReplaceFile(WideToUtf8(folder.Path()) + "missing\\save.txt", "x"), TTaskFileError);
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
@@ -29,6 +31,7 @@ class MainWindowTest : public ::testing::Test {
     setup.Folder = folder.Path();
     setup.Locale = &locale;
     setup.Alarm = &alarm;
+    setup.Storage = storage;
     setup.OpenUrl = [this](const std::wstring& url) { openedUrls.push_back(url); };
     form = Application->CreateForm<TForm1>(setup);
     form->Show();
@@ -78,6 +81,7 @@ class MainWindowTest : public ::testing::Test {
   TScratchFolder folder;
   TTestLocale locale;
   TCountingAlarm alarm;
+  ITaskStorage* storage = nullptr;  // null: the disk in the system's code page
   std::vector<std::wstring> openedUrls;
   TForm1* form = nullptr;
 };
@@ -116,6 +120,8 @@ TEST_F(MainWindowTest, TheClockFitsItsLabelWhateverFaceTheSystemSubstitutes) {
 }
 
 TEST_F(MainWindowTest, AddWithTheButtonToAnEmptyList) {
+  TWinTaskStorage cyrillic(1251);
+  storage = &cyrillic;
   Open();
   AddWithButton(L"Написать письмо");
   ASSERT_EQ(form->Rows().Count(), 1);
@@ -129,12 +135,15 @@ TEST_F(MainWindowTest, AddWithTheButtonToAnEmptyList) {
   EXPECT_EQ(form->ListStart(), Now());
   EXPECT_EQ(form->sEdit1->Text(), L"");
   EXPECT_TRUE(EditFocused());
-  // The file is in the ANSI code page when the caption converts, else UTF-8 with a mark.
-  const std::string text = Now() + "\r\n" + "Написать письмо<#>" + Now() +
-                           "<#>notend<#>false<#>notime<#>0\r\n";
-  std::string ansi;
-  TWinTaskStorage storage;
-  EXPECT_EQ(SavedFile(), storage.EncodeAnsi(text, ansi) ? ansi : "\xEF\xBB\xBF" + text);
+  // In the ANSI code page when the caption converts ("Написать письмо" in Windows-1251) ...
+  const std::string row = "<#>" + Now() + "<#>notend<#>false<#>notime<#>0\r\n";
+  EXPECT_EQ(SavedFile(), Now() + "\r\n" +
+                             "\xCD\xE0\xEF\xE8\xF1\xE0\xF2\xFC \xEF\xE8\xF1\xFC\xEC\xEE" + row);
+  // ... else as UTF-8 with its byte-order mark.
+  AddWithButton(L"Чай 茶");
+  EXPECT_EQ(SavedFile(), "\xEF\xBB\xBF" + Now() + "\r\n" + "\xD0\xA7\xD0\xB0\xD0\xB9 \xE8\x8C\xB6" + row +
+                             "\xD0\x9D\xD0\xB0\xD0\xBF\xD0\xB8\xD1\x81\xD0\xB0\xD1\x82\xD1\x8C "
+                             "\xD0\xBF\xD0\xB8\xD1\x81\xD1\x8C\xD0\xBC\xD0\xBE" + row);
 }
 
 TEST_F(MainWindowTest, EnterInTheEditAddsExactlyOnceAndEnterOnTheSecondButtonStartsOver) {
@@ -323,9 +332,11 @@ TEST_F(MainWindowTest, LoadsTheTaskFileAtStartWithFinishedAndFiredRows) {
   Open();
   ASSERT_EQ(form->Rows().Count(), 3);
   EXPECT_EQ(Text(0, tfCaption), "Задача 你好");
-  EXPECT_EQ(Icon(0), 3);  // the start-up check fires the overdue limit, without saving
+  EXPECT_EQ(Icon(0), 3);  // the start-up check fires the overdue limit
   EXPECT_EQ(Text(0, tfLimit), "0:5:00#");
   EXPECT_EQ(alarm.plays, 1);
+  // ... and the list is saved once after loading, so the limit does not fire at the next start.
+  EXPECT_NE(SavedFile().find("<#>0:5:00#<#>1\r\n"), std::string::npos);
   EXPECT_EQ(Text(0, tfElapsed), "notend");
   EXPECT_EQ(Icon(1), 1);
   EXPECT_EQ(Text(1, tfElapsed), "00:10:00");
@@ -337,6 +348,81 @@ TEST_F(MainWindowTest, LoadsTheTaskFileAtStartWithFinishedAndFiredRows) {
   // Characters without an ANSI equivalent keep the file in UTF-8 with its mark.
   AddWithButton(L"x");
   EXPECT_EQ(SavedFile().compare(0, 3, "\xEF\xBB\xBF"), 0);
+}
+
+TEST_F(MainWindowTest, ALimitFiredWhileLoadingFiresAtOneStartOnly) {
+  const std::string start = locale.DateTimeToText(locale.now - 1.0 / 24);
+  const std::string file = start + "\r\n" + "due<#>" + start + "<#>notend<#>false<#>0:30:00<#>0\r\n" +
+                           "later<#>" + start + "<#>notend<#>false<#>2:0:00<#>0\r\n";
+  WriteBytes(SavePath(), file);
+  Open();
+  EXPECT_EQ(alarm.plays, 1);
+  delete form;
+  form = nullptr;
+  Open();
+  EXPECT_EQ(alarm.plays, 1);  // fired before the restart: not again
+  EXPECT_EQ(Text(0, tfLimit), "0:30:00#");
+  EXPECT_EQ(Icon(1), 2);
+  // A load that fires nothing writes nothing: the file is as the first start left it.
+  const std::string after = SavedFile();
+  delete form;
+  form = nullptr;
+  Open();
+  EXPECT_EQ(SavedFile(), after);
+  EXPECT_EQ(ReadBytes(folder.Path() + L"save.bak"), file);  // the one save kept the original
+}
+
+TEST_F(MainWindowTest, ACaptionWithTheSeparatorOrLineBreaksLoadsBackWhole) {
+  Open();
+  AddWithButton(L"pay rent <#> bank transfer");
+  AddWithButton(L"line one\r\nline two\nthree");
+  form->Rows().SetText(1, tfLimit, "1:0:00");
+  Select(1);
+  Command(form->N7);
+  const std::string start = Text(1, tfStart);
+  EXPECT_EQ(Text(1, tfCaption), "pay rent < #> bank transfer");  // shown as it is saved
+  EXPECT_EQ(Text(0, tfCaption), "line one line two three");
+  delete form;
+  form = nullptr;
+  Open();
+  ASSERT_EQ(form->Rows().Count(), 2);
+  EXPECT_EQ(Text(1, tfCaption), "pay rent < #> bank transfer");
+  EXPECT_EQ(Text(1, tfStart), start);
+  EXPECT_EQ(Text(1, tfElapsed), "notend");
+  EXPECT_EQ(Text(1, tfLimit), "1:0:00");
+  EXPECT_EQ(Text(1, tfPriority), "1");
+  EXPECT_EQ(Text(0, tfCaption), "line one line two three");
+  // The next save keeps the real start time.
+  AddWithButton(L"x");
+  EXPECT_NE(SavedFile().find("pay rent < #> bank transfer<#>" + start + "<#>notend<#>"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, EveryReplaceKeepsThePreviousFileAsSaveBak) {
+  Open();
+  AddWithButton(L"a");
+  EXPECT_FALSE(FileExistsW(folder.Path() + L"save.bak"));  // nothing to keep before the first save
+  const std::string one = SavedFile();
+  AddWithButton(L"b");
+  const std::string two = SavedFile();
+  EXPECT_EQ(ReadBytes(folder.Path() + L"save.bak"), one);
+  SendMessageW(form->sButton2->Handle(), BM_CLICK, 0, 0);  // start over, without confirmation
+  Pump();
+  EXPECT_EQ(SavedFile(), "no\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() + L"save.bak"), two);  // the whole list, to copy back by hand
+}
+
+TEST_F(MainWindowTest, SavesUseOneTemporaryFileAndStartRemovesOldOnes) {
+  // Left by earlier versions killed during a save, and files that only look alike.
+  for (const wchar_t* name : {L"sav1A2B.tmp", L"sav3.tmp", L"savFFFF.TMP"}) WriteBytes(folder.Path() + name, "x");
+  for (const wchar_t* name : {L"savings.tmp", L"sav12345.tmp", L"sav1A2B.txt"}) WriteBytes(folder.Path() + name, "x");
+  WriteBytes(folder.Path() + L"save.tmp", "half a save");  // a save killed before its move
+  Open();
+  for (int i = 0; i < 5; ++i) AddWithButton(L"t");
+  std::vector<std::wstring> files = FilesIn(folder.Path());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::wstring>{L"notok.ico", L"ok.ico", L"red.ico", L"sav12345.tmp",
+                                              L"sav1A2B.txt", L"save.bak", L"save.txt", L"savings.tmp",
+                                              L"sound.wav", L"yellow.ico"}));
 }
 
 TEST_F(MainWindowTest, ASaveErrorIsReportedAndKeepsTheListAndTheOldFile) {
@@ -351,12 +437,17 @@ TEST_F(MainWindowTest, ASaveErrorIsReportedAndKeepsTheListAndTheOldFile) {
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_NE(errors.messages[0].find("save.txt"), std::string::npos) << errors.messages[0];
   EXPECT_EQ(form->Rows().Count(), 2);             // the list in memory stays
-  EXPECT_EQ(form->sEdit1->Text(), L"second");     // the steps after the save did not run
+  EXPECT_EQ(Text(0, tfCaption), "second");
+  // The edit is cleared as after any add, so trying again cannot add the task twice.
+  EXPECT_EQ(form->sEdit1->Text(), L"");
   lock.Reset();
   EXPECT_EQ(SavedFile(), before);                  // the previous file is intact
   EXPECT_EQ(FilesIn(folder.Path()).size(), 6u);    // and no temporary file is left
   AddWithButton(L"third");                         // the next save writes everything
-  EXPECT_NE(SavedFile().find("second<#>"), std::string::npos);
+  const std::string saved = SavedFile();
+  EXPECT_NE(saved.find("second<#>"), std::string::npos);
+  EXPECT_EQ(saved.find("second<#>"), saved.rfind("second<#>"));
+  EXPECT_EQ(form->Rows().Count(), 3);
 }
 
 TEST_F(MainWindowTest, AnUnreadableTaskFileIsNeverOverwritten) {
@@ -369,6 +460,66 @@ TEST_F(MainWindowTest, AnUnreadableTaskFileIsNeverOverwritten) {
   AddWithButton(L"new");
   EXPECT_EQ(errors.messages.size(), 2u);
   EXPECT_EQ(SavedFile(), "no\r\nkept<#>x<#>notend<#>false<#>notime<#>0\r\n");
+}
+
+TEST_F(MainWindowTest, DamagedEmptyOrFolderIconsNeverKeepTheTasksFromLoading) {
+  const std::string file = "no\r\nkept<#>s<#>notend<#>false<#>notime<#>0\r\n";
+  WriteBytes(SavePath(), file);
+  const std::string real = ReadBytes(folder.Path() + L"notok.ico");
+  ASSERT_GT(real.size(), 100u);
+  WriteBytes(folder.Path() + L"notok.ico", real.substr(0, 100));  // cut short
+  WriteBytes(folder.Path() + L"ok.ico", "");
+  const std::wstring yellow = folder.Path() + L"yellow.ico";
+  DeleteFileW(yellow.c_str());
+  ASSERT_TRUE(CreateDirectoryW(yellow.c_str(), nullptr));
+  std::string notImage = real;
+  notImage.replace(size_t(uint8_t(real[18]) | uint8_t(real[19]) << 8), 4, "JUNK");  // first image's data
+  WriteBytes(folder.Path() + L"red.ico", notImage);
+  TErrorCatcher errors;
+  Open();
+  RemoveDirectoryW(yellow.c_str());
+  ASSERT_EQ(errors.messages.size(), 1u);
+  const std::string& message = errors.messages[0];
+  EXPECT_NE(message.find("notok.ico\": image 1 (16 x 16) lies beyond the end of the file"), std::string::npos)
+      << message;
+  EXPECT_NE(message.find("ok.ico\": the file is empty."), std::string::npos) << message;
+  EXPECT_NE(message.find("yellow.ico\": this is a folder, not an icon file."), std::string::npos) << message;
+  EXPECT_NE(message.find("red.ico\": image 1 (16 x 16) holds neither a bitmap nor a PNG picture."),
+            std::string::npos) << message;
+  EXPECT_EQ(message.find("Success"), std::string::npos) << message;
+  EXPECT_EQ(form->ImageList1->Count(), 4);
+  ASSERT_EQ(form->Rows().Count(), 1);
+  EXPECT_EQ(Text(0, tfCaption), "kept");
+  AddWithButton(L"new");
+  EXPECT_EQ(SavedFile(), Now() + "\r\nnew<#>" + Now() + "<#>notend<#>false<#>notime<#>0\r\n" +
+                             "kept<#>s<#>notend<#>false<#>notime<#>0\r\n");
+}
+
+// Reads the disk, but reading the task file fails with something that is not even a
+// std::exception.
+class TBrokenReadStorage : public TWinTaskStorage {
+ public:
+  std::string ReadFile(const std::string& path) const override {
+    if (path.size() >= 8 && path.compare(path.size() - 8, 8, "save.txt") == 0) throw 42;
+    return TWinTaskStorage::ReadFile(path);
+  }
+};
+
+TEST_F(MainWindowTest, WhateverFailsBeforeTheFileIsReadSavesStayRefused) {
+  const std::string file = "no\r\nkept<#>x<#>notend<#>false<#>notime<#>0\r\n";
+  WriteBytes(SavePath(), file);
+  TBrokenReadStorage broken;
+  storage = &broken;
+  TErrorCatcher errors;
+  Open();
+  ASSERT_EQ(errors.messages.size(), 1u);
+  AddWithButton(L"new");
+  SendMessageW(form->sButton2->Handle(), BM_CLICK, 0, 0);
+  Pump();
+  ASSERT_EQ(errors.messages.size(), 3u);
+  EXPECT_NE(errors.messages[1].find("changes are not saved"), std::string::npos) << errors.messages[1];
+  EXPECT_EQ(SavedFile(), file);
+  EXPECT_FALSE(FileExistsW(folder.Path() + L"save.bak"));
 }
 
 TEST_F(MainWindowTest, AMissingStatusIconIsNamedAndTheListStillWorks) {
@@ -388,13 +539,14 @@ TEST_F(MainWindowTest, WebLabelsOpenTheirAddressesOnALeftClick) {
   const TRect r = form->sWebLabel2->BoundsRect();
   const LPARAM at = MAKELPARAM(r.Left + 3, r.Top + 3);
   SendMessageW(box, WM_MOUSEMOVE, 0, at);
-  EXPECT_EQ(form->sWebLabel2->Font().Color(), clWindowText);  // hover colour
+  EXPECT_TRUE(form->sWebLabel2->MouseOver());
+  EXPECT_EQ(form->sWebLabel2->CurrentFont()->Color(), clRed);  // the skin's hover colour
   SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(box, WM_LBUTTONUP, 0, at);
   ASSERT_EQ(openedUrls.size(), 1u);
   EXPECT_EQ(openedUrls[0], TForm1::kUrlIdea);
   SendMessageW(box, WM_MOUSEMOVE, 0, MAKELPARAM(300, 5));
-  EXPECT_EQ(form->sWebLabel2->Font().Color(), clBlue);
+  EXPECT_EQ(form->sWebLabel2->CurrentFont()->Color(), clBlue);
 }
 
 TEST_F(MainWindowTest, CommandsAndPaintingDoNotLeakGdiObjects) {

@@ -325,3 +325,29 @@ TEST(ToolkitControls, AltWithAnAcceleratorClicksTheButtonThroughDialogChar) {
 }
 
 }  // namespace
+
+namespace {
+
+// A damaged icon file names what is wrong with it, never the platform's "success" text,
+// and a missing one says it is missing.
+TEST(ToolkitGraphics, AnUnreadableIconFileSaysWhy) {
+  TScratchFolder folder;
+  const std::wstring damaged = folder.Path() + L"damaged.ico";
+  WriteBytes(damaged, std::string("\0\0\1\0\1\0\20\20\0\0\1\0\40\0\377\377\0\0\26\0\0\0", 22));
+  auto messageOf = [](const std::wstring& path) {
+    try {
+      TIcon icon;
+      icon.LoadFromFile(path, 16, 16);
+    } catch (const EPictureError& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  const std::string text = messageOf(damaged);
+  ASSERT_FALSE(text.empty());
+  EXPECT_EQ(text.find("uccess"), std::string::npos) << text;
+  EXPECT_NE(text.find("damaged.ico"), std::string::npos) << text;
+  EXPECT_NE(messageOf(folder.Path() + L"absent.ico").find("not found"), std::string::npos);
+}
+
+}  // namespace

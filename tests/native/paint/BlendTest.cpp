@@ -202,6 +202,9 @@ TEST(ColourMixing, TintExceptKeyColouriseAndLerp) {
   EXPECT_EQ(LerpColor(clWhite, clBlack, 0.4), RGBColor(102, 102, 102));
   EXPECT_EQ(PercentToWeight(50), 127);
   EXPECT_EQ(PercentToWeight(100), 255);
+  // A skin may give any 32-bit value; out of range it is held at 0 or 255.
+  for (int huge : {101, 10000000, 2000000000, INT32_MAX}) EXPECT_EQ(PercentToWeight(huge), 255) << huge;
+  for (int negative : {-1, -10000000, INT32_MIN}) EXPECT_EQ(PercentToWeight(negative), 0) << negative;
 }
 
 }  // namespace

@@ -108,6 +108,45 @@ TEST(Section, PartialTransparencyBlendsOverTheBackgroundAtThePoint) {
   EXPECT_EQ(Px(dst, 0, 0), W);
 }
 
+// Percentages far out of 0..100 paint as the nearest end of the range would, in every state
+// and with or without a texture to share with.
+TEST(Section, OutOfRangePercentagesPaintLikeTheEndsOfTheRange) {
+  const auto look = [](int32_t imagePercent, int32_t gradientPercent, int32_t transparency,
+                       int state) {
+    TsSkinTables t;
+    t.MasterBitmap = Solid(2, 2, RGBColor(200, 0, 0));
+    SetPx(t.MasterBitmap, 1, 1, X);
+    AddMask(t, "PANEL", "PATTERN", {Rect(0, 0, 2, 2), 1, 0, 0, 0, 0, 0, 0, itisaTexture});
+    TsGeneralData& s = AddSection(t, "PANEL", A);
+    s.ImagePercent = s.HotImagePercent = imagePercent;
+    s.GradientPercent = s.HotGradientPercent = gradientPercent;
+    s.Transparency = s.HotTransparency = transparency;
+    s.GradientArray = s.HotGradientArray = Flat(G);
+    TzkBitmap dst = Solid(5, 4, W);
+    Paint(t, dst, Rect(0, 0, 5, 4), state, ColourBehind(Y));
+    std::vector<TColor> pixels;
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 5; ++x) pixels.push_back(Px(dst, x, y));
+    return pixels;
+  };
+  struct Case {
+    int32_t image, gradient, transparency;  // as read from the skin
+    int32_t inImage, inGradient, inTransparency;  // the in-range values painted the same
+  };
+  const Case cases[] = {
+      {2000000000, 2000000000, 0, 100, 100, 0},
+      {10000000, 10000000, 50, 100, 100, 50},
+      {2000000000, 0, 2000000000, 100, 0, 100},
+      {INT32_MIN, INT32_MIN, INT32_MIN, 0, 0, 0},
+      {10000000, -10000000, 0, 100, 0, 0},
+  };
+  for (const Case& c : cases)
+    for (int state = 0; state < 3; ++state)
+      EXPECT_EQ(look(c.image, c.gradient, c.transparency, state),
+                look(c.inImage, c.inGradient, c.inTransparency, state))
+          << c.image << "/" << c.gradient << "/" << c.transparency << " state " << state;
+}
+
 TEST(Section, TextureFillModesAndTheirRemainders) {
   struct Case {
     int mode;

@@ -11,6 +11,7 @@
 #include "SkinnedControlsSupport.h"
 #include "WinTestSupport.h"
 #include "skin/controls/sButton.h"
+#include "skin/controls/sGroupBox.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/zkBlend.h"
@@ -61,11 +62,12 @@ class SkinnedButton : public SkinnedForm {
     return b;
   }
   // The look of the section composed directly by the paint engine over the form's colour.
-  TzkBitmap EngineLook(TsButton* b, int state) {
+  // fillCorners: the key-coloured corner pixels show the form, as after a paint.
+  TzkBitmap EngineLook(TsButton* b, int state, bool fillCorners = false) {
     TzkBitmap expected = NewBitmap24(b->Width(), b->Height());
     TsBackgroundInfo bg;
     bg.Color = ColorToRGB(form->Color());
-    PaintSkinnedItem(&Tables(), b->SkinData().Look(), bg, clFuchsia, false, false, &expected,
+    PaintSkinnedItem(&Tables(), b->SkinData().Look(), bg, clFuchsia, false, fillCorners, &expected,
                      TPoint(b->Left(), b->Top()), TRect(0, 0, b->Width(), b->Height()), state);
     return expected;
   }
@@ -183,7 +185,7 @@ TEST_F(SkinnedButton, EnteringFadesTwentyFramesThenTheFadeEnds) {
   EXPECT_EQ(b->FadeTimer()->StepCount, 20);
   EXPECT_EQ(b->FadeTimer()->Step, 1);
   // The old look as painted: the corners were refreshed from the form behind.
-  EXPECT_EQ(DifferentPixelsOutsideCorners(*b->FadeTimer()->FromImage, EngineLook(b, 0), 5), 0);
+  EXPECT_EQ(DifferentPixels(*b->FadeTimer()->FromImage, EngineLook(b, 0, true)), 0);
   EXPECT_EQ(DifferentPixels(*b->SkinData().CacheBmp, EngineLook(b, 1)), 0);     // the new look
   for (int i = 0; i < 20; ++i) b->FadeTimer()->DoTick();
   EXPECT_EQ(b->frameCentres.size(), 20u);
@@ -309,6 +311,33 @@ TEST(GlowEffect, MissingImageOrClosedIdsDoNothing) {
   CloseGlowEffect(7);
   CloseGlowEffect(-1);
   EXPECT_EQ(GlowEffectWindow(7), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkinnedButton, AGlowIsCutOffWhereTheParentCutsTheButton) {
+  auto* panel = new TsGroupBox(form);
+  panel->SetParent(form);
+  panel->SetBounds(10, 10, 100, 60);
+  auto* b = new TsButton(form);
+  b->SetParent(panel);
+  b->SetBounds(70, 10, 60, 22);  // 30 pixels inside, 30 outside
+  form->Show();
+  Pump();
+  b->Perform(CM_MOUSEENTER, 0, LPARAM(b));
+  HWND glow = GlowEffectWindow(b->SkinData().GlowId);
+  ASSERT_NE(glow, nullptr);
+  RECT g, r;
+  GetWindowRect(glow, &g);
+  GetWindowRect(b->Handle(), &r);
+  const int margin = Tables().Sections[size_t(b->SkinData().SkinIndex)].GlowMargin;
+  EXPECT_EQ(g.left, r.left + margin - 18);
+  EXPECT_EQ(g.right, r.left + 30);  // the halo stops at the parent's edge
+  EXPECT_EQ(g.bottom - g.top, 22 + 2 * 18 - 2 * margin);
+  b->Perform(CM_MOUSELEAVE, 0, LPARAM(b));
+  Pump();
 }
 
 }  // namespace

@@ -49,15 +49,3 @@ int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b) {
       if (PixelOf(a, x, y) != PixelOf(b, x, y)) ++n;
   return n;
 }
-
-int DifferentPixelsOutsideCorners(const TzkBitmap& a, const TzkBitmap& b, int corner) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
-  int n = 0;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x) {
-      const bool cx = x < corner || x >= a.Width() - corner;
-      const bool cy = y < corner || y >= a.Height() - corner;
-      if (!(cx && cy) && PixelOf(a, x, y) != PixelOf(b, x, y)) ++n;
-    }
-  return n;
-}

@@ -29,5 +29,3 @@ TColor PixelOf(const TzkBitmap& b, int x, int y);
 TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height);
 // Number of pixels that differ between two bitmaps of the same size (-1 for other sizes).
 int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b);
-// The same, leaving out the four corner squares of the given size.
-int DifferentPixelsOutsideCorners(const TzkBitmap& a, const TzkBitmap& b, int corner);

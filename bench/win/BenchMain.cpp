@@ -1,0 +1,19 @@
+// The Win32 benchmarks: start-up and closing of the real program with task files of
+// several lengths, then the commands and the tick of the main window with a long list.
+// "win_bench start" or "win_bench list" runs one of the two.
+#include <cstdio>
+#include <string>
+
+#include "bench/win/WinBench.h"
+#include "toolkit/Application.h"
+
+int main(int argc, char** argv) {
+  const std::string only = argc > 1 ? argv[1] : "";
+  Application->Initialize();
+  Application->OnException = [](TObject*, const std::exception* e) {
+    std::printf("error: %s\n", e ? e->what() : "unknown");
+  };
+  if (only.empty() || only == "start") RunStartupBench();
+  if (only.empty() || only == "list") RunTaskListBench();
+  return 0;
+}
