@@ -213,7 +213,8 @@ void TForm1::BuildControls() {
   PopupMenu1 = new TPopupMenu(this);
   PopupMenu1->SetName(L"PopupMenu1");
 
-  sListView1 = new TListView(this);
+  sListView1 = new TsListView(this);
+  sListView1->SkinData().SetSkinSection("EDIT");
   rows_ = std::make_unique<TListViewRows>(*sListView1);
   sListView1->SetName(L"sListView1");
   sListView1->SetParent(this);

@@ -14,6 +14,7 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
+#include "skin/controls/sListView.h"
 #include "skin/data/sSkinManager.h"
 #include "toolkit/Button.h"
 #include "toolkit/Edit.h"
@@ -47,7 +48,7 @@ class TForm1 : public TForm {
   TsLabel* sLabel1;
   TsWebLabel* sWebLabel1;
   TsWebLabel* sWebLabel2;
-  TListView* sListView1;
+  TsListView* sListView1;
   TEdit* sEdit1;
   TsButton* sButton1;
   TsButton* sButton2;

@@ -113,6 +113,7 @@ void RunTaskListBench() {
   TimeCommands(*form, locale, "file on disk");
   BenchReport("repaint of every visible row (reference)",
               Time(*form, [](int) {}, [&] { InvalidateRect(form->sListView1->Handle(), nullptr, TRUE); }));
+  RunListScrollBench(form);
   RunSkinManagerBench(form);
   RunSkinnedControlsBench(form);
   RunFrameBench(form);

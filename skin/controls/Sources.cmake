@@ -1,9 +1,15 @@
 vornik_portable(
   sDecimalSpinValue.cpp
+  zkSBUtilsGeometry.cpp
 )
 
 vornik_win32(
   sButton.cpp
   sLabel.cpp
   sGroupBox.cpp
+  # Window adapters and skinned scroll bars.
+  zkSBUtils.cpp
+)
+vornik_win32(
+  sListView.cpp
 )

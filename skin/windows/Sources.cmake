@@ -8,3 +8,8 @@ vornik_win32(
   zkDials.cpp
   zkGlowEffect.cpp
 )
+# Dialog control adapters (Win32).
+vornik_win32(
+  zkEditWnd.cpp
+  zkGroupBoxWnd.cpp
+)

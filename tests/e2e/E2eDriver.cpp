@@ -4,10 +4,12 @@
 // back. Then a task started two minutes ago gets a one-minute limit through the time-limit
 // dialog (opened from the list's popup menu): it turns red and save.txt carries the fired
 // mark; after a restart the alarm does not fire again. Last, the window is minimized into
-// the tray and brought back by a double click on the tray icon.
+// the tray and brought back by a double click on the tray icon. Last of all, a list of sixty
+// tasks shows the skin's scroll bar, and the thumb and the wheel scroll it.
 //   e2e_driver.exe PROGRAM.exe SCREENSHOT.bmp
 // The further screenshots (add-normal.bmp and add-hover.bmp around the add button,
-// dialog-open.bmp, row-red.bmp, after-restore.bmp) are written beside the first one.
+// dialog-open.bmp, row-red.bmp, after-restore.bmp, list-scrolled.bmp) are written beside
+// the first one.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -60,7 +62,7 @@ struct Program {
       return false;
     edit = FindWindowExW(form, nullptr, L"TEdit", nullptr);
     add = FindWindowExW(form, nullptr, nullptr, L"Добавить");
-    list = FindWindowExW(form, nullptr, L"TListView", nullptr);
+    list = FindWindowExW(form, nullptr, L"TsListView", nullptr);
     return edit && add && list;
   }
 
@@ -539,6 +541,57 @@ int main() {
   Check(ReadFileBytes("save.txt") == before && !before.empty(), "and leaves save.txt as it was");
   CloseHandle(run4.pi.hThread);
   CloseHandle(run4.pi.hProcess);
+
+  std::printf("sixty tasks\n");
+  {
+    std::wstring text = started + L"\r\n";
+    for (int i = 0; i < 60; ++i)
+      text += L"Task " + std::to_wstring(i) + L"<#>" + started + L"<#>notend<#>false<#>notime<#>0\r\n";
+    WriteFileBytes("save.txt", FileBytes(text));
+  }
+  Program run5;
+  Check(run5.Start(exe), "the program starts with sixty tasks");
+  if (!run5.form) return 1;
+  Check(WaitFor([&] { return run5.Rows() == 60; }, 10000), "all sixty are loaded");
+  Sleep(1000);
+  RECT lr;
+  GetWindowRect(run5.list, &lr);
+  const int barX = lr.right - 2 - GetSystemMetrics(SM_CXVSCROLL) / 2;
+  Check(SendMessageW(run5.list, WM_NCHITTEST, 0, MAKELPARAM(barX, (lr.top + lr.bottom) / 2)) == HTVSCROLL,
+        "the skin hit-tests the list's vertical bar");
+  {
+    HDC screen = GetDC(nullptr);
+    const COLORREF track = GetPixel(screen, barX, lr.bottom - 2 - 40);
+    ReleaseDC(nullptr, screen);
+    Check(track == RGB(0xE5, 0xE9, 0xEF), "the bar's track has the skin's SCROLLBAR1H colour");
+    if (track != RGB(0xE5, 0xE9, 0xEF)) std::printf("  track pixel was %06lx\n", track);
+
+  }
+  SetForegroundWindow(run5.form);
+  const int thumbY = lr.top + 2 + GetSystemMetrics(SM_CYVSCROLL) + 6;
+  SetCursorPos(barX, thumbY);
+  Sleep(200);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  Sleep(200);
+  for (int y = thumbY; y <= lr.bottom - 30; y += 20) {
+    SetCursorPos(barX, y);
+    Sleep(30);
+  }
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  const auto top = [&] { return int(SendMessageW(run5.list, LVM_GETTOPINDEX, 0, 0)); };
+  Check(WaitFor([&] { return top() > 30; }, 5000), "dragging the thumb to the bottom scrolls the list to its end");
+  Sleep(500);
+  SaveScreenshot(run5.form, (shots + "list-scrolled.bmp").c_str());
+  const int bottomTop = top();
+  // A click on a row gives the list the focus; the wheel then scrolls it up.
+  SetCursorPos((lr.left + lr.right) / 2, (lr.top + lr.bottom) / 2);
+  Sleep(100);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  Sleep(300);
+  mouse_event(MOUSEEVENTF_WHEEL, 0, 0, DWORD(WHEEL_DELTA * 3), 0);
+  Check(WaitFor([&] { return top() < bottomTop; }, 5000), "the mouse wheel scrolls the list back up");
+  Check(run5.Close(), "closing the window ends the program");
 
   std::printf("%d passed, %d failed\n", g_passed, g_failed);
   return g_failed == 0 ? 0 : 1;

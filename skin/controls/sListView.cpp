@@ -1,0 +1,521 @@
+#include "skin/controls/sListView.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "skin/data/sSkinManager.h"
+#include "skin/paint/sControlUtils.h"
+#include "skin/paint/sMaskPainter.h"
+#include "skin/paint/sSectionPainterWin.h"
+#include "skin/paint/zkDibStorage.h"
+#include "skin/windows/zkEditWnd.h"
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+#include "toolkit/ImageList.h"
+
+namespace {
+
+const wchar_t kHeaderOwnerProp[] = L"VornikSkinnedHeader";
+const wchar_t kHeaderPrevProp[] = L"VornikSkinnedHeaderPrev";
+
+// The list view's control kind in the skin data.
+constexpr int ckListView = 10;
+
+}  // namespace
+
+// The header's procedure while its list view is skinned; after the list view let go (with
+// somebody subclassed over the header) it only passes messages on.
+LRESULT CALLBACK SkinnedHeaderProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* owner = static_cast<TsCustomListView*>(GetPropW(wnd, kHeaderOwnerProp));
+  auto prev = reinterpret_cast<WNDPROC>(GetPropW(wnd, kHeaderPrevProp));
+  if (owner && owner->header_ == wnd) {
+    try {
+      return owner->HeaderMessage(msg, wParam, lParam);
+    } catch (const std::exception& e) {
+      Application->HandleException(owner, &e);
+      return 0;
+    } catch (...) {
+      Application->HandleException(owner, nullptr);
+      return 0;
+    }
+  }
+  if (msg == WM_NCDESTROY) {
+    RemovePropW(wnd, kHeaderOwnerProp);
+    RemovePropW(wnd, kHeaderPrevProp);
+  }
+  return prev ? CallWindowProcW(prev, wnd, msg, wParam, lParam) : DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+TsCustomListView::TsCustomListView(TComponent* owner)
+    : TListView(owner), skinData_(std::make_unique<TsCommonData>(this, true)) {
+  skinData_->ControlKind = ckListView;
+  skinData_->BGChanged = true;
+  boundLabel_ = std::make_unique<TsBoundLabel>(skinData_.get());
+}
+
+TsCustomListView::~TsCustomListView() {
+  FreeAdapter();
+  DetachHeader();
+  boundLabel_.reset();
+}
+
+void TsCustomListView::Loaded() {
+  TListView::Loaded();
+    skinData_->ApplyDefaultSection();
+  if (HandleAllocated()) UpdateAdapter();
+}
+
+bool TsCustomListView::Skinned() const { return skinData_->Skinned(true); }
+
+bool TsCustomListView::Loading() const { return (ComponentState() & csLoading) != 0; }
+
+void TsCustomListView::CreateWnd() {
+  TListView::CreateWnd();
+  try {
+    skinData_->ApplyDefaultSection();
+  } catch (const std::exception& e) {
+    Application->HandleException(this, &e);
+  }
+  AttachHeader(ListView_GetHeader(handle_));
+  if (Skinned()) ApplySkinColors();
+  if (!Loading()) UpdateAdapter();
+}
+
+// [SECTION] Colours and the adapter
+
+void TsCustomListView::ApplySkinColors() {
+  const TsGeneralData* s = skinData_->Section();
+  if (!s) return;
+  if (!skinData_->CustomColor() && Color() != s->Color) SetColor(s->Color);
+  if (!skinData_->CustomFont() && Font().Color() != TColor(s->FontColor.Color))
+    Font().SetColor(TColor(s->FontColor.Color));
+}
+
+void TsCustomListView::RestoreDefaultColors() {
+  if (!skinData_->CustomColor()) SetColor(clWindow);
+  if (!skinData_->CustomFont()) Font().SetColor(clWindowText);
+}
+
+void TsCustomListView::UpdateAdapter() {
+  if (!HandleAllocated()) return;
+  if (!Skinned()) {
+    FreeAdapter();
+    return;
+  }
+  if (adapter_ && (adapter_->Obsolete() || adapter_->Handle() != handle_)) FreeAdapter();
+  if (!adapter_ && !TzkMainWnd::FromWindow(handle_))
+    adapter_ = TzkMainWnd::Attach<TzkListViewWnd>(handle_, true, skinData_->SkinSection(),
+                                                   skinData_->SkinManager());
+}
+
+void TsCustomListView::FreeAdapter() { adapter_.reset(); }
+
+// [SECTION] Messages
+
+bool TsCustomListView::SkinCommandMessage(TMessage& m) {
+  TsCommonData& d = *skinData_;
+  const TsSkinCommand c = SkinCommandOf(m);
+  const bool mine = reinterpret_cast<TsSkinManager*>(c.Param) == d.SkinManager();
+  switch (c.Code) {
+    case zcSkinNew:
+      if (mine) d.CommonMessage(m);
+      if (mine && !Loading() && HandleAllocated()) {
+        ApplySkinColors();
+        UpdateAdapter();
+      }
+      return true;
+    case zcSkinRemove:
+      if (!mine) return true;
+      d.CommonMessage(m);
+      RestoreDefaultColors();
+      FreeAdapter();
+      if (HandleAllocated())
+        RedrawWindow(handle_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+      return true;
+    case zcSkinRefresh:
+      if (!mine) return true;
+      d.CommonMessage(m);
+      if (Skinned() && !Loading() && HandleAllocated()) {
+        ApplySkinColors();
+        UpdateAdapter();
+        RedrawWindow(handle_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        RepaintHeader();
+      }
+      return true;
+    case zcParentUpdateEnd:
+      RepaintHeader();
+      return true;
+    case zcIsSkinned:
+    case zcBeforeScroll:
+      m.Result = 1;
+      return true;
+    case zcQueryUpdating:
+      m.Result = d.Updating ? 1 : 0;
+      return true;
+    case zcGetApplication:
+      m.Result = LRESULT(Application);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TsCustomListView::Scroll(TMessage& m, int bar) {
+  SCROLLINFO si{sizeof(si), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(handle_, bar, &si);
+  const int32_t target = m.LParam ? int32_t(m.LParam) : int32_t(HIWORD(m.WParam));
+  const int32_t diff = target - si.nPos;
+  if (diff != 0) {
+    RECT item{};
+    int unit = 1;
+    if (bar == SB_VERT && ListView_GetItemCount(handle_) > 0 &&
+        ListView_GetItemRect(handle_, 0, &item, LVIR_BOUNDS))
+      unit = std::max<int>(1, item.bottom - item.top);
+    if (bar == SB_VERT)
+      ListView_Scroll(handle_, 0, diff * unit);
+    else
+      ListView_Scroll(handle_, diff, 0);
+  }
+  if (bar == SB_HORZ) RepaintHeader();
+  m.Result = 0;
+}
+
+bool TsCustomListView::SkinnedMessage(TMessage& m) {
+  switch (m.Msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      SendMessageW(handle_, WM_SETREDRAW, FALSE, 0);
+      TListView::WndProc(m);
+      SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
+      const int sel = ListView_GetNextItem(handle_, -1, LVNI_FOCUSED);
+      if (sel >= 0) ListView_RedrawItems(handle_, sel, sel);
+      if (adapter_) adapter_->RefreshBars(true);
+      return true;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+      const int code = LOWORD(m.WParam);
+      if (code == SB_THUMBTRACK) {
+        Scroll(m, m.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT);
+        return true;
+      }
+      m.LParam = 0;
+      TListView::WndProc(m);
+      if (m.Msg == WM_HSCROLL) RepaintHeader();
+      return true;
+    }
+    case LVM_SETCOLUMNW:
+    case LVM_INSERTCOLUMNW: {
+      auto* col = reinterpret_cast<LVCOLUMNW*>(m.LParam);
+      if (col && (col->mask & LVCF_IMAGE) && col->iImage == -1) col->mask &= ~UINT(LVCF_IMAGE);
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+void TsCustomListView::AfterMessage(const TMessage& m) {
+  switch (m.Msg) {
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      if (Skinned()) RedrawWindow(handle_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      boundLabel_->Reposition();
+      break;
+    case CM_VISIBLECHANGED:
+      UpdateAdapter();
+      boundLabel_->Reposition();
+      break;
+    case WM_NCPAINT:
+      RepaintHeader();
+      break;
+    default:
+      break;
+  }
+}
+
+void TsCustomListView::WndProc(TMessage& m) {
+  if (IsSkinCommand(m) && SkinCommandMessage(m)) return;
+  if (m.Msg == WM_PARENTNOTIFY && (LOWORD(m.WParam) == WM_CREATE || LOWORD(m.WParam) == WM_DESTROY)) {
+    wchar_t cls[32] = {};
+    HWND child = reinterpret_cast<HWND>(m.LParam);
+    GetClassNameW(child, cls, 32);
+    if (lstrcmpiW(cls, WC_HEADERW) == 0) {
+      if (LOWORD(m.WParam) == WM_CREATE) AttachHeader(child);
+      else if (child == header_) DetachHeader();
+    }
+  }
+  if (!HandleAllocated() || !Skinned() || IsDestroying()) {
+    TListView::WndProc(m);
+    return;
+  }
+  // A list made while its form was loading gets its adapter when it is first shown.
+  if (!adapter_ && (m.Msg == WM_PAINT || m.Msg == WM_SHOWWINDOW) && !Loading()) UpdateAdapter();
+  if (SkinnedMessage(m)) return;
+  if (skinData_->CommonMessage(m)) return;
+  TListView::WndProc(m);
+  if (HandleAllocated()) AfterMessage(m);
+}
+
+// [SECTION] Header
+
+void TsCustomListView::AttachHeader(HWND header) {
+  if (header == header_) return;
+  DetachHeader();
+  if (!header) return;
+  header_ = header;
+  headerPrev_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(header, GWLP_WNDPROC));
+  SetPropW(header, kHeaderOwnerProp, this);
+  SetPropW(header, kHeaderPrevProp, reinterpret_cast<HANDLE>(headerPrev_));
+  SetWindowLongPtrW(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinnedHeaderProc));
+}
+
+void TsCustomListView::DetachHeader() {
+  if (!header_) return;
+  HWND h = std::exchange(header_, nullptr);
+  if (!IsWindow(h)) return;
+  if (GetWindowLongPtrW(h, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SkinnedHeaderProc)) {
+    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(headerPrev_));
+    RemovePropW(h, kHeaderPrevProp);
+  }
+  RemovePropW(h, kHeaderOwnerProp);  // a pass-through entry keeps only the previous procedure
+  headerPrev_ = nullptr;
+  hotSection_ = -2;
+  pressedSection_ = -1;
+}
+
+LRESULT TsCustomListView::CallHeader(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return headerPrev_ ? CallWindowProcW(headerPrev_, header_, msg, wParam, lParam) : 0;
+}
+
+LRESULT TsCustomListView::HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  HWND header = header_;
+  if (msg == WM_NCDESTROY) {
+    const LRESULT r = CallHeader(msg, wParam, lParam);
+    DetachHeader();
+    (void)header;
+    return r;
+  }
+  const bool report = (GetWindowLongW(handle_, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
+  if (!report || !Skinned()) return CallHeader(msg, wParam, lParam);
+  const bool clicks = ColumnClick();
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = wParam ? HDC(wParam) : BeginPaint(header_, &ps);
+      PaintHeader(dc);
+      if (!wParam) EndPaint(header_, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_NCHITTEST: {
+      const LRESULT r = CallHeader(msg, wParam, lParam);
+      if (clicks && highlightHeaders_) SetHot(SectionAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+      return r;
+    }
+    case WM_MOUSEMOVE: {
+      TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, header_, 0};
+      TrackMouseEvent(&t);
+      const LRESULT r = CallHeader(msg, wParam, lParam);
+      if (headerButtonDown_ && adapter_) adapter_->RefreshBars(true);
+      return r;
+    }
+    case WM_MOUSELEAVE:
+      SetHot(-2);
+      return CallHeader(msg, wParam, lParam);
+    case WM_LBUTTONUP:
+      if (clicks) {
+        pressedSection_ = -1;
+        headerButtonDown_ = false;
+        InvalidateRect(header_, nullptr, FALSE);
+      }
+      return CallHeader(msg, wParam, lParam);
+    case WM_LBUTTONDOWN: {
+      const LRESULT r = CallHeader(msg, wParam, lParam);
+      if (clicks && header_) {
+        headerButtonDown_ = true;
+        HDHITTESTINFO hit{};
+        hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const int item = int(SendMessageW(header_, HDM_HITTEST, 0, LPARAM(&hit)));
+        const bool onSection = item >= 0 && (hit.flags & HHT_ONHEADER) &&
+                               !(hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN));
+        pressedSection_ = -1;
+        if (onSection) {
+          // The pressed state is kept by display position, like the hot one.
+          const int count = Header_GetItemCount(header_);
+          std::vector<int> order(size_t(std::max(count, 0)));
+          if (count > 0 && Header_GetOrderArray(header_, count, order.data())) {
+            auto at = std::find(order.begin(), order.end(), item);
+            if (at != order.end()) pressedSection_ = int(at - order.begin());
+          }
+        }
+        InvalidateRect(header_, nullptr, FALSE);
+      }
+      return r;
+    }
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+      PaintHeader(HDC(wParam));
+      return 0;
+    default:
+      return CallHeader(msg, wParam, lParam);
+  }
+}
+
+void TsCustomListView::SetHot(int section) {
+  if (section == hotSection_) return;
+  hotSection_ = section;
+  RepaintHeader();
+}
+
+void TsCustomListView::RepaintHeader() {
+  if (header_ && IsWindowVisible(header_)) InvalidateRect(header_, nullptr, FALSE);
+}
+
+TRect TsCustomListView::SectionRect(int position) const {
+  if (!header_) return {};
+  const int count = Header_GetItemCount(header_);
+  if (position < 0 || position >= count) return {};
+  std::vector<int> order(static_cast<size_t>(count));
+  int item = position;
+  if (Header_GetOrderArray(header_, count, order.data())) item = order[size_t(position)];
+  RECT r{};
+  if (!Header_GetItemRect(header_, item, &r)) return {};
+  return Rect(r.left, r.top, r.right, r.bottom);
+}
+
+int TsCustomListView::SectionAt(POINT screen) const {
+  if (!header_) return -2;
+  POINT p = screen;
+  ::ScreenToClient(header_, &p);
+  const int count = Header_GetItemCount(header_);
+  for (int i = 0; i < count; ++i)
+    if (SectionRect(i).Contains({p.x, p.y})) return i;
+  return -2;
+}
+
+void TsCustomListView::PaintHeader(HDC dc) {
+  if (!header_ || !dc) return;
+  if (skinData_->BGChanged) skinData_->PrepareCacheBitmap();
+  RECT client;
+  GetClientRect(header_, &client);
+  const int count = Header_GetItemCount(header_);
+  int right = 0;
+  auto paint = [&](int position, const TRect& r) {
+    const int state = pressedSection_ >= 0 ? (position == pressedSection_ ? 2 : 0)
+                                           : (position >= 0 && position == hotSection_ ? 1 : 0);
+    TzkBitmap out;
+    RenderHeaderSection(position, r, state, out);
+    if (!out.Empty()) DrawBitmapToDC(dc, r.Left, r.Top, out, Rect(0, 0, out.Width(), out.Height()));
+  };
+  for (int i = 0; i < count; ++i) {
+    const TRect r = SectionRect(i);
+    if (r.IsEmpty()) continue;
+    headerHeight_ = r.Height();
+    paint(i, r);
+    right = std::max(right, r.Right);
+  }
+  const int height = count > 0 ? headerHeight_ : client.bottom;
+  if (right < client.right && height > 0) paint(-1, Rect(right, 0, client.right, height));
+}
+
+namespace {
+
+struct THeaderItem {
+  std::wstring Text;
+  int Format = HDF_LEFT;
+  int Image = -1;
+};
+
+THeaderItem ReadHeaderItem(HWND header, int item) {
+  THeaderItem h;
+  wchar_t text[129] = {};
+  HDITEMW hd{};
+  hd.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
+  hd.pszText = text;
+  hd.cchTextMax = 128;
+  if (SendMessageW(header, HDM_GETITEMW, WPARAM(item), LPARAM(&hd))) {
+    h.Text = text;
+    h.Format = hd.fmt;
+    h.Image = hd.iImage;
+  }
+  return h;
+}
+
+}  // namespace
+
+void TsCustomListView::RenderHeaderSection(int position, const TRect& rect, int state, TzkBitmap& out) {
+  const TsSkinTables* t = skinData_->Tables();
+  const int w = rect.Width(), h = rect.Height();
+  if (!t || w <= 0 || h <= 0) return;
+  out = NewDeviceBitmap24(w, h);
+  const int section = PaintSectionByName(out, "COLHEADER", "BUTTON", static_cast<const TzkBitmap*>(nullptr), ColorToRGB(Color()),
+                                         Rect(0, 0, w, h), t, state);
+  THeaderItem item;
+  if (position >= 0 && header_) {
+    const int count = Header_GetItemCount(header_);
+    std::vector<int> order(size_t(std::max(count, 1)));
+    int index = position;
+    if (count > 0 && Header_GetOrderArray(header_, count, order.data())) index = order[size_t(position)];
+    item = ReadHeaderItem(header_, index);
+  }
+  TRect tr(4, 1, w - 4, h - 1);
+  TImageList* images = SmallImages();
+  const int im = position >= 0 && images && (item.Format & (HDF_IMAGE | HDF_OWNERDRAW)) ? images->Width() + 4 : 0;
+  const TsCachedIndexes& ci = t->CachedIndexes;
+  int glyph = -1;
+  if (position >= 0 && (item.Format & HDF_SORTDOWN)) glyph = ci.ScrollBottom.GlyphIndex;
+  else if (position >= 0 && (item.Format & HDF_SORTUP)) glyph = ci.ScrollTop.GlyphIndex;
+  if (!t->IsValidMask(glyph)) glyph = -1;
+  const int gl = glyph >= 0 ? t->FrameWidth(glyph) + 6 : 0;
+  const int gh = glyph >= 0 ? t->FrameHeight(glyph) : 0;
+
+  TBitmapDc mem(DibHandle(out));
+  if (!mem) return;
+  TSelectObject font(mem.Get(), Font().Handle());
+  SetBkMode(mem.Get(), TRANSPARENT);
+  SIZE extent{};
+  GetTextExtentPoint32W(mem.Get(), item.Text.c_str(), int(item.Text.size()), &extent);
+  const int tw = extent.cx + 6;
+  const int avail = w - 6;
+  const bool roomy = avail > tw + im + gl + 6;
+  switch (item.Format & HDF_JUSTIFYMASK) {
+    case HDF_RIGHT:
+      tr.Right -= gl;
+      tr.Left = roomy ? tr.Right - tw : im + 6;
+      break;
+    case HDF_CENTER:
+      if (roomy) {
+        tr.Left = tr.Left + im + (tr.Width() - tw - gl - im) / 2;
+        tr.Right = tr.Left + tw;
+      } else {
+        tr.Left = im + 6;
+        tr.Right -= gl;
+      }
+      break;
+    default:
+      tr.Left += im;
+      if (avail > tw + tr.Left + im) tr.Right = tr.Left + tw;
+      else tr.Right = avail - tr.Left;
+  }
+  if (glyph >= 0) {
+    TsBackgroundInfo self;
+    self.Bitmap = &out;
+    self.IsBitmap = true;
+    PaintGlyphMask(out, {tr.Right + 6, (tr.Height() - gh) / 2}, state, self,
+                   t->Masks[size_t(glyph)], false);
+  }
+  if (state == 2) tr = tr.Offset(1, 1);
+  PaintSectionText(mem.Get(), item.Text, Enabled(), t, state != 0, section,
+                   DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS, tr);
+  if (im > 0 && item.Image >= 0)
+    ImageList_Draw(images->Handle(), item.Image, mem.Get(), tr.Left - im,
+                   (tr.Height() - images->Height()) / 2 + (state == 2 ? 1 : 0),
+                   Enabled() ? ILD_NORMAL : ILD_BLEND50);
+  GdiFlush();
+}

@@ -1,0 +1,83 @@
+// The skinned list view: colours from its skin section, the column header drawn from the
+// skin's "COLHEADER" section with hot tracking, a pressed state and sort arrows, and the
+// edit-style window adapter for its border and scroll bars. Items are drawn by the platform
+// list view with whatever the application's own custom-draw handler does, so nothing here
+// depends on how or where the items are stored.
+#pragma once
+
+#include <memory>
+
+#include "skin/paint/sCommonData.h"
+#include "toolkit/ListView.h"
+
+class TzkEditWnd;
+
+class TsCustomListView : public TListView {
+ public:
+  explicit TsCustomListView(TComponent* owner);
+  ~TsCustomListView() override;
+  const wchar_t* ClassName() const override { return L"TsCustomListView"; }
+
+  TsCommonData& SkinData() { return *skinData_; }
+  TsBoundLabel& BoundLabel() { return *boundLabel_; }
+  bool HighlightHeaders() const { return highlightHeaders_; }
+  void SetHighlightHeaders(bool value) { highlightHeaders_ = value; }
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+  // The platform header window, or null.
+  HWND HeaderWindow() const { return header_; }
+  // The edit-style adapter painting border and scroll bars, or null.
+  TzkEditWnd* ScrollAdapter() const { return adapter_.get(); }
+  int HotSection() const { return hotSection_; }
+  int PressedSection() const { return pressedSection_; }
+  // Paints one header section (display position, or -1 for the empty space) into a bitmap of
+  // rect's size in the given state.
+  void RenderHeaderSection(int position, const TRect& rect, int state, TzkBitmap& out);
+  // The section's display rectangle in the header; empty without a header.
+  TRect SectionRect(int position) const;
+  // The display position of the section under a screen point, or -2.
+  int SectionAt(POINT screen) const;
+
+ protected:
+  void WndProc(TMessage& m) override;
+  void CreateWnd() override;
+  void Loaded() override;
+
+ private:
+  friend LRESULT CALLBACK SkinnedHeaderProc(HWND, UINT, WPARAM, LPARAM);
+  bool SkinCommandMessage(TMessage& m);
+  bool SkinnedMessage(TMessage& m);
+  void AfterMessage(const TMessage& m);
+  void Scroll(TMessage& m, int bar);
+  LRESULT HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT CallHeader(UINT msg, WPARAM wParam, LPARAM lParam);
+  void AttachHeader(HWND header);
+  void DetachHeader();
+  void PaintHeader(HDC dc);
+  void RepaintHeader();
+  void SetHot(int section);
+  void ApplySkinColors();
+  void RestoreDefaultColors();
+  void UpdateAdapter();
+  void FreeAdapter();
+  bool Skinned() const;
+  bool Loading() const;
+
+  std::unique_ptr<TsCommonData> skinData_;
+  std::unique_ptr<TsBoundLabel> boundLabel_;
+  std::unique_ptr<TzkEditWnd> adapter_;
+  bool highlightHeaders_ = true;
+  HWND header_ = nullptr;
+  WNDPROC headerPrev_ = nullptr;
+  int pressedSection_ = -1;
+  int hotSection_ = -2;
+  bool headerButtonDown_ = false;
+  int headerHeight_ = 0;
+};
+
+class TsListView : public TsCustomListView {
+ public:
+  using TsCustomListView::TsCustomListView;
+  const wchar_t* ClassName() const override { return L"TsListView"; }
+};

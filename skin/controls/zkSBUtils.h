@@ -1,0 +1,246 @@
+// Window adapters and skinned scroll bars.
+//
+// A window adapter takes over an existing window by its handle: it reroutes the window's
+// procedure through its own handler, answers the skin command message, and passes everything
+// else on. While attached, the window property "ZKSBSC" holds the adapter.
+//
+// Rerouting: each adapter gets one entry procedure of its own from a fixed pool, so several
+// subclassers (ours and anybody's) can stack on one window and leave in any order. An adapter
+// that leaves while somebody else has subclassed over it cannot take itself out of the chain;
+// its entry then only passes messages on, and unlinks itself as soon as it is on top again or
+// the window is destroyed.
+//
+// TzkScrollWnd adds skinned scroll bars in the non-client area; their geometry comes from
+// zkSBUtilsGeometry, which painting, hit-testing and dragging share.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "skin/controls/zkSBUtilsGeometry.h"
+#include "skin/data/sSkinCommands.h"
+#include "skin/paint/sBackgroundInfo.h"
+#include "skin/paint/zkBitmap.h"
+#include "toolkit/Messages.h"
+
+class TsSkinManager;
+class TsSkinTables;
+
+// The skin state of an adapted window: its section, the cached image of the whole window and
+// the flags that say when the image is stale or painting must wait.
+struct TzkAdapterSkin {
+  TsSkinManager* Manager = nullptr;
+  std::string Section;
+  int SkinIndex = -1;
+  bool BGChanged = true;
+  bool Updating = false;
+  bool Focused = false;
+  bool MouseAbove = false;
+  TzkBitmap CacheBmp;
+
+  // The active skin's tables, or null without an active skin.
+  const TsSkinTables* Tables() const;
+  bool Skinned() const;
+  // Looks the section up again (after a skin change).
+  void UpdateIndexes();
+};
+
+// The library's name of the window property that holds the adapter.
+extern const wchar_t kAdapterProp[];  // L"ZKSBSC"
+
+class TzkMainWnd {
+ public:
+  virtual ~TzkMainWnd();
+  TzkMainWnd(const TzkMainWnd&) = delete;
+  TzkMainWnd& operator=(const TzkMainWnd&) = delete;
+
+  // Creates an adapter of type T for the window and attaches it; throws when the window is
+  // not a window or already has an adapter.
+  template <typename T, typename... Args>
+  static std::unique_ptr<T> Attach(HWND wnd, bool repaint, Args&&... args) {
+    std::unique_ptr<T> a(new T(wnd, std::forward<Args>(args)...));
+    a->Start(repaint);
+    return a;
+  }
+  // The adapter attached to a window, or null.
+  static TzkMainWnd* FromWindow(HWND wnd);
+  // How many entry procedures are in use (attached adapters and pass-through entries).
+  static int EntriesInUse();
+
+  HWND Handle() const { return wnd_; }
+  bool Hooked() const { return slot_ >= 0 && !detached_; }
+  bool Destroyed() const { return destroyed_; }
+  TzkAdapterSkin& Skin() { return skin_; }
+  const TzkAdapterSkin& Skin() const { return skin_; }
+  bool DlgMode() const { return dlgMode_; }
+  const std::string& CachedText() const { return text_; }
+  // Lets go of the window: its procedure back (or a pass-through entry), property removed.
+  void Detach();
+
+  virtual void SaveControlColors() {}
+  virtual void RestoreControlColors() {}
+  virtual void ApplySkinColors() { skinColorsApplied_ = true; }
+  // Builds the cached image of the whole window from the parent's background and the section.
+  void PrepareWindowCache(bool dialogMode);
+  // What lies behind the window in its parent, seen from the window's top-left corner.
+  TsBackgroundInfo ParentBackground() const;
+
+  // Set while the children of a standard dialog get adapters; copied into DlgMode.
+  static bool CreatingDialogAdapters;
+
+  // Adapters are made through Attach, which hooks them once they are fully constructed.
+  TzkMainWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+
+ protected:
+  // The message handler; the base passes unknown messages on.
+  virtual void AdapterProc(TMessage& m);
+  // Steps of attaching that descendants extend: before and after the window is hooked.
+  virtual void BeforeHook() {}
+  virtual void AfterHook(bool /*repaint*/) {}
+  virtual void OnDetached() {}
+  // Skin commands of the base; true when answered (not passed on).
+  virtual bool MainCommand(TMessage& m);
+  LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
+  void PassOn(TMessage& m) { m.Result = CallPrevious(m.Msg, m.WParam, m.LParam); }
+  void RefreshText();
+  // The window is going: nothing is drawn or restored on it any more; after its last
+  // message (WM_NCDESTROY) not even a pass-through entry is kept.
+  void MarkDestroyed(bool finalMessage) {
+    destroyed_ = true;
+    finalMessage_ = finalMessage;
+  }
+  bool skinColorsApplied_ = false;
+
+ private:
+  friend LRESULT DispatchToSlot(int slot, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void Start(bool repaint);
+  void Hook();
+  LRESULT Receive(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  HWND wnd_;
+  int slot_ = -1;
+  WNDPROC prevAfterDetach_ = nullptr;
+  bool detached_ = false;
+  bool destroyed_ = false;
+  bool finalMessage_ = false;
+  bool themeOff_ = false;
+  bool dlgMode_ = false;
+  TzkAdapterSkin skin_;
+  std::string text_;
+};
+
+class TzkScrollWnd;
+
+// One skinned bar's state.
+class TzkScrollBar {
+ public:
+  TzkScrollBar(TzkScrollWnd* owner, int kind) : owner_(owner), kind_(kind) {}
+  int Kind() const { return kind_; }  // SB_HORZ or SB_VERT
+  bool StyleFlag = false;  // the window style asks for this bar
+  bool Shown = false;      // the bar got space in the last frame calculation
+  TzkScrollInfo Info;
+  int ButtonOverride = -1;
+  int ThicknessOverride = -1;
+  int MinThumb = 10;
+
+  void ReadInfo(HWND wnd);
+  int Thickness() const;
+  // The button length painting and hit-testing use: the system's arrow length, or the skin's
+  // button image when its section asks for it.
+  int ButtonLength(const TsSkinTables* tables) const;
+  TzkBarMetrics Metrics(const TRect& barRect, const TsSkinTables* tables) const;
+  // The bar is not disabled by the platform.
+  bool Enabled(HWND wnd) const;
+  TzkScrollWnd* Owner() const { return owner_; }
+
+ private:
+  TzkScrollWnd* owner_;
+  int kind_;
+};
+
+// Timer identifiers set on the adapted window.
+constexpr UINT_PTR kHoverTimer = 0xFFF2;
+constexpr UINT_PTR kFirstRepeatTimer = 0xFFFD;
+constexpr UINT_PTR kRepeatTimer = 0xFFFE;
+constexpr UINT kHoverInterval = 20;
+constexpr UINT kFirstRepeatDelay = 300;
+constexpr UINT kRepeatInterval = 55;
+
+class TzkScrollWnd : public TzkMainWnd {
+ public:
+  TzkScrollBar& HorzBar() { return *bars_[0]; }
+  TzkScrollBar& VertBar() { return *bars_[1]; }
+  const TRect& Borders() const { return borders_; }
+  bool LeftScroll() const { return leftScroll_; }
+  bool OwnScrolling() const { return ownScroll_; }
+  bool ThumbDragging() const { return dragging_; }
+  // The frame in screen coordinates as the last calculation left it.
+  TzkFrameLayout Layout() const;
+  TRect BarRect(int kind) const;  // screen coordinates, empty when not shown
+  // Re-reads both bars and, with repaint, paints them.
+  void RefreshBars(bool repaint);
+  // Re-reads both bars and paints them only when their information changed.
+  void RefreshChangedBars();
+  // Paints the shown bars (and the corner) into a whole-window context, or the window's own.
+  void PaintBars(HDC windowDc = nullptr);
+  // Paints one bar into a bitmap of its size with the given part states.
+  void RenderBar(int kind, TzkBitmap& out, int hotPart, int pressedPart, int dragThumbStart);
+
+  TzkScrollWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+
+ protected:
+  void AdapterProc(TMessage& m) override;
+  void BeforeHook() override;
+  void AfterHook(bool repaint) override;
+  void OnDetached() override;
+  // The background behind the bars' track, for a bitmap whose top-left lies at `at` in the
+  // window.
+  virtual TsBackgroundInfo BarBackground(TPoint at);
+
+ private:
+  bool ScrollCommand(TMessage& m);
+  void CalcSize(TMessage& m);
+  LRESULT HitTest(TPoint screen);
+  void NcMouseMove(TMessage& m);
+  void NcButtonDown(TMessage& m);
+  void MouseMove(TPoint screen);
+  void ButtonUp();
+  void Timer(TMessage& m);
+  void PressPart(int kind, TPoint screen);
+  void CheckPressedPart(TPoint screen);
+  void DragTo(TPoint screen);
+  void SendScroll(int code, int32_t pos);
+  void PaintBar(int kind, HDC windowDc);
+  void PaintSizeBox(HDC windowDc);
+  bool SizeBoxIsGrip() const;
+  int Along(int kind, TPoint screen) const;
+
+  std::array<std::unique_ptr<TzkScrollBar>, 2> bars_;
+  TRect borders_;
+  bool leftScroll_ = false;
+  bool dragging_ = false;
+  bool preventStyleChange_ = false;
+  bool ownScroll_ = false;
+};
+
+// The pointer state shared by every adapter (there is one pointer).
+struct TzkScrollPointerState {
+  HWND WindowUnder = nullptr;
+  int HoverBar = -1;  // 0 horizontal, 1 vertical
+  TRect HoverRect;
+  int HoverPart = bpNone;
+  int PrevHoverPart = bpNone;
+  int PressedBar = -1;
+  int PressedPart = bpNone;
+  int DrawnPressed = bpNone;
+  UINT ScrollMsg = 0;
+  int ThumbLength = 0;
+  int ThumbStart = 0;
+  TRect BarRect;
+  int Grab = 0;
+  int32_t LastPos = 0;
+};
+TzkScrollPointerState& ScrollPointer();

@@ -1,0 +1,136 @@
+#include "skin/windows/zkEditWnd.h"
+
+#include <commctrl.h>
+
+#include "skin/data/sSkinManager.h"
+#include "skin/paint/zkDibStorage.h"
+#include "toolkit/Handles.h"
+
+TzkEditWnd::TzkEditWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+    : TzkScrollWnd(wnd, section.empty() ? "EDIT" : section, manager) {}
+
+TsBackgroundInfo TzkEditWnd::BarBackground(TPoint at) {
+  TsBackgroundInfo bg = TzkScrollWnd::BarBackground(at);
+  if (!Skin().CacheBmp.Empty()) {
+    bg.Bitmap = &Skin().CacheBmp;
+    bg.IsBitmap = true;
+    bg.X = at.X;
+    bg.Y = at.Y;
+  }
+  return bg;
+}
+
+void TzkEditWnd::PaintFrame(HDC windowDc) {
+  if (!Skin().Skinned() || Skin().Updating) return;
+  if (!windowDc) {
+    TWindowDc own(Handle(), true);
+    if (own.Get()) PaintFrame(own.Get());
+    return;
+  }
+  PrepareWindowCache(DlgMode());
+  const TzkBitmap& cache = Skin().CacheBmp;
+  if (cache.Empty()) return;
+  HDC dc = windowDc;
+  const TRect b = Borders();
+  const int w = cache.Width(), h = cache.Height();
+  // The ring of the border: four strips of the cached image.
+  DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, w, b.Top));
+  DrawBitmapToDC(dc, 0, h - b.Bottom, cache, Rect(0, h - b.Bottom, w, h));
+  DrawBitmapToDC(dc, 0, b.Top, cache, Rect(0, b.Top, b.Left, h - b.Bottom));
+  DrawBitmapToDC(dc, w - b.Right, b.Top, cache, Rect(w - b.Right, b.Top, w, h - b.Bottom));
+  PaintBars(dc);
+}
+
+void TzkEditWnd::SetHot(bool focused, bool mouseAbove) {
+  if (Skin().Focused == focused && Skin().MouseAbove == mouseAbove) return;
+  Skin().Focused = focused;
+  Skin().MouseAbove = mouseAbove;
+  Skin().BGChanged = true;
+  if (IsWindowVisible(Handle())) PaintFrame();
+}
+
+bool TzkEditWnd::ChangesContent(UINT msg) const {
+  switch (msg) {
+    case WM_SIZE:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_SETTEXT:
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+    case LB_SETCURSEL:
+    case LB_SETTOPINDEX:
+    case EM_REPLACESEL:
+    case LVM_INSERTITEMW:
+    case LVM_INSERTITEMA:
+    case LVM_DELETEITEM:
+    case LVM_DELETEALLITEMS:
+    case LVM_SETITEMCOUNT:
+    case LVM_ENSUREVISIBLE:
+    case LVM_SCROLL:
+    case LVM_SETCOLUMNWIDTH:
+    case LVM_INSERTCOLUMNW:
+    case LVM_DELETECOLUMN:
+      return true;
+  }
+  return false;
+}
+
+void TzkEditWnd::Print(TMessage& m) {
+  HDC dc = reinterpret_cast<HDC>(m.WParam);
+  Skin().BGChanged = true;
+  PaintFrame(dc);
+  const TRect b = Borders();
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int saved = SaveDC(dc);
+  SetViewportOrgEx(dc, b.Left + (LeftScroll() && VertBar().Shown ? VertBar().Thickness() : 0), b.Top,
+                   nullptr);
+  IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+  CallPrevious(WM_PRINTCLIENT, m.WParam, PRF_CLIENT | PRF_ERASEBKGND);
+  RestoreDC(dc, saved);
+  m.Result = 0;
+}
+
+void TzkEditWnd::AdapterProc(TMessage& m) {
+  if (!Skin().Skinned() || !Hooked()) {
+    TzkScrollWnd::AdapterProc(m);
+    return;
+  }
+  switch (m.Msg) {
+    case WM_NCPAINT:
+      if (IsWindowVisible(Handle()) && !OwnScrolling()) PaintFrame();
+      return;
+    case WM_PRINT:
+      if (m.LParam & PRF_NONCLIENT) {
+        Print(m);
+        return;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      TzkScrollWnd::AdapterProc(m);
+      SetHot(m.Msg == WM_SETFOCUS, Skin().MouseAbove);
+      return;
+    case WM_MOUSEMOVE:
+      if (!Skin().MouseAbove) {
+        TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, Handle(), 0};
+        TrackMouseEvent(&t);
+        SetHot(Skin().Focused, true);
+      }
+      break;
+    case WM_MOUSELEAVE:
+      SetHot(Skin().Focused, false);
+      break;
+    case WM_SIZE:
+      Skin().BGChanged = true;
+      break;
+  }
+  TzkScrollWnd::AdapterProc(m);
+  if (Hooked() && !OwnScrolling() && !ThumbDragging() && ChangesContent(m.Msg)) RefreshChangedBars();
+}

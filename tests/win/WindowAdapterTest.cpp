@@ -1,0 +1,362 @@
+// Window adapters taking over plain windows by handle, and the skinned scroll bars they draw,
+// hit-test and drive: procedures given back in every order, frame layout, pixels from the
+// skin, arrow repeat, thumb dragging with full positions, and no handles left behind.
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "WinTestSupport.h"
+#include "skin/controls/zkSBUtils.h"
+#include "skin/data/sSkinManager.h"
+#include "skin/data/sStoredSkinResource.h"
+#include "toolkit/Handles.h"
+
+namespace {
+
+// What the plain test window saw.
+struct TSeen {
+  std::vector<std::pair<UINT, WPARAM>> scrolls;  // (message, wParam)
+  std::vector<LPARAM> scrollParams;
+  int commands51 = 0, commands52 = 0;
+  bool fullPositions = false;
+  void Clear() { *this = TSeen{}; }
+  int Count(int code) const {
+    int n = 0;
+    for (auto& s : scrolls) n += LOWORD(s.second) == code;
+    return n;
+  }
+};
+TSeen g_seen;
+
+LRESULT CALLBACK PlainProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      g_seen.scrolls.push_back({msg, wParam});
+      g_seen.scrollParams.push_back(lParam);
+      return 0;
+    case SM_ORVEXCMD:
+      if (CommandCodeOf(wParam) == zcBeforeScroll) {
+        ++g_seen.commands51;
+        return g_seen.fullPositions ? 1 : 0;
+      }
+      if (CommandCodeOf(wParam) == zcAfterScroll) ++g_seen.commands52;
+      return 0;
+  }
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+const wchar_t kPlainClass[] = L"VornikAdapterTestWindow";
+
+HWND NewPlainWindow(DWORD style) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PlainProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kPlainClass;
+    wc.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    registered = RegisterClassW(&wc) != 0;
+  }
+  return CreateWindowExW(WS_EX_TOPMOST, kPlainClass, L"adapted", WS_POPUP | WS_VISIBLE | style,
+                         40, 40, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+WNDPROC ProcOf(HWND wnd) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC)); }
+
+// Another subclasser that knows nothing of adapters: it chains to whatever it replaced.
+class TRawSubclass {
+ public:
+  explicit TRawSubclass(HWND wnd) : wnd_(wnd) {
+    instance_ = this;
+    prev_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+  }
+  ~TRawSubclass() { Remove(); }
+  void Remove() {
+    if (prev_ && IsWindow(wnd_)) SetWindowLongPtrW(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev_));
+    prev_ = nullptr;
+  }
+  int messages = 0;
+  int repeatTimers = 0;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    ++instance_->messages;
+    if (msg == WM_TIMER && wParam == kRepeatTimer) ++instance_->repeatTimers;
+    return CallWindowProcW(instance_->prev_, wnd, msg, wParam, lParam);
+  }
+  static TRawSubclass* instance_;
+  HWND wnd_;
+  WNDPROC prev_;
+};
+TRawSubclass* TRawSubclass::instance_ = nullptr;
+
+class WindowAdapter : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skin_ = std::make_unique<TsSkinManager>(nullptr);
+    skin_->InternalSkins().push_back(InternalStoredSkin());
+    skin_->SetSkinName("Quarn (internal)");
+    ASSERT_TRUE(skin_->SkinData().Active);
+    g_seen.Clear();
+  }
+  void TearDown() override {
+    if (wnd_) DestroyWindow(wnd_);
+    skin_.reset();
+  }
+  std::unique_ptr<TzkMainWnd> AttachMain(HWND wnd) {
+    return TzkMainWnd::Attach<TzkMainWnd>(wnd, false, "EDIT", skin_.get());
+  }
+  std::unique_ptr<TzkScrollWnd> AttachScroll(HWND wnd) {
+    return TzkMainWnd::Attach<TzkScrollWnd>(wnd, true, "EDIT", skin_.get());
+  }
+  void SetRange(int bar, int max, UINT page, int pos) {
+    SCROLLINFO si{sizeof(si), SIF_ALL | SIF_DISABLENOSCROLL, 0, max, page, pos, 0};
+    SetScrollInfo(wnd_, bar, &si, TRUE);
+  }
+  std::unique_ptr<TsSkinManager> skin_;
+  HWND wnd_ = nullptr;
+};
+
+TEST_F(WindowAdapter, GivesTheProcedureBackInEveryOrder) {
+  wnd_ = NewPlainWindow(0);
+  const WNDPROC original = ProcOf(wnd_);
+  const int entries = TzkMainWnd::EntriesInUse();
+
+  // Adapter alone.
+  auto a = AttachMain(wnd_);
+  EXPECT_NE(ProcOf(wnd_), original);
+  EXPECT_EQ(TzkMainWnd::FromWindow(wnd_), a.get());
+  EXPECT_EQ(SendMessageW(wnd_, SM_ORVEXCMD, MakeCommandWParam(zcIsSkinned), 0), 1);
+  EXPECT_THROW(AttachMain(wnd_), std::logic_error);  // one adapter per window
+  a.reset();
+  EXPECT_EQ(ProcOf(wnd_), original);
+  EXPECT_EQ(GetPropW(wnd_, kAdapterProp), nullptr);
+
+  // Another subclasser below the adapter: each leaves in its own order.
+  {
+    TRawSubclass raw(wnd_);
+    a = AttachMain(wnd_);
+    a.reset();
+    EXPECT_NE(ProcOf(wnd_), original);  // the raw one is still there
+  }
+  EXPECT_EQ(ProcOf(wnd_), original);
+
+  // Another subclasser above the adapter that stays longer: the adapter's entry passes
+  // messages on and leaves the chain as soon as it is on top again.
+  a = AttachMain(wnd_);
+  {
+    TRawSubclass raw(wnd_);
+    a.reset();
+    EXPECT_EQ(GetPropW(wnd_, kAdapterProp), nullptr);
+    SetWindowTextW(wnd_, L"still answered");
+    EXPECT_GT(raw.messages, 0);
+    EXPECT_EQ(SendMessageW(wnd_, SM_ORVEXCMD, MakeCommandWParam(zcIsSkinned), 0), 0);
+    // A new adapter may come while the old entry still passes messages on.
+    a = AttachMain(wnd_);
+    a.reset();
+  }
+  SendMessageW(wnd_, WM_NULL, 0, 0);
+  EXPECT_EQ(ProcOf(wnd_), original);
+  EXPECT_EQ(TzkMainWnd::EntriesInUse(), entries);
+  wchar_t text[32] = {};
+  GetWindowTextW(wnd_, text, 32);
+  EXPECT_STREQ(text, L"still answered");
+}
+
+TEST_F(WindowAdapter, LetsGoOfAWindowDestroyedUnderIt) {
+  const int entries = TzkMainWnd::EntriesInUse();
+  HWND wnd = NewPlainWindow(WS_VSCROLL);
+  auto a = AttachScroll(wnd);
+  DestroyWindow(wnd);
+  EXPECT_TRUE(a->Destroyed());
+  EXPECT_FALSE(a->Hooked());
+  a.reset();
+  EXPECT_EQ(TzkMainWnd::EntriesInUse(), entries);
+
+  // Destroyed while another subclasser sits over the adapter.
+  wnd = NewPlainWindow(0);
+  a = AttachScroll(wnd);
+  TRawSubclass raw(wnd);
+  DestroyWindow(wnd);
+  EXPECT_TRUE(a->Destroyed());
+  a.reset();
+  EXPECT_EQ(TzkMainWnd::EntriesInUse(), entries);
+}
+
+TEST_F(WindowAdapter, ThousandCyclesLeaveNoHandles) {
+  wnd_ = NewPlainWindow(WS_VSCROLL | WS_HSCROLL | WS_BORDER);
+  SetRange(SB_VERT, 99, 10, 0);
+  ShowWindow(wnd_, SW_HIDE);  // hidden: the cycles skip the platform's frame redraws
+  const long gdi = handles::GdiObjectsAlive();
+  const DWORD userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const DWORD gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const int entries = TzkMainWnd::EntriesInUse();
+  for (int i = 0; i < 1000; ++i) {
+    auto a = TzkMainWnd::Attach<TzkScrollWnd>(wnd_, i % 2 == 0, "EDIT", skin_.get());
+    a->VertBar().Shown = true;
+    TzkBitmap bar;
+    a->RenderBar(SB_VERT, bar, bpThumb, bpFirstArrow, -1);
+    SendMessageW(wnd_, WM_NCPAINT, 1, 0);
+  }
+  Pump();
+  EXPECT_EQ(handles::GdiObjectsAlive(), gdi);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userObjects);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
+  EXPECT_EQ(TzkMainWnd::EntriesInUse(), entries);
+}
+
+TEST_F(WindowAdapter, BarsTakeTheirSpaceAndAnswerHitTests) {
+  wnd_ = NewPlainWindow(WS_VSCROLL | WS_HSCROLL | WS_BORDER);
+  SetRange(SB_VERT, 99, 50, 25);
+  SetRange(SB_HORZ, 99, 50, 0);
+  RECT before;
+  GetClientRect(wnd_, &before);
+  auto a = AttachScroll(wnd_);
+  RECT client;
+  GetClientRect(wnd_, &client);
+  const int thick = GetSystemMetrics(SM_CXVSCROLL);
+  EXPECT_TRUE(a->VertBar().Shown && a->HorzBar().Shown);
+  EXPECT_EQ(a->Borders(), Rect(1, 1, 1, 1));
+  EXPECT_EQ(client.right, 300 - 2 - thick);
+  EXPECT_EQ(client.bottom, 200 - 2 - GetSystemMetrics(SM_CYHSCROLL));
+
+  const TRect v = a->BarRect(SB_VERT);
+  EXPECT_EQ(v, Rect(40 + 300 - 1 - thick, 41, 40 + 299, 40 + 199 - GetSystemMetrics(SM_CYHSCROLL)));
+  auto hit = [&](int x, int y) { return SendMessageW(wnd_, WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+  EXPECT_EQ(hit(v.Left + 2, v.Top + 2), HTVSCROLL);
+  EXPECT_EQ(hit(v.Left + 2, v.Bottom - 2), HTVSCROLL);
+  const TRect h = a->BarRect(SB_HORZ);
+  EXPECT_EQ(hit(h.Left + 30, h.Top + 3), HTHSCROLL);
+  const LRESULT corner = hit(h.Right + 3, h.Top + 3);  // no grip on a popup: the platform's
+  EXPECT_TRUE(corner != HTHSCROLL && corner != HTVSCROLL && corner != HTBOTTOMRIGHT) << corner;
+  EXPECT_EQ(hit(100, 100), HTCLIENT);
+  // A disabled bar answers nothing.
+  EnableScrollBar(wnd_, SB_VERT, ESB_DISABLE_BOTH);
+  EXPECT_EQ(hit(v.Left + 2, v.Top + 40), HTNOWHERE);
+  EnableScrollBar(wnd_, SB_VERT, ESB_ENABLE_BOTH);
+
+  a.reset();
+  GetClientRect(wnd_, &client);
+  EXPECT_EQ(client.right, before.right);  // the platform's bars are back
+}
+
+TEST_F(WindowAdapter, NonClientPixelsComeFromTheSkin) {
+  wnd_ = NewPlainWindow(WS_VSCROLL | WS_BORDER);
+  SetRange(SB_VERT, 99, 20, 0);
+  auto a = AttachScroll(wnd_);
+  RedrawWindow(wnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump();
+  const TRect v = a->BarRect(SB_VERT);
+  TzkBitmap expected;
+  a->RenderBar(SB_VERT, expected, bpNone, bpNone, -1);
+  ASSERT_FALSE(expected.Empty());
+  HDC screen = GetDC(nullptr);
+  int same = 0, total = 0;
+  for (int y = 0; y < v.Height(); y += 7) {
+    for (int x = 1; x < v.Width() - 1; x += 3) {
+      const uint8_t* p = expected.ScanLine(y) + x * 3;
+      const COLORREF want = RGB(p[2], p[1], p[0]);
+      same += GetPixel(screen, v.Left + x, v.Top + y) == want;
+      ++total;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(same, total);
+  // The track's colour is the skin's, which the platform's bar never has.
+  const uint8_t* track = expected.ScanLine(v.Height() / 2) + (v.Width() / 2) * 3;
+  const TColor bar = skin_->Tables().Sections[size_t(skin_->IndexOfSection("SCROLLBAR1H"))].Color;
+  EXPECT_EQ(RGB(track[2], track[1], track[0]), COLORREF(bar));
+}
+
+TEST_F(WindowAdapter, HeldArrowRepeatsOncePerRepeatTimer) {
+  wnd_ = NewPlainWindow(WS_VSCROLL);
+  SetRange(SB_VERT, 99, 10, 0);
+  auto a = AttachScroll(wnd_);
+  TRawSubclass counter(wnd_);
+  const TRect v = a->BarRect(SB_VERT);
+  const POINT arrow{v.Left + v.Width() / 2, v.Bottom - 3};
+  SetCursorPos(arrow.x, arrow.y);
+  SendMessageW(wnd_, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(arrow.x, arrow.y));
+  EXPECT_EQ(g_seen.Count(SB_LINEDOWN), 1);  // at once
+  PumpFor(300 + 55 * 6);
+  const int timers = counter.repeatTimers;
+  EXPECT_GE(timers, 2);
+  EXPECT_EQ(g_seen.Count(SB_LINEDOWN), 1 + timers);
+  // Off the arrow the repeat pauses, back on it it goes on.
+  SetCursorPos(arrow.x, v.Top + v.Height() / 2);
+  SendMessageW(wnd_, WM_TIMER, kRepeatTimer, 0);
+  EXPECT_EQ(g_seen.Count(SB_LINEDOWN), 1 + counter.repeatTimers - 1);
+  SetCursorPos(arrow.x, arrow.y);
+  const int beforeBack = g_seen.Count(SB_LINEDOWN);
+  SendMessageW(wnd_, WM_TIMER, kRepeatTimer, 0);
+  EXPECT_EQ(g_seen.Count(SB_LINEDOWN), beforeBack + 1);
+  SendMessageW(wnd_, WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(g_seen.Count(SB_ENDSCROLL), 1);
+  const int after = int(g_seen.scrolls.size());
+  PumpFor(150);
+  EXPECT_EQ(int(g_seen.scrolls.size()), after);  // the timer stopped
+  EXPECT_EQ(g_seen.commands51, g_seen.commands52);
+}
+
+// Drags the vertical thumb from its centre to `toY` (screen) and lets go.
+void DragThumb(HWND wnd, TzkScrollWnd& a, int toY) {
+  const TRect v = a.BarRect(SB_VERT);
+  a.VertBar().ReadInfo(wnd);
+  const TzkBarMetrics m = a.VertBar().Metrics(v, a.Skin().Tables());
+  const TzkThumb t = ThumbGeometry(m, a.VertBar().Info);
+  const int x = v.Left + v.Width() / 2;
+  SendMessageW(wnd, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(x, v.Top + t.Start + t.Length / 2));
+  EXPECT_TRUE(a.ThumbDragging());
+  POINT p{x, toY};
+  ScreenToClient(wnd, &p);
+  SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+}
+
+TEST_F(WindowAdapter, ThumbDragSendsFullPositionsToReceiversThatTakeThem) {
+  wnd_ = NewPlainWindow(WS_VSCROLL);
+  SetRange(SB_VERT, 1999999, 20, 0);
+  auto a = AttachScroll(wnd_);
+  g_seen.fullPositions = true;
+  const TRect v = a->BarRect(SB_VERT);
+  DragThumb(wnd_, *a, v.Bottom + 50);
+  ASSERT_GE(g_seen.scrolls.size(), 3u);
+  const size_t n = g_seen.scrolls.size();
+  EXPECT_EQ(LOWORD(g_seen.scrolls[n - 3].second), SB_THUMBTRACK);
+  EXPECT_EQ(g_seen.scrollParams[n - 3], 1999980);  // Max - Page + 1
+  EXPECT_EQ(HIWORD(g_seen.scrolls[n - 3].second), 1999980 & 0xFFFF);
+  EXPECT_EQ(LOWORD(g_seen.scrolls[n - 2].second), SB_THUMBPOSITION);
+  EXPECT_EQ(g_seen.scrollParams[n - 2], 1999980);
+  EXPECT_EQ(LOWORD(g_seen.scrolls[n - 1].second), SB_ENDSCROLL);
+  EXPECT_FALSE(a->ThumbDragging());
+
+  // Half way down: a position beyond 16 bits.
+  g_seen.Clear();
+  g_seen.fullPositions = true;
+  SetRange(SB_VERT, 1999999, 20, 0);
+  DragThumb(wnd_, *a, v.Top + v.Height() / 2);
+  ASSERT_FALSE(g_seen.scrollParams.empty());
+  EXPECT_GT(g_seen.scrollParams.front(), 65535);
+}
+
+TEST_F(WindowAdapter, ThumbDragLimitsPositionsForOtherWindows) {
+  wnd_ = NewPlainWindow(WS_VSCROLL);
+  SetRange(SB_VERT, 1999999, 20, 0);
+  auto a = AttachScroll(wnd_);
+  const TRect v = a->BarRect(SB_VERT);
+  DragThumb(wnd_, *a, v.Top + v.Height() / 2);
+  ASSERT_GE(g_seen.scrolls.size(), 1u);
+  EXPECT_EQ(LOWORD(g_seen.scrolls[0].second), SB_THUMBTRACK);
+  EXPECT_EQ(HIWORD(g_seen.scrolls[0].second), 65535);
+  EXPECT_EQ(g_seen.scrollParams[0], 0);
+  // The full position went to the bar, where the window can read it.
+  EXPECT_GT(GetScrollPos(wnd_, SB_VERT), 65535);
+}
+
+}  // namespace

@@ -1,0 +1,209 @@
+// The skinned list view in a shown form: header looks through mouse messages, row colours
+// from the application's custom draw, border and bars from the skin, scrolling by the bars.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "WinTestSupport.h"
+#include "skin/controls/sListView.h"
+#include "skin/data/sSkinManager.h"
+#include "skin/data/sStoredSkinResource.h"
+#include "skin/paint/sSectionPainter.h"
+#include "skin/windows/zkEditWnd.h"
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+
+namespace {
+
+class ListViewSkin : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skin_ = std::make_unique<TsSkinManager>(nullptr);
+    skin_->InternalSkins().push_back(InternalStoredSkin());
+    skin_->SetSkinName("Quarn (internal)");
+    ASSERT_TRUE(skin_->SkinData().Active);
+    form_ = Application->CreateForm<TForm>();
+    form_->SetBounds(30, 30, 520, 360);
+    list_ = new TsListView(form_);
+    list_->SkinData().SetSkinManager(skin_.get());
+    list_->SkinData().SetSkinSection("EDIT");
+    list_->SetBounds(8, 8, 480, 260);
+    list_->SetRowSelect(true);
+    list_->AddColumn(L"Name", 200);
+    list_->AddColumn(L"Start", 120);
+    list_->OnCustomDrawItem = [this](TObject*, TListItem* item, TCustomDrawState, bool&) {
+      list_->Canvas().Brush().SetColor(item->Index() % 2 ? TColor(0x0000FF) : TColor(0x00FF00));
+    };
+    list_->SetParent(form_);
+    form_->Show();
+    SetWindowPos(form_->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Pump();
+  }
+  void TearDown() override {
+    delete form_;
+    Pump();
+    skin_.reset();
+  }
+  void AddRows(int n) {
+    list_->BeginUpdate();
+    for (int i = 0; i < n; ++i) {
+      TListItem* it = list_->AddItem();
+      it->SetCaption(L"task " + std::to_wstring(i));
+      it->AddSubItem(L"12:00");
+    }
+    list_->EndUpdate();
+    Pump();
+  }
+  // The screen pixel at a point of the header's client area.
+  COLORREF HeaderPixel(int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(list_->HeaderWindow(), &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+  }
+  // True when the header shows the section as RenderHeaderSection draws it in `state`.
+  bool HeaderShows(int position, int state) {
+    UpdateWindow(list_->HeaderWindow());
+    PumpFor(30);  // the window's pixels reach the screen
+    const TRect r = list_->SectionRect(position);
+    TzkBitmap want;
+    list_->RenderHeaderSection(position, r, state, want);
+    if (want.Empty()) return false;
+    for (int y = 1; y < r.Height() - 1; y += 3)
+      for (int x = 1; x < r.Width() - 1; x += 5) {
+        const uint8_t* p = want.ScanLine(y) + x * 3;
+        if (HeaderPixel(r.Left + x, r.Top + y) != RGB(p[2], p[1], p[0])) return false;
+      }
+    return true;
+  }
+  std::unique_ptr<TsSkinManager> skin_;
+  TForm* form_ = nullptr;
+  TsListView* list_ = nullptr;
+};
+
+TEST_F(ListViewSkin, HeaderHotAndPressedThroughMouseMessages) {
+  HWND header = list_->HeaderWindow();
+  ASSERT_NE(header, nullptr);
+  ASSERT_NE(list_->ScrollAdapter(), nullptr);
+  EXPECT_TRUE(HeaderShows(0, 0));
+  EXPECT_TRUE(HeaderShows(1, 0));
+  // The empty space right of the last column is a skinned section too.
+  RECT hc;
+  GetClientRect(header, &hc);
+  TzkBitmap empty;
+  list_->RenderHeaderSection(-1, Rect(320, 0, hc.right, hc.bottom), 0, empty);
+  const uint8_t* e = empty.ScanLine(hc.bottom / 2) + 40 * 3;
+  EXPECT_EQ(HeaderPixel(360, hc.bottom / 2), RGB(e[2], e[1], e[0]));
+
+  const TRect second = list_->SectionRect(1);
+  POINT at{second.Left + 30, second.Top + second.Height() / 2};
+  POINT screen = at;
+  ClientToScreen(header, &screen);
+  SetCursorPos(screen.x, screen.y);
+  SendMessageW(header, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+  EXPECT_EQ(list_->HotSection(), 1);
+  EXPECT_TRUE(HeaderShows(1, 1));
+  EXPECT_TRUE(HeaderShows(0, 0));
+
+  SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  EXPECT_EQ(list_->PressedSection(), 1);
+  EXPECT_TRUE(HeaderShows(1, 2));
+  SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  EXPECT_EQ(list_->PressedSection(), -1);
+  // A press on the divider presses nothing.
+  SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(second.Left, at.y));
+  EXPECT_EQ(list_->PressedSection(), -1);
+  SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(second.Left, at.y));
+  ReleaseCapture();
+
+  // Without column clicks there is no hot tracking.
+  list_->SetColumnClick(false);
+  SendMessageW(list_->HeaderWindow(), WM_MOUSELEAVE, 0, 0);
+  SendMessageW(list_->HeaderWindow(), WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+  EXPECT_EQ(list_->HotSection(), -2);
+}
+
+TEST_F(ListViewSkin, RowColoursComeFromTheApplicationsCustomDraw) {
+  AddRows(4);
+  RECT row{};
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(ListView_GetItemRect(list_->Handle(), i, &row, LVIR_BOUNDS));
+    POINT p{row.left + 250, (row.top + row.bottom) / 2};  // in the second column's empty part
+    ClientToScreen(list_->Handle(), &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(c, i % 2 ? RGB(255, 0, 0) : RGB(0, 255, 0)) << i;
+  }
+}
+
+TEST_F(ListViewSkin, BorderComesFromTheCachedSectionLook) {
+  TzkEditWnd* a = list_->ScrollAdapter();
+  ASSERT_NE(a, nullptr);
+  RedrawWindow(list_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump();
+  const TzkBitmap& cache = a->Skin().CacheBmp;
+  ASSERT_EQ(cache.Width(), 480);
+  ASSERT_EQ(cache.Height(), 260);
+  // The same section composed directly over the form's colour.
+  const TsSkinTables& t = skin_->Tables();
+  TzkBitmap want = NewBitmap24(480, 260);
+  TsBackgroundInfo bg;
+  bg.Color = ColorToRGB(form_->Color());
+  const int state = GetFocus() == list_->Handle() ? 1 : 0;  // hot while focused
+  PaintSkinnedItem(&t, SectionLook(t, t.IndexOfSection("EDIT")), bg, clFuchsia, false, true, &want,
+                   {0, 0}, Rect(0, 0, 480, 260), state);
+  int differ = 0;
+  for (int y : {0, 1, 130, 258, 259})
+    for (int x = 0; x < 480; x += 7)
+      differ += memcmp(cache.ScanLine(y) + x * 3, want.ScanLine(y) + x * 3, 3) != 0;
+  EXPECT_EQ(differ, 0);
+  // And on the screen, the frame's pixels are the cache's.
+  RECT wr;
+  GetWindowRect(list_->Handle(), &wr);
+  HDC screen = GetDC(nullptr);
+  for (int x : {3, 100, 400}) {
+    const uint8_t* p = cache.ScanLine(0) + x * 3;
+    EXPECT_EQ(GetPixel(screen, wr.left + x, wr.top), RGB(p[2], p[1], p[0])) << x;
+  }
+  ReleaseDC(nullptr, screen);
+}
+
+TEST_F(ListViewSkin, ThumbDragAndWheelScrollTheList) {
+  AddRows(60);
+  TzkEditWnd* a = list_->ScrollAdapter();
+  ASSERT_NE(a, nullptr);
+  a->RefreshBars(true);
+  ASSERT_TRUE(a->VertBar().Shown);
+  const TRect v = a->BarRect(SB_VERT);
+  const TzkBarMetrics m = a->VertBar().Metrics(v, a->Skin().Tables());
+  const TzkThumb t = ThumbGeometry(m, a->VertBar().Info);
+  const int x = v.Left + v.Width() / 2;
+  SendMessageW(list_->Handle(), WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(x, v.Top + t.Start + 2));
+  POINT p{x, v.Bottom + 40};
+  ScreenToClient(list_->Handle(), &p);
+  SendMessageW(list_->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  SendMessageW(list_->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+  const int perPage = ListView_GetCountPerPage(list_->Handle());
+  EXPECT_EQ(ListView_GetTopIndex(list_->Handle()), 60 - perPage);
+  // The wheel scrolls back up, and the bar follows.
+  SendMessageW(list_->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120 * 20), MAKELPARAM(x, v.Top + 5));
+  EXPECT_EQ(ListView_GetTopIndex(list_->Handle()), 0);
+  EXPECT_EQ(a->VertBar().Info.Pos, 0);
+}
+
+TEST_F(ListViewSkin, RemovingTheSkinGivesTheWindowBack) {
+  HWND wnd = list_->Handle();
+  ASSERT_NE(TzkMainWnd::FromWindow(wnd), nullptr);
+  SendMessageW(wnd, SM_ORVEXCMD, MakeCommandWParam(zcSkinRemove), LPARAM(skin_.get()));
+  EXPECT_EQ(list_->ScrollAdapter(), nullptr);
+  EXPECT_EQ(TzkMainWnd::FromWindow(wnd), nullptr);
+  EXPECT_EQ(list_->Color(), clWindow);
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+// The main window's task list as the program builds it: a skinned list view whose bars and
+// border the skin draws, with the application's row colours still coming through.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "WinTestSupport.h"
+#include "app/Unit1.h"
+#include "skin/data/sSkinManager.h"
+#include "skin/windows/zkEditWnd.h"
+#include "toolkit/Application.h"
+
+namespace {
+
+TEST(MainListSkin, TheTaskListIsSkinnedWithItsBarsAndRowColours) {
+  TScratchFolder folder;
+  folder.CopyAssets();
+  TTestLocale locale;
+  TCountingAlarm alarm;
+  TForm1Setup setup;
+  setup.Folder = folder.Path();
+  setup.Locale = &locale;
+  setup.Alarm = &alarm;
+  TForm1* form = Application->CreateForm<TForm1>(setup);
+  form->Show();
+  Pump();
+  TsListView* list = form->sListView1;
+  EXPECT_STREQ(list->ClassName(), L"TsListView");
+  EXPECT_EQ(list->SkinData().SkinSection(), "EDIT");
+  EXPECT_FALSE(list->ColumnClick());
+  TzkEditWnd* a = list->ScrollAdapter();
+  ASSERT_NE(a, nullptr);
+  for (int i = 0; i < 60; ++i) {
+    SetWindowTextW(form->sEdit1->Handle(), (L"task " + std::to_wstring(i)).c_str());
+    SendMessageW(form->sButton1->Handle(), BM_CLICK, 0, 0);
+  }
+  Pump();
+  a->RefreshBars(true);
+  EXPECT_TRUE(a->VertBar().Shown);
+  RedrawWindow(list->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpFor(50);
+  // The bar on the screen is the one the skin composes.
+  TzkBitmap bar;
+  a->RenderBar(SB_VERT, bar, bpNone, bpNone, -1);
+  ASSERT_FALSE(bar.Empty());
+  const TRect v = a->BarRect(SB_VERT);
+  HDC screen = GetDC(nullptr);
+  for (int y : {v.Height() / 2, v.Height() - 40}) {
+    const uint8_t* p = bar.ScanLine(y) + (v.Width() / 2) * 3;
+    EXPECT_EQ(GetPixel(screen, v.Left + v.Width() / 2, v.Top + y), RGB(p[2], p[1], p[0])) << y;
+  }
+  // Rows keep the application's colours: white for even rows, the 3-D light colour for odd.
+  ListView_EnsureVisible(list->Handle(), 0, FALSE);
+  UpdateWindow(list->Handle());
+  PumpFor(50);
+  for (int row = 0; row < 2; ++row) {
+    RECT r{};
+    ListView_GetItemRect(list->Handle(), row, &r, LVIR_BOUNDS);
+    POINT pt{r.left + 380, (r.top + r.bottom) / 2};
+    ClientToScreen(list->Handle(), &pt);
+    EXPECT_EQ(GetPixel(screen, pt.x, pt.y), row % 2 ? GetSysColor(COLOR_3DLIGHT) : RGB(255, 255, 255)) << row;
+  }
+  ReleaseDC(nullptr, screen);
+  delete form;
+  Pump();
+}
+
+}  // namespace
