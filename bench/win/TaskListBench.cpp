@@ -116,6 +116,7 @@ void RunTaskListBench() {
   RunListScrollBench(form);
   RunSkinManagerBench(form);
   RunSkinnedControlsBench(form);
+  RunFrameBench(form);
   delete form;
 
   TMemoryStorage memory;
@@ -127,4 +128,10 @@ void RunTaskListBench() {
   plain->Show();
   Application->ProcessMessages();
   BenchReport("close: an empty plain window (reference)", {TimeDelete(plain)});
+
+  TBenchFolder empty(L"vornik-bench-frame");
+  TForm1Setup fresh = setup;
+  fresh.Folder = empty.Path();
+  fresh.Storage = nullptr;
+  RunStartBench(fresh);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class TForm1;
+struct TForm1Setup;
 
 inline double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
   LARGE_INTEGER f;
@@ -40,5 +41,9 @@ std::vector<double> TimeRuns(int runs, Fn fn) {
 void RunSkinManagerBench(TForm1* form);
 // The skinned controls of the main window: repaints with and without the skin, fade frames.
 void RunSkinnedControlsBench(TForm1* form);
+// The skinned frame of the main window: non-client repaint and activation switch.
+void RunFrameBench(TForm1* form);
+// The main window's start to its first paint, with the skin and with an inactive manager.
+void RunStartBench(const TForm1Setup& setup);
 // Scrolling the skinned task list against a plain one, with the main window open.
 void RunListScrollBench(TForm1* form);

@@ -1,5 +1,10 @@
-# Window skinning (Win32): the window-creation hook and the lists it shares.
+# Window skinning (Win32): the window-creation hook, form frames with their title buttons and
+# system menu, and glow windows.
 vornik_win32(
+  sSkinProvider.cpp
+  sSkinProviderFrame.cpp
+  sSystemMenu.cpp
+  sTitleButtons.cpp
   zkDials.cpp
   zkGlowEffect.cpp
 )

@@ -1,20 +1,118 @@
 #include "skin/windows/zkDials.h"
 
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+#include "skin/data/sSkinManager.h"
+#include "skin/paint/sControlUtils.h"
+#include "skin/windows/sSkinProvider.h"
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/Screen.h"
+
 namespace {
 
 HHOOK hook = nullptr;
 std::unique_ptr<TzkHookWindowList> windowList;
+std::unique_ptr<std::vector<TzkProvider*>> providers;
 
-LRESULT CALLBACK SkinCbtProc(int code, WPARAM wParam, LPARAM lParam) {
-  return CallNextHookEx(hook, code, wParam, lParam);
+constexpr intptr_t kNeverSkinnedTag = -98;
+
+std::string ClassNameOf(HWND wnd) {
+  char name[128] = {};
+  GetClassNameA(wnd, name, sizeof(name));
+  return name;
+}
+
+TCustomForm* FormOfWindow(HWND wnd) {
+  const std::vector<TCustomForm*>& forms = Screen->CustomForms();
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+    if ((*it)->HandleAllocated() && (*it)->WindowHandle() == wnd) return *it;
+  return nullptr;
+}
+
+bool ServedAsDialog(HWND wnd) {
+  if (!providers) return false;
+  for (TzkProvider* p : *providers)
+    if (p && p->DialogWnd == wnd) return true;
+  return false;
+}
+
+// The toolkit's own and other programs' pop-up forms that must keep their look.
+bool NeverSkinnedClass(const std::string& name) {
+  return name == "TApplication" || name == "TQRStandardPreview" || name == "TfcPopup";
+}
+
+void AttachFormProvider(TCustomForm* form) {
+  auto* record = new TzkProvider(form);
+  providers->push_back(record);
+  auto* provider = new TsSkinProvider(form);
+  record->SkinProvider = provider;
+  provider->MakeSkinMenu = false;
 }
 
 }  // namespace
 
+// [SECTION] Records
+
+TzkProvider::TzkProvider(TComponent* owner) : TComponent(owner) {}
+
+TzkProvider::~TzkProvider() {
+  if (!providers) return;
+  auto it = std::find(providers->begin(), providers->end(), this);
+  if (it != providers->end()) *it = nullptr;
+}
+
+std::vector<TzkProvider*>* ProviderList() { return providers.get(); }
+
+// [SECTION] The hook's branches
+
+void ClassifyWindow(HWND wnd) {
+  if (!wnd || !providers) return;
+  TsSkinManager* manager = DefaultManager();
+  if (!manager || IsSkinnedWindow(wnd) || ServedAsDialog(wnd)) return;
+  TCustomForm* form = FormOfWindow(wnd);
+  // Standard dialogs ("#32770") are left with the platform's look until they get adapters
+  // of their own; anything that is not a form of the application is left alone too.
+  if (!form || form->Tag() == kNeverSkinnedTag || form->IsDestroying()) return;
+  const std::string name = ClassNameOf(wnd);
+  if (NeverSkinnedClass(name)) return;
+  const TsSkinningRule needed = name == "TMessageForm" ? srStdDialogs : srStdForms;
+  if (!(manager->SkinningRules() & needed)) return;
+  AttachFormProvider(form);
+}
+
+void SweepDeadProviders() {
+  if (!providers) return;
+  for (TzkProvider*& p : *providers) {
+    if (!p || !p->Dead()) continue;
+    TzkProvider* dead = p;
+    p = nullptr;
+    delete dead;
+  }
+}
+
+LRESULT CALLBACK SkinHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallNextHookEx(hook, code, wParam, lParam);
+  try {
+    if (code == HCBT_DESTROYWND) SweepDeadProviders();
+    if (code == HCBT_ACTIVATE) ClassifyWindow(HWND(wParam));
+  } catch (const std::exception& e) {
+    Application->HandleException(nullptr, &e);
+  } catch (...) {
+    Application->HandleException(nullptr, nullptr);
+  }
+  return result;
+}
+
+// [SECTION] Installing
+
 bool InstallSkinHook() {
   if (hook) return true;
   if (!windowList) windowList = std::make_unique<TzkHookWindowList>();
-  hook = SetWindowsHookExW(WH_CBT, SkinCbtProc, nullptr, GetCurrentThreadId());
+  if (!providers) providers = std::make_unique<std::vector<TzkProvider*>>();
+  hook = SetWindowsHookExW(WH_CBT, SkinHookProc, nullptr, GetCurrentThreadId());
   return hook != nullptr;
 }
 
@@ -22,6 +120,12 @@ void RemoveSkinHook() {
   if (hook) UnhookWindowsHookEx(hook);
   hook = nullptr;
   windowList.reset();
+  if (providers) {
+    // Each record's destructor empties its own entry.
+    for (size_t i = 0; i < providers->size(); ++i)
+      if (TzkProvider* p = (*providers)[i]) delete p;
+    providers.reset();
+  }
 }
 
 bool SkinHookInstalled() { return hook != nullptr; }

@@ -2,8 +2,9 @@
 // manager: the windows under the hook's control and the forms that have a frame provider.
 //
 // The hook is installed by the default skin manager while a skin is active. Its procedure
-// passes every call on to the next hook; the automatic skinning of new windows adds its
-// create, destroy and activate branches to it.
+// passes every call on to the next hook, then skins the forms of the application when they
+// are first activated (each gets a run-time frame provider) and forgets the providers whose
+// windows are gone.
 #pragma once
 
 #include <windows.h>
@@ -11,8 +12,11 @@
 #include <memory>
 #include <vector>
 
+#include "toolkit/Component.h"
+
 class TCustomForm;
 class TsSkinManager;
+class TsSkinProvider;
 
 // A window the hook took under its control; the entry is destroyed when the hook goes.
 class TzkHookedWindow {
@@ -49,3 +53,29 @@ class IzkFrameProvider {
 };
 // The forms that have a frame provider, in the order they got one.
 std::vector<IzkFrameProvider*>& FramedForms();
+
+// The record the automatic skinning keeps per window it skinned. A form's record is owned by
+// the form and lives as long as it does; a dialog's has no owner and goes when its window is
+// gone or the hook is removed.
+class TzkProvider : public TComponent {
+ public:
+  explicit TzkProvider(TComponent* owner);
+  // Sets its own entry of the provider list to empty.
+  ~TzkProvider() override;
+  const wchar_t* ClassName() const override { return L"TzkProvider"; }
+
+  HWND DialogWnd = nullptr;                // the dialog served; empty for a form
+  TsSkinProvider* SkinProvider = nullptr;  // the form's frame provider (owned by the form)
+  // A dialog record whose window no longer exists.
+  bool Dead() const { return DialogWnd && !IsWindow(DialogWnd); }
+};
+// Every record made since the hook was installed; dead entries stay as empty holes while the
+// hook is installed. Null while the hook is not installed.
+std::vector<TzkProvider*>* ProviderList();
+// The activation branch of the hook: gives an application form that is not skinned yet its
+// frame provider when the skin manager's rules admit it.
+void ClassifyWindow(HWND wnd);
+// The destruction branch: frees the dialog records whose windows are gone.
+void SweepDeadProviders();
+// The hook procedure itself (exposed for tests that drive it directly).
+LRESULT CALLBACK SkinHookProc(int code, WPARAM wParam, LPARAM lParam);

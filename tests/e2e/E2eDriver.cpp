@@ -262,6 +262,50 @@ std::string Directory(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+
+// The frame of a window is the skin's: it answers the skin's is-skinned query, the platform
+// neither draws nor hit-tests its title buttons (no system-menu style) and the window region
+// cuts the skin's corners.
+bool FrameSkinned(HWND wnd) {
+  const WPARAM isSkinned = WPARAM(7) << 16;
+  if (SendMessageW(wnd, 0xA100, isSkinned, 0) != 1) return false;
+  if (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_SYSMENU) return false;
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const int kind = GetWindowRgn(wnd, rgn);
+  const bool cornerCut = kind == COMPLEXREGION && !PtInRegion(rgn, 0, 0);
+  DeleteObject(rgn);
+  return cornerCut;
+}
+
+// A point of the title band where the window answers the given hit-test code (screen
+// coordinates), searched from the right along the band's rows.
+bool FindHitPoint(HWND wnd, LRESULT code, POINT& found) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  for (int y = r.top + 2; y < r.top + 24; y += 2)
+    for (int x = r.right - 2; x > r.left + (r.right - r.left) / 2; x -= 2)
+      if (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == code) {
+        // Somewhat inside the button rather than on its edge, when that is still the button.
+        const bool inside = SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(x - 6, y + 4)) == code;
+        found = inside ? POINT{x - 6, y + 4} : POINT{x, y};
+        return true;
+      }
+  return false;
+}
+
+// A real click of the left button at a screen point.
+void ClickAt(POINT p) {
+  SetCursorPos(p.x, p.y);
+  Sleep(150);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in[0], sizeof(INPUT));
+  Sleep(150);
+  SendInput(1, &in[1], sizeof(INPUT));
+}
+
 bool SaveScreenshot(RECT r, const char* path);
 
 bool SaveScreenshot(HWND wnd, const char* path) {
@@ -363,6 +407,7 @@ int main() {
   Check(run1.ItemText(0, 0) == second && run1.ItemText(1, 0) == first, "the newest task is on top");
 
   Sleep(1500);  // let a tick draw the clock and the elapsed times
+  Check(WaitFor([&] { return FrameSkinned(run1.form); }, 5000), "the main window shows the skin's frame");
   Check(SaveScreenshot(run1.form, shot.c_str()), "a screenshot of the window is saved");
   Check(run1.Close(), "closing the window ends the program");
 
@@ -439,6 +484,7 @@ int main() {
     SendMessageW(hours, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
     SendMessageW(minutes, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
     Sleep(300);
+    Check(WaitFor([&] { return FrameSkinned(dialog); }, 5000), "the dialog shows the skin's frame");
     RECT both, main, dlg;  // the dialog over the main window
     GetWindowRect(run3.form, &main);
     GetWindowRect(dialog, &dlg);
@@ -475,9 +521,13 @@ int main() {
   HWND app = run4.FindTopLevel(L"TApplication", false);
   HWND handler = run4.TrayHandler();
   Check(app && handler, "the application window and the tray handler window exist");
-  PostMessageW(run4.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  SetForegroundWindow(run4.form);
+  Sleep(300);
+  POINT minimize = {};
+  Check(FindHitPoint(run4.form, HTMINBUTTON, minimize), "the skinned minimize button answers its hit-test");
+  ClickAt(minimize);
   Check(WaitFor([&] { return !IsWindowVisible(run4.form) && app && !IsWindowVisible(app); }, 10000),
-        "minimizing hides the window and its taskbar button");
+        "a click on the skinned minimize button hides the window and its taskbar button");
   // The program's only tray icon has the id 1. A double click as the shell reports it.
   for (LPARAM m : {LPARAM(WM_LBUTTONDOWN), LPARAM(WM_LBUTTONUP), LPARAM(WM_LBUTTONDBLCLK), LPARAM(WM_LBUTTONUP)})
     PostMessageW(handler, 0x800, 1, m);
@@ -486,8 +536,26 @@ int main() {
   Check(app && IsWindowVisible(app) && !IsIconic(app), "with its taskbar button, not minimized");
   Check(WaitFor([&] { return GetForegroundWindow() == run4.form; }, 5000), "and in front");
   Sleep(500);
+  Check(FrameSkinned(run4.form), "the restored window shows the skin's frame");
   SaveScreenshot(run4.form, (shots + "after-restore.bmp").c_str());
-  Check(run4.Close(), "closing the window ends the program");
+  // Hovering and pressing the close button: its hot and pressed looks on the screen.
+  POINT close = {};
+  Check(FindHitPoint(run4.form, HTCLOSE, close), "the skinned close button answers its hit-test");
+  SetCursorPos(close.x, close.y);
+  Sleep(600);
+  RECT title;
+  GetWindowRect(run4.form, &title);
+  title.bottom = title.top + 40;
+  SaveScreenshot(title, (shots + "close-hot.bmp").c_str());
+  const std::string before = ReadFileBytes("save.txt");
+  ClickAt(close);
+  const bool ended = WaitForSingleObject(run4.pi.hProcess, 30000) == WAIT_OBJECT_0;
+  DWORD code = 1;
+  GetExitCodeProcess(run4.pi.hProcess, &code);
+  Check(ended && code == 0, "a click on the skinned close button ends the program");
+  Check(ReadFileBytes("save.txt") == before && !before.empty(), "and leaves save.txt as it was");
+  CloseHandle(run4.pi.hThread);
+  CloseHandle(run4.pi.hProcess);
 
   std::printf("sixty tasks\n");
   {

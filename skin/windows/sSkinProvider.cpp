@@ -1,0 +1,446 @@
+// TsSkinProvider: construction, attaching to the form, skin commands and the form's messages.
+// Painting, the region and hit-testing are in sSkinProviderFrame.cpp.
+#include "skin/windows/sSkinProvider.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "skin/data/sFormTransition.h"
+#include "skin/data/sSkinManager.h"
+#include "skin/paint/sControlUtils.h"
+#include "toolkit/Application.h"
+#include "toolkit/WideText.h"
+
+const char* const kProviderFormsOnly = "TsSkinProvider component must be used with forms only!";
+const char* const kProviderOneInstance =
+    "Only one instance of the TsSkinProvider component is allowed!";
+
+namespace {
+
+void Warn(const char* text) {
+  MessageBoxW(nullptr, Utf8ToWide(text).c_str(), L"", MB_OK | MB_ICONWARNING);
+}
+
+// The provider that serves a form already, found among the form's components.
+TsSkinProvider* OtherProviderOf(TCustomForm* form, const TsSkinProvider* self) {
+  for (int i = 0; i < form->ComponentCount(); ++i)
+    if (auto* p = dynamic_cast<TsSkinProvider*>(form->Components(i)); p && p != self && p->Form())
+      return p;
+  return nullptr;
+}
+
+}  // namespace
+
+// [SECTION] Construction and attaching
+
+TsSkinProvider::TsSkinProvider(TComponent* owner) : TComponent(owner) {
+  auto* form = dynamic_cast<TCustomForm*>(owner);
+  if (!form) Warn(kProviderFormsOnly);
+  if (form) {
+    if (TsSkinProvider* older = OtherProviderOf(form, this)) {
+      if (IsDesigning()) {
+        Warn(kProviderOneInstance);
+        form = nullptr;
+      } else {
+        delete older;
+      }
+    }
+  }
+  form_ = form;
+  skinData_ = std::make_unique<TsCommonData>(form_, false);
+  skinData_->SetSkinSection("FORM");
+  for (int k = 0; k < kTitleButtonCount; ++k) {
+    static const int codes[kTitleButtonCount] = {HTCLOSE, HTMAXBUTTON, HTMINBUTTON, HTHELP};
+    buttons_[size_t(k)].HitCode = codes[k];
+  }
+  if (form_ && !IsDesigning()) Attach();
+}
+
+TsSkinProvider::~TsSkinProvider() {
+  auto& framed = FramedForms();
+  framed.erase(std::remove(framed.begin(), framed.end(), static_cast<IzkFrameProvider*>(this)),
+               framed.end());
+  for (TzkTitleButton& b : buttons_) b.Animation.reset();
+  sysMenu_.reset();
+  // While the form itself is being destroyed its message method is gone already; the window
+  // was destroyed before and detached the provider then.
+  if (attached_ && form_ && !form_->IsDestroying()) {
+    if (form_->HandleAllocated() && Skinned()) {
+      SetWindowRgn(form_->WindowHandle(), nullptr, TRUE);
+      GiveSystemMenuStyle();
+    }
+    Detach();
+  }
+}
+
+void TsSkinProvider::Attach() {
+  prevProc_ = form_->WindowProc;
+  form_->WindowProc = [this](TMessage& m) { NewWndProc(m); };
+  attached_ = true;
+  FramedForms().push_back(this);
+  if (form_->HandleAllocated()) {
+    active_ = GetActiveWindow() == form_->WindowHandle();
+    InitSkin();
+  }
+}
+
+void TsSkinProvider::Detach() {
+  if (!attached_) return;
+  attached_ = false;
+  // The closure that runs this may be the one replaced here: nothing of it is used after.
+  form_->WindowProc = std::move(prevProc_);
+}
+
+TsSkinManager* TsSkinProvider::SkinManager() const { return skinData_->SkinManager(); }
+
+bool TsSkinProvider::Skinned() const {
+  if (!form_ || !attached_ || form_->IsDestroying() || !drawNonClientArea_) return false;
+  TsSkinManager* m = SkinManager();
+  return m && m->Active() && m->SkinData().Active && form_->HandleAllocated();
+}
+
+void TsSkinProvider::SetDrawNonClientArea(bool on) {
+  if (on == drawNonClientArea_) return;
+  drawNonClientArea_ = on;
+  if (!form_ || !form_->HandleAllocated()) return;
+  if (on) {
+    InitSkin();
+  } else {
+    SetWindowRgn(form_->WindowHandle(), nullptr, TRUE);
+    GiveSystemMenuStyle();
+    RedrawWindow(form_->WindowHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+}
+
+void TsSkinProvider::InitSkin() {
+  if (!Skinned()) return;
+  if (!sysMenu_) sysMenu_ = std::make_unique<TsSystemMenu>(this, form_);
+  TakeSystemMenuStyle();
+  LookUpIndexes();
+  UpdateFormColor();
+  cache_.reset();
+  titleBand_.reset();
+  InvalidateFrame(false);
+  ApplyRegion(false);
+  SetWindowPos(form_->WindowHandle(), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(form_->WindowHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+// The platform must neither draw nor hit-test its own title buttons: the system-menu style
+// goes while the provider draws the frame and comes back when it stops.
+void TsSkinProvider::TakeSystemMenuStyle() {
+  HWND wnd = form_->WindowHandle();
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  if (sysMenuTaken_) return;
+  hadSysMenu_ = (style & WS_SYSMENU) != 0;
+  if (hadSysMenu_) {
+    SetWindowLongPtrW(wnd, GWL_STYLE, style & ~LONG_PTR(WS_SYSMENU));
+    sysMenuTaken_ = true;
+  }
+}
+
+void TsSkinProvider::GiveSystemMenuStyle() {
+  if (!sysMenuTaken_ || !form_->HandleAllocated()) return;
+  HWND wnd = form_->WindowHandle();
+  SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_SYSMENU);
+  sysMenuTaken_ = false;
+}
+
+void TsSkinProvider::LookUpIndexes() {
+  skinData_->UpdateIndexes();
+  const TsSkinTables& t = SkinManager()->Tables();
+  formIndex_ = t.IndexOfSection("FORM");
+  titleIndex_ = t.IndexOfSection(TitleSkin.empty() ? "FORMTITLE" : TitleSkin);
+  captionIndex_ = t.IndexOfSection("CAPTION");
+  const int global = t.CachedIndexes.GlobalInfo;
+  const TFormBorderStyle s = form_->BorderStyle();
+  bool big = s == TFormBorderStyle::bsSingle || s == TFormBorderStyle::bsSizeable;
+  if (!big && t.IndexOfMask(global, "GLOBALINFO", "SICONCLOSE") < 0) big = true;
+  static const char* const bigKeys[kTitleButtonCount] = {"BICONCLOSE", "BICONMAX", "BICONMIN", "BICONHELP"};
+  static const char* const smallKeys[kTitleButtonCount] = {"SICONCLOSE", "SICONMAX", "SICONMIN", "SICONHELP"};
+  for (int k = 0; k < kTitleButtonCount; ++k) {
+    TzkTitleButton& b = buttons_[size_t(k)];
+    b.BigGlyph = big;
+    b.GlyphIndex = t.IndexOfMask(global, "GLOBALINFO", big ? bigKeys[k] : smallKeys[k]);
+    if (k == tbkHelp && b.GlyphIndex < 0) {
+      b.GlyphIndex = t.IndexOfMask(global, "GLOBALINFO", "BICONHELP");
+      b.BigGlyph = true;
+    }
+  }
+}
+
+// [SECTION] Form colour
+
+TColor TsSkinProvider::FormColor() const {
+  if (!Skinned() || skinData_->CustomColor() || !UseGlobalColor) return form_->Color();
+  const TsSkinTables& t = SkinManager()->Tables();
+  if (!t.IsValidSection(formIndex_)) return form_->Color();
+  const TsGeneralData& s = t.Sections[size_t(formIndex_)];
+  return active_ ? ColorToRGB(s.HotColor) : s.Color;
+}
+
+void TsSkinProvider::UpdateFormColor() {
+  if (!UseGlobalColor || skinData_->CustomColor()) return;
+  const TColor c = FormColor();
+  if (c != form_->Color()) form_->SetColor(c);
+}
+
+TPoint TsSkinProvider::ClientOffset() const {
+  if (!form_ || !form_->HandleAllocated()) return TPoint{0, 0};
+  const TRect c = ClientRectInWindow(form_->WindowHandle());
+  return TPoint{c.Left, c.Top};
+}
+
+// [SECTION] IzkFrameProvider
+
+void TsSkinProvider::RebuildFrame() {
+  if (!Skinned()) return;
+  InvalidateFrame(false);
+  ApplyRegion(false);
+  RedrawWindow(form_->WindowHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+HRGN TsSkinProvider::CopyWindowRegion() const {
+  if (!form_ || !form_->HandleAllocated() || !regionApplied_) return nullptr;
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  if (!rgn) return nullptr;
+  const int kind = GetWindowRgn(form_->WindowHandle(), rgn);
+  if (kind == ERROR || kind == NULLREGION) {
+    DeleteObject(rgn);
+    return nullptr;
+  }
+  return rgn;
+}
+
+// [SECTION] Skin commands
+
+bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
+  switch (c.Code) {
+    case zcSkinNew:
+      if (form_ && form_->HandleAllocated()) {
+        InitSkin();
+        RedrawWindow(form_->WindowHandle(), nullptr, nullptr,
+                     RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      }
+      return true;
+    case zcSkinRemove:
+      if (form_ && form_->HandleAllocated()) {
+        SetWindowRgn(form_->WindowHandle(), nullptr, TRUE);
+        regionApplied_ = false;
+        GiveSystemMenuStyle();
+        if (UseGlobalColor && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
+        for (TzkTitleButton& b : buttons_) b.Animation.reset();
+        cache_.reset();
+        titleBand_.reset();
+        SetWindowPos(form_->WindowHandle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      return true;
+    case zcSkinRefresh:
+      if (Skinned()) {
+        cache_.reset();
+        InvalidateFrame(!animating_);
+      }
+      return true;
+    case zcGetProvider:
+      result = LRESULT(static_cast<IzkFrameProvider*>(this));
+      return true;
+    case zcIsSkinned:
+      result = 1;
+      return true;
+    case zcRepaintFrame:
+    case zcUpdateShadow:
+      if (Skinned()) InvalidateFrame(true);
+      return true;
+    case zcGetApplication:
+      result = LRESULT(Application);
+      return true;
+    case zcGetClientOffset: {
+      const TPoint p = ClientOffset();
+      result = LRESULT(MAKELONG(p.X, p.Y));
+      return true;
+    }
+    case zcGetBackgroundColor:
+      result = LRESULT(FormColor());
+      return true;
+    case zcGetBackground:
+      if (!Skinned() || !c.Param) return false;
+      {
+        auto& r = *reinterpret_cast<TsBackgroundRequest*>(c.Param);
+        r.BgType = btColor;
+        r.Color = FormColor();
+        if (r.PleaseDraw && r.DC) {
+          TBrushHandle brush(CreateSolidBrush(COLORREF(r.Color)));
+          const RECT rc = {r.Rect.Left, r.Rect.Top, r.Rect.Right, r.Rect.Bottom};
+          FillRect(r.DC, &rc, brush.Get());
+        }
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+// [SECTION] Messages
+
+void TsSkinProvider::CallPrevious(TMessage& m) {
+  if (prevProc_) prevProc_(m);
+}
+
+// Default handling that would draw the platform's caption runs with the visible style bit
+// cleared, so nothing of the platform frame flashes on the screen.
+void TsSkinProvider::CallPreviousHidden(TMessage& m) {
+  HWND wnd = form_->WindowHandle();
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  if (style & WS_VISIBLE) SetWindowLongPtrW(wnd, GWL_STYLE, style & ~LONG_PTR(WS_VISIBLE));
+  CallPrevious(m);
+  if (style & WS_VISIBLE)
+    SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_VISIBLE);
+}
+
+void TsSkinProvider::NewWndProc(TMessage& m) {
+  if (!attached_) {
+    CallPrevious(m);
+    return;
+  }
+  if (IsSkinCommand(m)) {
+    const TzkCommandCode code = TzkCommandCode(CommandCodeOf(m.WParam));
+    const bool always = code == zcSkinNew || code == zcSkinRemove || code == zcGetProvider ||
+                        code == zcIsSkinned;
+    if ((always || Skinned()) && DispatchSkinCommand(*this, m)) return;
+    CallPrevious(m);
+    return;
+  }
+  if (m.Msg == WM_NCDESTROY) {
+    CallPrevious(m);
+    Detach();
+    return;
+  }
+  if (!Skinned() || !HandleFrameMessage(m)) CallPrevious(m);
+}
+
+bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
+  HWND wnd = form_->WindowHandle();
+  switch (m.Msg) {
+    case WM_NCPAINT:
+      PaintFrameToWindow();
+      m.Result = 0;
+      return true;
+    case WM_NCACTIVATE: {
+      const bool active = m.WParam != 0;
+      if (active != active_) {
+        active_ = active;
+        cacheStale_ = true;
+        UpdateFormColor();
+      }
+      CallPreviousHidden(m);
+      PaintFrameToWindow();
+      return true;
+    }
+    case WM_SETTEXT:
+      CallPreviousHidden(m);
+      InvalidateFrame(true);
+      return true;
+    case WM_SETICON:
+      CallPrevious(m);
+      InvalidateFrame(true);
+      return true;
+    case WM_SIZE: {
+      CallPrevious(m);
+      RECT r;
+      GetWindowRect(wnd, &r);
+      if (r.right - r.left != regionSize_.X || r.bottom - r.top != regionSize_.Y) {
+        cacheStale_ = true;
+        ApplyRegion(true);
+      }
+      return true;
+    }
+    case WM_NCHITTEST: {
+      POINT sp = {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      RECT wr;
+      GetWindowRect(wnd, &wr);
+      const int r = HitTest(TPoint{sp.x - wr.left, sp.y - wr.top});
+      if (r == HTNOWHERE || r == HTCLIENT || r == HTCAPTION || r == HTMENU) {
+        if (!pressed_) SetHotButton(0);
+        CallPrevious(m);
+      } else {
+        m.Result = r;
+      }
+      return true;
+    }
+    case WM_NCMOUSEMOVE:
+      TrackNonClientLeave();
+      return false;
+    case WM_NCMOUSELEAVE:
+      leaveTracked_ = false;
+      if (!pressed_) SetHotButton(0);
+      return false;
+    case WM_MOUSELEAVE:
+      if (!pressed_) SetHotButton(0);
+      return false;
+    case WM_NCLBUTTONDOWN:
+      return NonClientButtonDown(int(m.WParam), m);
+    case WM_NCLBUTTONUP:
+    case WM_LBUTTONUP: {
+      if (!pressed_) {
+        if (m.Msg == WM_NCLBUTTONUP) SetHotButton(0);
+        return false;
+      }
+      POINT p = {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      if (m.Msg == WM_LBUTTONUP) ClientToScreen(wnd, &p);
+      RECT wr;
+      GetWindowRect(wnd, &wr);
+      return ReleaseButton(TPoint{p.x - wr.left, p.y - wr.top}, m);
+    }
+    case WM_CAPTURECHANGED:
+      if (pressed_ && HWND(m.LParam) != wnd) {
+        pressed_ = false;
+        SetHotButton(0);
+      }
+      return false;
+    case WM_NCLBUTTONDBLCLK:
+      return DoubleClick(int(m.WParam));
+    case WM_NCRBUTTONDOWN:
+      return m.WParam == HTCAPTION || m.WParam == HTSYSMENU;
+    case WM_NCRBUTTONUP:
+      if (m.WParam != HTCAPTION && m.WParam != HTSYSMENU) return false;
+      SetHotButton(0);
+      PopupSystemMenu(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+      return true;
+    case CM_VISIBLECHANGED:
+      CallPrevious(m);
+      if (m.WParam) ShowTransition();
+      return true;
+    case WM_SETTINGCHANGE:
+      cacheStale_ = true;
+      return false;
+    default:
+      return false;
+  }
+}
+
+void TsSkinProvider::TrackNonClientLeave() {
+  if (leaveTracked_) return;
+  TRACKMOUSEEVENT t = {sizeof(t), TME_LEAVE | TME_NONCLIENT, form_->WindowHandle(), 0};
+  leaveTracked_ = TrackMouseEvent(&t) != FALSE;
+}
+
+// A skinned top-level form that becomes visible is switched to its look by the manager's
+// form transition; a transition without frames (under 8 ms) would only flash a cover.
+void TsSkinProvider::ShowTransition() {
+  TsSkinManager* m = SkinManager();
+  if (!m || form_->Parent() || !form_->HandleAllocated()) return;
+  const TFormBorderStyle s = form_->BorderStyle();
+  const bool formLike = s == TFormBorderStyle::bsSingle || s == TFormBorderStyle::bsSizeable;
+  const TzkFormAnimation& a = formLike ? static_cast<const TzkFormAnimation&>(m->AnimEffects().FormShow)
+                                       : static_cast<const TzkFormAnimation&>(m->AnimEffects().DialogShow);
+  if (!a.Active || a.Time < 8 || !IsWindowVisible(form_->WindowHandle())) return;
+  SwitchFormLook(form_, a.Time, CopyWindowRegion());
+}
+
+void TsSkinProvider::PopupSystemMenu(int x, int y) {
+  if (!sysMenu_) return;
+  sysMenu_->ShowAt(x, y);
+}

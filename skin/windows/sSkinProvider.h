@@ -1,0 +1,174 @@
+// TsSkinProvider: the skinned frame of one form. It keeps the platform's non-client geometry
+// (the client area never moves or resizes) and paints over it from a cached image of the
+// whole window: borders from the "FORM" section, the title band from "FORMTITLE", the icon,
+// the caption and the title buttons. It cuts the window region to the skin's corners, answers
+// hit-tests itself (one geometry for painting and hit-testing), turns title-button clicks
+// into system commands and shows the skinned system menu.
+//
+// [SECTION] TsFrameGeometry   where every part of the frame lies
+// [SECTION] TsSkinProvider    the component that takes over the form's message method
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/data/sSkinCommands.h"
+#include "skin/paint/sCommonData.h"
+#include "skin/windows/sSystemMenu.h"
+#include "skin/windows/sTitleButtons.h"
+#include "skin/windows/zkDials.h"
+#include "toolkit/Form.h"
+
+class TsSkinManager;
+
+// [SECTION] TsFrameGeometry
+
+// Window coordinates (origin at the window's top-left corner).
+struct TsFrameGeometry {
+  int Width = 0;
+  int Height = 0;
+  int W = 0;          // border width (also the top and bottom frame height)
+  int W0 = 0;         // border width without the extended border
+  int H = 0;          // caption height
+  int TitleBand() const { return W0 + H; }
+  bool IconShown = false;
+  TRect Icon;
+  TRect Caption;
+  TRect Client;       // the client area
+  std::array<TRect, kTitleButtonCount> Buttons;
+  std::array<bool, kTitleButtonCount> ButtonShown = {};
+};
+
+// [SECTION] TsSkinProvider
+
+class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSkinCommandTarget {
+ public:
+  // owner: the form to serve. A frame or other non-form owner gets the misuse warning.
+  explicit TsSkinProvider(TComponent* owner);
+  ~TsSkinProvider() override;
+  const wchar_t* ClassName() const override { return L"TsSkinProvider"; }
+
+  // Published properties.
+  bool DrawNonClientArea() const { return drawNonClientArea_; }
+  void SetDrawNonClientArea(bool on);
+  bool ShowAppIcon = true;
+  bool UseGlobalColor = true;
+  bool MakeSkinMenu = false;
+  bool AllowExtBorders = true;
+  TAlignment CaptionAlignment = TAlignment::taLeftJustify;
+  std::string TitleSkin;  // empty: "FORMTITLE"
+  TsCommonData& SkinData() { return *skinData_; }
+
+  // IzkFrameProvider.
+  TCustomForm* Form() const override { return form_; }
+  TsSkinManager* SkinManager() const override;
+  bool DrawsNonClientArea() const override { return drawNonClientArea_; }
+  void SetAnimating(bool on) override { animating_ = on; }
+  void RebuildFrame() override;
+  HRGN CopyWindowRegion() const override;
+
+  // The loaded step: system menu, section indexes, glyphs, form colour.
+  void InitSkin();
+  // The frame is drawn by the provider now (a skin is active, the form is not going away).
+  bool Skinned() const;
+  bool FormActive() const { return active_; }
+  bool HadSystemMenu() const { return hadSysMenu_; }
+  // The one geometry of painting and hit-testing.
+  TsFrameGeometry Geometry() const;
+  // The provider's own hit-test answer for a point in window coordinates (before results 0,
+  // 1, 2 and 5 go on to the form's previous message method).
+  int HitTest(TPoint p);
+  const TzkBitmap* FrameCache() const { return cache_.get(); }
+  // Renders the frame cache when it is marked stale.
+  void RenderCache();
+  void InvalidateFrame(bool repaintNow);
+  TzkTitleButton& Button(int kind) { return buttons_[size_t(kind)]; }
+  int HotButtonCode() const { return hotCode_; }
+  bool ButtonPressed() const { return pressed_; }
+  TsSystemMenu* SystemMenu() const { return sysMenu_.get(); }
+  // The corner rectangles the window region leaves out.
+  const std::vector<TRect>& CornerAreas() const { return corners_; }
+  TPoint ClientOffset() const;
+
+  // Used by the title-button animation.
+  const TzkBitmap* TitleBand() const { return titleBand_.get(); }
+  // Draws a button's glyph in a state into dst at (x, y) (opaque).
+  void DrawButtonGlyph(TzkBitmap& dst, int kind, int state, TPoint at) const;
+  void AnimationFinished(int kind);
+
+  bool SkinCommand(const TsSkinCommand& command, LRESULT& result) override;
+
+ private:
+  void NewWndProc(TMessage& m);
+  void CallPrevious(TMessage& m);
+  void CallPreviousHidden(TMessage& m);
+  bool HandleFrameMessage(TMessage& m);
+  void Attach();
+  void Detach();
+  void TakeSystemMenuStyle();
+  void GiveSystemMenuStyle();
+  void LookUpIndexes();
+  void UpdateFormColor();
+  TColor FormColor() const;
+
+  // Painting.
+  void PaintFrameToWindow();
+  void PaintTitle(const TsFrameGeometry& g, int state);
+  void PaintIcon(HDC dc, const TsFrameGeometry& g);
+  void PaintCaption(HDC dc, const TsFrameGeometry& g);
+  void PaintButtons(const TsFrameGeometry& g);
+  void DrawButton(int kind, bool singleRedraw);
+  bool ButtonEnabled(int kind) const;
+  HICON TitleIconHandle() const;
+
+  // Region.
+  void BuildCorners(const TsFrameGeometry& g);
+  void ApplyRegion(bool redraw);
+
+  // Title buttons and mouse.
+  void LayOutButtons(TsFrameGeometry& g) const;
+  TPoint ButtonSize(int kind) const;
+  int ButtonKindOfCode(int code) const;
+  void SetHotButton(int code);
+  void SetButtonState(int kind, int state);
+  bool NonClientButtonDown(int code, TMessage& m);
+  bool ReleaseButton(TPoint windowPoint, TMessage& m);
+  bool DoubleClick(int code);
+  void PopupSystemMenu(int x, int y);
+  void TrackNonClientLeave();
+  void ShowTransition();
+
+  TCustomForm* form_ = nullptr;
+  std::function<void(TMessage&)> prevProc_;
+  bool attached_ = false;
+  bool drawNonClientArea_ = true;
+  bool active_ = false;
+  bool animating_ = false;
+  bool hadSysMenu_ = false;
+  bool sysMenuTaken_ = false;
+  bool regionApplied_ = false;
+  bool leaveTracked_ = false;
+  std::unique_ptr<TsCommonData> skinData_;
+  std::unique_ptr<TzkBitmap> cache_;
+  std::unique_ptr<TzkBitmap> titleBand_;
+  bool cacheStale_ = true;
+  int titleIndex_ = -1;
+  int captionIndex_ = -1;
+  int formIndex_ = -1;
+  std::vector<TRect> corners_;
+  TPoint regionSize_;  // the window size the region was made for
+  std::array<TzkTitleButton, kTitleButtonCount> buttons_;
+  int hotCode_ = 0;
+  bool pressed_ = false;
+  std::unique_ptr<TsSystemMenu> sysMenu_;
+  TFontHandle captionFont_;
+};
+
+// The misuse warnings (shown with a message box, construction goes on).
+extern const char* const kProviderFormsOnly;   // "TsSkinProvider component must be used with forms only!"
+extern const char* const kProviderOneInstance; // "Only one instance of the TsSkinProvider component is allowed!"

@@ -1,0 +1,500 @@
+// TsSkinProvider: the frame geometry, the frame cache and its painting, the window region,
+// hit-testing and the title buttons' states and clicks.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "skin/data/sSkinManager.h"
+#include "skin/paint/sControlUtils.h"
+#include "skin/paint/sMaskPainter.h"
+#include "skin/paint/sSectionPainter.h"
+#include "skin/paint/sSectionPainterWin.h"
+#include "skin/paint/zkDibStorage.h"
+#include "skin/windows/sSkinProvider.h"
+#include "toolkit/Application.h"
+
+namespace {
+
+constexpr int kMissingGlyphSize = 21;
+constexpr int kCustomButtonGap = 8;
+
+bool SingleOrSizable(const TCustomForm* form) {
+  const TFormBorderStyle s = form->BorderStyle();
+  return s == TFormBorderStyle::bsSingle || s == TFormBorderStyle::bsSizeable;
+}
+
+bool ToolWindow(const TCustomForm* form) {
+  const TFormBorderStyle s = form->BorderStyle();
+  return s == TFormBorderStyle::bsToolWindow || s == TFormBorderStyle::bsSizeToolWin;
+}
+
+const TsMaskData* MaskAt(const TsSkinTables& t, int index) {
+  return t.IsValidMask(index) ? &t.Masks[size_t(index)] : nullptr;
+}
+
+}  // namespace
+
+// [SECTION] Geometry
+
+TPoint TsSkinProvider::ButtonSize(int kind) const {
+  const TsSkinTables& t = SkinManager()->Tables();
+  const TsMaskData* glyph = MaskAt(t, buttons_[size_t(kind)].GlyphIndex);
+  const TsMaskData* close = MaskAt(t, buttons_[tbkClose].GlyphIndex);
+  TPoint size{kMissingGlyphSize, kMissingGlyphSize};
+  if (glyph && glyph->ImageCount > 0)
+    size.X = (glyph->Image ? glyph->Image->Width() : glyph->Rect.Width()) / glyph->ImageCount;
+  if (close)
+    size.Y = close->Image ? close->Image->Height() / 2 : close->Rect.Height() / (close->MaskType + 1);
+  return size;
+}
+
+void TsSkinProvider::LayOutButtons(TsFrameGeometry& g) const {
+  const TsSkinData& d = SkinManager()->SkinData();
+  const bool maximized = IsZoomed(form_->WindowHandle()) != FALSE;
+  const bool shown[kTitleButtonCount] = {
+      sysMenu_ && sysMenu_->VisibleClose(), sysMenu_ && sysMenu_->VisibleMax(),
+      sysMenu_ && sysMenu_->VisibleMin(),
+      sysMenu_ && sysMenu_->VisibleClose() && (form_->BorderIcons() & biHelp)};
+  int x = g.Width - d.TitleButtonsRight - g.W;
+  for (int k = 0; k < kTitleButtonCount; ++k) {
+    const TzkTitleButton& b = buttons_[size_t(k)];
+    g.ButtonShown[size_t(k)] = false;
+    if (!shown[k] || b.GlyphIndex < 0) continue;
+    const TPoint size = ButtonSize(k);
+    int top;
+    if (b.BigGlyph && d.TitleButtonVAlign == 1)
+      top = maximized ? g.W0 - 1 : 0;
+    else
+      top = (g.W0 + g.H - size.Y) / 2 + (b.BigGlyph && size.Y < 16 ? 2 : 0);
+    g.Buttons[size_t(k)] = TRect(x - size.X, top, x, top + size.Y);
+    g.ButtonShown[size_t(k)] = true;
+    x = x - size.X - (b.BigGlyph ? d.TitleButtonSpacing : 0);
+  }
+}
+
+TsFrameGeometry TsSkinProvider::Geometry() const {
+  TsFrameGeometry g;
+  HWND wnd = form_->WindowHandle();
+  RECT wr;
+  GetWindowRect(wnd, &wr);
+  g.Width = wr.right - wr.left;
+  g.Height = wr.bottom - wr.top;
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  g.W0 = (style & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME)
+         : (style & WS_BORDER)   ? GetSystemMetrics(SM_CXDLGFRAME)
+                                 : 0;
+  g.W = g.W0;
+  const bool caption = (style & WS_CAPTION) == WS_CAPTION && form_->BorderStyle() != TFormBorderStyle::bsNone;
+  if (caption || IsIconic(wnd))
+    g.H = GetSystemMetrics(ToolWindow(form_) ? SM_CYSMCAPTION : SM_CYCAPTION);
+  g.Client = ClientRectInWindow(wnd);
+  if (!SkinManager()) return g;
+  const TsSkinData& d = SkinManager()->SkinData();
+  LayOutButtons(g);
+
+  g.IconShown = SingleOrSizable(form_) && ShowAppIcon && hadSysMenu_ && g.H > 0;
+  const int iconSize = g.H <= 8 ? 1 : g.H <= 16 ? 8 : 16;
+  if (g.IconShown) {
+    int top = g.W0 / 2 - 1;
+    top += (g.W0 + g.H - top - iconSize) / 2;
+    g.Icon = TRect(g.W + d.TitleButtonsLeft, top, g.W + d.TitleButtonsLeft + iconSize, top + iconSize);
+  }
+  int reserved = d.TitleButtonsRight;
+  bool first = true;
+  for (int k = 0; k < kTitleButtonCount; ++k) {
+    if (!g.ButtonShown[size_t(k)]) continue;
+    reserved += g.Buttons[size_t(k)].Width();
+    if (!first && buttons_[size_t(k)].BigGlyph) reserved += d.TitleButtonSpacing;
+    first = false;
+  }
+  const int left = g.W + (g.IconShown ? iconSize : 0) + d.TitleButtonsLeft + (captionIndex_ >= 0 ? 2 : 0) + 4;
+  const int top = IsZoomed(wnd) ? g.W0 / 2 + 1 : 2;
+  g.Caption = TRect(left, top, g.Width - reserved - 6, g.W0 + g.H);
+  return g;
+}
+
+// [SECTION] The frame cache
+
+void TsSkinProvider::InvalidateFrame(bool repaintNow) {
+  cacheStale_ = true;
+  if (repaintNow && form_->HandleAllocated() && IsWindowVisible(form_->WindowHandle()))
+    PaintFrameToWindow();
+}
+
+void TsSkinProvider::RenderCache() {
+  if (!Skinned()) return;
+  TsFrameGeometry g = Geometry();
+  if (g.Width <= 0 || g.Height <= 0) return;
+  if (!cache_ || cache_->Width() != g.Width || cache_->Height() != g.Height) {
+    cache_ = std::make_unique<TzkBitmap>(g.Width, g.Height, TPixelFormat::pf24bit,
+                                         TRowOrder::TopDown, TBitmapUse::Device);
+    cacheStale_ = true;
+  }
+  if (!cacheStale_) return;
+  const int state = active_ ? 1 : 0;
+  const TsSkinTables* t = &SkinManager()->Tables();
+  TsBackgroundInfo bg;
+  bg.Color = FormColor();
+  cache_->Fill(0);
+  PaintSectionByIndex(formIndex_, "FORM", bg, -1, -1, t, cache_.get(), TPoint{0, 0},
+                      TRect(0, 0, g.Width, g.Height), state, true);
+  if (g.H > 0) PaintTitle(g, state);
+  cacheStale_ = false;
+}
+
+void TsSkinProvider::PaintTitle(const TsFrameGeometry& g, int state) {
+  const TsSkinTables* t = &SkinManager()->Tables();
+  const TRect band(0, 0, g.Width, std::min(g.TitleBand(), g.Height));
+  TsBackgroundInfo bg;
+  bg.Bitmap = cache_.get();
+  bg.IsBitmap = true;
+  PaintSectionByIndex(titleIndex_, TitleSkin.empty() ? "FORMTITLE" : TitleSkin, bg, -1, -1, t,
+                      cache_.get(), TPoint{0, 0}, band, state, true);
+  {
+    TBitmapDc dc(DibHandle(*cache_));
+    if (dc && g.IconShown) PaintIcon(dc.Get(), g);
+  }
+  const int bar = t->IndexOfMask(formIndex_, "FORM", "TITLEBAR");
+  if (const TsMaskData* m = MaskAt(*t, bar); m && g.ButtonShown[tbkClose]) {
+    const int w = (m->Image ? m->Image->Width() : m->Rect.Width()) / std::max<int>(1, m->ImageCount);
+    PaintGlyphMask(*cache_, TPoint{g.Width - w, 0}, state, bg, *m, true);
+  }
+  titleBand_ = std::make_unique<TzkBitmap>(g.Width, band.Height());
+  for (int y = 0; y < band.Height(); ++y)
+    std::copy(cache_->ScanLine(y), cache_->ScanLine(y) + size_t(g.Width) * 3, titleBand_->ScanLine(y));
+  PaintButtons(g);
+  TBitmapDc dc(DibHandle(*cache_));
+  if (dc) PaintCaption(dc.Get(), g);
+}
+
+HICON TsSkinProvider::TitleIconHandle() const {
+  HWND wnd = form_->WindowHandle();
+  if (auto icon = HICON(SendMessageW(wnd, WM_GETICON, ICON_SMALL, 0))) return icon;
+  if (auto icon = HICON(SendMessageW(wnd, WM_GETICON, ICON_BIG, 0))) return icon;
+  if (auto icon = HICON(GetClassLongPtrW(wnd, GCLP_HICONSM))) return icon;
+  if (HICON icon = Application->Icon().Handle()) return icon;
+  if (auto icon = HICON(GetClassLongPtrW(wnd, GCLP_HICON))) return icon;
+  return LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+void TsSkinProvider::PaintIcon(HDC dc, const TsFrameGeometry& g) {
+  DrawIconEx(dc, g.Icon.Left, g.Icon.Top, TitleIconHandle(), g.Icon.Width(), g.Icon.Height(), 0,
+             nullptr, DI_NORMAL);
+}
+
+void TsSkinProvider::PaintCaption(HDC dc, const TsFrameGeometry& g) {
+  if (!captionFont_) {
+    NONCLIENTMETRICSW ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    captionFont_.Reset(CreateFontIndirectW(&ncm.lfCaptionFont));
+  }
+  const std::wstring text = form_->Caption();
+  TRect r = g.Caption;
+  if (r.Right <= r.Left || text.empty()) return;
+  TSelectObject font(dc, captionFont_.Get());
+  UINT align = DT_LEFT;
+  if (CaptionAlignment == TAlignment::taRightJustify) align = DT_RIGHT;
+  if (CaptionAlignment == TAlignment::taCenter) align = DT_CENTER;
+  const TsSkinTables* t = &SkinManager()->Tables();
+  if (captionIndex_ >= 0) {
+    RECT m = {r.Left, r.Top, r.Right, r.Bottom};
+    DrawTextW(dc, text.c_str(), int(text.size()), &m, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+    const int w = std::min<int>(m.right - m.left, r.Width());
+    const int free = r.Width() - w;
+    const int shift = align == DT_RIGHT ? free : align == DT_CENTER ? free / 2 : 0;
+    const int h = m.bottom - m.top;
+    TRect back(r.Left + shift - 4, (r.Top + r.Bottom - h) / 2 - 2, r.Left + shift + w + 4,
+               (r.Top + r.Bottom + h) / 2 + 2);
+    TsBackgroundInfo bg;
+    bg.Bitmap = cache_.get();
+    bg.IsBitmap = true;
+    PaintSectionByIndex(captionIndex_, "CAPTION", bg, -1, -1, t, cache_.get(),
+                        TPoint{back.Left, back.Top}, back, active_ ? 1 : 0, true);
+  }
+  PaintSectionText(dc, text, true, t, active_, captionIndex_ >= 0 ? captionIndex_ : titleIndex_,
+                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | align, r);
+}
+
+// [SECTION] Title buttons in the cache
+
+bool TsSkinProvider::ButtonEnabled(int kind) const {
+  if (!sysMenu_) return false;
+  switch (kind) {
+    case tbkMax:
+      return IsZoomed(form_->WindowHandle()) ? sysMenu_->EnabledRestore() : sysMenu_->EnabledMax();
+    case tbkMin:
+      return sysMenu_->EnabledMin();
+    default:
+      return true;
+  }
+}
+
+void TsSkinProvider::DrawButtonGlyph(TzkBitmap& dst, int kind, int state, TPoint at) const {
+  const TsMaskData* m = MaskAt(SkinManager()->Tables(), buttons_[size_t(kind)].GlyphIndex);
+  if (!m) return;
+  TsBackgroundInfo bg;
+  bg.Bitmap = &dst;
+  bg.IsBitmap = true;
+  PaintGlyphMask(dst, at, state, bg, *m, true);
+}
+
+void TsSkinProvider::PaintButtons(const TsFrameGeometry& g) {
+  for (int k = 0; k < kTitleButtonCount; ++k) {
+    TzkTitleButton& b = buttons_[size_t(k)];
+    b.Visible = g.ButtonShown[size_t(k)];
+    b.Rect = g.Buttons[size_t(k)];
+    if (!b.Visible) continue;
+    const bool animated = b.Animation && b.Animation->Overlay();
+    const int state = animated ? kButtonNormal : b.State;
+    const bool opaque = !(state == kButtonNormal && (!active_ || !ButtonEnabled(k)));
+    const TsMaskData* m = MaskAt(SkinManager()->Tables(), b.GlyphIndex);
+    if (!m) continue;
+    TsBackgroundInfo bg;
+    bg.Bitmap = cache_.get();
+    bg.IsBitmap = true;
+    PaintGlyphMask(*cache_, TPoint{b.Rect.Left, b.Rect.Top}, state, bg, *m, opaque);
+  }
+}
+
+// Redraws one button without rendering the whole frame: the title band under it comes back
+// from the saved copy, the glyph is drawn in its state and the rectangle copied to the window.
+void TsSkinProvider::DrawButton(int kind, bool singleRedraw) {
+  TzkTitleButton& b = buttons_[size_t(kind)];
+  if (!cache_ || !titleBand_ || cacheStale_ || !b.Visible) {
+    InvalidateFrame(true);
+    return;
+  }
+  const TRect r(std::max(0, b.Rect.Left), std::max(0, b.Rect.Top),
+                std::min(b.Rect.Right, titleBand_->Width()), std::min(b.Rect.Bottom, titleBand_->Height()));
+  for (int y = r.Top; y < r.Bottom; ++y)
+    std::copy(titleBand_->ScanLine(y) + size_t(r.Left) * 3, titleBand_->ScanLine(y) + size_t(r.Right) * 3,
+              cache_->ScanLine(y) + size_t(r.Left) * 3);
+  const TsMaskData* m = MaskAt(SkinManager()->Tables(), b.GlyphIndex);
+  if (m) {
+    const bool enabled = ButtonEnabled(kind);
+    const bool opaque = enabled && !(b.State == kButtonNormal && !active_) && !(singleRedraw && !enabled);
+    TsBackgroundInfo bg;
+    bg.Bitmap = cache_.get();
+    bg.IsBitmap = true;
+    PaintGlyphMask(*cache_, TPoint{b.Rect.Left, b.Rect.Top}, b.State, bg, *m, opaque);
+  }
+  TWindowDc dc(form_->WindowHandle(), true);
+  if (dc.Get()) DrawBitmapToDC(dc.Get(), b.Rect.Left, b.Rect.Top, *cache_, b.Rect);
+}
+
+// [SECTION] Copying the frame to the window
+
+void TsSkinProvider::PaintFrameToWindow() {
+  if (!Skinned()) return;
+  RenderCache();
+  if (!cache_) return;
+  HWND wnd = form_->WindowHandle();
+  TWindowDc dc(wnd, true);
+  if (!dc.Get()) return;
+  const TRect c = ClientRectInWindow(wnd);
+  TSaveDc save(dc.Get());
+  ExcludeClipRect(dc.Get(), c.Left, c.Top, c.Right, c.Bottom);
+  DrawBitmapToDC(dc.Get(), 0, 0, *cache_, TRect(0, 0, cache_->Width(), cache_->Height()));
+}
+
+// [SECTION] Window region
+
+void TsSkinProvider::BuildCorners(const TsFrameGeometry& g) {
+  corners_.clear();
+  const TsSkinTables& t = SkinManager()->Tables();
+  if (t.IsValidSection(formIndex_)) {
+    if (const TsMaskData* m = MaskAt(t, t.Sections[size_t(formIndex_)].BorderIndex)) {
+      const int wb = m->WB > 0 ? m->WB : m->BorderWidth;
+      CollectKeyRuns(corners_, g.Width, *m, false, 0);
+      CollectKeyRuns(corners_, g.Width, *m, true, g.Height - wb);
+    }
+  }
+  if (g.H > 0 && t.IsValidSection(titleIndex_))
+    if (const TsMaskData* m = MaskAt(t, t.Sections[size_t(titleIndex_)].BorderIndex))
+      CollectKeyRuns(corners_, g.Width, *m, false, 0);
+}
+
+void TsSkinProvider::ApplyRegion(bool redraw) {
+  HWND wnd = form_->WindowHandle();
+  const bool framed = form_->BorderStyle() != TFormBorderStyle::bsNone || IsIconic(wnd);
+  if (!drawNonClientArea_ || !framed) return;
+  const TsFrameGeometry g = Geometry();
+  regionSize_ = TPoint{g.Width, g.Height};
+  TRegionHandle rgn;
+  if (IsZoomed(wnd)) {
+    corners_.clear();
+    rgn.Reset(CreateRectRgn(g.W, g.W, g.Width - g.W, g.Height - g.W));
+  } else {
+    BuildCorners(g);
+    rgn.Reset(CreateRectRgn(0, 0, g.Width, g.Height));
+    for (const TRect& r : corners_) {
+      TRegionHandle cut(CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom));
+      if (rgn && cut) CombineRgn(rgn.Get(), rgn.Get(), cut.Get(), RGN_DIFF);
+    }
+  }
+  if (rgn && SetWindowRgn(wnd, rgn.Get(), redraw ? TRUE : FALSE)) {
+    rgn.Release();
+    regionApplied_ = true;
+  }
+}
+
+// [SECTION] Hit-testing
+
+int TsSkinProvider::HitTest(TPoint p) {
+  if (!Skinned()) return HTNOWHERE;
+  const TsFrameGeometry g = Geometry();
+  if (g.H == 0) return HTNOWHERE;
+  HWND wnd = form_->WindowHandle();
+  const bool minimized = IsIconic(wnd) != FALSE;
+  for (int k = 0; k < kTitleButtonCount; ++k) {
+    if (!g.ButtonShown[size_t(k)] || !g.Buttons[size_t(k)].Contains(p)) continue;
+    int code = buttons_[size_t(k)].HitCode;
+    if (k == tbkMax && !(sysMenu_->EnabledMax() || (sysMenu_->EnabledRestore() && !minimized)))
+      code = HTCAPTION;
+    if (k == tbkMin && !(sysMenu_->EnabledMin() || (minimized && g.ButtonShown[tbkMax])))
+      code = HTCAPTION;
+    if (code != HTCAPTION && !pressed_) SetHotButton(code);
+    return code;
+  }
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  if (!IsZoomed(wnd) && (style & WS_THICKFRAME)) {
+    int r = HTNOWHERE;
+    if (p.Y > g.Height - g.W) r = HTBOTTOM;
+    else if (p.Y < g.W) r = HTTOP;
+    if (p.X < g.W) r = r == HTTOP ? HTTOPLEFT : r == HTBOTTOM ? HTBOTTOMLEFT : HTLEFT;
+    else if (p.X > g.Width - g.W) r = r == HTTOP ? HTTOPRIGHT : r == HTBOTTOM ? HTBOTTOMRIGHT : HTRIGHT;
+    if (r != HTNOWHERE) {
+      if (!pressed_) SetHotButton(0);
+      return r;
+    }
+  }
+  if (p.Y >= 0 && p.Y <= g.W + g.H) {
+    if (g.IconShown && g.Icon.Contains(p)) return HTSYSMENU;
+    return HTCAPTION;
+  }
+  return HTCLIENT;
+}
+
+// [SECTION] Button states and clicks
+
+int TsSkinProvider::ButtonKindOfCode(int code) const {
+  for (int k = 0; k < kTitleButtonCount; ++k)
+    if (buttons_[size_t(k)].HitCode == code) return k;
+  return -1;
+}
+
+void TsSkinProvider::SetButtonState(int kind, int state) {
+  TzkTitleButton& b = buttons_[size_t(kind)];
+  if (b.State == state) return;
+  b.State = state;
+  TsSkinManager* m = SkinManager();
+  if (m && m->AllowGlowing() && b.Visible) {
+    if (!b.Animation) b.Animation = std::make_unique<TzkSBAnimation>(*this, kind);
+    b.Animation->ChangeState(state);
+  } else {
+    DrawButton(kind, true);
+  }
+}
+
+void TsSkinProvider::AnimationFinished(int kind) {
+  // The overlay is gone: the frame shows the button's own state again.
+  DrawButton(kind, false);
+}
+
+void TsSkinProvider::SetHotButton(int code) {
+  if (code == hotCode_) return;
+  const int old = ButtonKindOfCode(hotCode_);
+  hotCode_ = code;
+  if (old >= 0) SetButtonState(old, kButtonNormal);
+  const int now = ButtonKindOfCode(code);
+  if (now >= 0) SetButtonState(now, kButtonHot);
+  pressed_ = false;
+}
+
+bool TsSkinProvider::NonClientButtonDown(int code, TMessage& m) {
+  HWND wnd = form_->WindowHandle();
+  if (code == HTSYSMENU) {
+    SetHotButton(0);
+    if (SkinManager() && !SkinManager()->SkinnedPopups()) {
+      const DWORD until = GetTickCount() + 200;
+      while (GetTickCount() < until) Application->ProcessMessages();
+    }
+    const TsFrameGeometry g = Geometry();
+    RECT wr;
+    GetWindowRect(wnd, &wr);
+    PopupSystemMenu(wr.left + g.Icon.Left, wr.top + g.Icon.Bottom);
+    return true;
+  }
+  const int kind = ButtonKindOfCode(code);
+  if (kind >= 0) {
+    if (kind == tbkMax && !(sysMenu_->EnabledMax() || (IsZoomed(wnd) && sysMenu_->EnabledRestore())))
+      return true;
+    const int old = ButtonKindOfCode(hotCode_);
+    if (old >= 0 && old != kind) SetButtonState(old, kButtonNormal);
+    hotCode_ = code;
+    SetButtonState(kind, kButtonPressed);
+    pressed_ = true;
+    SetCapture(wnd);
+    return true;
+  }
+  if (IsIconic(wnd) && code != HTMENU) {
+    m.Result = SendMessageW(wnd, WM_SYSCOMMAND, SC_MOVE + 2, m.LParam);
+    return true;
+  }
+  return false;
+}
+
+bool TsSkinProvider::ReleaseButton(TPoint p, TMessage& m) {
+  HWND wnd = form_->WindowHandle();
+  const int kind = ButtonKindOfCode(hotCode_);
+  pressed_ = false;
+  if (GetCapture() == wnd) ReleaseCapture();
+  if (kind < 0) return false;
+  const bool inside = buttons_[size_t(kind)].Rect.Contains(p);
+  UINT command = 0;
+  switch (kind) {
+    case tbkMin:
+      if (!inside) {
+        SetHotButton(0);
+        return false;
+      }
+      command = (Application->MainForm() == form_ || !IsIconic(wnd)) ? SC_MINIMIZE : SC_RESTORE;
+      break;
+    case tbkMax:
+      if (!(sysMenu_->EnabledMax() || (IsZoomed(wnd) && sysMenu_->EnabledRestore()))) return false;
+      command = IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE;
+      break;
+    case tbkClose:
+      command = SC_CLOSE;
+      break;
+    default:
+      command = SC_CONTEXTHELP;
+      break;
+  }
+  hotCode_ = 0;
+  SetButtonState(kind, kButtonNormal);
+  if (!inside && kind != tbkClose) cacheStale_ = true;
+  if (sysMenu_) sysMenu_->Refresh();
+  m.Result = 0;
+  // Posted: the command may close and free the form, and this provider with it.
+  PostMessageW(wnd, WM_SYSCOMMAND, command, 0);
+  return true;
+}
+
+bool TsSkinProvider::DoubleClick(int code) {
+  HWND wnd = form_->WindowHandle();
+  if (code == HTSYSMENU) {
+    PostMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return true;
+  }
+  if (code != HTCAPTION || !sysMenu_) return false;
+  const bool frameless = form_->BorderStyle() == TFormBorderStyle::bsNone;
+  if ((sysMenu_->VisibleClose() && (sysMenu_->EnabledMax() || sysMenu_->EnabledRestore())) ||
+      (frameless && IsIconic(wnd))) {
+    SendMessageW(wnd, WM_SYSCOMMAND, (IsZoomed(wnd) || IsIconic(wnd)) ? SC_RESTORE : SC_MAXIMIZE, 0);
+    sysMenu_->Refresh();
+    return true;
+  }
+  return false;
+}

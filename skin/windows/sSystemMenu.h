@@ -1,0 +1,69 @@
+// The skinned system menu of a form with a frame provider: a popup menu built from the
+// platform's system menu of the form window, whose items are shown, hidden, enabled and
+// disabled by the form's border style, border icons and window state, and whose clicks become
+// the form's system commands.
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/Form.h"
+#include "toolkit/Menu.h"
+
+class TsSkinProvider;
+
+// The six queries the system menu and the title buttons share.
+class TsCustomSysMenu : public TPopupMenu {
+ public:
+  explicit TsCustomSysMenu(TComponent* owner) : TPopupMenu(owner) {}
+  const wchar_t* ClassName() const override { return L"TsCustomSysMenu"; }
+  virtual bool VisibleClose() const = 0;
+  virtual bool VisibleMax() const = 0;
+  virtual bool VisibleMin() const = 0;
+  virtual bool EnabledMax() const = 0;
+  virtual bool EnabledMin() const = 0;
+  virtual bool EnabledRestore() const = 0;
+};
+
+class TsSystemMenu : public TsCustomSysMenu {
+ public:
+  TsSystemMenu(TsSkinProvider* provider, TCustomForm* form);
+  const wchar_t* ClassName() const override { return L"TsSystemMenu"; }
+
+  bool VisibleClose() const override;
+  bool VisibleMax() const override;
+  bool VisibleMin() const override;
+  bool EnabledMax() const override;
+  bool EnabledMin() const override;
+  bool EnabledRestore() const override;
+
+  // Rebuilds the items from the platform's system menu of the form window.
+  void Build();
+  // Sets every item's visibility and enabled state from the form's current state.
+  void Refresh();
+  // Pops the menu up at a screen point (the platform's own system menu, made to match, when
+  // popups are not skinned).
+  void ShowAt(int x, int y);
+
+  TMenuItem* ItemRestore = nullptr;   // "zkIR"
+  TMenuItem* ItemMove = nullptr;      // "zkIM"
+  TMenuItem* ItemSize = nullptr;      // "zkIS"
+  TMenuItem* ItemMinimize = nullptr;  // "zkIN"
+  TMenuItem* ItemMaximize = nullptr;  // "zkIX"
+  TMenuItem* ItemClose = nullptr;     // "zkIC"
+  int ExtraCount() const { return extraCount_; }
+
+ private:
+  TMenuItem* AddItem(const wchar_t* name, UINT command, const wchar_t* fallback, HMENU platform);
+  void AddLine();
+  void SendCommand(UINT command);
+  bool Sizable() const;
+  bool SingleOrSizable() const;
+  bool Maximized() const;
+  bool Minimized() const;
+  bool MdiChild() const { return false; }  // forms of this toolkit are never MDI children
+  void ShowPlatformMenu(int x, int y);
+
+  TsSkinProvider* provider_;
+  TCustomForm* form_;
+  int extraCount_ = 0;
+};
