@@ -19,6 +19,10 @@ std::string TListViewRows::Text(int row, TTaskField field) const {
   return At(row).texts.at(size_t(field));
 }
 
+void TListViewRows::AppendText(int row, TTaskField field, std::string& out) const {
+  out += At(row).texts.at(size_t(field));
+}
+
 void TListViewRows::SetText(int row, TTaskField field, const std::string& text) {
   std::string& stored = At(row).texts.at(size_t(field));
   if (stored == text) return;

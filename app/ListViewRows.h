@@ -19,6 +19,7 @@ class TListViewRows : public TTaskRows, public TListViewSource {
   int Count() const override { return int(rows_.size()); }
   std::string Text(int row, TTaskField field) const override;
   void SetText(int row, TTaskField field, const std::string& text) override;
+  void AppendText(int row, TTaskField field, std::string& out) const override;
   int AddRow() override;
   void MoveRowsDown() override;
   void DeleteRow(int row) override;

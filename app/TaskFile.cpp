@@ -18,18 +18,24 @@ void AppendLine(std::string& out, const std::string& line) {
 }
 
 void AppendRow(std::string& out, const TTaskRows& rows, int row) {
-  const bool finished = rows.Text(row, tfFinished) == kTrue;
-  out += rows.Text(row, tfCaption);
+  const size_t start = out.size();
+  rows.AppendText(row, tfFinished, out);
+  const bool finished = out.compare(start, std::string::npos, kTrue) == 0;
+  out.resize(start);
+  rows.AppendText(row, tfCaption, out);
   out += kFieldSeparator;
-  out += rows.Text(row, tfStart);
+  rows.AppendText(row, tfStart, out);
   out += kFieldSeparator;
-  out += finished ? rows.Text(row, tfElapsed) : std::string(kNotEnded);
+  if (finished)
+    rows.AppendText(row, tfElapsed, out);
+  else
+    out += kNotEnded;
   out += kFieldSeparator;
-  out += rows.Text(row, tfFinished);
+  rows.AppendText(row, tfFinished, out);
   out += kFieldSeparator;
-  out += rows.Text(row, tfLimit);
+  rows.AppendText(row, tfLimit, out);
   out += kFieldSeparator;
-  out += rows.Text(row, tfPriority);
+  rows.AppendText(row, tfPriority, out);
   out += "\r\n";
 }
 

@@ -39,6 +39,9 @@ class TTaskRows {
   virtual int Count() const = 0;
   virtual std::string Text(int row, TTaskField field) const = 0;
   virtual void SetText(int row, TTaskField field, const std::string& text) = 0;
+  // Appends the text to out; stores holding the texts override this to save a copy per
+  // field when the whole list is written.
+  virtual void AppendText(int row, TTaskField field, std::string& out) const { out += Text(row, field); }
   // Appends a row with empty texts and icon 0; returns its index.
   virtual int AddRow() = 0;
   // Makes room for a new task at the top: appends a row and copies every row's texts one

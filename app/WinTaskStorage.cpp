@@ -141,11 +141,39 @@ bool TWinTaskStorage::IsOldTemporaryName(const std::wstring& name) {
   return true;
 }
 
+namespace {
+
+bool IsAscii(const std::string& text) {
+  unsigned char any = 0;
+  for (const char c : text) any |= static_cast<unsigned char>(c);
+  return any < 0x80;
+}
+
+}  // namespace
+
+// Whether the code page writes the 128 ASCII characters as the same bytes, as every ANSI
+// code page does; asked once per code page.
+bool TWinTaskStorage::KeepsAscii(unsigned cp) const {
+  if (asciiCodePage_ == cp) return keepsAscii_;
+  wchar_t wide[128];
+  for (int i = 0; i < 128; ++i) wide[i] = wchar_t(i);
+  char bytes[256] = {};
+  BOOL usedDefault = FALSE;
+  const int n = WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, wide, 128, bytes, sizeof bytes,
+                                    nullptr, &usedDefault);
+  bool same = n == 128 && !usedDefault;
+  for (int i = 0; same && i < 128; ++i) same = bytes[i] == char(i);
+  asciiCodePage_ = cp;
+  keepsAscii_ = same;
+  return same;
+}
+
 bool TWinTaskStorage::EncodeAnsi(const std::string& utf8, std::string& ansi) const {
   ansi.clear();
   if (utf8.empty()) return true;
   const unsigned cp = CodePage();
-  if (cp == CP_UTF8) {
+  // Plain ASCII text (the usual list) is its own encoding: no round trip through UTF-16.
+  if (cp == CP_UTF8 || (IsAscii(utf8) && KeepsAscii(cp))) {
     ansi = utf8;
     return true;
   }

@@ -33,5 +33,9 @@ class TWinTaskStorage : public ITaskStorage {
 
  private:
   unsigned CodePage() const;
+  bool KeepsAscii(unsigned cp) const;
   unsigned codePage_;
+  // The code page for which KeepsAscii last asked the platform, and its answer.
+  mutable unsigned asciiCodePage_ = 0;
+  mutable bool keepsAscii_ = false;
 };

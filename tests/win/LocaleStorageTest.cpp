@@ -145,6 +145,14 @@ TEST_F(WinTaskStorageTest, EncodesAnsiOnlyWhenNothingIsLost) {
   EXPECT_FALSE(cyrillic.EncodeAnsi("\xFF\xFE", ansi));  // not UTF-8 at all
   EXPECT_TRUE(western.EncodeAnsi("naïve", ansi));
   EXPECT_EQ(ansi, "na\xEFve");
+  // Plain ASCII stays as it is, but only in a code page that keeps it.
+  EXPECT_TRUE(western.EncodeAnsi("Task<#>1\r\n", ansi));
+  EXPECT_EQ(ansi, "Task<#>1\r\n");
+  TWinTaskStorage ebcdic(37);
+  ASSERT_TRUE(ebcdic.EncodeAnsi("AB", ansi));
+  EXPECT_EQ(ansi, "\xC1\xC2");
+  EXPECT_TRUE(western.EncodeAnsi("A", ansi));
+  EXPECT_EQ(ansi, "A");
 }
 
 TEST_F(WinTaskStorageTest, TaskFileWritesAnsiOrUtf8WithMarkAndReadsBoth) {
