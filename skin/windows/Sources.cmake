@@ -7,4 +7,5 @@ vornik_win32(
 vornik_win32(
   zkEditWnd.cpp
   zkGroupBoxWnd.cpp
+  zkStaticWnd.cpp
 )
