@@ -7,5 +7,6 @@ vornik_win32(
 vornik_win32(
   zkEditWnd.cpp
   zkGroupBoxWnd.cpp
+  zkBtnWnd.cpp
   zkStaticWnd.cpp
 )
