@@ -8,5 +8,6 @@ vornik_win32(
   zkEditWnd.cpp
   zkGroupBoxWnd.cpp
   zkBtnWnd.cpp
+  zkCheckBoxWnd.cpp
   zkStaticWnd.cpp
 )
