@@ -12,4 +12,7 @@ vornik_win32(
 vornik_win32(
   zkEditWnd.cpp
   zkGroupBoxWnd.cpp
+  zkBtnWnd.cpp
+  zkCheckBoxWnd.cpp
+  zkStaticWnd.cpp
 )

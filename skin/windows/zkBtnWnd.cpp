@@ -1,0 +1,226 @@
+#include "skin/windows/zkBtnWnd.h"
+
+#include "skin/controls/sButton.h"
+#include "skin/data/sSkinManager.h"
+#include "skin/paint/sSectionPainter.h"
+#include "skin/paint/sSectionPainterWin.h"
+#include "skin/paint/zkBlit.h"
+#include "skin/paint/zkDibStorage.h"
+#include "skin/windows/zkGlowEffect.h"
+#include "toolkit/Handles.h"
+#include "toolkit/WideText.h"
+
+namespace {
+
+HFONT WindowFont(HWND wnd) {
+  HFONT f = reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0));
+  return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+TRect WindowRectOf(HWND wnd) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  return Rect(r.left, r.top, r.right, r.bottom);
+}
+
+}  // namespace
+
+TzkBtnWnd::TzkBtnWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+    : TzkMainWnd(wnd, section.empty() ? "BUTTON" : section, manager) {}
+
+TzkBtnWnd::~TzkBtnWnd() { HideGlow(); }
+
+void TzkBtnWnd::OnDetached() {
+  HideGlow();
+  if (Skin().Manager && Skin().Manager->HotWindow() == Handle()) Skin().Manager->SetHotWindow(nullptr);
+}
+
+int TzkBtnWnd::CtlState() const {
+  HWND w = Handle();
+  if (SendMessageW(w, BM_GETSTATE, 0, 0) & BST_PUSHED) return 2;
+  if (!IsWindowEnabled(w)) return 0;
+  if (GetFocus() == w || Skin().MouseAbove) return 1;
+  if (Skin().Manager && Skin().Manager->HotWindow() == w) return 1;
+  return (GetWindowLongPtrW(w, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? 1 : 0;
+}
+
+UINT TzkBtnWnd::CaptionFlags() const {
+  const bool multiLine = (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_MULTILINE) != 0;
+  UINT flags = DT_EXPANDTABS | DT_CENTER | (multiLine ? DT_WORDBREAK : DT_SINGLELINE);
+  if (GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) flags |= DT_RTLREADING;
+  return flags;
+}
+
+TRect TzkBtnWnd::CaptionRect(HDC dc, int state) const {
+  const TRect wr = WindowRectOf(Handle());
+  const std::wstring text = Utf8ToWide(CachedText());
+  RECT r{0, 0, text.empty() ? 0 : wr.Width() - 2, 0};
+  DrawTextW(dc, text.c_str(), int(text.size()), &r, CaptionFlags() | DT_CALCRECT);
+  return ButtonCaptionRect(wr.Width(), wr.Height(), TSize(r.right - r.left, r.bottom - r.top), state == 2);
+}
+
+void TzkBtnWnd::DrawCaption(HDC dc, int state) {
+  const std::wstring text = Utf8ToWide(CachedText());
+  TSelectObject font(dc, WindowFont(Handle()));
+  SetBkMode(dc, TRANSPARENT);
+  const TRect r = CaptionRect(dc, state);
+  PaintSectionText(dc, text, true, Skin().Tables(), state != 0, Skin().SkinIndex, CaptionFlags(), r);
+  const TsSkinTables* t = Skin().Tables();
+  const bool showFocus = t->Sections[size_t(Skin().SkinIndex)].ShowFocus;
+  if (text.empty() || !showFocus || !IsWindowEnabled(Handle()) || GetFocus() != Handle()) return;
+  const RECT focus{r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1};
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  DrawFocusRect(dc, &focus);
+}
+
+void TzkBtnWnd::PrepareCache() {
+  TzkAdapterSkin& s = Skin();
+  const TsSkinTables* t = s.Tables();
+  const TRect wr = WindowRectOf(Handle());
+  const int w = wr.Width(), h = wr.Height();
+  if (!t || !s.Skinned() || w <= 0 || h <= 0) return;
+  if (s.CacheBmp.Width() != w || s.CacheBmp.Height() != h) s.CacheBmp = NewDeviceBitmap24(w, h);
+  const int state = CtlState();
+  const TsBackgroundInfo bg = ParentBackground();
+  PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg, clFuchsia, true, true, &s.CacheBmp, {0, 0},
+                   Rect(0, 0, w, h), state);
+  DrawOnBitmap(s.CacheBmp, [&](HDC dc) { DrawCaption(dc, state); });
+  if (!IsWindowEnabled(Handle())) PaintDisabledLook(s.CacheBmp, dkBlended, bg.Color, {0, 0}, bg);
+  s.BGChanged = false;
+}
+
+void TzkBtnWnd::Paint(HDC dc) {
+  PrepareCache();
+  const TzkBitmap& cache = Skin().CacheBmp;
+  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
+}
+
+void TzkBtnWnd::Repaint() {
+  if (Destroyed()) return;
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void TzkBtnWnd::HandleQuietly(TMessage& m) {
+  const bool visible = IsWindowVisible(Handle()) != FALSE;
+  if (visible) CallPrevious(WM_SETREDRAW, FALSE, 0);
+  TzkMainWnd::AdapterProc(m);
+  if (!visible || Destroyed()) return;
+  CallPrevious(WM_SETREDRAW, TRUE, 0);
+  Repaint();
+}
+
+bool TzkBtnWnd::PointerInside() const {
+  // By geometry: the glow window lying over the button must not count as leaving it.
+  POINT p;
+  return GetCursorPos(&p) && WindowRectOf(Handle()).Contains(TPoint{p.x, p.y});
+}
+
+void TzkBtnWnd::ShowGlow() {
+  TsSkinManager* m = Skin().Manager;
+  const TsSkinTables* t = Skin().Tables();
+  if (!m || !t || glowId_ >= 0 || !m->AllowGlowing() || !IsWindowEnabled(Handle())) return;
+  const TsGeneralData& s = t->Sections[size_t(Skin().SkinIndex)];
+  if (s.GlowCount < 1) return;
+  const TRect screen = WindowRectOf(Handle());
+  TRect visible = Rect(0, 0, screen.Width(), screen.Height());
+  if (HWND parent = GetParent(Handle())) {
+    RECT pc;
+    GetClientRect(parent, &pc);
+    POINT o{0, 0};
+    ClientToScreen(parent, &o);
+    const TRect inParent = IntersectRect(screen, Rect(o.x, o.y, o.x + pc.right, o.y + pc.bottom));
+    visible = inParent.Offset(-screen.Left, -screen.Top);
+  }
+  glowId_ = ShowGlowEffect(screen, visible, Skin().Section, m, GetAncestor(Handle(), GA_ROOT), 255,
+                           s.GlowMargin, "GLOW");
+}
+
+void TzkBtnWnd::HideGlow() {
+  if (glowId_ < 0) return;
+  CloseGlowEffect(glowId_);
+  glowId_ = -1;
+}
+
+void TzkBtnWnd::MouseEnter() {
+  if (Skin().MouseAbove || !PointerInside()) return;
+  Skin().MouseAbove = true;
+  Repaint();
+  ShowGlow();
+}
+
+void TzkBtnWnd::MouseLeave() {
+  CloseAllGlowEffects();
+  glowId_ = -1;
+  Skin().MouseAbove = false;
+  Repaint();
+}
+
+void TzkBtnWnd::MouseMove() {
+  TsSkinManager* m = Skin().Manager;
+  if (!m || !IsWindowEnabled(Handle())) return;
+  const bool inside = PointerInside();
+  if (inside) {
+    // The window is told when the pointer leaves it, so the glow goes with the pointer; asked
+    // again on every move because capturing the pointer for a click ends the tracking.
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, Handle(), 0};
+    TrackMouseEvent(&tme);
+    if (m->HotWindow() != Handle()) m->SetHotWindow(Handle());
+  } else if (!inside && m->HotWindow() == Handle()) {
+    m->SetHotWindow(nullptr);
+  }
+}
+
+void TzkBtnWnd::AdapterProc(TMessage& m) {
+  if (!Skin().Skinned() || !Hooked()) {
+    TzkMainWnd::AdapterProc(m);
+    return;
+  }
+  switch (m.Msg) {
+    case WM_PAINT:
+    case WM_PRINT: {
+      PAINTSTRUCT ps;
+      HDC dc = m.WParam ? HDC(m.WParam) : BeginPaint(Handle(), &ps);
+      if (!Skin().Updating) Paint(dc);
+      if (!m.WParam) EndPaint(Handle(), &ps);
+      return;
+    }
+    case WM_PRINTCLIENT:
+      Paint(HDC(m.WParam));
+      return;
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+    case WM_UPDATEUISTATE:
+      m.Result = 1;
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case BM_SETSTATE:
+    case BM_SETSTYLE:
+      HandleQuietly(m);
+      if (m.Msg == BM_SETSTATE && (SendMessageW(Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED)) {
+        CloseAllGlowEffects();
+        glowId_ = -1;
+      }
+      return;
+    case WM_MOUSEMOVE:
+      PassOn(m);
+      if (!Destroyed()) MouseMove();
+      return;
+    case WM_MOUSELEAVE:
+      PassOn(m);
+      if (Skin().Manager && Skin().Manager->HotWindow() == Handle() && !PointerInside())
+        Skin().Manager->SetHotWindow(nullptr);
+      return;
+  }
+  if (m.Msg == SM_ORVEXCMD) {
+    const int code = SkinCommandOf(m).Code;
+    if (code == zcMouseEnter || code == zcMouseLeave) {
+      code == zcMouseEnter ? MouseEnter() : MouseLeave();
+      return;
+    }
+  }
+  TzkMainWnd::AdapterProc(m);
+}
