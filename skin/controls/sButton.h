@@ -98,6 +98,3 @@ class TsButton : public TButton {
 // lower right when pressed.
 TRect ButtonCaptionRect(int width, int height, TSize text, bool pressed);
 
-// Runs fn with a device context that draws into the bitmap (its own DIB section, or a
-// temporary one whose pixels are copied back).
-void DrawOnBitmap(TzkBitmap& bitmap, const std::function<void(HDC)>& fn);

@@ -100,3 +100,25 @@ void CopyDCToBitmap(TzkBitmap& bitmap, HDC dc, int x, int y) {
   for (int row = 0; row < bitmap.Height(); ++row)
     std::memcpy(bitmap.ScanLine(row), temp->Row0() + temp->Stride() * row, rowBytes);
 }
+
+void DrawOnBitmap(TzkBitmap& bitmap, const std::function<void(HDC)>& fn) {
+  if (bitmap.Empty()) return;
+  GdiFlush();
+  if (HBITMAP own = DibHandle(bitmap)) {
+    TBitmapDc dc(own);
+    if (dc) {
+      fn(dc.Get());
+      GdiFlush();
+      return;
+    }
+  }
+  // Plain memory: draw on a DIB section holding a copy, then take the pixels back.
+  std::unique_ptr<TzkPixelStorage> temp = TzkDibStorage::Create(
+      bitmap.Width(), bitmap.Height(), bitmap.PixelFormat(), TRowOrder::TopDown);
+  if (!temp) return;
+  TBitmapDc dc(static_cast<TzkDibStorage*>(temp.get())->Handle());
+  if (!dc) return;
+  DrawBitmapToDC(dc.Get(), 0, 0, bitmap, TRect(0, 0, bitmap.Width(), bitmap.Height()));
+  fn(dc.Get());
+  CopyDCToBitmap(bitmap, dc.Get(), 0, 0);
+}

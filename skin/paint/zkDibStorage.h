@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "skin/paint/zkBitmap.h"
@@ -43,3 +44,7 @@ const void* DibBits(const TzkBitmap& bitmap);
 void DrawBitmapToDC(HDC dc, int x, int y, const TzkBitmap& bitmap, const TRect& srcRect);
 // Copies the context's pixels at (x, y) into the whole bitmap.
 void CopyDCToBitmap(TzkBitmap& bitmap, HDC dc, int x, int y);
+
+// Runs fn with a device context that draws into the bitmap (its own DIB section, or a
+// temporary one whose pixels are copied back).
+void DrawOnBitmap(TzkBitmap& bitmap, const std::function<void(HDC)>& fn);

@@ -98,13 +98,12 @@ void TzkGroupBoxWnd::PrepareCache() {
   PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg.Moved(0, top), clFuchsia, false, true,
                    &s.CacheBmp, {0, top}, Rect(0, top, w, h), 0);
   CopyBackground(s.CacheBmp, caption, bg);
-  TBitmapDc dc(DibHandle(s.CacheBmp));
-  if (!dc) return;
-  TSelectObject font(dc.Get(), WindowFont(Handle()));
-  SetBkMode(dc.Get(), TRANSPARENT);
-  PaintSectionText(dc.Get(), Utf8ToWide(CachedText()), IsWindowEnabled(Handle()) != FALSE, t, false,
-                   s.SkinIndex, DT_SINGLELINE | DT_VCENTER | DT_CENTER, caption);
-  GdiFlush();
+  DrawOnBitmap(s.CacheBmp, [&](HDC dc) {
+    TSelectObject font(dc, WindowFont(Handle()));
+    SetBkMode(dc, TRANSPARENT);
+    PaintSectionText(dc, Utf8ToWide(CachedText()), IsWindowEnabled(Handle()) != FALSE, t, false,
+                     s.SkinIndex, DT_SINGLELINE | DT_VCENTER | DT_CENTER, caption);
+  });
   s.BGChanged = false;
 }
 

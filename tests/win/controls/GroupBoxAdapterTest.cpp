@@ -57,6 +57,14 @@ TEST(GroupBoxAdapter, PaintsFrameAndCaptionBandFromTheSkin) {
   const TColor formColor = ColorToRGB(form->Color());
   const uint8_t* band = cache.ScanLine(1) + 2 * 3;
   EXPECT_EQ(RGB(band[2], band[1], band[0]), COLORREF(formColor));
+  // The caption is written into the band, whatever storage the cache has.
+  int ink = 0;
+  for (int y = 0; y < int(top); ++y)
+    for (int x = 8; x < 40; ++x) {
+      const uint8_t* p = cache.ScanLine(y) + x * 3;
+      ink += RGB(p[2], p[1], p[0]) != COLORREF(formColor);
+    }
+  EXPECT_GT(ink, 20);
   POINT inside{100, 60}, border{0, 60};
   ClientToScreen(box, &inside);
   ClientToScreen(box, &border);
