@@ -63,6 +63,8 @@ TsSkinProvider::~TsSkinProvider() {
                framed.end());
   for (TzkTitleButton& b : buttons_) b.Animation.reset();
   sysMenu_.reset();
+  // The adapted children get their own message procedures back.
+  ctrlAdapter_.reset();
   // While the form itself is being destroyed its message method is gone already; the window
   // was destroyed before and detached the provider then.
   if (attached_ && form_ && !form_->IsDestroying()) {
@@ -116,6 +118,8 @@ void TsSkinProvider::SetDrawNonClientArea(bool on) {
 void TsSkinProvider::InitSkin() {
   if (!Skinned()) return;
   if (!sysMenu_) sysMenu_ = std::make_unique<TsSystemMenu>(this, form_);
+  if (!ctrlAdapter_) ctrlAdapter_ = std::make_unique<TzkCtrlAdapter>(form_, SkinManager());
+  ctrlAdapter_->AddAllItems();
   TakeSystemMenuStyle();
   LookUpIndexes();
   UpdateFormColor();
@@ -232,6 +236,7 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
         GiveSystemMenuStyle();
         if (UseGlobalColor && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
         for (TzkTitleButton& b : buttons_) b.Animation.reset();
+        ctrlAdapter_.reset();
         cache_.reset();
         titleBand_.reset();
         SetWindowPos(form_->WindowHandle(), nullptr, 0, 0, 0, 0,
@@ -253,6 +258,9 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
     case zcRepaintFrame:
     case zcUpdateShadow:
       if (Skinned()) InvalidateFrame(true);
+      return true;
+    case zcChildAdded:
+      ChildAdded(reinterpret_cast<TControl*>(c.Param));
       return true;
     case zcGetApplication:
       result = LRESULT(Application);
@@ -416,9 +424,27 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     case WM_SETTINGCHANGE:
       cacheStale_ = true;
       return false;
+    case WM_NOTIFY:
+      // A tab control changed its page: controls on the page now shown get their adapters.
+      CallPrevious(m);
+      if (m.LParam && reinterpret_cast<NMHDR*>(m.LParam)->code == UINT(-551) && ctrlAdapter_)
+        ctrlAdapter_->AddAllItems();
+      return true;
     default:
       return false;
   }
+}
+
+// A control was put on the form: a windowed one is adapted alone, anything else (or no
+// control named) has the whole form walked again.
+void TsSkinProvider::ChildAdded(TControl* control) {
+  if (!ctrlAdapter_) return;
+  auto* w = dynamic_cast<TWinControl*>(control);
+  if (w && w->HandleAllocated() && (SkinManager()->SkinningRules() & srThirdParty) &&
+      ThirdListOf(*SkinManager(), WideToUtf8(w->ClassName())) >= 0)
+    ctrlAdapter_->AddNewItem(w, std::string());
+  else
+    ctrlAdapter_->AddAllItems();
 }
 
 void TsSkinProvider::TrackNonClientLeave() {
