@@ -5,6 +5,7 @@ vornik_win32(
   sSkinProviderFrame.cpp
   sSystemMenu.cpp
   sTitleButtons.cpp
+  zkBorderForm.cpp
   zkCtrlAdapter.cpp
   zkDials.cpp
   zkGlowEffect.cpp

@@ -65,6 +65,7 @@ TsSkinProvider::~TsSkinProvider() {
   sysMenu_.reset();
   // The adapted children get their own message procedures back.
   ctrlAdapter_.reset();
+  extBorder_.reset();
   // While the form itself is being destroyed its message method is gone already; the window
   // was destroyed before and detached the provider then.
   if (attached_ && form_ && !form_->IsDestroying()) {
@@ -120,6 +121,7 @@ void TsSkinProvider::InitSkin() {
   if (!sysMenu_) sysMenu_ = std::make_unique<TsSystemMenu>(this, form_);
   if (!ctrlAdapter_) ctrlAdapter_ = std::make_unique<TzkCtrlAdapter>(form_, SkinManager());
   ctrlAdapter_->AddAllItems();
+  UpdateExtBorder();
   TakeSystemMenuStyle();
   LookUpIndexes();
   UpdateFormColor();
@@ -204,6 +206,21 @@ void TsSkinProvider::RebuildFrame() {
   InvalidateFrame(false);
   ApplyRegion(false);
   RedrawWindow(form_->WindowHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  UpdateExtBorder();
+}
+
+// A top-level framed form gets its border window while the manager asks for extended
+// borders and layered windows exist; it loses it when they are switched off.
+void TsSkinProvider::UpdateExtBorder() {
+  TsSkinManager* m = SkinManager();
+  const bool wanted = Skinned() && AllowExtBorders && m && m->ExtendedBorders() &&
+                      !form_->Parent() && form_->BorderStyle() != TFormBorderStyle::bsNone;
+  if (!wanted) {
+    extBorder_.reset();
+    return;
+  }
+  if (!extBorder_) extBorder_ = std::make_unique<TzkExtBorder>(form_->WindowHandle(), m);
+  extBorder_->Refresh(active_);
 }
 
 HRGN TsSkinProvider::CopyWindowRegion() const {
@@ -237,6 +254,7 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
         if (UseGlobalColor && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
         for (TzkTitleButton& b : buttons_) b.Animation.reset();
         ctrlAdapter_.reset();
+        extBorder_.reset();
         cache_.reset();
         titleBand_.reset();
         SetWindowPos(form_->WindowHandle(), nullptr, 0, 0, 0, 0,
@@ -248,6 +266,8 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
         cache_.reset();
         InvalidateFrame(!animating_);
       }
+      // The new skin's shadow images, or no border when extended borders went off.
+      UpdateExtBorder();
       return true;
     case zcGetProvider:
       result = LRESULT(static_cast<IzkFrameProvider*>(this));
@@ -258,6 +278,7 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
     case zcRepaintFrame:
     case zcUpdateShadow:
       if (Skinned()) InvalidateFrame(true);
+      if (extBorder_) extBorder_->Refresh(active_);
       return true;
     case zcChildAdded:
       ChildAdded(reinterpret_cast<TControl*>(c.Param));
@@ -322,6 +343,7 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
     return;
   }
   if (m.Msg == WM_NCDESTROY) {
+    extBorder_.reset();
     CallPrevious(m);
     Detach();
     return;
@@ -345,8 +367,14 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
       }
       CallPreviousHidden(m);
       PaintFrameToWindow();
+      if (extBorder_) extBorder_->Refresh(active_);
       return true;
     }
+    case WM_WINDOWPOSCHANGED:
+      // Moves, sizes, showing, hiding and minimizing all arrive here.
+      CallPrevious(m);
+      if (extBorder_) extBorder_->Follow();
+      return true;
     case WM_SETTEXT:
       CallPreviousHidden(m);
       InvalidateFrame(true);
