@@ -9,6 +9,7 @@
 #include "skin/data/sFormTransition.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
+#include "skin/windows/zkGlowEffect.h"
 #include "toolkit/Application.h"
 #include "toolkit/WideText.h"
 
@@ -220,7 +221,14 @@ void TsSkinProvider::UpdateExtBorder() {
     return;
   }
   if (!extBorder_) extBorder_ = std::make_unique<TzkExtBorder>(form_->WindowHandle(), m);
-  extBorder_->Refresh(active_);
+  // A form frozen for a skin change looks hidden; its border is shown by the cross-fade.
+  if (!animating_) extBorder_->Refresh(active_);
+}
+
+bool TsSkinProvider::SwitchLookWithBorder(uint16_t time) {
+  if (!extBorder_ || !UpdateLayeredWindowProc()) return false;
+  extBorder_->SwitchLook(time);
+  return true;
 }
 
 HRGN TsSkinProvider::CopyWindowRegion() const {
@@ -278,7 +286,7 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
     case zcRepaintFrame:
     case zcUpdateShadow:
       if (Skinned()) InvalidateFrame(true);
-      if (extBorder_) extBorder_->Refresh(active_);
+      if (extBorder_ && !animating_) extBorder_->Refresh(active_);
       return true;
     case zcChildAdded:
       ChildAdded(reinterpret_cast<TControl*>(c.Param));
@@ -373,7 +381,7 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     case WM_WINDOWPOSCHANGED:
       // Moves, sizes, showing, hiding and minimizing all arrive here.
       CallPrevious(m);
-      if (extBorder_) extBorder_->Follow();
+      if (extBorder_ && !animating_) extBorder_->Follow();
       return true;
     case WM_SETTEXT:
       CallPreviousHidden(m);

@@ -73,6 +73,7 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   void SetAnimating(bool on) override { animating_ = on; }
   void RebuildFrame() override;
   HRGN CopyWindowRegion() const override;
+  bool SwitchLookWithBorder(uint16_t time) override;
 
   // The loaded step: system menu, section indexes, glyphs, form colour.
   void InitSkin();

@@ -11,6 +11,7 @@
 #include "toolkit/Form.h"
 
 class TsSkinManager;
+class TOutputWindow;
 struct TsShadowImages;
 
 // The window itself: a hidden borderless form with Tag -98 (the hook leaves it alone).
@@ -22,6 +23,10 @@ class TzkBorderForm : public TCustomForm {
  protected:
   void WndProc(TMessage& m) override;
 };
+
+// Shows a 32-bit image (straight alpha) in a layered window at a screen point with a constant
+// alpha.
+void ShowLayeredImage(HWND wnd, const TzkBitmap& image, POINT at, uint8_t alpha);
 
 // Renders the shadow for a form of the given size: the image stretched as nine parts over the
 // form's rectangle grown by the margins, the part under the form left fully transparent.
@@ -42,12 +47,16 @@ class TzkExtBorder {
   // The image again for the activation state, then follow.
   void Refresh(bool active);
   void Hide();
-  // The image at a constant alpha, without showing or moving the window (the cross-fade).
-  void SetAlpha(uint8_t alpha);
+  // The skin-changing cross-fade of a form with its border: the form is made almost fully
+  // transparent, a temporary window over the border fades the new look (form and shadow) in
+  // within `time` milliseconds (8 ms a step, none below 8), then the form and its border
+  // take its place. The form must be frozen (WM_SETREDRAW false); it redraws afterwards.
+  void SwitchLook(uint16_t time);
 
  private:
   void Render();
   void Update(uint8_t alpha);
+  TzkBitmap NewLookWithBorder();
 
   HWND form_;
   TsSkinManager* manager_;

@@ -130,6 +130,43 @@ TEST_F(BorderForm, TheBorderIsLayeredNeverActiveAndFollowsTheForm) {
   delete f;
 }
 
+int ThreadWindows() {
+  int n = 0;
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND, LPARAM p) { return ++*reinterpret_cast<int*>(p), TRUE; },
+                    LPARAM(&n));
+  return n;
+}
+
+TEST_F(BorderForm, ASkinChangeFadesTheFormWithItsBorderAndGivesEverythingBack) {
+  TBorderedForm* f = ShowForm();
+  TsSkinProvider* p = ProviderOf(f);
+  ASSERT_NE(p, nullptr);
+  ASSERT_NE(p->ExtBorder(), nullptr);
+  HWND form = f->WindowHandle();
+  ASSERT_TRUE(manager->AnimEffects().SkinChanging.Active);
+  const int windows = ThreadWindows();
+  manager->SetHueOffset(40);  // reloads the skin and cross-fades
+  Pump();
+  EXPECT_FALSE(zkSkinAnimating);
+  EXPECT_FALSE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_LAYERED) << "the form's own alpha back";
+  ASSERT_NE(p->ExtBorder(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(p->ExtBorder()->Window()));
+  ExpectAround(form, p->ExtBorder()->Window());
+  EXPECT_EQ(ThreadWindows(), windows) << "the temporary window is gone";
+  // Drawing works again after the frozen change: the form repaints its frame.
+  EXPECT_EQ(SendMessageW(form, WM_SETREDRAW, TRUE, 0), 0);
+  // A form that blends keeps its alpha value.
+  SetWindowLongW(form, GWL_EXSTYLE, GetWindowLongW(form, GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(form, 0, 200, LWA_ALPHA);
+  manager->SetHueOffset(0);
+  Pump();
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(form, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 200);
+  delete f;
+}
+
 TEST_F(BorderForm, NothingIsLeftAfterManyForms) {
   auto cycle = [&] {
     auto* f = Application->CreateForm<TBorderedForm>();
