@@ -271,9 +271,9 @@ void TsSkinManager::RunSkinChanging() {
   for (IzkFrameProvider* p : FormsConcerned(this)) {
     HWND wnd = p->Form()->WindowHandle();
     const TzkSkinChanging& settings = p->SkinManager()->AnimEffects().SkinChanging;
-    if (settings.Active)
-      SwitchFormLook(p->Form(), p->DrawsNonClientArea() ? settings.Time : 0,
-                     p->CopyWindowRegion());
+    const uint16_t time = p->DrawsNonClientArea() ? settings.Time : 0;
+    if (settings.Active && !p->SwitchLookWithBorder(time))
+      SwitchFormLook(p->Form(), time, p->CopyWindowRegion());
     SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
     p->SetAnimating(false);
     if (p->DrawsNonClientArea()) {

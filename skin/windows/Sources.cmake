@@ -5,6 +5,8 @@ vornik_win32(
   sSkinProviderFrame.cpp
   sSystemMenu.cpp
   sTitleButtons.cpp
+  zkBorderForm.cpp
+  zkCtrlAdapter.cpp
   zkDials.cpp
   zkGlowEffect.cpp
 )

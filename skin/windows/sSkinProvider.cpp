@@ -9,6 +9,7 @@
 #include "skin/data/sFormTransition.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
+#include "skin/windows/zkGlowEffect.h"
 #include "toolkit/Application.h"
 #include "toolkit/WideText.h"
 
@@ -63,6 +64,9 @@ TsSkinProvider::~TsSkinProvider() {
                framed.end());
   for (TzkTitleButton& b : buttons_) b.Animation.reset();
   sysMenu_.reset();
+  // The adapted children get their own message procedures back.
+  ctrlAdapter_.reset();
+  extBorder_.reset();
   // While the form itself is being destroyed its message method is gone already; the window
   // was destroyed before and detached the provider then.
   if (attached_ && form_ && !form_->IsDestroying()) {
@@ -116,6 +120,9 @@ void TsSkinProvider::SetDrawNonClientArea(bool on) {
 void TsSkinProvider::InitSkin() {
   if (!Skinned()) return;
   if (!sysMenu_) sysMenu_ = std::make_unique<TsSystemMenu>(this, form_);
+  if (!ctrlAdapter_) ctrlAdapter_ = std::make_unique<TzkCtrlAdapter>(form_, SkinManager());
+  ctrlAdapter_->AddAllItems();
+  UpdateExtBorder();
   TakeSystemMenuStyle();
   LookUpIndexes();
   UpdateFormColor();
@@ -200,6 +207,28 @@ void TsSkinProvider::RebuildFrame() {
   InvalidateFrame(false);
   ApplyRegion(false);
   RedrawWindow(form_->WindowHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  UpdateExtBorder();
+}
+
+// A top-level framed form gets its border window while the manager asks for extended
+// borders and layered windows exist; it loses it when they are switched off.
+void TsSkinProvider::UpdateExtBorder() {
+  TsSkinManager* m = SkinManager();
+  const bool wanted = Skinned() && AllowExtBorders && m && m->ExtendedBorders() &&
+                      !form_->Parent() && form_->BorderStyle() != TFormBorderStyle::bsNone;
+  if (!wanted) {
+    extBorder_.reset();
+    return;
+  }
+  if (!extBorder_) extBorder_ = std::make_unique<TzkExtBorder>(form_->WindowHandle(), m);
+  // A form frozen for a skin change looks hidden; its border is shown by the cross-fade.
+  if (!animating_) extBorder_->Refresh(active_);
+}
+
+bool TsSkinProvider::SwitchLookWithBorder(uint16_t time) {
+  if (!extBorder_ || !UpdateLayeredWindowProc()) return false;
+  extBorder_->SwitchLook(time);
+  return true;
 }
 
 HRGN TsSkinProvider::CopyWindowRegion() const {
@@ -232,6 +261,8 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
         GiveSystemMenuStyle();
         if (UseGlobalColor && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
         for (TzkTitleButton& b : buttons_) b.Animation.reset();
+        ctrlAdapter_.reset();
+        extBorder_.reset();
         cache_.reset();
         titleBand_.reset();
         SetWindowPos(form_->WindowHandle(), nullptr, 0, 0, 0, 0,
@@ -243,6 +274,8 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
         cache_.reset();
         InvalidateFrame(!animating_);
       }
+      // The new skin's shadow images, or no border when extended borders went off.
+      UpdateExtBorder();
       return true;
     case zcGetProvider:
       result = LRESULT(static_cast<IzkFrameProvider*>(this));
@@ -253,6 +286,10 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
     case zcRepaintFrame:
     case zcUpdateShadow:
       if (Skinned()) InvalidateFrame(true);
+      if (extBorder_ && !animating_) extBorder_->Refresh(active_);
+      return true;
+    case zcChildAdded:
+      ChildAdded(reinterpret_cast<TControl*>(c.Param));
       return true;
     case zcGetApplication:
       result = LRESULT(Application);
@@ -314,6 +351,7 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
     return;
   }
   if (m.Msg == WM_NCDESTROY) {
+    extBorder_.reset();
     CallPrevious(m);
     Detach();
     return;
@@ -337,8 +375,14 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
       }
       CallPreviousHidden(m);
       PaintFrameToWindow();
+      if (extBorder_) extBorder_->Refresh(active_);
       return true;
     }
+    case WM_WINDOWPOSCHANGED:
+      // Moves, sizes, showing, hiding and minimizing all arrive here.
+      CallPrevious(m);
+      if (extBorder_ && !animating_) extBorder_->Follow();
+      return true;
     case WM_SETTEXT:
       CallPreviousHidden(m);
       InvalidateFrame(true);
@@ -416,9 +460,27 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     case WM_SETTINGCHANGE:
       cacheStale_ = true;
       return false;
+    case WM_NOTIFY:
+      // A tab control changed its page: controls on the page now shown get their adapters.
+      CallPrevious(m);
+      if (m.LParam && reinterpret_cast<NMHDR*>(m.LParam)->code == UINT(-551) && ctrlAdapter_)
+        ctrlAdapter_->AddAllItems();
+      return true;
     default:
       return false;
   }
+}
+
+// A control was put on the form: a windowed one is adapted alone, anything else (or no
+// control named) has the whole form walked again.
+void TsSkinProvider::ChildAdded(TControl* control) {
+  if (!ctrlAdapter_) return;
+  auto* w = dynamic_cast<TWinControl*>(control);
+  if (w && w->HandleAllocated() && (SkinManager()->SkinningRules() & srThirdParty) &&
+      ThirdListOf(*SkinManager(), WideToUtf8(w->ClassName())) >= 0)
+    ctrlAdapter_->AddNewItem(w, std::string());
+  else
+    ctrlAdapter_->AddAllItems();
 }
 
 void TsSkinProvider::TrackNonClientLeave() {

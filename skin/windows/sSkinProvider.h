@@ -21,6 +21,8 @@
 #include "skin/paint/sCommonData.h"
 #include "skin/windows/sSystemMenu.h"
 #include "skin/windows/sTitleButtons.h"
+#include "skin/windows/zkBorderForm.h"
+#include "skin/windows/zkCtrlAdapter.h"
 #include "skin/windows/zkDials.h"
 #include "toolkit/Form.h"
 
@@ -71,6 +73,7 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   void SetAnimating(bool on) override { animating_ = on; }
   void RebuildFrame() override;
   HRGN CopyWindowRegion() const override;
+  bool SwitchLookWithBorder(uint16_t time) override;
 
   // The loaded step: system menu, section indexes, glyphs, form colour.
   void InitSkin();
@@ -91,6 +94,10 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   int HotButtonCode() const { return hotCode_; }
   bool ButtonPressed() const { return pressed_; }
   TsSystemMenu* SystemMenu() const { return sysMenu_.get(); }
+  // The adapters of the form's non-skinned child controls; null until the loaded step.
+  TzkCtrlAdapter* CtrlAdapter() const { return ctrlAdapter_.get(); }
+  // The extended border behind the form (only with the manager's ExtendedBorders), or null.
+  TzkExtBorder* ExtBorder() const { return extBorder_.get(); }
   // The corner rectangles the window region leaves out.
   const std::vector<TRect>& CornerAreas() const { return corners_; }
   TPoint ClientOffset() const;
@@ -141,6 +148,8 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   bool DoubleClick(int code);
   void PopupSystemMenu(int x, int y);
   void TrackNonClientLeave();
+  void ChildAdded(TControl* control);
+  void UpdateExtBorder();
   void ShowTransition();
 
   TCustomForm* form_ = nullptr;
@@ -166,6 +175,8 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   int hotCode_ = 0;
   bool pressed_ = false;
   std::unique_ptr<TsSystemMenu> sysMenu_;
+  std::unique_ptr<TzkCtrlAdapter> ctrlAdapter_;
+  std::unique_ptr<TzkExtBorder> extBorder_;
   TFontHandle captionFont_;
 };
 

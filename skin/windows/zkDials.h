@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -47,6 +48,9 @@ class IzkFrameProvider {
   virtual void RebuildFrame() = 0;
   // A copy of the form's window region for the cover window, or null.
   virtual HRGN CopyWindowRegion() const = 0;
+  // Switches a frozen form with an extended border window to its new look together with the
+  // border, in `time` milliseconds; false (nothing done) when the form has no such window.
+  virtual bool SwitchLookWithBorder(uint16_t /*time*/) { return false; }
 
  protected:
   ~IzkFrameProvider() = default;

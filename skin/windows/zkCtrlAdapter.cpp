@@ -1,0 +1,171 @@
+// TzkCtrlAdapter: adapters for the toolkit's non-skinned child controls of a skinned form.
+#include "skin/windows/zkCtrlAdapter.h"
+
+#include <algorithm>
+
+#include "skin/controls/sLabel.h"
+#include "skin/controls/zkSBUtils.h"
+#include "skin/data/sSkinManager.h"
+#include "skin/paint/sControlUtils.h"
+#include "skin/windows/zkEditWnd.h"
+#include "skin/windows/zkGroupBoxWnd.h"
+#include "toolkit/Form.h"
+#include "toolkit/Label.h"
+#include "toolkit/WideText.h"
+
+namespace {
+
+constexpr intptr_t kNeverSkinnedTag = -98;
+constexpr intptr_t kKeepLabelTag = 98;  // an owned plain label that keeps its own look
+
+// Set while AddAllItems runs, so a child added during the walk does not start another one.
+bool addingAll = false;
+
+// Indexes of the ThirdParty lists whose adapters this build has.
+enum : int { kThirdEdits = 0, kThirdGroupBoxes = 6, kThirdListViews = 7 };
+
+std::string ClassNameOf(const TControl* control) { return WideToUtf8(control->ClassName()); }
+
+bool ListHolds(const std::vector<std::string>& list, const std::string& name) {
+  return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+}  // namespace
+
+bool TzkAdapterItem::Live() const { return Adapter && Adapter->Hooked() && !Adapter->Destroyed(); }
+
+int ThirdListOf(const TsSkinManager& manager, const std::string& className) {
+  for (int i = 0; i < ThirdPartyList::kCount; ++i)
+    if (ListHolds(manager.ThirdLists(i), className)) return i;
+  return -1;
+}
+
+// The lists whose adapters this build has; every other list matches but yields no adapter,
+// and the item is dropped again.
+std::unique_ptr<TzkMainWnd> CreateThirdPartyAdapter(int list, HWND wnd, const std::string& section,
+                                                    TsSkinManager* manager) {
+  if (!wnd || TzkMainWnd::FromWindow(wnd)) return nullptr;
+  switch (list) {
+    case kThirdEdits:
+      return TzkMainWnd::Attach<TzkEditWnd>(wnd, true, section.empty() ? "EDIT" : section, manager);
+    case kThirdGroupBoxes:
+      return TzkMainWnd::Attach<TzkGroupBoxWnd>(wnd, true, section.empty() ? "GROUPBOX" : section,
+                                                manager);
+    case kThirdListViews:
+      return TzkMainWnd::Attach<TzkListViewWnd>(wnd, true, section.empty() ? "EDIT" : section,
+                                                manager);
+    default:
+      return nullptr;
+  }
+}
+
+TzkCtrlAdapter::TzkCtrlAdapter(TCustomForm* form, TsSkinManager* manager)
+    : form_(form), manager_(manager) {}
+
+TzkCtrlAdapter::~TzkCtrlAdapter() {
+  RemoveDeadItems();
+  while (!items_.empty()) items_.pop_back();
+}
+
+void TzkCtrlAdapter::RemoveDeadItems() {
+  items_.erase(std::remove_if(items_.begin(), items_.end(),
+                              [](const std::unique_ptr<TzkAdapterItem>& i) { return !i->Live(); }),
+               items_.end());
+}
+
+void TzkCtrlAdapter::Broadcast(const TMessage& m) {
+  for (const auto& item : items_)
+    if (item->Live()) SendMessageW(item->Adapter->Handle(), m.Msg, m.WParam, m.LParam);
+}
+
+bool TzkCtrlAdapter::AskSkinItem(TControl* control, std::string& section) {
+  bool canBeAdded = true;
+  if (OnSkinItem) OnSkinItem(control, canBeAdded, section);
+  return canBeAdded;
+}
+
+bool TzkCtrlAdapter::IsControlSupported(TControl* control, const std::string& className) {
+  if (control->Tag() == kNeverSkinnedTag) return false;
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    if (!w->HandleAllocated() || IsSkinnedWindow(w->WindowHandle())) return false;
+    return ThirdListOf(*manager_, className) >= 0;
+  }
+  if (dynamic_cast<TLabel*>(control)) {
+    std::string section;
+    return AskSkinItem(control, section);
+  }
+  return false;
+}
+
+bool TzkCtrlAdapter::AddNewItem(TWinControl* control, const std::string& proposed) {
+  if (!control || control->Tag() == kNeverSkinnedTag || !control->Parent() ||
+      !control->HandleAllocated() || IsSkinnedWindow(control->WindowHandle()))
+    return false;
+  std::string section = proposed;
+  if (!AskSkinItem(control, section)) return false;
+  auto found = std::find_if(items_.begin(), items_.end(),
+                            [control](const auto& i) { return i->Control == control; });
+  TzkAdapterItem* item = found == items_.end() ? nullptr : found->get();
+  if (!item) {
+    items_.push_back(std::make_unique<TzkAdapterItem>());
+    item = items_.back().get();
+    item->Control = control;
+    item->Owner = this;
+  }
+  item->SkinSection = section;
+  if (!item->Live()) {
+    item->Adapter.reset();
+    item->Adapter = CreateThirdPartyAdapter(ThirdListOf(*manager_, ClassNameOf(control)),
+                                            control->WindowHandle(), section, manager_);
+  }
+  if (item->Adapter) return true;
+  items_.erase(std::find_if(items_.begin(), items_.end(),
+                            [item](const auto& i) { return i.get() == item; }));
+  return false;
+}
+
+void TzkCtrlAdapter::MakeLabelTransparent(TControl* control, bool testTag) {
+  auto* label = dynamic_cast<TLabel*>(control);
+  if (!label || dynamic_cast<TsCustomLabel*>(control)) return;
+  if (testTag && label->Tag() == kKeepLabelTag) return;
+  label->SetTransparent(true);
+  label->Font().SetColor(manager_->GlobalFontColor());
+}
+
+void TzkCtrlAdapter::AdaptChild(TControl* control, bool ownedComponent) {
+  if (!IsControlSupported(control, ClassNameOf(control))) return;
+  if (auto* w = dynamic_cast<TWinControl*>(control))
+    AddNewItem(w, std::string());
+  else
+    MakeLabelTransparent(control, ownedComponent);
+}
+
+void TzkCtrlAdapter::Recurse(TControl* control) {
+  auto* w = dynamic_cast<TWinControl*>(control);
+  if (!w || !w->HandleAllocated() || !w->Parent()) return;
+  addingAll = false;
+  AddAllItems(w);
+}
+
+void TzkCtrlAdapter::AddAllItems(TWinControl* container) {
+  if (!manager_ || !(manager_->SkinningRules() & srThirdParty) || addingAll) return;
+  if (!container) container = form_;
+  if (!container) return;
+  addingAll = true;
+  RemoveDeadItems();
+  for (int i = 0; i < container->ComponentCount(); ++i) {
+    auto* c = dynamic_cast<TControl*>(container->Components(i));
+    if (!c || c->IsDestroying()) continue;
+    AdaptChild(c, true);
+    Recurse(c);
+    addingAll = true;
+  }
+  for (int i = 0; i < container->ControlCount(); ++i) {
+    TControl* c = container->Controls(i);
+    if (c->IsDestroying()) continue;
+    AdaptChild(c, false);
+    Recurse(c);
+    addingAll = true;
+  }
+  addingAll = false;
+}
