@@ -7,6 +7,8 @@
 #include "skin/controls/zkSBUtils.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
+#include "skin/windows/zkBtnWnd.h"
+#include "skin/windows/zkCheckBoxWnd.h"
 #include "skin/windows/zkEditWnd.h"
 #include "skin/windows/zkGroupBoxWnd.h"
 #include "toolkit/Form.h"
@@ -22,7 +24,13 @@ constexpr intptr_t kKeepLabelTag = 98;  // an owned plain label that keeps its o
 bool addingAll = false;
 
 // Indexes of the ThirdParty lists whose adapters this build has.
-enum : int { kThirdEdits = 0, kThirdGroupBoxes = 6, kThirdListViews = 7 };
+enum : int {
+  kThirdEdits = 0,
+  kThirdButtons = 1,
+  kThirdCheckBoxes = 3,
+  kThirdGroupBoxes = 6,
+  kThirdListViews = 7
+};
 
 std::string ClassNameOf(const TControl* control) { return WideToUtf8(control->ClassName()); }
 
@@ -48,6 +56,11 @@ std::unique_ptr<TzkMainWnd> CreateThirdPartyAdapter(int list, HWND wnd, const st
   switch (list) {
     case kThirdEdits:
       return TzkMainWnd::Attach<TzkEditWnd>(wnd, true, section.empty() ? "EDIT" : section, manager);
+    case kThirdButtons:
+      return TzkMainWnd::Attach<TzkBtnWnd>(wnd, true, section.empty() ? "BUTTON" : section, manager);
+    case kThirdCheckBoxes:
+      return TzkMainWnd::Attach<TzkCheckBoxWnd>(wnd, true, section.empty() ? "CHECKBOX" : section,
+                                                manager);
     case kThirdGroupBoxes:
       return TzkMainWnd::Attach<TzkGroupBoxWnd>(wnd, true, section.empty() ? "GROUPBOX" : section,
                                                 manager);

@@ -16,6 +16,7 @@
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkCtrlAdapter.h"
+#include "skin/windows/zkBtnWnd.h"
 #include "skin/windows/zkEditWnd.h"
 #include "toolkit/Application.h"
 #include "toolkit/Button.h"
@@ -102,10 +103,11 @@ TEST_F(CtrlAdapter, ListedControlsGetAdaptersAndLabelsTurnTransparent) {
   ASSERT_NE(editAdapter, nullptr);
   EXPECT_EQ(editAdapter->Skin().Section, "EDIT");
   EXPECT_EQ(SendCommandToWindow(f->edit->WindowHandle(), zcIsSkinned), 1);
-  // A plain button gets whatever adapter the button list has in this build, and is kept only
-  // when there is one.
-  const bool buttonAdapted = TzkMainWnd::FromWindow(f->button->WindowHandle()) != nullptr;
-  EXPECT_EQ(p->CtrlAdapter()->Items().size(), buttonAdapted ? 2u : 1u);
+  // A plain push button gets the button adapter through the "TButton" list.
+  auto* buttonAdapter = dynamic_cast<TzkBtnWnd*>(TzkMainWnd::FromWindow(f->button->WindowHandle()));
+  ASSERT_NE(buttonAdapter, nullptr);
+  EXPECT_EQ(buttonAdapter->Skin().Section, "BUTTON");
+  EXPECT_EQ(p->CtrlAdapter()->Items().size(), 2u);
   // The skinned button keeps its own procedure; the Tag -98 edit is left alone.
   EXPECT_EQ(TzkMainWnd::FromWindow(f->skinned->WindowHandle()), nullptr);
   EXPECT_EQ(TzkMainWnd::FromWindow(f->hidden->WindowHandle()), nullptr);
