@@ -63,6 +63,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   height_ = std::max(height, 0);
   if (!IsWindowed()) Invalidate();
   BoundsChanged();
+  RealignAfterChange();
 }
 
 void TControl::UpdateBoundsRect(const TRect& r) {
@@ -71,6 +72,20 @@ void TControl::UpdateBoundsRect(const TRect& r) {
   width_ = r.Width();
   height_ = r.Height();
   BoundsChanged();
+  RealignAfterChange();
+}
+
+void TControl::SetAlign(TAlign align) {
+  if (align == align_) return;
+  align_ = align;
+  if (parent_) parent_->AlignControls();
+}
+
+// An aligned child that changed its size or visibility moves its aligned siblings; a
+// container that changed its size lays its aligned children out again.
+void TControl::RealignAfterChange() {
+  if (align_ != TAlign::alNone && parent_) parent_->AlignControls();
+  if (IsWindowed()) static_cast<TWinControl*>(this)->AlignControls();
 }
 
 bool TControl::Showing() const {
@@ -81,6 +96,7 @@ void TControl::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
   VisibleChanged();
+  if (align_ != TAlign::alNone && parent_) parent_->AlignControls();
   if (!IsWindowed() && parent_) parent_->Invalidate();
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
 }

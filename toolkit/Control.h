@@ -51,6 +51,10 @@ enum class TCursor { crDefault, crArrow, crHandPoint, crIBeam };
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
+// The side of its parent a control sticks to: stacked along that side at full length, or
+// filling what the sides leave (alClient).
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
 using TMouseEvent = std::function<void(TObject*, TMouseButton, TShiftState, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject*, TShiftState, int x, int y)>;
 using TKeyEvent = std::function<void(TObject*, WORD& key, TShiftState)>;
@@ -83,6 +87,9 @@ class TControl : public TComponent {
   int ClientWidth() const { return ClientRect().Width(); }
   int ClientHeight() const { return ClientRect().Height(); }
   virtual void SetClientSize(int width, int height) { SetBounds(left_, top_, width, height); }
+
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign align);
 
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
@@ -159,6 +166,7 @@ class TControl : public TComponent {
   virtual void FontChanged() {}
   virtual void ColorChanged() {}
   virtual void BoundsChanged() {}
+  void RealignAfterChange();
   void Loaded() override;
   void Notification(TComponent* c, TOperation op) override;
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -176,6 +184,7 @@ class TControl : public TComponent {
   int top_ = 0;
   int width_ = 0;
   int height_ = 0;
+  TAlign align_ = TAlign::alNone;
   bool visible_ = true;
   bool enabled_ = true;
   bool mouseInControl_ = false;

@@ -262,6 +262,27 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   }
 }
 
+void TWinControl::AlignControls() {
+  if (aligning_) return;
+  aligning_ = true;
+  TRect r = ClientRect();
+  for (TAlign side : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight,
+                      TAlign::alClient}) {
+    for (TControl* c : controls_) {
+      if (c->Align() != side || !c->Visible()) continue;
+      const int w = c->Width(), h = c->Height();
+      switch (side) {
+        case TAlign::alTop: c->SetBounds(r.Left, r.Top, r.Width(), h); r.Top += h; break;
+        case TAlign::alBottom: c->SetBounds(r.Left, r.Bottom - h, r.Width(), h); r.Bottom -= h; break;
+        case TAlign::alLeft: c->SetBounds(r.Left, r.Top, w, r.Height()); r.Left += w; break;
+        case TAlign::alRight: c->SetBounds(r.Right - w, r.Top, w, r.Height()); r.Right -= w; break;
+        default: c->SetBounds(r.Left, r.Top, r.Width(), r.Height()); break;
+      }
+    }
+  }
+  aligning_ = false;
+}
+
 void TWinControl::UpdateBoundsFromWindow() {
   RECT r;
   GetWindowRect(handle_, &r);

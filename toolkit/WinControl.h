@@ -53,6 +53,10 @@ class TWinControl : public TControl {
   int WatchHandle(std::function<void(HWND)> created);
   void UnwatchHandle(int id);
 
+  // Lays the visible aligned children out along their sides of the client area, in child
+  // order: top, bottom, left and right ones stacked, then the client ones over what is left.
+  void AlignControls();
+
   int ControlCount() const { return int(controls_.size()); }
   TControl* Controls(int index) const { return controls_.at(size_t(index)); }
   // The children in tab order (windowed ones only).
@@ -121,6 +125,7 @@ class TWinControl : public TControl {
   bool WantsWindowlessPainting() const;
 
   HWND handle_ = nullptr;
+  bool aligning_ = false;
   WNDPROC defWndProc_ = nullptr;
   bool tabStop_ = false;
 

@@ -225,6 +225,19 @@ void AnnounceToParentForm(TControl* control) {
 
 // [SECTION] Geometry
 
+int AlignedSize(TWinControl* container, TAlign side, bool includeWindowless) {
+  if (!container || side == TAlign::alNone || side == TAlign::alClient) return 0;
+  const bool vertical = side == TAlign::alTop || side == TAlign::alBottom;
+  int size = 0;
+  for (int i = 0; i < container->ControlCount(); ++i) {
+    TControl* c = container->Controls(i);
+    if (c->Align() != side || !c->Visible()) continue;
+    if (!c->IsWindowed() && !includeWindowless) continue;
+    size += vertical ? c->Height() : c->Width();
+  }
+  return size;
+}
+
 UINT TextFlagsForAlignment(TControl* control, TAlignment alignment) {
   TControl* windowed = control;
   while (windowed && !windowed->IsWindowed()) windowed = windowed->Parent();

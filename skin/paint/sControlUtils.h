@@ -72,6 +72,10 @@ void AnnounceToParentForm(TControl* control);
 // Text-drawing flags for an alignment: left/right/centre plus expand-tabs and vertical centre,
 // mirrored and marked for right-to-left reading when the control's window reads that way.
 UINT TextFlagsForAlignment(TControl* control, TAlignment alignment);
+// How far the visible children aligned to one side of a container reach into it: the sum of
+// their heights (top, bottom) or widths (left, right); windowless children count only with
+// includeWindowless.
+int AlignedSize(TWinControl* container, TAlign side, bool includeWindowless);
 // The outermost parent of a window (the window itself when it has none).
 HWND TopAncestorWindow(HWND wnd);
 // The client rectangle in window coordinates (origin at the window's top-left corner).

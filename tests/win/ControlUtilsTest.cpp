@@ -280,3 +280,49 @@ TEST_F(ControlUtils, SkinChangingCrossFadesFramedFormsAndUncoversThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// Aligned children stack along their sides, follow the container's size and the sizes of
+// their siblings, and AlignedSize sums what each side takes (windowless ones on request).
+TEST_F(ControlUtils, AlignedChildrenStackAlongTheirSidesAndAlignedSizeSumsThem) {
+  auto* top1 = Add<TWindowedRecorder>(form, L"top1");
+  auto* top2 = Add<TWindowedRecorder>(form, L"top2");
+  auto* label = Add<TWindowlessRecorder>(form, L"label");
+  auto* left = Add<TWindowedRecorder>(form, L"left");
+  auto* client = Add<TWindowedRecorder>(form, L"client");
+  auto* hidden = Add<TWindowedRecorder>(form, L"hidden");
+  form->HandleNeeded();
+  const TRect area = form->ClientRect();
+  top1->SetHeight(20);
+  top2->SetHeight(30);
+  label->SetHeight(7);
+  left->SetWidth(40);
+  hidden->SetHeight(11);
+  hidden->SetVisible(false);
+  for (TControl* c : std::initializer_list<TControl*>{top1, top2, label, hidden})
+    c->SetAlign(TAlign::alTop);
+  left->SetAlign(TAlign::alLeft);
+  client->SetAlign(TAlign::alClient);
+
+  EXPECT_EQ(AlignedSize(form, TAlign::alTop, false), 50);
+  EXPECT_EQ(AlignedSize(form, TAlign::alTop, true), 57);
+  EXPECT_EQ(AlignedSize(form, TAlign::alLeft, false), 40);
+  EXPECT_EQ(AlignedSize(form, TAlign::alBottom, true), 0);
+  EXPECT_EQ(top1->BoundsRect(), TRect(0, 0, area.Width(), 20));
+  EXPECT_EQ(top2->BoundsRect(), TRect(0, 20, area.Width(), 50));
+  EXPECT_EQ(label->BoundsRect(), TRect(0, 50, area.Width(), 57));
+  EXPECT_EQ(left->BoundsRect(), TRect(0, 57, 40, area.Height()));
+  EXPECT_EQ(client->BoundsRect(), TRect(40, 57, area.Width(), area.Height()));
+
+  // A sibling growing, a hidden one shown and the container resized move the others.
+  top1->SetHeight(25);
+  hidden->SetVisible(true);
+  form->SetBounds(40, 40, 300, 200);
+  const TRect bigger = form->ClientRect();
+  EXPECT_EQ(top2->BoundsRect(), TRect(0, 25, bigger.Width(), 55));
+  EXPECT_EQ(AlignedSize(form, TAlign::alTop, true), 73);
+  EXPECT_EQ(client->BoundsRect(), TRect(40, 73, bigger.Width(), bigger.Height()));
+}
+
+}  // namespace
