@@ -230,6 +230,11 @@ void TApplication::WndProc(TMessage& m) {
           return;
       }
       break;
+    case WM_ACTIVATEAPP:
+      // The program became the active one: the hooks hear of it as CM_ACTIVATE, so skinned
+      // forms can refresh what lies outside their client areas.
+      if (m.WParam && handle_) SendMessageW(handle_, CM_ACTIVATE, 0, 0);
+      break;
     case WM_SETFOCUS:
       if (mainForm_ && mainForm_->HandleAllocated() && IsWindowVisible(mainForm_->WindowHandle()))
         SetFocus(mainForm_->WindowHandle());

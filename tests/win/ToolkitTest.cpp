@@ -213,6 +213,19 @@ TEST(ToolkitApplication, HooksSeeApplicationWindowMessagesFirst) {
   EXPECT_EQ(seen, 1);
 }
 
+TEST(ToolkitApplication, BecomingTheActiveProgramReachesTheHooksAsActivate) {
+  int activations = 0;
+  const int id = Application->HookMainWindow([&](TMessage& m) {
+    activations += m.Msg == CM_ACTIVATE;
+    return false;
+  });
+  SendMessageW(Application->Handle(), WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_EQ(activations, 0);
+  SendMessageW(Application->Handle(), WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_EQ(activations, 1);
+  Application->UnhookMainWindow(id);
+}
+
 TEST(ToolkitMenus, CommandsReachTheItemAndOwnerDrawGoesThroughItsEvents) {
   TPopupMenu menu(nullptr);
   auto* parent = new TMenuItem(&menu);
