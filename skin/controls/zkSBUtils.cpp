@@ -972,3 +972,10 @@ void TzkScrollWnd::PaintSizeBox(HDC windowDc) {
   TBarWindowDc dc(Handle(), windowDc);
   DrawBitmapToDC(dc.Get(), box.Left - wr.left, box.Top - wr.top, out, Rect(0, 0, out.Width(), out.Height()));
 }
+
+void TzkMainWnd::PaintMessage(TMessage& m, const std::function<void(HDC)>& paint) {
+  PAINTSTRUCT ps;
+  HDC dc = m.WParam ? HDC(m.WParam) : BeginPaint(Handle(), &ps);
+  if (!Skin().Updating) paint(dc);
+  if (!m.WParam) EndPaint(Handle(), &ps);
+}

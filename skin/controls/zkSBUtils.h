@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -97,6 +98,10 @@ class TzkMainWnd {
  protected:
   // The message handler; the base passes unknown messages on.
   virtual void AdapterProc(TMessage& m);
+  // Answers WM_PAINT (or a print message carrying its own DC in WParam) by calling paint with
+  // the device context, inside BeginPaint/EndPaint when the message brings none; nothing is
+  // drawn while the look is being updated.
+  void PaintMessage(TMessage& m, const std::function<void(HDC)>& paint);
   // Steps of attaching that descendants extend: before and after the window is hooked.
   virtual void BeforeHook() {}
   virtual void AfterHook(bool /*repaint*/) {}

@@ -179,10 +179,7 @@ void TzkBtnWnd::AdapterProc(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
     case WM_PRINT: {
-      PAINTSTRUCT ps;
-      HDC dc = m.WParam ? HDC(m.WParam) : BeginPaint(Handle(), &ps);
-      if (!Skin().Updating) Paint(dc);
-      if (!m.WParam) EndPaint(Handle(), &ps);
+      PaintMessage(m, [this](HDC dc) { Paint(dc); });
       return;
     }
     case WM_PRINTCLIENT:

@@ -124,10 +124,7 @@ void TzkGroupBoxWnd::AdapterProc(TMessage& m) {
   }
   switch (m.Msg) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = m.WParam ? HDC(m.WParam) : BeginPaint(Handle(), &ps);
-      if (!Skin().Updating) Paint(dc);
-      if (!m.WParam) EndPaint(Handle(), &ps);
+      PaintMessage(m, [this](HDC dc) { Paint(dc); });
       return;
     }
     case WM_PRINTCLIENT:

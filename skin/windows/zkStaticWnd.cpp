@@ -71,10 +71,7 @@ void TzkStaticWnd::AdapterProc(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT: {
       // The look is copied on erasing; painting copies it again when nothing was erased.
-      PAINTSTRUCT ps;
-      HDC dc = m.WParam ? HDC(m.WParam) : BeginPaint(Handle(), &ps);
-      if (!Skin().Updating) PaintTo(dc);
-      if (!m.WParam) EndPaint(Handle(), &ps);
+      PaintMessage(m, [this](HDC dc) { PaintTo(dc); });
       return;
     }
     case WM_ERASEBKGND:
