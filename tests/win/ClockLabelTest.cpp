@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "WinTestSupport.h"
+#include "MainWindowParts.h"
 #include "app/Unit1.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
@@ -20,15 +20,8 @@ SIZE Extent(const TFont& font, const std::wstring& text) {
 }
 
 TEST(ClockLabel, EveryDigitShowsUpToNinetyNineThousandHours) {
-  TScratchFolder folder;
-  folder.CopyAssets();
-  TTestLocale locale;
-  TCountingAlarm alarm;
-  TForm1Setup setup;
-  setup.Folder = folder.Path();
-  setup.Locale = &locale;
-  setup.Alarm = &alarm;
-  TForm1* form = Application->CreateForm<TForm1>(setup);
+  TMainWindowParts parts;
+  TForm1* form = parts.CreateMainForm(false);
   TLabel* clock = form->sLabel1;
   EXPECT_TRUE(clock->AutoSize());
   const int room = clock->Parent()->ClientRect().Width();

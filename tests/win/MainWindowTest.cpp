@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "WinTestSupport.h"
+#include "MainWindowParts.h"
 #include "app/Unit1.h"
 #include "app/WinTaskStorage.h"
 #include "toolkit/Application.h"
@@ -17,25 +17,18 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, protected TMainWindowParts {
  protected:
-  void SetUp() override { folder.CopyAssets(); }
-
   void TearDown() override {
     delete form;
     Pump();
   }
 
   TForm1* Open() {
-    TForm1Setup setup;
-    setup.Folder = folder.Path();
-    setup.Locale = &locale;
-    setup.Alarm = &alarm;
+    TForm1Setup setup = FormSetup();
     setup.Storage = storage;
     setup.OpenUrl = [this](const std::wstring& url) { openedUrls.push_back(url); };
-    form = Application->CreateForm<TForm1>(setup);
-    form->Show();
-    Pump();
+    form = CreateMainForm(setup);
     return form;
   }
 
@@ -78,9 +71,6 @@ class MainWindowTest : public ::testing::Test {
     return cd.clrTextBk;
   }
 
-  TScratchFolder folder;
-  TTestLocale locale;
-  TCountingAlarm alarm;
   ITaskStorage* storage = nullptr;  // null: the disk in the system's code page
   std::vector<std::wstring> openedUrls;
   TForm1* form = nullptr;

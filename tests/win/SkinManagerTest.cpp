@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "SkinRecorders.h"
-#include "WinTestSupport.h"
+#include "MainWindowParts.h"
 #include "app/Unit1.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/data/sStoredSkinResource.h"
@@ -381,15 +381,8 @@ TEST(SkinManager, BuiltInShadowsComeFromTheResources) {
 }
 
 TEST(SkinManager, TheMainWindowOwnsTheDefaultManagerWithTheInternalSkin) {
-  TScratchFolder scratch;
-  scratch.CopyAssets();
-  TTestLocale locale;
-  TCountingAlarm alarm;
-  TForm1Setup setup;
-  setup.Folder = scratch.Path();
-  setup.Locale = &locale;
-  setup.Alarm = &alarm;
-  auto* form = Application->CreateForm<TForm1>(setup);
+  TMainWindowParts parts;
+  TForm1* form = parts.CreateMainForm(false);
   TsSkinManager* m = form->sSkinManager1;
   ASSERT_NE(m, nullptr);
   EXPECT_EQ(m->Owner(), form);

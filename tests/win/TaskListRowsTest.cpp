@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "WinTestSupport.h"
+#include "MainWindowParts.h"
 #include "app/Unit1.h"
 #include "toolkit/Application.h"
 #include "toolkit/Bitmap.h"
@@ -20,9 +20,8 @@
 
 namespace {
 
-class TaskListRowsTest : public ::testing::Test {
+class TaskListRowsTest : public ::testing::Test, protected TMainWindowParts {
  protected:
-  void SetUp() override { folder.CopyAssets(); }
   void TearDown() override {
     delete form;
     Pump();
@@ -36,13 +35,7 @@ class TaskListRowsTest : public ::testing::Test {
       file += "task " + std::to_string(i) + "<#>" + locale.DateTimeToText(locale.now - 1) +
               "<#>notend<#>false<#>notime<#>" + std::to_string(priority ? priority(i) : 0) + "\r\n";
     WriteBytes(folder.Path() + L"save.txt", file);
-    TForm1Setup setup;
-    setup.Folder = folder.Path();
-    setup.Locale = &locale;
-    setup.Alarm = &alarm;
-    form = Application->CreateForm<TForm1>(setup);
-    form->Show();
-    Pump();
+    form = CreateMainForm();
     list = form->sListView1->Handle();
   }
 
@@ -95,9 +88,6 @@ class TaskListRowsTest : public ::testing::Test {
     return colours;
   }
 
-  TScratchFolder folder;
-  TTestLocale locale;
-  TCountingAlarm alarm;
   TForm1* form = nullptr;
   HWND list = nullptr;
 };
@@ -178,11 +168,7 @@ TEST_F(TaskListRowsTest, ManyLimitsFiringInOneLoadOrOneTickStartTheSoundOnce) {
     file += "t" + std::to_string(i) + "<#>" + start + "<#>notend<#>false<#>" +
             (i % 2 == 0 ? "0:30:00" : "1:30:00") + "<#>0\r\n";
   WriteBytes(folder.Path() + L"save.txt", file);
-  TForm1Setup setup;
-  setup.Folder = folder.Path();
-  setup.Locale = &locale;
-  setup.Alarm = &alarm;
-  form = Application->CreateForm<TForm1>(setup);
+  form = CreateMainForm(false);
   EXPECT_EQ(alarm.plays, 1) << "three limits were due at the load";
   for (int i = 0; i < 6; ++i) EXPECT_EQ(form->Rows().ImageIndex(i), i % 2 == 0 ? tiFired : tiPending);
   locale.now += 1.0 / 24;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "WinTestSupport.h"
+#include "MainWindowParts.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "toolkit/Application.h"
@@ -14,16 +14,12 @@
 
 namespace {
 
-class TimeLimitDialogTest : public ::testing::Test {
+class TimeLimitDialogTest : public ::testing::Test, protected TMainWindowParts {
  protected:
   void SetUp() override {
-    folder.CopyAssets();
-    TForm1Setup setup;
-    setup.Folder = folder.Path();
-    setup.Locale = &locale;
-    setup.Alarm = &alarm;
+    TForm1Setup setup = FormSetup();
     setup.OpenUrl = [](const std::wstring&) {};
-    form = Application->CreateForm<TForm1>(setup);
+    form = CreateMainForm(setup, false);
     dialog = Application->CreateForm<TForm2>(form);
     form->TimeLimitDialog = dialog;
     form->Timer1->SetEnabled(false);  // the tests tick by hand
@@ -62,9 +58,6 @@ class TimeLimitDialogTest : public ::testing::Test {
   std::string SavedFile() const { return ReadBytes(folder.Path() + L"save.txt"); }
   bool Shown() const { return dialog->HandleAllocated() && IsWindowVisible(dialog->WindowHandle()); }
 
-  TScratchFolder folder;
-  TTestLocale locale;
-  TCountingAlarm alarm;
   TForm1* form = nullptr;
   TForm2* dialog = nullptr;
 };

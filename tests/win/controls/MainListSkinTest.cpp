@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "WinTestSupport.h"
+#include "MainWindowParts.h"
 #include "app/Unit1.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/windows/zkEditWnd.h"
@@ -14,17 +14,8 @@
 namespace {
 
 TEST(MainListSkin, TheTaskListIsSkinnedWithItsBarsAndRowColours) {
-  TScratchFolder folder;
-  folder.CopyAssets();
-  TTestLocale locale;
-  TCountingAlarm alarm;
-  TForm1Setup setup;
-  setup.Folder = folder.Path();
-  setup.Locale = &locale;
-  setup.Alarm = &alarm;
-  TForm1* form = Application->CreateForm<TForm1>(setup);
-  form->Show();
-  Pump();
+  TMainWindowParts parts;
+  TForm1* form = parts.CreateMainForm();
   TsListView* list = form->sListView1;
   EXPECT_STREQ(list->ClassName(), L"TsListView");
   EXPECT_EQ(list->SkinData().SkinSection(), "EDIT");

@@ -4,24 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include "WinTestSupport.h"
+#include "MainWindowParts.h"
 #include "app/Unit1.h"
 #include "toolkit/Application.h"
 
 namespace {
 
 TEST(MainWindowTray, MinimizeHidesIntoTheTrayAndADoubleClickRestores) {
-  TScratchFolder folder;
-  folder.CopyAssets();
-  TTestLocale locale;
-  TCountingAlarm alarm;
-  TForm1Setup setup;
-  setup.Folder = folder.Path();
-  setup.Locale = &locale;
-  setup.Alarm = &alarm;
-  TForm1* form = Application->CreateForm<TForm1>(setup);
-  form->Show();
-  Pump();
+  TMainWindowParts parts;
+  TForm1* form = parts.CreateMainForm();
   TCoolTrayIcon* tray = form->CoolTrayIcon1;
   EXPECT_TRUE(tray->IconVisible());
   EXPECT_TRUE(tray->MinimizeToTray());
