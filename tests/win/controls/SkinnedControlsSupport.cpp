@@ -26,6 +26,24 @@ void SkinnedForm::TearDown() {
   SetBitmapStorageFactory(nullptr);
 }
 
+void AdapterForm::SetUp() {
+  skin.InternalSkins().push_back(InternalStoredSkin());
+  skin.SetSkinName(kInternalSkinName);
+  ASSERT_TRUE(skin.SkinData().Active);
+  form = Application->CreateForm<TForm>();
+  form->SetBounds(60, 60, 320, 220);
+  form->SetColor(RGBColor(200, 210, 220));
+  form->Show();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(form->Handle());
+}
+
+void AdapterForm::TearDown() {
+  SetCursorPos(0, 0);
+  delete form;
+  Pump();
+}
+
 TColor PixelOf(const TzkBitmap& b, int x, int y) {
   const uint8_t* p = b.ScanLine(y) + x * b.BytesPerPixel();
   return RGBColor(p[2], p[1], p[0]);

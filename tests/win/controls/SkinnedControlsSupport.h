@@ -24,6 +24,19 @@ class SkinnedForm : public ::testing::Test {
   TForm* form = nullptr;
 };
 
+// A plain form (no frame provider: the manager is not the default one, so no hook skins it)
+// and the internal skin, for window adapters attached by hand. Shown topmost and in front.
+class AdapterForm : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  TsSkinManager& Manager() { return skin; }
+  const TsSkinTables& Tables() { return skin.Tables(); }
+
+  TsSkinManager skin{nullptr};
+  TForm* form = nullptr;
+};
+
 TColor PixelOf(const TzkBitmap& b, int x, int y);
 // The window printed with WM_PRINT (client area) into a 24-bit bitmap.
 TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height);
