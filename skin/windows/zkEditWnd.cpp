@@ -201,6 +201,15 @@ void TzkEditWnd::AdapterProc(TMessage& m) {
       return;
     }
     if (code == zcSkinNew) skinColorsApplied_ = false;
+    if (code == zcGetBackgroundColor) {
+      // A plain window shows the section's colour, or inside dialogs the window colour the
+      // flat frame is drawn on.
+      PassOn(m);
+      if (m.Result == 0)
+        m.Result = LRESULT(DlgMode() ? ColorToRGB(clWindow)
+                                     : Skin().Tables()->Sections[size_t(Skin().SkinIndex)].Color);
+      return;
+    }
   }
   TzkScrollWnd::AdapterProc(m);
   if (Hooked() && !OwnScrolling() && !ThumbDragging() && ChangesContent(m.Msg)) RefreshChangedBars();

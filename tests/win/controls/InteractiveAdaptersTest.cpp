@@ -250,6 +250,19 @@ TEST_F(InteractiveAdapters, TreeViewFrameAndBarsFollowItsItems) {
   EXPECT_EQ(TColor(GetPixel(dc.Get(), 0, 50)), PixelOf(cache, 0, 50));
   EXPECT_EQ(TColor(GetPixel(dc.Get(), 80, 0)), PixelOf(cache, 80, 0));
   EXPECT_EQ(SendCommandToWindow(tree, zcGetSectionIndex), Tables().IndexOfSection("EDIT") + 1);
+  EXPECT_EQ(TColor(SendCommandToWindow(tree, zcGetBackgroundColor)),
+            Tables().Sections[size_t(Tables().IndexOfSection("EDIT"))].Color);
+  a.reset();
+
+  // Inside a dialog: a one-pixel frame in the skin's border colour on the window colour.
+  TzkMainWnd::CreatingDialogAdapters = true;
+  a = TzkMainWnd::Attach<TzkTreeViewWnd>(tree, true, "", &Manager());
+  TzkMainWnd::CreatingDialogAdapters = false;
+  Redraw(tree);
+  ASSERT_TRUE(a->DlgMode());
+  EXPECT_EQ(PixelOf(a->Skin().CacheBmp, 0, 50), Tables().SkinData.BorderColor);
+  EXPECT_EQ(PixelOf(a->Skin().CacheBmp, 1, 50), ColorToRGB(clWindow));
+  EXPECT_EQ(TColor(SendCommandToWindow(tree, zcGetBackgroundColor)), ColorToRGB(clWindow));
   a.reset();
   DestroyWindow(tree);
 }
