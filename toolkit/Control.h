@@ -114,6 +114,13 @@ class TControl : public TComponent {
   void SetColor(TColor color);
   bool ParentColor() const { return parentColor_; }
   void SetParentColor(bool on);
+  // Colour properties a class publishes beyond Color ("FocusColor" ...), looked up by name:
+  // false when the class has no property of that name. Lets outside code (skin adapters)
+  // keep and give back such colours without knowing the class.
+  virtual bool GetPublishedColor(const std::wstring& /*name*/, TColor& /*value*/) const {
+    return false;
+  }
+  virtual bool SetPublishedColor(const std::wstring& /*name*/, TColor /*value*/) { return false; }
 
   TPopupMenu* PopupMenu() const { return popupMenu_; }
   void SetPopupMenu(TPopupMenu* menu);

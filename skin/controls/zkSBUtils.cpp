@@ -11,6 +11,7 @@
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkBlend.h"
+#include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
@@ -357,8 +358,20 @@ void TzkMainWnd::PrepareWindowCache(bool dialogMode) {
     const int state = skin_.Focused || skin_.MouseAbove ? 1 : 0;
     PaintSkinnedItem(tables, look, bg, clFuchsia, false, !dialogMode, &skin_.CacheBmp, {0, 0},
                      Rect(0, 0, w, h), state);
+    PaintDisabledControl(bg);
   }
   skin_.BGChanged = false;
+}
+
+TsDisabledKind TzkMainWnd::DisabledKindForPaint = dkBlended;
+
+void TzkMainWnd::PaintDisabledControl(const TsBackgroundInfo& bg) {
+  TWinControl* control = TWinControl::FindControl(wnd_);
+  if (!control || control->IsDestroying() || IsWindowEnabled(wnd_)) return;
+  // The control may pick another disabled look while it is asked.
+  DisabledKindForPaint = dkBlended;
+  SendCommandToWindow(wnd_, zcBeforePaint);
+  PaintDisabledLook(skin_.CacheBmp, DisabledKindForPaint, bg.Color, {0, 0}, bg);
 }
 
 // [SECTION] TzkScrollBar
@@ -862,6 +875,16 @@ class TBarWindowDc {
   bool own_;
 };
 
+}  // namespace
+
+void FillFromBackground(TzkBitmap& dst, const TRect& r, const TsBackgroundInfo& bg) {
+  if (r.IsEmpty()) return;
+  if (bg.HasBitmap())
+    CopyRect(dst, r.Left, r.Top, *bg.Bitmap, Rect(bg.X + r.Left, bg.Y + r.Top, bg.X + r.Right, bg.Y + r.Bottom));
+  else
+    FillSolid(dst, r, bg.Color == clFuchsia ? clBtnFace : bg.Color);
+}
+
 // One part of a bar: the section, its border mask over what is painted so far, and the glyph
 // centred in `glyphArea`.
 void PaintBarPart(const TsSkinTables& t, const TsCachedSection& cs, const TsBackgroundInfo& bg,
@@ -883,8 +906,6 @@ void PaintBarPart(const TsSkinTables& t, const TsCachedSection& cs, const TsBack
                    state, self, g, false);
   }
 }
-
-}  // namespace
 
 void TzkScrollWnd::RenderBar(int kind, TzkBitmap& out, int hotPart, int pressedPart,
                              int dragThumbStart) {

@@ -24,11 +24,13 @@
 #include "skin/controls/zkSBUtilsGeometry.h"
 #include "skin/data/sSkinCommands.h"
 #include "skin/paint/sBackgroundInfo.h"
+#include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkBitmap.h"
 #include "toolkit/Messages.h"
 
 class TsSkinManager;
 class TsSkinTables;
+struct TsCachedSection;
 
 // The skin state of an adapted window: its section, the cached image of the whole window and
 // the flags that say when the image is stale or painting must wait.
@@ -88,6 +90,9 @@ class TzkMainWnd {
   void PrepareWindowCache(bool dialogMode);
   // What lies behind the window in its parent, seen from the window's top-left corner.
   TsBackgroundInfo ParentBackground() const;
+  // The disabled look painting uses; preset to blended before a disabled toolkit control is
+  // asked (command 35), which may change it.
+  static TsDisabledKind DisabledKindForPaint;
 
   // Set while the children of a standard dialog get adapters; copied into DlgMode.
   static bool CreatingDialogAdapters;
@@ -111,6 +116,8 @@ class TzkMainWnd {
   LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
   void PassOn(TMessage& m) { m.Result = CallPrevious(m.Msg, m.WParam, m.LParam); }
   void RefreshText();
+  // A disabled toolkit control's cached image gets the disabled look over its background.
+  void PaintDisabledControl(const TsBackgroundInfo& bg);
   // The window is going: nothing is drawn or restored on it any more; after its last
   // message (WM_NCDESTROY) not even a pass-through entry is kept.
   void MarkDestroyed(bool finalMessage) {
@@ -230,6 +237,16 @@ class TzkScrollWnd : public TzkMainWnd {
   bool preventStyleChange_ = false;
   bool ownScroll_ = false;
 };
+
+// Copies what lies behind r (element coordinates) into the image: the background bitmap's
+// pixels, or its colour (the button face when the colour is unknown).
+void FillFromBackground(TzkBitmap& dst, const TRect& r, const TsBackgroundInfo& bg);
+
+// One skinned part (a scroll-bar piece, an arrow or drop-down button): the cached section, its
+// border mask over what is painted so far in `out`, and, with glyphArea, its glyph centred
+// there.
+void PaintBarPart(const TsSkinTables& t, const TsCachedSection& cs, const TsBackgroundInfo& bg,
+                  TzkBitmap& out, const TRect& r, int state, const TRect* glyphArea);
 
 // The pointer state shared by every adapter (there is one pointer).
 struct TzkScrollPointerState {

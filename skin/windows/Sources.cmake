@@ -17,4 +17,13 @@ vornik_win32(
   zkBtnWnd.cpp
   zkCheckBoxWnd.cpp
   zkStaticWnd.cpp
+  zkLinkWnd.cpp
+  zkTransPanelWnd.cpp
+  zkDlgPanelWnd.cpp
+  zkSizerWnd.cpp
+  zkSpinWnd.cpp
+  zkToolBarWnd.cpp
+  zkTabControlWnd.cpp
+  zkComboBoxWnd.cpp
+  zkTreeViewWnd.cpp
 )

@@ -9,8 +9,11 @@
 #include "skin/paint/sControlUtils.h"
 #include "skin/windows/zkBtnWnd.h"
 #include "skin/windows/zkCheckBoxWnd.h"
+#include "skin/windows/zkComboBoxWnd.h"
 #include "skin/windows/zkEditWnd.h"
 #include "skin/windows/zkGroupBoxWnd.h"
+#include "skin/windows/zkTabControlWnd.h"
+#include "skin/windows/zkTreeViewWnd.h"
 #include "toolkit/Form.h"
 #include "toolkit/Label.h"
 #include "toolkit/WideText.h"
@@ -28,8 +31,11 @@ enum : int {
   kThirdEdits = 0,
   kThirdButtons = 1,
   kThirdCheckBoxes = 3,
+  kThirdComboBoxes = 4,
   kThirdGroupBoxes = 6,
-  kThirdListViews = 7
+  kThirdListViews = 7,
+  kThirdTreeViews = 9,
+  kThirdTabControl = 14
 };
 
 std::string ClassNameOf(const TControl* control) { return WideToUtf8(control->ClassName()); }
@@ -67,6 +73,12 @@ std::unique_ptr<TzkMainWnd> CreateThirdPartyAdapter(int list, HWND wnd, const st
     case kThirdListViews:
       return TzkMainWnd::Attach<TzkListViewWnd>(wnd, true, section.empty() ? "EDIT" : section,
                                                 manager);
+    case kThirdComboBoxes:
+      return TzkMainWnd::Attach<TzkComboBoxWnd>(wnd, true, section, manager);
+    case kThirdTreeViews:
+      return TzkMainWnd::Attach<TzkTreeViewWnd>(wnd, true, section, manager);
+    case kThirdTabControl:
+      return TzkMainWnd::Attach<TzkTabControlWnd>(wnd, true, section, manager);
     default:
       return nullptr;
   }

@@ -3,11 +3,60 @@
 #include <commctrl.h>
 
 #include "skin/data/sSkinManager.h"
+#include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Handles.h"
+#include "toolkit/WinControl.h"
+
+namespace {
+
+const wchar_t kFocusColor[] = L"FocusColor";
+
+}  // namespace
 
 TzkEditWnd::TzkEditWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
     : TzkScrollWnd(wnd, section.empty() ? "EDIT" : section, manager) {}
+
+TzkEditWnd::~TzkEditWnd() { Detach(); }
+
+TWinControl* TzkEditWnd::ColorOwner() const {
+  if (!saved_.Valid || Destroyed() || !IsWindow(Handle())) return nullptr;
+  TWinControl* c = TWinControl::FindControl(Handle());
+  return c && !c->IsDestroying() ? c : nullptr;
+}
+
+// Runs before the window is hooked, so a skinned control answers the query itself: its own
+// skin data looks after its colours.
+void TzkEditWnd::SaveControlColors() {
+  TWinControl* c = TWinControl::FindControl(Handle());
+  if (!c || SendCommandToWindow(Handle(), zcIsSkinned) == 1) return;
+  saved_.Valid = true;
+  saved_.Color = c->Color();
+  saved_.FontColor = c->Font().Color();
+  saved_.HasFocusColor = c->GetPublishedColor(kFocusColor, saved_.FocusColor);
+}
+
+void TzkEditWnd::RestoreControlColors() {
+  TWinControl* c = ColorOwner();
+  if (!c) return;
+  c->SetColor(saved_.Color);
+  if (saved_.HasFocusColor) c->SetPublishedColor(kFocusColor, saved_.FocusColor);
+  c->Font().SetColor(saved_.FontColor);
+  skinColorsApplied_ = false;
+}
+
+void TzkEditWnd::ApplySkinColors() {
+  TzkScrollWnd::ApplySkinColors();
+  TWinControl* c = ColorOwner();
+  if (!c || !Skin().Skinned()) return;
+  const TsGeneralData& section = Skin().Tables()->Sections[size_t(Skin().SkinIndex)];
+  const bool hot = Skin().Focused;
+  const TColor color = ColorToRGB(hot ? section.HotColor : section.Color);
+  const TColor font = TColor((hot ? section.HotFontColor : section.FontColor).Color);
+  if (c->Color() != color) c->SetColor(color);
+  if (saved_.HasFocusColor) c->SetPublishedColor(kFocusColor, color);
+  if (c->Font().Color() != font) c->Font().SetColor(font);
+}
 
 TsBackgroundInfo TzkEditWnd::BarBackground(TPoint at) {
   TsBackgroundInfo bg = TzkScrollWnd::BarBackground(at);
@@ -46,7 +95,8 @@ void TzkEditWnd::SetHot(bool focused, bool mouseAbove) {
   Skin().Focused = focused;
   Skin().MouseAbove = mouseAbove;
   Skin().BGChanged = true;
-  if (IsWindowVisible(Handle())) PaintFrame();
+  if (saved_.Valid && skinColorsApplied_) ApplySkinColors();
+  if (IsWindowVisible(Handle())) HotChanged();
 }
 
 bool TzkEditWnd::ChangesContent(UINT msg) const {
@@ -106,6 +156,19 @@ void TzkEditWnd::AdapterProc(TMessage& m) {
     case WM_NCPAINT:
       if (IsWindowVisible(Handle()) && !OwnScrolling()) PaintFrame();
       return;
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+      if (!skinColorsApplied_ && !Skin().Updating) ApplySkinColors();
+      if (m.Msg == WM_ERASEBKGND && Skin().Updating) {
+        m.Result = 1;
+        return;
+      }
+      break;
+    case WM_ENABLE:
+      Skin().BGChanged = true;
+      TzkScrollWnd::AdapterProc(m);
+      if (!Destroyed() && IsWindowVisible(Handle())) PaintFrame();
+      return;
     case WM_PRINT:
       if (m.LParam & PRF_NONCLIENT) {
         Print(m);
@@ -130,6 +193,23 @@ void TzkEditWnd::AdapterProc(TMessage& m) {
     case WM_SIZE:
       Skin().BGChanged = true;
       break;
+  }
+  if (m.Msg == SM_ORVEXCMD) {
+    const TzkCommandCode code = SkinCommandOf(m).Code;
+    if (code == zcGetSectionIndex) {
+      m.Result = Skin().SkinIndex + 1;
+      return;
+    }
+    if (code == zcSkinNew) skinColorsApplied_ = false;
+    if (code == zcGetBackgroundColor) {
+      // A plain window shows the section's colour, or inside dialogs the window colour the
+      // flat frame is drawn on.
+      PassOn(m);
+      if (m.Result == 0)
+        m.Result = LRESULT(DlgMode() ? ColorToRGB(clWindow)
+                                     : Skin().Tables()->Sections[size_t(Skin().SkinIndex)].Color);
+      return;
+    }
   }
   TzkScrollWnd::AdapterProc(m);
   if (Hooked() && !OwnScrolling() && !ThumbDragging() && ChangesContent(m.Msg)) RefreshChangedBars();

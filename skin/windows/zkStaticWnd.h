@@ -14,7 +14,7 @@ class TzkStaticWnd : public TzkMainWnd {
   // Renders the whole window into the cached image.
   void PrepareCache();
   // The static keeps its own painting (tab stop or static edge).
-  bool LeftToBase() const;
+  virtual bool LeftToBase() const;
 
  protected:
   void AdapterProc(TMessage& m) override;

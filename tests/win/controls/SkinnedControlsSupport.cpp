@@ -2,6 +2,7 @@
 
 #include "WinTestSupport.h"
 #include "skin/data/sStoredSkinResource.h"
+#include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
@@ -26,6 +27,44 @@ void SkinnedForm::TearDown() {
   SetBitmapStorageFactory(nullptr);
 }
 
+void AdapterForm::SetUp() {
+  skin.InternalSkins().push_back(InternalStoredSkin());
+  skin.SetSkinName(kInternalSkinName);
+  ASSERT_TRUE(skin.SkinData().Active);
+  form = Application->CreateForm<TForm>();
+  form->SetBounds(60, 60, 320, 220);
+  form->SetColor(RGBColor(200, 210, 220));
+  form->Show();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(form->Handle());
+}
+
+void AdapterForm::TearDown() {
+  SetCursorPos(0, 0);
+  delete form;
+  Pump();
+}
+
+HWND AdapterForm::Child(const wchar_t* cls, const wchar_t* text, DWORD style, TRect r, HWND parent) {
+  HWND w = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.Left, r.Top, r.Width(),
+                           r.Height(), parent ? parent : form->Handle(), nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  if (w) SendMessageW(w, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  return w;
+}
+
+void AdapterForm::Compose(TzkBitmap& into, const char* name, const TRect& r, int state, bool centre) {
+  TsBackgroundInfo bg;
+  bg.Color = ColorToRGB(form->Color());
+  PaintSkinnedItem(&Tables(), SectionLook(Tables(), Tables().IndexOfSection(name)), bg.Moved(r.Left, r.Top),
+                   clFuchsia, centre, true, &into, {r.Left, r.Top}, r, state);
+}
+
+void AdapterForm::Redraw(HWND w) {
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+  PumpFor(30);
+}
+
 TColor PixelOf(const TzkBitmap& b, int x, int y) {
   const uint8_t* p = b.ScanLine(y) + x * b.BytesPerPixel();
   return RGBColor(p[2], p[1], p[0]);
@@ -47,5 +86,13 @@ int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b) {
   for (int y = 0; y < a.Height(); ++y)
     for (int x = 0; x < a.Width(); ++x)
       if (PixelOf(a, x, y) != PixelOf(b, x, y)) ++n;
+  return n;
+}
+
+int DifferencesIn(const TzkBitmap& a, const TzkBitmap& b, const TRect& r, const TRect& skip) {
+  int n = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x)
+      if (!skip.Contains({x, y}) && PixelOf(a, x, y) != PixelOf(b, x, y)) ++n;
   return n;
 }

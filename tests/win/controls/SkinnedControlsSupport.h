@@ -24,8 +24,30 @@ class SkinnedForm : public ::testing::Test {
   TForm* form = nullptr;
 };
 
+// A plain form (no frame provider: the manager is not the default one, so no hook skins it)
+// and the internal skin, for window adapters attached by hand. Shown topmost and in front.
+class AdapterForm : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  TsSkinManager& Manager() { return skin; }
+  const TsSkinTables& Tables() { return skin.Tables(); }
+  // A visible child window in the default GUI font, on the form unless a parent is given.
+  HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, TRect r, HWND parent = nullptr);
+  // A section in a state over the form's colour into r of the image, as the paint engine
+  // composes it.
+  void Compose(TzkBitmap& into, const char* name, const TRect& r, int state, bool centre = true);
+  // Invalidates, erases and paints the window with its frame, and pumps a little.
+  static void Redraw(HWND w);
+
+  TsSkinManager skin{nullptr};
+  TForm* form = nullptr;
+};
+
 TColor PixelOf(const TzkBitmap& b, int x, int y);
 // The window printed with WM_PRINT (client area) into a 24-bit bitmap.
 TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height);
 // Number of pixels that differ between two bitmaps of the same size (-1 for other sizes).
 int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b);
+// The same inside r only, leaving out `skip`.
+int DifferencesIn(const TzkBitmap& a, const TzkBitmap& b, const TRect& r, const TRect& skip = {});

@@ -1,0 +1,21 @@
+// The adapter for platform link windows ("link window", "syslink"): painted like a static
+// text, but the text is written in the platform's message font, underlined, with the anchor
+// tags taken out. A link with a static edge keeps its own painting entirely.
+#pragma once
+
+#include <string>
+
+#include "skin/windows/zkStaticWnd.h"
+
+// The link text as the user sees it: every "<a ...>" and "</a>" tag removed (any case).
+std::wstring StripLinkTags(const std::wstring& text);
+
+class TzkLinkWnd : public TzkStaticWnd {
+ public:
+  // An empty section means "CHECKBOX".
+  TzkLinkWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  bool LeftToBase() const override;
+
+ protected:
+  void DrawContent(HDC dc, int width, int height) override;
+};

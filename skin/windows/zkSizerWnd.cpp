@@ -1,0 +1,77 @@
+#include "skin/windows/zkSizerWnd.h"
+
+#include "skin/data/sSkinManager.h"
+#include "skin/paint/sMaskPainter.h"
+#include "skin/paint/sSectionPainter.h"
+#include "skin/paint/zkDibStorage.h"
+
+TzkSizerWnd::TzkSizerWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+    : TzkMainWnd(wnd, section.empty() ? "CHECKBOX" : section, manager) {}
+
+int TzkSizerWnd::GripMask() const {
+  const TsSkinTables* t = Skin().Tables();
+  return t ? t->IndexOfMaskExact("GLOBALINFO", "GRIPIMAGE") : -1;
+}
+
+TPoint TzkSizerWnd::GripPosition() const {
+  const TsSkinTables* t = Skin().Tables();
+  const int mask = GripMask();
+  RECT wr;
+  GetWindowRect(Handle(), &wr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  if (!t || !t->IsValidMask(mask)) return {w, h};
+  const int gw = FrameWidth(t->Masks[size_t(mask)]), gh = FrameHeight(t->Masks[size_t(mask)]);
+  const bool leftGrip = (GetWindowLongW(Handle(), GWL_STYLE) & SBS_SIZEBOXBOTTOMRIGHTALIGN) == 0 &&
+                        (GetWindowLongW(Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+  return {leftGrip ? 0 : w - gw, h - gh};
+}
+
+void TzkSizerWnd::PrepareCache() {
+  TzkAdapterSkin& s = Skin();
+  const TsSkinTables* t = s.Tables();
+  RECT wr;
+  GetWindowRect(Handle(), &wr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  if (!t || !s.Skinned() || w <= 0 || h <= 0) return;
+  if (s.CacheBmp.Width() != w || s.CacheBmp.Height() != h) s.CacheBmp = NewDeviceBitmap24(w, h);
+  PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), ParentBackground(), clFuchsia, true, true,
+                   &s.CacheBmp, {0, 0}, Rect(0, 0, w, h), 0);
+  const int mask = GripMask();
+  if (t->IsValidMask(mask)) {
+    TsBackgroundInfo self;
+    self.Bitmap = &s.CacheBmp;
+    self.IsBitmap = true;
+    PaintGlyphMask(s.CacheBmp, GripPosition(), 0, self, t->Masks[size_t(mask)], false);
+  }
+  s.BGChanged = false;
+}
+
+void TzkSizerWnd::Paint(HDC dc) {
+  PrepareCache();
+  const TzkBitmap& cache = Skin().CacheBmp;
+  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
+}
+
+void TzkSizerWnd::AdapterProc(TMessage& m) {
+  if (!Skin().Skinned() || !Hooked()) {
+    TzkMainWnd::AdapterProc(m);
+    return;
+  }
+  switch (m.Msg) {
+    case WM_PAINT:
+      PaintMessage(m, [this](HDC dc) { Paint(dc); });
+      return;
+    case WM_PRINTCLIENT:
+      Paint(HDC(m.WParam));
+      return;
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+      m.Result = 1;
+      return;
+    case WM_MOVE:
+      TzkMainWnd::AdapterProc(m);
+      InvalidateRect(Handle(), nullptr, FALSE);
+      return;
+  }
+  TzkMainWnd::AdapterProc(m);
+}

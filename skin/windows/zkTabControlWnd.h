@@ -1,0 +1,32 @@
+// The adapter for platform tab controls: the page frame painted from the section below (or
+// beside) the tab strip, and every tab from the skin's tab section of its side, the selected
+// tab pressed and a little larger, the tab under the pointer hot, with its text over it. The
+// platform keeps the tabs' behaviour; only the painting is taken over.
+#pragma once
+
+#include "skin/controls/zkSBUtils.h"
+
+class TzkTabControlWnd : public TzkMainWnd {
+ public:
+  // An empty section means "PAGECONTROL".
+  TzkTabControlWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  // The page frame in client coordinates: the client area without the rows of tabs.
+  TRect PageRect() const;
+  // A tab's rectangle as painted (the selected one enlarged towards the strip's outside).
+  TRect TabRect(int index) const;
+  // 2 selected, 1 under the pointer, 0 otherwise.
+  int TabState(int index) const;
+  int HotTab() const { return hot_; }
+  void PrepareCache();
+
+ protected:
+  void AdapterProc(TMessage& m) override;
+
+ private:
+  const TsCachedSection& TabSection() const;
+  void Paint(HDC dc);
+  void DrawTab(int index, const TsBackgroundInfo& bg);
+  void SetHot(int index);
+
+  int hot_ = -1;
+};

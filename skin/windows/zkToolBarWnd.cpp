@@ -1,0 +1,167 @@
+#include "skin/windows/zkToolBarWnd.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <vector>
+
+#include "skin/data/sSkinManager.h"
+#include "skin/paint/sSectionPainter.h"
+#include "skin/paint/sSectionPainterWin.h"
+#include "skin/paint/zkBlend.h"
+#include "skin/paint/zkDibStorage.h"
+#include "toolkit/Handles.h"
+
+namespace {
+
+bool ButtonOf(HWND wnd, int index, TBBUTTON& b) {
+  b = TBBUTTON{};
+  return SendMessageW(wnd, TB_GETBUTTON, WPARAM(index), LPARAM(&b)) != 0;
+}
+
+TRect ItemRect(HWND wnd, int index) {
+  RECT r{};
+  if (!SendMessageW(wnd, TB_GETITEMRECT, WPARAM(index), LPARAM(&r))) return {};
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+std::wstring ButtonText(HWND wnd, int command) {
+  const LRESULT n = SendMessageW(wnd, TB_GETBUTTONTEXTW, WPARAM(command), 0);
+  if (n <= 0) return {};
+  std::vector<wchar_t> buf(size_t(n) + 1, L'\0');
+  SendMessageW(wnd, TB_GETBUTTONTEXTW, WPARAM(command), LPARAM(buf.data()));
+  return buf.data();
+}
+
+}  // namespace
+
+TzkToolBarWnd::TzkToolBarWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+    : TzkMainWnd(wnd, section.empty() ? "BAR" : section, manager) {}
+
+int TzkToolBarWnd::ButtonSection() const {
+  const TsSkinTables* t = Skin().Tables();
+  if (!t) return -1;
+  const int own = t->IndexOfSection("TOOLBUTTON");
+  return t->IsValidSection(own) ? own : t->IndexOfSection("SPEEDBUTTON_SMALL");
+}
+
+int TzkToolBarWnd::ButtonState(int index) const {
+  TBBUTTON b;
+  if (!ButtonOf(Handle(), index, b) || !(b.fsState & TBSTATE_ENABLED) || !IsWindowEnabled(Handle()))
+    return 0;
+  if (b.fsState & (TBSTATE_PRESSED | TBSTATE_CHECKED)) return 2;
+  return index == hot_ ? 1 : 0;
+}
+
+void TzkToolBarWnd::DrawButtonContent(HDC dc, int index, const TRect& r, int state) {
+  TBBUTTON b;
+  ButtonOf(Handle(), index, b);
+  const std::wstring text = ButtonText(Handle(), b.idCommand);
+  HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle(), TB_GETIMAGELIST, 0, 0));
+  const int shift = state == 2 ? 1 : 0;
+  int iw = 0, ih = 0;
+  const bool image = images && b.iBitmap >= 0 && ImageList_GetIconSize(images, &iw, &ih);
+  const int textTop = image ? r.Top + 3 + ih : r.Top;
+  if (image) {
+    const int x = r.Left + (r.Width() - iw) / 2;
+    const int y = text.empty() ? r.Top + (r.Height() - ih) / 2 : r.Top + 3;
+    ImageList_Draw(images, b.iBitmap, dc, x + shift, y + shift, ILD_TRANSPARENT);
+  }
+  if (text.empty()) return;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
+  TSelectObject selected(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  const bool enabled = (b.fsState & TBSTATE_ENABLED) && IsWindowEnabled(Handle());
+  PaintSectionText(dc, text, enabled, Skin().Tables(), state != 0, ButtonSection(),
+                   DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                   Rect(r.Left + shift, textTop + shift, r.Right + shift, r.Bottom + shift));
+}
+
+void TzkToolBarWnd::DrawButton(int index, const TsBackgroundInfo& bg) {
+  TBBUTTON b;
+  if (!ButtonOf(Handle(), index, b) || (b.fsState & TBSTATE_HIDDEN) || (b.fsStyle & BTNS_SEP)) return;
+  const TRect r = ItemRect(Handle(), index);
+  TzkBitmap& cache = Skin().CacheBmp;
+  if (r.IsEmpty() || IntersectRect(r, Rect(0, 0, cache.Width(), cache.Height())) != r) return;
+  const TsSkinTables* t = Skin().Tables();
+  const int state = ButtonState(index);
+  const int section = ButtonSection();
+  if (t->IsValidSection(section)) {
+    TsBackgroundInfo self;
+    self.Bitmap = &cache;
+    self.IsBitmap = true;
+    PaintSkinnedItem(t, SectionLook(*t, section), self.Moved(r.Left, r.Top), clFuchsia, true, true,
+                     &cache, {r.Left, r.Top}, r, state);
+  }
+  DrawOnBitmap(cache, [&](HDC dc) { DrawButtonContent(dc, index, r, state); });
+  const bool enabled = (b.fsState & TBSTATE_ENABLED) && IsWindowEnabled(Handle());
+  if (!enabled && r.Width() > 1 && r.Height() > 1)
+    TintRect(cache, Rect(r.Left, r.Top, r.Right - 1, r.Bottom - 1), 60, bg.HasBitmap() ? clBtnFace : bg.Color);
+}
+
+void TzkToolBarWnd::PrepareCache() {
+  TzkAdapterSkin& s = Skin();
+  const TsSkinTables* t = s.Tables();
+  RECT cr;
+  GetClientRect(Handle(), &cr);
+  if (!t || !s.Skinned() || cr.right <= 0 || cr.bottom <= 0) return;
+  if (s.CacheBmp.Width() != cr.right || s.CacheBmp.Height() != cr.bottom)
+    s.CacheBmp = NewDeviceBitmap24(cr.right, cr.bottom);
+  const TsBackgroundInfo bg = ParentBackground();
+  PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg, clFuchsia, true, true, &s.CacheBmp, {0, 0},
+                   Rect(0, 0, cr.right, cr.bottom), 0);
+  const int count = int(SendMessageW(Handle(), TB_BUTTONCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) DrawButton(i, bg);
+  s.BGChanged = false;
+}
+
+void TzkToolBarWnd::Paint(HDC dc) {
+  PrepareCache();
+  const TzkBitmap& cache = Skin().CacheBmp;
+  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
+}
+
+void TzkToolBarWnd::SetHot(int index) {
+  if (index == hot_) return;
+  hot_ = index;
+  if (!Destroyed()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TzkToolBarWnd::AdapterProc(TMessage& m) {
+  if (!Skin().Skinned() || !Hooked()) {
+    TzkMainWnd::AdapterProc(m);
+    return;
+  }
+  switch (m.Msg) {
+    case WM_PAINT:
+      PaintMessage(m, [this](HDC dc) { Paint(dc); });
+      return;
+    case WM_PRINTCLIENT:
+      Paint(HDC(m.WParam));
+      return;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return;
+    case WM_MOUSEMOVE: {
+      POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      TzkMainWnd::AdapterProc(m);
+      if (Destroyed()) return;
+      TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, Handle(), 0};
+      TrackMouseEvent(&tme);
+      const int hit = int(SendMessageW(Handle(), TB_HITTEST, 0, LPARAM(&p)));
+      SetHot(hit >= 0 ? hit : -1);
+      return;
+    }
+    case WM_MOUSELEAVE:
+      PassOn(m);
+      SetHot(-1);
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_ENABLE:
+      TzkMainWnd::AdapterProc(m);
+      if (!Destroyed()) InvalidateRect(Handle(), nullptr, FALSE);
+      return;
+  }
+  TzkMainWnd::AdapterProc(m);
+}

@@ -1,0 +1,31 @@
+// The adapter for platform tool bars (inside common dialogs): the bar's section over the
+// parent's background, and every button drawn from the tool-button section in its state
+// (pressed or checked, under the pointer, normal) with its image and text over it. The
+// platform keeps the buttons' behaviour; only the painting is taken over.
+#pragma once
+
+#include "skin/controls/zkSBUtils.h"
+
+class TzkToolBarWnd : public TzkMainWnd {
+ public:
+  // An empty section means "BAR".
+  TzkToolBarWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  // The section the buttons are drawn with: "TOOLBUTTON", else "SPEEDBUTTON_SMALL".
+  int ButtonSection() const;
+  // 2 pressed or checked, 1 under the pointer, 0 otherwise (also when disabled).
+  int ButtonState(int index) const;
+  // The button under the pointer, -1 for none.
+  int HotButton() const { return hot_; }
+  void PrepareCache();
+
+ protected:
+  void AdapterProc(TMessage& m) override;
+
+ private:
+  void Paint(HDC dc);
+  void DrawButton(int index, const TsBackgroundInfo& bg);
+  void DrawButtonContent(HDC dc, int index, const TRect& r, int state);
+  void SetHot(int index);
+
+  int hot_ = -1;
+};
