@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <functional>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
@@ -12,22 +11,6 @@
 namespace {
 
 const wchar_t kControlProp[] = L"VornikToolkitControl";
-
-// The control of each attached window, for the window procedure: a window property is a
-// round trip to the window server on some platforms, and the procedure runs for every
-// message. The property stays for lookups of windows that may not be ours. Never freed, so
-// windows destroyed while the process ends still find it.
-std::unordered_map<HWND, TWinControl*>& AttachedControls() {
-  static auto* controls = new std::unordered_map<HWND, TWinControl*>();
-  return *controls;
-}
-
-TWinControl* AttachedControl(HWND wnd) {
-  const auto& controls = AttachedControls();
-  const auto it = controls.find(wnd);
-  return it == controls.end() ? nullptr : it->second;
-}
-
 // Controls whose windows are being made, innermost last: a window created while another is
 // being created (from a creation hook or a WM_CREATE handler) finds its own control.
 thread_local std::vector<TWinControl*> g_creating;
@@ -96,7 +79,7 @@ bool IsMouseMessage(UINT msg) {
 // Every window of ours runs this procedure; exceptions stop here and go to the general
 // error handler, so they never cross the platform's frames.
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TWinControl* control = AttachedControl(wnd);
+  TWinControl* control = static_cast<TWinControl*>(GetPropW(wnd, kControlProp));
   if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
   TMessage m{msg, wParam, lParam, 0};
   try {
@@ -186,14 +169,11 @@ void TWinControl::UnwatchHandle(int id) { handleWatchers_.erase(id); }
 
 void TWinControl::Attach(HWND wnd) {
   handle_ = wnd;
-  AttachedControls()[wnd] = this;
   SetPropW(wnd, kControlProp, this);
 }
 
 void TWinControl::Detach() {
   if (!handle_) return;
-  auto& controls = AttachedControls();
-  if (const auto it = controls.find(handle_); it != controls.end() && it->second == this) controls.erase(it);
   RemovePropW(handle_, kControlProp);
   handle_ = nullptr;
 }

@@ -193,38 +193,6 @@ TEST(ToolkitWindows, AWindowMadeWhileAnotherIsBeingMadeFindsItsOwnControl) {
   Pump();
 }
 
-// The window procedure finds a control's object without asking the window: it must follow
-// the control through windows made again, and a window whose control let go of it (or was
-// deleted) must only reach the system procedure.
-TEST(ToolkitWindows, MessagesFollowTheControlThroughNewWindowsAndStopWhenItLetsGo) {
-  auto* form = Application->CreateForm<TForm>();
-  auto* box = new TGroupBox(form);
-  box->SetParent(form);
-  std::vector<UINT> seen;
-  LogMessages(box, seen);
-  for (int round = 0; round < 3; ++round) {
-    seen.clear();
-    SendMessageW(box->Handle(), WM_USER + 7, 0, 0);
-    EXPECT_TRUE(Has(seen, WM_USER + 7)) << "round " << round;
-    box->DestroyHandle();  // the next Handle() makes a new window
-  }
-  HWND old = box->Handle();
-  DestroyWindow(old);  // behind the control's back: it hears WM_NCDESTROY and lets go
-  EXPECT_FALSE(box->HandleAllocated());
-  EXPECT_EQ(TWinControl::FindControl(old), nullptr);
-  HWND kept = box->Handle();
-  delete box;  // its window goes with it
-  EXPECT_FALSE(IsWindow(kept));
-  auto* other = new TGroupBox(form);
-  other->SetParent(form);
-  std::vector<UINT> otherSeen;
-  LogMessages(other, otherSeen);
-  SendMessageW(other->Handle(), WM_USER + 8, 0, 0);
-  EXPECT_TRUE(Has(otherSeen, WM_USER + 8));
-  delete form;
-  Pump();
-}
-
 // A form with one of each kind of control, shown.
 class TPrintedForm : public TForm {
  public:
