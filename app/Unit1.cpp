@@ -152,6 +152,7 @@ void TForm1::BuildSkinManager() {
   ThirdPartyList& third = sSkinManager1->ThirdParty();
   for (int i = 0; i < ThirdPartyList::kCount; ++i) third[i] = " ";
   third.ThirdButtons = "TButton";
+  if (!setup_.SkinActive) sSkinManager1->SetActive(false);
   try {
     sSkinManager1->SetSkinName(kInternalSkinName);
   } catch (const std::exception& e) {

@@ -37,6 +37,9 @@ struct TForm1Setup {
   ITaskStorage* Storage = nullptr;
   ITaskAlarm* Alarm = nullptr;
   std::function<void(const std::wstring& url)> OpenUrl;
+  // False starts the skin manager inactive: the same window in the platform's look, so the
+  // cost of the skin can be measured against it.
+  bool SkinActive = true;
 };
 
 class TForm1 : public TForm {

@@ -37,4 +37,8 @@ class TBenchFolder {
 };
 
 void RunStartupBench();
+// Cold starts of the program's start sequence with the skin and with the skin manager
+// inactive; RunStartChild is that start sequence, run by the benchmark's child process.
+void RunSkinStartBench();
+int RunStartChild(const char* mode);
 void RunTaskListBench();

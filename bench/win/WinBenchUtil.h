@@ -19,8 +19,8 @@ inline double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
 inline void Report(const char* name, std::vector<double> samples) {
   std::sort(samples.begin(), samples.end());
   const double median = samples[samples.size() / 2];
-  std::printf("%-44s median %8.3f ms   min %8.3f ms   (%zu runs)\n", name, median * 1e3,
-              samples.front() * 1e3, samples.size());
+  std::printf("%-44s median %8.3f ms   min %8.3f ms   max %8.3f ms   (%zu runs)\n", name,
+              median * 1e3, samples.front() * 1e3, samples.back() * 1e3, samples.size());
 }
 
 // Times fn over `runs` runs.

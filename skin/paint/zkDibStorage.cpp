@@ -61,18 +61,17 @@ void DrawBitmapToDC(HDC dc, int x, int y, const TzkBitmap& bitmap, const TRect& 
   if (s.IsEmpty()) return;
   x += s.Left - srcRect.Left;
   y += s.Top - srcRect.Top;
-  if (HBITMAP handle = DibHandle(bitmap)) {
-    GdiFlush();
-    TBitmapDc source(handle, dc);
-    if (source) {
-      BitBlt(dc, x, y, s.Width(), s.Height(), source.Get(), s.Left, s.Top, SRCCOPY);
-      return;
-    }
-  }
+  // Straight from the pixels, even for a DIB section: a memory device context made for one
+  // copy costs several times the copy itself on some platforms, and the result is the same.
+  if (DibHandle(bitmap)) GdiFlush();
+  // The copied rows alone, described as a picture of their own, so no platform's way of
+  // counting source rows (from the top or the bottom, by row order) comes into play.
   BITMAPINFO info = DibInfo(bitmap);
-  // SetDIBitsToDevice counts source rows from the bottom of the picture.
-  StretchDIBits(dc, x, y, s.Width(), s.Height(), s.Left, bitmap.Height() - s.Bottom, s.Width(),
-                s.Height(), DibBits(bitmap), &info, DIB_RGB_COLORS, SRCCOPY);
+  const bool topDown = bitmap.Stride() >= 0;
+  info.bmiHeader.biHeight = topDown ? -s.Height() : s.Height();
+  const void* rows = bitmap.ScanLine(topDown ? s.Top : s.Bottom - 1);
+  StretchDIBits(dc, x, y, s.Width(), s.Height(), s.Left, 0, s.Width(), s.Height(), rows, &info,
+                DIB_RGB_COLORS, SRCCOPY);
 }
 
 void CopyDCToBitmap(TzkBitmap& bitmap, HDC dc, int x, int y) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "skin/paint/zkDibStorage.h"
@@ -64,6 +66,46 @@ TEST(DibStorage, BlitsAndCopiesWorkForPlainMemoryToo) {
   EXPECT_EQ(Word(back, 1, 1), 0x336611u);
   EXPECT_EQ(Word(backPlain, 1, 1), 0x336611u);
   EXPECT_EQ(Word(backPlain, 0, 0), 0x336699u);
+}
+
+// Bitmaps are copied straight from their pixels; the result must be what a blit from a
+// device context holding the same pixels gives, for device and memory bitmaps, in both row
+// orders and both formats (into a target of the same format), with a source rectangle
+// reaching past the bitmap and the target's origin moved.
+TEST(DibStorage, CopyingABitmapGivesWhatABlitOfItsPixelsGives) {
+  TDibScope dib;
+  for (TBitmapUse use : {TBitmapUse::Device, TBitmapUse::Memory})
+  for (TPixelFormat format : {TPixelFormat::pf24bit, TPixelFormat::pf32bit})
+    for (TRowOrder order : {TRowOrder::TopDown, TRowOrder::BottomUp}) {
+      SCOPED_TRACE(std::string(use == TBitmapUse::Device ? "device, " : "memory, ") +
+                   (format == TPixelFormat::pf24bit ? "24" : "32") + "-bit, " +
+                   (order == TRowOrder::TopDown ? "top-down" : "bottom-up"));
+      TzkBitmap source(9, 7, format, order, use);
+      ASSERT_EQ(DibHandle(source) != nullptr, use == TBitmapUse::Device);
+      for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 9 * source.BytesPerPixel(); ++x) source.ScanLine(y)[x] = uint8_t(x * 13 + y * 29);
+      // A 32-bit target keeps what the copy does with a 32-bit source's fourth byte.
+      TzkBitmap direct(16, 12, format, TRowOrder::TopDown, TBitmapUse::Device);
+      TzkBitmap blitted(16, 12, format, TRowOrder::TopDown, TBitmapUse::Device);
+      TBitmapDc directDc(DibHandle(direct)), blittedDc(DibHandle(blitted));
+      for (HDC dc : {directDc.Get(), blittedDc.Get()}) SetViewportOrgEx(dc, 2, 1, nullptr);
+      DrawBitmapToDC(directDc.Get(), 3, 2, source, TRect(-2, 1, 12, 9));
+      GdiFlush();
+      {
+        TzkBitmap section(9, 7, format, order, TBitmapUse::Device);
+        for (int y = 0; y < 7; ++y) std::memcpy(section.ScanLine(y), source.ScanLine(y), size_t(9 * source.BytesPerPixel()));
+        TBitmapDc sourceDc(DibHandle(section));
+        // The visible part of (-2, 1)-(12, 9) is (0, 1)-(9, 7), two pixels further right.
+        BitBlt(blittedDc.Get(), 5, 2, 9, 6, sourceDc.Get(), 0, 1, SRCCOPY);
+        GdiFlush();
+      }
+      for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x)
+          ASSERT_EQ(0, std::memcmp(direct.ScanLine(y) + x * direct.BytesPerPixel(),
+                                   blitted.ScanLine(y) + x * blitted.BytesPerPixel(), size_t(direct.BytesPerPixel())))
+              << "pixel (" << x << ", " << y << ")";
+      EXPECT_NE(Word(direct, 7, 3), 0u);
+    }
 }
 
 TEST(DibStorage, OnlyDeviceBitmapsBecomeSectionsAndEachIsCounted) {
