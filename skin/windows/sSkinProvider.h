@@ -38,6 +38,7 @@ struct TsFrameGeometry {
   int W0 = 0;         // border width without the extended border
   int H = 0;          // caption height
   int TitleBand() const { return W0 + H; }
+  bool Maximized = false;
   bool IconShown = false;
   TRect Icon;
   TRect Caption;

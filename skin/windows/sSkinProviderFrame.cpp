@@ -83,8 +83,7 @@ TPoint TsSkinProvider::ButtonSize(int kind) const {
 }
 
 int TsSkinProvider::ButtonTop(const TsFrameGeometry& g, bool big, int height) const {
-  if (big && SkinManager()->SkinData().TitleButtonVAlign == 1)
-    return IsZoomed(form_->WindowHandle()) ? g.W0 - 1 : 0;
+  if (big && SkinManager()->SkinData().TitleButtonVAlign == 1) return g.Maximized ? g.W0 - 1 : 0;
   return (g.W0 + g.H - height) / 2 + (big && height < 16 ? 2 : 0);
 }
 
@@ -176,6 +175,7 @@ TsFrameGeometry TsSkinProvider::Geometry() const {
   if (caption || IsIconic(wnd))
     g.H = GetSystemMetrics(ToolWindow(form_) ? SM_CYSMCAPTION : SM_CYCAPTION);
   g.Client = ClientRectInWindow(wnd);
+  g.Maximized = IsZoomed(wnd) != FALSE;
   if (!SkinManager()) return g;
   const TsSkinData& d = SkinManager()->SkinData();
   LayOutButtons(g);
