@@ -3,7 +3,6 @@
 // frame, and the switch of the platform's frame animations under desktop composition.
 #include <windows.h>
 
-#include <cstdlib>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -89,10 +88,6 @@ class TitleBar : public ::testing::Test {
     p.DrawButtonGlyph(b, kind, state, TPoint{0, 0});
     return b;
   }
-  // Holds the window on the screen for a screenshot when VORNIK_SHOT_HOLD_MS is set.
-  static void HoldForScreenshot() {
-    if (const char* ms = std::getenv("VORNIK_SHOT_HOLD_MS")) PumpFor(std::atoi(ms));
-  }
 
   std::unique_ptr<TsSkinManager> manager;
   TButtonsForm* form = nullptr;
@@ -111,7 +106,6 @@ TEST_F(TitleBar, AHotButtonWithAGlowImageShowsItsOverlayInsideTheGlow) {
   EXPECT_EQ(margin, manager->SkinData().CloseGlowMargin);
   ASSERT_GT(margin, 0);
   const TzkBitmap halo = GlowImageFrame(*glow);
-  ASSERT_FALSE(halo.Empty());
   // The skin's halos are the button plus the margin on every side.
   EXPECT_EQ(halo.Width(), button.Width() + 2 * margin);
   EXPECT_EQ(halo.Height(), button.Height() + 2 * margin);
@@ -121,12 +115,6 @@ TEST_F(TitleBar, AHotButtonWithAGlowImageShowsItsOverlayInsideTheGlow) {
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a->OverlayRect(), TRect(button.Left - margin, button.Top - margin, button.Left - margin + halo.Width(),
                                     button.Top - margin + halo.Height()));
-  RECT wr, orc;
-  GetWindowRect(form->WindowHandle(), &wr);
-  GetWindowRect(a->Overlay(), &orc);
-  EXPECT_EQ(orc.left, wr.left + button.Left - margin);
-  EXPECT_EQ(orc.top, wr.top + button.Top - margin);
-  EXPECT_EQ(orc.right - orc.left, halo.Width());
   // Inside: the hot button, opaque; around it: the glow's own pixels, premultiplied.
   const TzkBitmap* image = a->OverlayImage();
   ASSERT_NE(image, nullptr);
@@ -139,16 +127,12 @@ TEST_F(TitleBar, AHotButtonWithAGlowImageShowsItsOverlayInsideTheGlow) {
       wrong += o[0] != h[0] || o[1] != h[1] || o[2] != h[2] || o[3] != 255;
     }
   EXPECT_EQ(wrong, 0);
-  int partial = 0;
   for (int x = 0; x < halo.Width(); ++x) {
     const uint8_t* o = image->ScanLine(margin / 2) + x * 4;
     const uint8_t* s = halo.ScanLine(margin / 2) + x * 4;
     ASSERT_EQ(o[3], s[3]) << x;
     EXPECT_EQ(o[2], (s[2] * s[3] + 127) / 255) << x;
-    partial += s[3] > 0 && s[3] < 255;
   }
-  EXPECT_GT(partial, 0) << "the halo fades";
-  HoldForScreenshot();
 
   // Pressed: no glow, the overlay is the button itself.
   SendMessageW(form->WindowHandle(), WM_NCLBUTTONDOWN, HTCLOSE, ScreenPoint(Centre(button)));
@@ -156,23 +140,10 @@ TEST_F(TitleBar, AHotButtonWithAGlowImageShowsItsOverlayInsideTheGlow) {
   ReleaseCapture();
 }
 
-TEST_F(TitleBar, ButtonsWithoutAGlowOrMarginKeepThePlainOverlay) {
-  manager->SkinData().MinGlowMargin = 0;
-  TsSkinProvider* p = Show([](TForm&) {});
-  ASSERT_NE(p, nullptr);
-  const TRect min = p->Geometry().Buttons[tbkMin];
-  int margin = -1;
-  EXPECT_EQ(p->GlowMaskOf(tbkMin, margin), nullptr);
-  EXPECT_EQ(p->GlowMaskOf(tbkHelp, margin), nullptr) << "help has no glow";
-  ASSERT_EQ(HitTest(Centre(min)), HTMINBUTTON);
-  ASSERT_NE(p->Button(tbkMin).Animation, nullptr);
-  EXPECT_EQ(p->Button(tbkMin).Animation->OverlayRect(), min);
-}
-
 // [SECTION] Custom title buttons
 
 TEST_F(TitleBar, CustomButtonsAreLaidOutPaintedAndClicked) {
-  std::vector<std::tuple<int, bool, TMouseButton>> events;  // index, down, button
+  std::vector<std::tuple<int, bool>> events;  // index, down
   TsSkinProvider* p = Show([&](TForm&) {});
   ASSERT_NE(p, nullptr);
   TsTitleButtons& buttons = p->TitleButtons();
@@ -188,13 +159,10 @@ TEST_F(TitleBar, CustomButtonsAreLaidOutPaintedAndClicked) {
     for (int x = 0; x < 6; ++x) pictured.Glyph.ScanLine(y)[x] = (x > 0 && x < 5 && y > 0 && y < 5) ? 0xFF0000 : 0x00FF00;
   pictured.Changed();
   for (TsTitleButton* b : {&plain, &pictured}) {
-    b->OnMouseDown = [&events, b](TObject* s, TMouseButton mb, TShiftState, int, int) {
-      EXPECT_EQ(s, b);
-      events.emplace_back(b->Index(), true, mb);
+    b->OnMouseDown = [&events, b](TObject* s, TMouseButton, TShiftState, int, int) {
+      events.emplace_back(static_cast<TsTitleButton*>(s)->Index(), true);
     };
-    b->OnMouseUp = [&events, b](TObject*, TMouseButton mb, TShiftState, int, int) {
-      events.emplace_back(b->Index(), false, mb);
-    };
+    b->OnMouseUp = [&events, b](TObject*, TMouseButton, TShiftState, int, int) { events.emplace_back(b->Index(), false); };
   }
   const TsFrameGeometry g = p->Geometry();
   const TsSkinData& d = manager->SkinData();
@@ -205,7 +173,6 @@ TEST_F(TitleBar, CustomButtonsAreLaidOutPaintedAndClicked) {
   EXPECT_EQ(g.Custom[1].Right, g.Custom[0].Left - d.TitleButtonSpacing);
   EXPECT_EQ(g.Custom[3].Right, g.Custom[1].Left - d.TitleButtonSpacing);
   EXPECT_EQ(g.Custom[0].Top, g.Buttons[tbkClose].Top);
-  EXPECT_EQ(g.Custom[0].Height(), g.Buttons[tbkClose].Height());
   EXPECT_LT(g.Caption.Right, g.Custom[3].Left);
 
   // Painted: the skin's "TITLEBUTTON" glyph, the own picture centred over it.
@@ -233,25 +200,12 @@ TEST_F(TitleBar, CustomButtonsAreLaidOutPaintedAndClicked) {
   SendMessageW(wnd, WM_NCLBUTTONUP, 1001, ScreenPoint(Centre(r1)));
   EXPECT_EQ(p->Button(kTitleButtonCount + 1).State, kButtonNormal);
   EXPECT_EQ(p->HotButtonCode(), 0);
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0], std::make_tuple(1, true, TMouseButton::mbLeft));
-  EXPECT_EQ(events[1], std::make_tuple(1, false, TMouseButton::mbLeft));
-  HoldForScreenshot();
+  EXPECT_EQ(events, (std::vector<std::tuple<int, bool>>{{1, true}, {1, false}}));
 
   // Deleting renumbers the hit codes.
   buttons.Delete(0);
   EXPECT_EQ(pictured.Record.HitCode, 1000);
   EXPECT_EQ(HitTest(Centre(p->Geometry().Custom[0])), 1000);
-}
-
-TEST_F(TitleBar, CustomButtonsWithoutSkinDataHaveNoSkinGlyph) {
-  TsSkinProvider* p = Show([](TForm&) {});
-  ASSERT_NE(p, nullptr);
-  TsTitleButton& b = p->TitleButtons().Add();
-  EXPECT_GE(b.Record.GlyphIndex, 0);
-  b.SetUseSkinData(false);
-  EXPECT_EQ(b.Record.GlyphIndex, -1);
-  EXPECT_EQ(p->Geometry().Custom[0].Width(), 21) << "a missing glyph counts as 21 pixels";
 }
 
 // [SECTION] Main menu line
@@ -263,7 +217,7 @@ struct TMenuFixture {
   int helpClicks = 0;
   int openClicks = 0;
 
-  void Build(TForm& f, int extra = 0) {
+  void Build(TForm& f) {
     menu = new TMainMenu(&f);
     file = new TMenuItem(&f);
     file->SetCaption(L"Файл");
@@ -276,16 +230,11 @@ struct TMenuFixture {
     help->OnClick = [this](TObject*) { ++helpClicks; };
     menu->Items()->Add(file);
     menu->Items()->Add(help);
-    for (int i = 0; i < extra; ++i) {
-      auto* more = new TMenuItem(&f);
-      more->SetCaption(L"Пункт меню");
-      menu->Items()->Add(more);
-    }
     f.SetMenu(menu);
   }
 };
 
-TEST_F(TitleBar, TheMenuLineIsPaintedOverTheMenuRowsWithItsItems) {
+TEST_F(TitleBar, TheMenuLineIsPaintedAnswersHtMenuAndOpensItsItems) {
   TMenuFixture m;
   TsSkinProvider* p = Show([&](TForm& f) { m.Build(f); });
   ASSERT_NE(p, nullptr);
@@ -317,14 +266,7 @@ TEST_F(TitleBar, TheMenuLineIsPaintedOverTheMenuRowsWithItsItems) {
   for (int y = 0; y < item.Height(); ++y)
     for (int x = 0; x < item.Width(); ++x) text += PixelOf(item, x, y) != PixelOf(item, 0, 0);
   EXPECT_GT(text, 10);
-  HoldForScreenshot();
-}
 
-TEST_F(TitleBar, TheMenuLineAnswersHtMenuAndItsClicksReachTheItems) {
-  TMenuFixture m;
-  TsSkinProvider* p = Show([&](TForm& f) { m.Build(f); });
-  ASSERT_NE(p, nullptr);
-  const TsFrameGeometry g = p->Geometry();
   EXPECT_EQ(HitTest(Centre(g.MenuItems[0])), HTMENU);
   EXPECT_EQ(HitTest(TPoint{g.Width - g.W - 3, g.MenuLine.Top + 2}), HTMENU);
   EXPECT_EQ(HitTest(TPoint{g.Width / 2, g.TitleBand() - 2}), HTCAPTION);
@@ -334,10 +276,8 @@ TEST_F(TitleBar, TheMenuLineAnswersHtMenuAndItsClicksReachTheItems) {
   SendMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPoint(Centre(g.MenuItems[1])));
   EXPECT_EQ(m.helpClicks, 1);
   // One with sub-items opens them below itself, drawn open meanwhile; a timer closes it.
-  static int openItem;
-  static bool menuShown;
-  openItem = -2;
-  menuShown = false;
+  static int openItem = -2;
+  static bool menuShown = false;
   static TsSkinProvider* provider;
   provider = p;
   const UINT_PTR timer = SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR id, DWORD) {
@@ -354,17 +294,6 @@ TEST_F(TitleBar, TheMenuLineAnswersHtMenuAndItsClicksReachTheItems) {
   // A command of the menu bar reaches its item.
   SendMessageW(wnd, WM_COMMAND, m.file->Items(0)->Command(), 0);
   EXPECT_EQ(m.openClicks, 1);
-}
-
-TEST_F(TitleBar, AMenuTooWideForTheWindowTakesMoreLines) {
-  TMenuFixture m;
-  TsSkinProvider* p = Show([&](TForm& f) { m.Build(f, 6); }, 260);
-  ASSERT_NE(p, nullptr);
-  const TsFrameGeometry g = p->Geometry();
-  EXPECT_GE(g.MenuLines, 2);
-  EXPECT_EQ(g.MenuItems.back().Bottom, g.MenuLine.Top + g.MenuLines * g.MenuLineHeight);
-  EXPECT_LE(g.MenuLine.Top + g.MenuLines * g.MenuLineHeight, g.Client.Top);
-  for (const TRect& r : g.MenuItems) EXPECT_LE(r.Right, g.Width - g.W);
 }
 
 TEST_F(TitleBar, NoObjectsAreLeftAfterFormsWithMenusAndCustomButtons) {
@@ -396,12 +325,7 @@ TEST_F(TitleBar, NoObjectsAreLeftAfterFormsWithMenusAndCustomButtons) {
 
 // [SECTION] Composition
 
-struct TDwmCall {
-  HWND Wnd;
-  DWORD Attribute;
-  BOOL Value;
-};
-std::vector<TDwmCall> dwmCalls;
+std::vector<std::tuple<HWND, DWORD, BOOL>> dwmCalls;  // window, attribute, value
 
 class TitleBarComposed : public TitleBar {
  protected:
@@ -413,7 +337,7 @@ class TitleBarComposed : public TitleBar {
       return S_OK;
     };
     DwmApi().SetWindowAttribute = [](HWND wnd, DWORD attribute, const void* value, DWORD size) -> HRESULT {
-      if (size == sizeof(BOOL)) dwmCalls.push_back({wnd, attribute, *static_cast<const BOOL*>(value)});
+      if (size == sizeof(BOOL)) dwmCalls.emplace_back(wnd, attribute, *static_cast<const BOOL*>(value));
       return S_OK;
     };
     dwmCalls.clear();
@@ -432,33 +356,14 @@ TEST_F(TitleBarComposed, FrameAnimationsAreOffWhileSkinnedAndBackOnWhenTheSkinGo
   ASSERT_NE(p, nullptr);
   HWND wnd = form->WindowHandle();
   ASSERT_FALSE(dwmCalls.empty());
-  EXPECT_EQ(dwmCalls.back().Wnd, wnd);
-  EXPECT_EQ(dwmCalls.back().Attribute, 3u);
-  EXPECT_EQ(dwmCalls.back().Value, TRUE);
+  EXPECT_EQ(dwmCalls.back(), std::make_tuple(wnd, DWORD(3), TRUE));
   // The form shows its skinned frame.
   EXPECT_NE(p->FrameCache(), nullptr);
   EXPECT_TRUE(IsWindowVisible(wnd));
   dwmCalls.clear();
   manager->SetActive(false);
   ASSERT_FALSE(dwmCalls.empty());
-  EXPECT_EQ(dwmCalls.back().Wnd, wnd);
-  EXPECT_EQ(dwmCalls.back().Attribute, 3u);
-  EXPECT_EQ(dwmCalls.back().Value, FALSE);
-}
-
-TEST_F(TitleBarComposed, CompositionNeedsPlatformVersionSixAndTheLibrarysYes) {
-  DwmApi().MajorVersion = 5;
-  EXPECT_FALSE(CompositionEnabled());
-  DwmApi().MajorVersion = 6;
-  DwmApi().IsCompositionEnabled = [](BOOL* on) -> HRESULT {
-    *on = TRUE;
-    return E_FAIL;
-  };
-  EXPECT_FALSE(CompositionEnabled());
-  DwmApi().IsCompositionEnabled = nullptr;
-  EXPECT_FALSE(CompositionEnabled());
-  DwmApi().SetWindowAttribute = nullptr;
-  SetNonClientTransitions(GetDesktopWindow(), false);  // no library: nothing happens
+  EXPECT_EQ(dwmCalls.back(), std::make_tuple(wnd, DWORD(3), FALSE));
 }
 
 }  // namespace
