@@ -51,10 +51,9 @@ void AttachFormProvider(TCustomForm* form) {
   auto* provider = new TsSkinProvider(form);
   record->SkinProvider = provider;
   // Under composition the form must show its skinned frame at once: the provider (loaded
-  // already when the form has a window) is made visible and redrawn now.
+  // on construction, the form has its window) is made visible and redrawn now.
   if (CompositionEnabled() && form->HandleAllocated()) {
     HWND wnd = form->WindowHandle();
-    provider->InitSkin();
     SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_VISIBLE);
     RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
   }
