@@ -4,6 +4,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Button.h"
+#include "toolkit/Menu.h"
 #include "toolkit/Screen.h"
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
@@ -101,6 +102,31 @@ void TCustomForm::CreateWnd() {
     SendMessageW(handle_, WM_SETICON, ICON_SMALL, LPARAM(icon.Handle()));
   }
   TWinControl::CreateWnd();
+  if (menu_) ::SetMenu(handle_, menu_->Handle());
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == menu_) return;
+  if (menu_) menu_->RemoveFreeNotification(this);
+  menu_ = menu;
+  if (menu_) menu_->FreeNotification(this);
+  MenuChanged();
+}
+
+void TCustomForm::MenuChanged() {
+  if (!handle_) return;
+  // The window lets go of the old bar first: it is destroyed when the menu is rebuilt.
+  ::SetMenu(handle_, nullptr);
+  if (menu_) ::SetMenu(handle_, menu_->Handle());
+  DrawMenuBar(handle_);
+}
+
+void TCustomForm::Notification(TComponent* c, TOperation op) {
+  TWinControl::Notification(c, op);
+  if (op == TOperation::opRemove && c == menu_) {
+    menu_ = nullptr;
+    if (handle_) ::SetMenu(handle_, nullptr);
+  }
 }
 
 void TCustomForm::ApplyLayered() {
@@ -319,6 +345,19 @@ void TCustomForm::WndProc(TMessage& m) {
     case CM_DIALOGKEY:
       m.Result = DialogKey(WORD(m.WParam)) ? 1 : 0;
       return;
+    case WM_COMMAND:
+      // A menu bar item: the menu owns its platform handles, the window must not free them.
+      if (!m.LParam && HIWORD(m.WParam) == 0 && menu_) {
+        if (TMenuItem* item = TMenuItem::FindByCommand(LOWORD(m.WParam))) {
+          item->Click();
+          return;
+        }
+      }
+      break;
+    case WM_DESTROY:
+      // The window would destroy its menu bar with it; the menu component owns that handle.
+      if (menu_ && handle_) ::SetMenu(handle_, nullptr);
+      break;
   }
   TWinControl::WndProc(m);
 }

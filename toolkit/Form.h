@@ -12,6 +12,7 @@
 #include "toolkit/WinControl.h"
 
 class TButton;
+class TMainMenu;
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 
@@ -64,6 +65,13 @@ class TCustomForm : public TWinControl {
   void Close();
   void Release();
 
+  // The form's menu bar, or null. The form keeps the platform menu attached while it has a
+  // window and runs the clicked item's Click.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* menu);
+  // Builds the platform menu bar again after the items changed.
+  void MenuChanged();
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
@@ -78,6 +86,7 @@ class TCustomForm : public TWinControl {
   void CreateWnd() override;
   void VisibleChanged() override;
   void ColorChanged() override;
+  void Notification(TComponent* c, TOperation op) override;
   virtual void DoCreate();
   virtual void DoShow();
   virtual void DoHide();
@@ -95,6 +104,7 @@ class TCustomForm : public TWinControl {
   BYTE alphaValue_ = 255;
   bool positioned_ = false;
   TWinControl* activeControl_ = nullptr;
+  TMainMenu* menu_ = nullptr;
   TBrushHandle backgroundBrush_;
 };
 

@@ -204,7 +204,7 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this))
 TMenu::~TMenu() = default;
 
 HMENU TMenu::Handle() {
-  handle_.Reset(CreatePopupMenu());
+  handle_.Reset(menuBar_ ? CreateMenu() : CreatePopupMenu());
   for (TMenuItem* item : items_->items_) item->AppendTo(handle_.Get(), ownerDraw_);
   return handle_.Get();
 }

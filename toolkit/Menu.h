@@ -1,4 +1,5 @@
-// Popup menus. A TPopupMenu holds a tree of TMenuItem; Popup builds the platform menu from
+// Menus. A TMainMenu is the menu bar of a form (TCustomForm::SetMenu); its items' WM_COMMAND
+// reaches the form, which runs the item's Click. A TPopupMenu holds a tree of TMenuItem; Popup builds the platform menu from
 // it and shows it with one shared hidden window (the popup list) as its owner, which turns
 // WM_COMMAND into the item's Click and, for owner-drawn menus, WM_MEASUREITEM / WM_DRAWITEM
 // into the item's OnMeasureItem / OnAdvancedDrawItem.
@@ -112,10 +113,22 @@ class TMenu : public TComponent {
   // Builds the platform menu from the items (the previous one is destroyed).
   HMENU Handle();
 
+ protected:
+  // A menu bar (CreateMenu) instead of a popup menu.
+  bool menuBar_ = false;
+
  private:
   TMenuItem* items_;
   bool ownerDraw_ = false;
   TMenuHandle handle_;
+};
+
+// The menu bar of a form. The platform reserves its rows between the caption and the client
+// area; a skinned frame paints over them.
+class TMainMenu : public TMenu {
+ public:
+  explicit TMainMenu(TComponent* owner) : TMenu(owner) { menuBar_ = true; }
+  const wchar_t* ClassName() const override { return L"TMainMenu"; }
 };
 
 class TPopupMenu : public TMenu {

@@ -10,6 +10,7 @@
 #include "skin/data/sSkinManager.h"
 #include "skin/data/zkSkinPack.h"
 #include "skin/paint/sControlUtils.h"
+#include "skin/windows/zkComposition.h"
 #include "skin/windows/zkDials.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
@@ -33,24 +34,6 @@ class TFlagScope {
 bool SkinFileExists(const std::string& utf8) {
   std::error_code ec;
   return std::filesystem::is_regular_file(std::filesystem::u8path(utf8), ec);
-}
-
-bool CompositionEnabled() {
-  OSVERSIONINFOW info = {};
-  info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!GetVersionExW(&info) || info.dwMajorVersion < 6) return false;
-#pragma GCC diagnostic pop
-  HMODULE dwm = LoadLibraryW(L"DWMAPI.DLL");
-  if (!dwm) return false;
-  using TIsEnabled = HRESULT(WINAPI*)(BOOL*);
-  auto isEnabled = reinterpret_cast<TIsEnabled>(
-      reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")));
-  BOOL enabled = FALSE;
-  const bool on = isEnabled && SUCCEEDED(isEnabled(&enabled)) && enabled;
-  FreeLibrary(dwm);
-  return on;
 }
 
 // Sends to a form (by message once it has a window) and then through its controls.

@@ -6,6 +6,7 @@ vornik_win32(
   sSystemMenu.cpp
   sTitleButtons.cpp
   zkBorderForm.cpp
+  zkComposition.cpp
   zkCtrlAdapter.cpp
   zkDials.cpp
   zkGlowEffect.cpp

@@ -9,6 +9,7 @@
 #include "skin/data/sFormTransition.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
+#include "skin/windows/zkComposition.h"
 #include "skin/windows/zkGlowEffect.h"
 #include "toolkit/Application.h"
 #include "toolkit/WideText.h"
@@ -55,6 +56,7 @@ TsSkinProvider::TsSkinProvider(TComponent* owner) : TComponent(owner) {
     static const int codes[kTitleButtonCount] = {HTCLOSE, HTMAXBUTTON, HTMINBUTTON, HTHELP};
     buttons_[size_t(k)].HitCode = codes[k];
   }
+  titleButtons_.OnChange = [this] { TitleButtonsChanged(); };
   if (form_ && !IsDesigning()) Attach();
 }
 
@@ -62,7 +64,8 @@ TsSkinProvider::~TsSkinProvider() {
   auto& framed = FramedForms();
   framed.erase(std::remove(framed.begin(), framed.end(), static_cast<IzkFrameProvider*>(this)),
                framed.end());
-  for (TzkTitleButton& b : buttons_) b.Animation.reset();
+  titleButtons_.OnChange = nullptr;
+  for (int k = 0; k < kTitleButtonCount + titleButtons_.Count(); ++k) Button(k).Animation.reset();
   sysMenu_.reset();
   // The adapted children get their own message procedures back.
   ctrlAdapter_.reset();
@@ -73,6 +76,7 @@ TsSkinProvider::~TsSkinProvider() {
     if (form_->HandleAllocated() && Skinned()) {
       SetWindowRgn(form_->WindowHandle(), nullptr, TRUE);
       GiveSystemMenuStyle();
+      SetNonClientTransitions(form_->WindowHandle(), true);
     }
     Detach();
   }
@@ -113,12 +117,15 @@ void TsSkinProvider::SetDrawNonClientArea(bool on) {
   } else {
     SetWindowRgn(form_->WindowHandle(), nullptr, TRUE);
     GiveSystemMenuStyle();
+    SetNonClientTransitions(form_->WindowHandle(), true);
     RedrawWindow(form_->WindowHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   }
 }
 
 void TsSkinProvider::InitSkin() {
   if (!Skinned()) return;
+  // The platform's own frame animations would show its frame for a moment.
+  SetNonClientTransitions(form_->WindowHandle(), false);
   if (!sysMenu_) sysMenu_ = std::make_unique<TsSystemMenu>(this, form_);
   if (!ctrlAdapter_) ctrlAdapter_ = std::make_unique<TzkCtrlAdapter>(form_, SkinManager());
   ctrlAdapter_->AddAllItems();
@@ -170,12 +177,55 @@ void TsSkinProvider::LookUpIndexes() {
   for (int k = 0; k < kTitleButtonCount; ++k) {
     TzkTitleButton& b = buttons_[size_t(k)];
     b.BigGlyph = big;
-    b.GlyphIndex = t.IndexOfMask(global, "GLOBALINFO", big ? bigKeys[k] : smallKeys[k]);
+    b.GlyphKey = big ? bigKeys[k] : smallKeys[k];
+    b.GlyphIndex = t.IndexOfMask(global, "GLOBALINFO", b.GlyphKey);
     if (k == tbkHelp && b.GlyphIndex < 0) {
-      b.GlyphIndex = t.IndexOfMask(global, "GLOBALINFO", "BICONHELP");
+      b.GlyphKey = "BICONHELP";
+      b.GlyphIndex = t.IndexOfMask(global, "GLOBALINFO", b.GlyphKey);
       b.BigGlyph = true;
     }
   }
+  for (int i = 0; i < titleButtons_.Count(); ++i) {
+    TsTitleButton& c = titleButtons_.Items(i);
+    c.Record.BigGlyph = big;
+    c.Record.GlyphKey = c.UseSkinData() ? "TITLEBUTTON" : "";
+    c.Record.GlyphIndex = c.UseSkinData() ? t.IndexOfMask(global, "GLOBALINFO", "TITLEBUTTON") : -1;
+  }
+}
+
+TzkTitleButton& TsSkinProvider::Button(int kind) {
+  if (kind < kTitleButtonCount) return buttons_[size_t(kind)];
+  return titleButtons_.Items(kind - kTitleButtonCount).Record;
+}
+
+const TzkTitleButton& TsSkinProvider::Button(int kind) const {
+  if (kind < kTitleButtonCount) return buttons_[size_t(kind)];
+  return titleButtons_.Items(kind - kTitleButtonCount).Record;
+}
+
+const TsMaskData* TsSkinProvider::GlowMaskOf(int kind, int& margin) const {
+  margin = 0;
+  if (kind != tbkClose && kind != tbkMax && kind != tbkMin) return nullptr;
+  const TzkTitleButton& b = Button(kind);
+  TsSkinManager* m = SkinManager();
+  if (!m || b.GlyphKey.empty()) return nullptr;
+  const TsSkinData& d = m->SkinData();
+  margin = kind == tbkClose ? d.CloseGlowMargin : kind == tbkMax ? d.MaxGlowMargin : d.MinGlowMargin;
+  if (margin <= 0) return nullptr;
+  const TsSkinTables& t = m->Tables();
+  const int index = t.IndexOfMask(t.CachedIndexes.GlobalInfo, "GLOBALINFO", b.GlyphKey + "GLOW0");
+  return t.IsValidMask(index) ? &t.Masks[size_t(index)] : nullptr;
+}
+
+// A custom button came, went or changed its look: the frame is laid out and drawn again.
+void TsSkinProvider::TitleButtonsChanged() {
+  if (hotCode_ >= kCustomButtonCode) {
+    hotCode_ = 0;
+    pressed_ = false;
+  }
+  if (!Skinned()) return;
+  LookUpIndexes();
+  InvalidateFrame(true);
 }
 
 // [SECTION] Form colour
@@ -259,8 +309,9 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
         SetWindowRgn(form_->WindowHandle(), nullptr, TRUE);
         regionApplied_ = false;
         GiveSystemMenuStyle();
+        SetNonClientTransitions(form_->WindowHandle(), true);
         if (UseGlobalColor && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
-        for (TzkTitleButton& b : buttons_) b.Animation.reset();
+        for (int k = 0; k < kTitleButtonCount + titleButtons_.Count(); ++k) Button(k).Animation.reset();
         ctrlAdapter_.reset();
         extBorder_.reset();
         cache_.reset();
@@ -453,6 +504,15 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
       SetHotButton(0);
       PopupSystemMenu(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
       return true;
+    case WM_SHOWWINDOW:
+      // Under composition the frame is drawn before the platform shows the window, so its
+      // first composed picture is the skinned one.
+      if (m.WParam && !form_->Parent() && CompositionEnabled() &&
+          !(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED)) {
+        InvalidateFrame(false);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      }
+      return false;
     case CM_VISIBLECHANGED:
       CallPrevious(m);
       if (m.WParam) ShowTransition();

@@ -38,12 +38,21 @@ struct TsFrameGeometry {
   int W0 = 0;         // border width without the extended border
   int H = 0;          // caption height
   int TitleBand() const { return W0 + H; }
+  bool Maximized = false;
   bool IconShown = false;
   TRect Icon;
   TRect Caption;
   TRect Client;       // the client area
   std::array<TRect, kTitleButtonCount> Buttons;
   std::array<bool, kTitleButtonCount> ButtonShown = {};
+  std::vector<TRect> Custom;       // custom title buttons by index (empty when hidden)
+  std::vector<bool> CustomShown;
+  // The menu line of a main menu: the rows the platform reserves between the title band and
+  // the client area, each SM_CYMENU - 1 high, and every visible top-level item's rectangle.
+  TRect MenuLine;
+  int MenuLines = 0;
+  int MenuLineHeight = 0;
+  std::vector<TRect> MenuItems;    // by top-level item index (empty when hidden)
 };
 
 // [SECTION] TsSkinProvider
@@ -63,7 +72,10 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   bool MakeSkinMenu = false;
   bool AllowExtBorders = true;
   TAlignment CaptionAlignment = TAlignment::taLeftJustify;
-  std::string TitleSkin;  // empty: "FORMTITLE"
+  std::string TitleSkin;     // empty: "FORMTITLE"
+  std::string MenuLineSkin;  // empty: "MENULINE"
+  // The application's own title buttons, left of the standard ones.
+  TsTitleButtons& TitleButtons() { return titleButtons_; }
   TsCommonData& SkinData() { return *skinData_; }
 
   // IzkFrameProvider.
@@ -90,7 +102,9 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   // Renders the frame cache when it is marked stale.
   void RenderCache();
   void InvalidateFrame(bool repaintNow);
-  TzkTitleButton& Button(int kind) { return buttons_[size_t(kind)]; }
+  // A standard button (tbkClose ...) or, from kTitleButtonCount on, a custom one.
+  TzkTitleButton& Button(int kind);
+  const TzkTitleButton& Button(int kind) const;
   int HotButtonCode() const { return hotCode_; }
   bool ButtonPressed() const { return pressed_; }
   TsSystemMenu* SystemMenu() const { return sysMenu_.get(); }
@@ -107,6 +121,11 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   // Draws a button's glyph in a state into dst at (x, y) (opaque).
   void DrawButtonGlyph(TzkBitmap& dst, int kind, int state, TPoint at) const;
   void AnimationFinished(int kind);
+  // The glow image around the hot look of a standard button and its margin, or null when the
+  // skin has none for the button's glyph (or its margin is 0).
+  const TsMaskData* GlowMaskOf(int kind, int& margin) const;
+  // The top-level menu item whose popup is open from the menu line, or -1.
+  int OpenMenuItem() const { return openMenuItem_; }
 
   bool SkinCommand(const TsSkinCommand& command, LRESULT& result) override;
 
@@ -139,6 +158,12 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
 
   // Title buttons and mouse.
   void LayOutButtons(TsFrameGeometry& g) const;
+  int ButtonTop(const TsFrameGeometry& g, bool big, int height) const;
+  void LayOutMenuLine(TsFrameGeometry& g) const;
+  void PaintMenuLine(const TsFrameGeometry& g);
+  bool MenuLineDown(TPoint windowPoint);
+  void TitleButtonsChanged();
+  void FireCustomMouse(int kind, bool down, LPARAM screenPoint);
   TPoint ButtonSize(int kind) const;
   int ButtonKindOfCode(int code) const;
   void SetHotButton(int code);
@@ -172,6 +197,9 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   std::vector<TRect> corners_;
   TPoint regionSize_;  // the window size the region was made for
   std::array<TzkTitleButton, kTitleButtonCount> buttons_;
+  TsTitleButtons titleButtons_;
+  int openMenuItem_ = -1;
+  mutable TFontHandle menuFont_;  // made on the first layout
   int hotCode_ = 0;
   bool pressed_ = false;
   std::unique_ptr<TsSystemMenu> sysMenu_;

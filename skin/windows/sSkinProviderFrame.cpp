@@ -1,6 +1,7 @@
 // TsSkinProvider: the frame geometry, the frame cache and its painting, the window region,
 // hit-testing and the title buttons' states and clicks.
 #include <windows.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -12,11 +13,14 @@
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSkinProvider.h"
 #include "toolkit/Application.h"
+#include "toolkit/Menu.h"
+#include "toolkit/UtilWindow.h"
 
 namespace {
 
 constexpr int kMissingGlyphSize = 21;
 constexpr int kCustomButtonGap = 8;
+constexpr int kMenuItemPadding = 7;
 
 bool SingleOrSizable(const TCustomForm* form) {
   const TFormBorderStyle s = form->BorderStyle();
@@ -32,13 +36,43 @@ const TsMaskData* MaskAt(const TsSkinTables& t, int index) {
   return t.IsValidMask(index) ? &t.Masks[size_t(index)] : nullptr;
 }
 
+// A custom button's own picture centred on the button (one pixel right and down while
+// pressed) onto a 24-bit image: through its alpha channel when it has one (premultiplied),
+// else with its bottom-left pixel as the transparent colour.
+void DrawCustomGlyph(TzkBitmap& dst, const TBitmap& glyph, const TRect& button, bool pressed) {
+  if (glyph.Empty() || dst.BytesPerPixel() < 3) return;
+  const int x0 = button.Left + (button.Width() - glyph.Width()) / 2 + (pressed ? 1 : 0);
+  const int y0 = button.Top + (button.Height() - glyph.Height()) / 2 + (pressed ? 1 : 0);
+  const uint32_t key = glyph.ScanLine(glyph.Height() - 1)[0] & 0xFFFFFF;
+  const int n = dst.BytesPerPixel();
+  for (int y = 0; y < glyph.Height(); ++y) {
+    const int dy = y0 + y;
+    if (dy < 0 || dy >= dst.Height()) continue;
+    const uint32_t* s = glyph.ScanLine(y);
+    uint8_t* d = dst.ScanLine(dy);
+    for (int x = 0; x < glyph.Width(); ++x) {
+      const int dx = x0 + x;
+      if (dx < 0 || dx >= dst.Width()) continue;
+      const uint32_t px = s[x];
+      uint8_t* q = d + dx * n;
+      if (glyph.AlphaChannel()) {
+        const unsigned a = px >> 24;
+        for (int c = 0; c < 3; ++c)
+          q[c] = uint8_t(std::min(255u, ((px >> (8 * c)) & 0xFF) + (q[c] * (255 - a) + 127) / 255));
+      } else if ((px & 0xFFFFFF) != key) {
+        for (int c = 0; c < 3; ++c) q[c] = uint8_t(px >> (8 * c));
+      }
+    }
+  }
+}
+
 }  // namespace
 
 // [SECTION] Geometry
 
 TPoint TsSkinProvider::ButtonSize(int kind) const {
   const TsSkinTables& t = SkinManager()->Tables();
-  const TsMaskData* glyph = MaskAt(t, buttons_[size_t(kind)].GlyphIndex);
+  const TsMaskData* glyph = MaskAt(t, Button(kind).GlyphIndex);
   const TsMaskData* close = MaskAt(t, buttons_[tbkClose].GlyphIndex);
   TPoint size{kMissingGlyphSize, kMissingGlyphSize};
   if (glyph && glyph->ImageCount > 0)
@@ -48,9 +82,17 @@ TPoint TsSkinProvider::ButtonSize(int kind) const {
   return size;
 }
 
+int TsSkinProvider::ButtonTop(const TsFrameGeometry& g, bool big, int height) const {
+  if (big && SkinManager()->SkinData().TitleButtonVAlign == 1) return g.Maximized ? g.W0 - 1 : 0;
+  return (g.W0 + g.H - height) / 2 + (big && height < 16 ? 2 : 0);
+}
+
+//  Title buttons from the right, x starting at width - BIRIGHT - W:
+//
+//     ... [custom 1][custom 0]  8  [help][min][max][close] BIRIGHT | W |
+//                          <-gap->     each step left: width + BISPACE (big glyphs only)
 void TsSkinProvider::LayOutButtons(TsFrameGeometry& g) const {
   const TsSkinData& d = SkinManager()->SkinData();
-  const bool maximized = IsZoomed(form_->WindowHandle()) != FALSE;
   const bool shown[kTitleButtonCount] = {
       sysMenu_ && sysMenu_->VisibleClose(), sysMenu_ && sysMenu_->VisibleMax(),
       sysMenu_ && sysMenu_->VisibleMin(),
@@ -61,15 +103,60 @@ void TsSkinProvider::LayOutButtons(TsFrameGeometry& g) const {
     g.ButtonShown[size_t(k)] = false;
     if (!shown[k] || b.GlyphIndex < 0) continue;
     const TPoint size = ButtonSize(k);
-    int top;
-    if (b.BigGlyph && d.TitleButtonVAlign == 1)
-      top = maximized ? g.W0 - 1 : 0;
-    else
-      top = (g.W0 + g.H - size.Y) / 2 + (b.BigGlyph && size.Y < 16 ? 2 : 0);
+    const int top = ButtonTop(g, b.BigGlyph, size.Y);
     g.Buttons[size_t(k)] = TRect(x - size.X, top, x, top + size.Y);
     g.ButtonShown[size_t(k)] = true;
     x = x - size.X - (b.BigGlyph ? d.TitleButtonSpacing : 0);
   }
+  const int count = titleButtons_.Count();
+  g.Custom.assign(size_t(count), TRect());
+  g.CustomShown.assign(size_t(count), false);
+  bool gap = false;
+  for (int i = 0; i < count; ++i) {
+    const TsTitleButton& c = titleButtons_.Items(i);
+    if (!c.Visible()) continue;
+    if (!gap) x -= kCustomButtonGap;
+    gap = true;
+    const TPoint size = ButtonSize(kTitleButtonCount + i);
+    const int top = ButtonTop(g, c.Record.BigGlyph, size.Y);
+    g.Custom[size_t(i)] = TRect(x - size.X, top, x, top + size.Y);
+    g.CustomShown[size_t(i)] = true;
+    x = x - size.X - (c.Record.BigGlyph ? d.TitleButtonSpacing : 0);
+  }
+}
+
+// Top-level items of the main menu from left to right, a new row when an item does not fit
+// in the window width less the borders.
+void TsSkinProvider::LayOutMenuLine(TsFrameGeometry& g) const {
+  TMainMenu* menu = form_->Menu();
+  if (!menu || g.H == 0) return;
+  HWND wnd = form_->WindowHandle();
+  g.MenuLineHeight = GetSystemMetrics(SM_CYMENU) - 1;
+  const int top = g.TitleBand();
+  const int left = g.W, right = g.Width - g.W;
+  TWindowDc dc(wnd, false);
+  TSelectObject font(dc.Get(), menuFont_.Get());
+  int x = left, row = 0;
+  bool any = false;
+  TMenuItem* items = menu->Items();
+  g.MenuItems.assign(size_t(items->Count()), TRect());
+  for (int i = 0; i < items->Count(); ++i) {
+    const TMenuItem* item = items->Items(i);
+    if (!item->Visible()) continue;
+    SIZE ext = {};
+    GetTextExtentPoint32W(dc.Get(), item->Caption().c_str(), int(item->Caption().size()), &ext);
+    const int w = int(ext.cx) + 2 * kMenuItemPadding;
+    if (any && x + w > right) {
+      x = left;
+      ++row;
+    }
+    any = true;
+    g.MenuItems[size_t(i)] = TRect(x, top + row * g.MenuLineHeight, x + w, top + (row + 1) * g.MenuLineHeight);
+    x += w;
+  }
+  g.MenuLines = any ? row + 1 : 1;
+  // The rows the platform reserved (its own bar may be a pixel higher than ours).
+  g.MenuLine = TRect(left, top, right, std::max(top + g.MenuLines * g.MenuLineHeight, g.Client.Top));
 }
 
 TsFrameGeometry TsSkinProvider::Geometry() const {
@@ -88,6 +175,7 @@ TsFrameGeometry TsSkinProvider::Geometry() const {
   if (caption || IsIconic(wnd))
     g.H = GetSystemMetrics(ToolWindow(form_) ? SM_CYSMCAPTION : SM_CYCAPTION);
   g.Client = ClientRectInWindow(wnd);
+  g.Maximized = IsZoomed(wnd) != FALSE;
   if (!SkinManager()) return g;
   const TsSkinData& d = SkinManager()->SkinData();
   LayOutButtons(g);
@@ -107,6 +195,20 @@ TsFrameGeometry TsSkinProvider::Geometry() const {
     if (!first && buttons_[size_t(k)].BigGlyph) reserved += d.TitleButtonSpacing;
     first = false;
   }
+  bool gap = false;
+  for (size_t i = 0; i < g.Custom.size(); ++i) {
+    if (!g.CustomShown[i]) continue;
+    if (!gap) reserved += kCustomButtonGap;
+    gap = true;
+    reserved += g.Custom[i].Width() + (buttons_[tbkClose].BigGlyph ? d.TitleButtonSpacing : 0);
+  }
+  if (!menuFont_) {
+    NONCLIENTMETRICSW ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    menuFont_.Reset(CreateFontIndirectW(&ncm.lfMenuFont));
+  }
+  LayOutMenuLine(g);
   const int left = g.W + (g.IconShown ? iconSize : 0) + d.TitleButtonsLeft + (captionIndex_ >= 0 ? 2 : 0) + 4;
   const int top = IsZoomed(wnd) ? g.W0 / 2 + 1 : 2;
   g.Caption = TRect(left, top, g.Width - reserved - 6, g.W0 + g.H);
@@ -139,6 +241,7 @@ void TsSkinProvider::RenderCache() {
   PaintSectionByIndex(formIndex_, "FORM", bg, -1, -1, t, cache_.get(), TPoint{0, 0},
                       TRect(0, 0, g.Width, g.Height), state, true);
   if (g.H > 0) PaintTitle(g, state);
+  if (g.MenuLines > 0) PaintMenuLine(g);
   cacheStale_ = false;
 }
 
@@ -216,9 +319,68 @@ void TsSkinProvider::PaintCaption(HDC dc, const TsFrameGeometry& g) {
                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | align, r);
 }
 
+// [SECTION] The menu line
+
+// The menu-line section over the menu rows, then the top-level items in the menu font; the
+// item whose popup is open is drawn in the section's hot look.
+void TsSkinProvider::PaintMenuLine(const TsFrameGeometry& g) {
+  const TsSkinTables* t = &SkinManager()->Tables();
+  const std::string name = MenuLineSkin.empty() ? "MENULINE" : MenuLineSkin;
+  const int index = t->IndexOfSection(name);
+  TsBackgroundInfo bg;
+  bg.Bitmap = cache_.get();
+  bg.IsBitmap = true;
+  PaintSectionByIndex(index, name, bg, -1, -1, t, cache_.get(), TPoint{g.MenuLine.Left, g.MenuLine.Top},
+                      g.MenuLine, 0, true);
+  TMenuItem* items = form_->Menu()->Items();
+  for (int i = 0; i < items->Count() && size_t(i) < g.MenuItems.size(); ++i) {
+    const TRect& r = g.MenuItems[size_t(i)];
+    if (r.Width() <= 0) continue;
+    const bool open = i == openMenuItem_;
+    if (open)
+      PaintSectionByIndex(index, name, bg, -1, -1, t, cache_.get(), TPoint{r.Left, r.Top}, r, 1, true);
+    TBitmapDc dc(DibHandle(*cache_));
+    if (!dc) return;
+    TSelectObject font(dc.Get(), menuFont_.Get());
+    const TMenuItem* item = items->Items(i);
+    PaintSectionText(dc.Get(), item->Caption(), item->Enabled(), t, open, index,
+                     DT_SINGLELINE | DT_VCENTER | DT_CENTER, r);
+  }
+}
+
+// A press in the menu line: an item with sub-items opens them as a popup menu just below it
+// (the item drawn open meanwhile); an item without sub-items is clicked.
+bool TsSkinProvider::MenuLineDown(TPoint p) {
+  TMainMenu* menu = form_->Menu();
+  if (!menu) return false;
+  const TsFrameGeometry g = Geometry();
+  TMenuItem* items = menu->Items();
+  for (int i = 0; i < items->Count() && size_t(i) < g.MenuItems.size(); ++i) {
+    const TRect& r = g.MenuItems[size_t(i)];
+    if (r.Width() <= 0 || !r.Contains(p)) continue;
+    TMenuItem* item = items->Items(i);
+    if (!item->Enabled()) return true;
+    if (item->Count() == 0 || !item->Handle()) {
+      item->Click();
+      return true;
+    }
+    RECT wr;
+    GetWindowRect(form_->WindowHandle(), &wr);
+    openMenuItem_ = i;
+    InvalidateFrame(true);
+    TrackPopupMenuEx(item->Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON,
+                     wr.left + r.Left, wr.top + r.Bottom, PopupListWindow(), nullptr);
+    openMenuItem_ = -1;
+    if (Skinned()) InvalidateFrame(true);
+    return true;
+  }
+  return true;
+}
+
 // [SECTION] Title buttons in the cache
 
 bool TsSkinProvider::ButtonEnabled(int kind) const {
+  if (kind >= kTitleButtonCount) return titleButtons_.Items(kind - kTitleButtonCount).Enabled();
   if (!sysMenu_) return false;
   switch (kind) {
     case tbkMax:
@@ -231,36 +393,43 @@ bool TsSkinProvider::ButtonEnabled(int kind) const {
 }
 
 void TsSkinProvider::DrawButtonGlyph(TzkBitmap& dst, int kind, int state, TPoint at) const {
-  const TsMaskData* m = MaskAt(SkinManager()->Tables(), buttons_[size_t(kind)].GlyphIndex);
-  if (!m) return;
-  TsBackgroundInfo bg;
-  bg.Bitmap = &dst;
-  bg.IsBitmap = true;
-  PaintGlyphMask(dst, at, state, bg, *m, true);
+  const TzkTitleButton& b = Button(kind);
+  if (const TsMaskData* m = MaskAt(SkinManager()->Tables(), b.GlyphIndex)) {
+    TsBackgroundInfo bg;
+    bg.Bitmap = &dst;
+    bg.IsBitmap = true;
+    PaintGlyphMask(dst, at, state, bg, *m, true);
+  }
+  if (kind >= kTitleButtonCount)
+    DrawCustomGlyph(dst, titleButtons_.Items(kind - kTitleButtonCount).Glyph,
+                    TRect(at.X, at.Y, at.X + b.Rect.Width(), at.Y + b.Rect.Height()), state == kButtonPressed);
 }
 
 void TsSkinProvider::PaintButtons(const TsFrameGeometry& g) {
-  for (int k = 0; k < kTitleButtonCount; ++k) {
-    TzkTitleButton& b = buttons_[size_t(k)];
-    b.Visible = g.ButtonShown[size_t(k)];
-    b.Rect = g.Buttons[size_t(k)];
+  const int count = kTitleButtonCount + titleButtons_.Count();
+  for (int k = 0; k < count; ++k) {
+    TzkTitleButton& b = Button(k);
+    const bool custom = k >= kTitleButtonCount;
+    const size_t i = size_t(custom ? k - kTitleButtonCount : k);
+    b.Visible = custom ? g.CustomShown[i] : g.ButtonShown[i];
+    b.Rect = custom ? g.Custom[i] : g.Buttons[i];
     if (!b.Visible) continue;
     const bool animated = b.Animation && b.Animation->Overlay();
     const int state = animated ? kButtonNormal : b.State;
     const bool opaque = !(state == kButtonNormal && (!active_ || !ButtonEnabled(k)));
-    const TsMaskData* m = MaskAt(SkinManager()->Tables(), b.GlyphIndex);
-    if (!m) continue;
     TsBackgroundInfo bg;
     bg.Bitmap = cache_.get();
     bg.IsBitmap = true;
-    PaintGlyphMask(*cache_, TPoint{b.Rect.Left, b.Rect.Top}, state, bg, *m, opaque);
+    if (const TsMaskData* m = MaskAt(SkinManager()->Tables(), b.GlyphIndex))
+      PaintGlyphMask(*cache_, TPoint{b.Rect.Left, b.Rect.Top}, state, bg, *m, opaque);
+    if (custom) DrawCustomGlyph(*cache_, titleButtons_.Items(int(i)).Glyph, b.Rect, state == kButtonPressed);
   }
 }
 
 // Redraws one button without rendering the whole frame: the title band under it comes back
 // from the saved copy, the glyph is drawn in its state and the rectangle copied to the window.
 void TsSkinProvider::DrawButton(int kind, bool singleRedraw) {
-  TzkTitleButton& b = buttons_[size_t(kind)];
+  TzkTitleButton& b = Button(kind);
   if (!cache_ || !titleBand_ || cacheStale_ || !b.Visible) {
     InvalidateFrame(true);
     return;
@@ -279,6 +448,8 @@ void TsSkinProvider::DrawButton(int kind, bool singleRedraw) {
     bg.IsBitmap = true;
     PaintGlyphMask(*cache_, TPoint{b.Rect.Left, b.Rect.Top}, b.State, bg, *m, opaque);
   }
+  if (kind >= kTitleButtonCount)
+    DrawCustomGlyph(*cache_, titleButtons_.Items(kind - kTitleButtonCount).Glyph, b.Rect, b.State == kButtonPressed);
   TWindowDc dc(form_->WindowHandle(), true);
   if (dc.Get()) DrawBitmapToDC(dc.Get(), b.Rect.Left, b.Rect.Top, *cache_, b.Rect);
 }
@@ -357,6 +528,12 @@ int TsSkinProvider::HitTest(TPoint p) {
     if (code != HTCAPTION && !pressed_) SetHotButton(code);
     return code;
   }
+  for (size_t i = 0; i < g.Custom.size(); ++i) {
+    if (!g.CustomShown[i] || !g.Custom[i].Contains(p) || !titleButtons_.Items(int(i)).Enabled()) continue;
+    const int code = kCustomButtonCode + int(i);
+    if (!pressed_) SetHotButton(code);
+    return code;
+  }
   const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
   if (!IsZoomed(wnd) && (style & WS_THICKFRAME)) {
     int r = HTNOWHERE;
@@ -369,23 +546,35 @@ int TsSkinProvider::HitTest(TPoint p) {
       return r;
     }
   }
-  if (p.Y >= 0 && p.Y <= g.W + g.H) {
+  if (p.Y >= 0 && p.Y < g.TitleBand()) {
     if (g.IconShown && g.Icon.Contains(p)) return HTSYSMENU;
     return HTCAPTION;
   }
+  if (g.MenuLines > 0 && p.Y < g.MenuLine.Bottom) return HTMENU;
   return HTCLIENT;
 }
 
 // [SECTION] Button states and clicks
 
 int TsSkinProvider::ButtonKindOfCode(int code) const {
+  if (code <= 0) return -1;
+  if (code >= kCustomButtonCode)
+    return code - kCustomButtonCode < titleButtons_.Count() ? kTitleButtonCount + code - kCustomButtonCode : -1;
   for (int k = 0; k < kTitleButtonCount; ++k)
     if (buttons_[size_t(k)].HitCode == code) return k;
   return -1;
 }
 
+// A custom button's mouse event, with the pointer's screen position.
+void TsSkinProvider::FireCustomMouse(int kind, bool down, LPARAM screenPoint) {
+  TsTitleButton& c = titleButtons_.Items(kind - kTitleButtonCount);
+  const TMouseEvent& event = down ? c.OnMouseDown : c.OnMouseUp;
+  if (event)
+    event(&c, TMouseButton::mbLeft, KeyboardShiftState(), GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint));
+}
+
 void TsSkinProvider::SetButtonState(int kind, int state) {
-  TzkTitleButton& b = buttons_[size_t(kind)];
+  TzkTitleButton& b = Button(kind);
   if (b.State == state) return;
   b.State = state;
   TsSkinManager* m = SkinManager();
@@ -436,7 +625,13 @@ bool TsSkinProvider::NonClientButtonDown(int code, TMessage& m) {
     SetButtonState(kind, kButtonPressed);
     pressed_ = true;
     SetCapture(wnd);
+    if (kind >= kTitleButtonCount) FireCustomMouse(kind, true, m.LParam);
     return true;
+  }
+  if (code == HTMENU && form_->Menu()) {
+    RECT wr;
+    GetWindowRect(wnd, &wr);
+    return MenuLineDown(TPoint{GET_X_LPARAM(m.LParam) - wr.left, GET_Y_LPARAM(m.LParam) - wr.top});
   }
   if (IsIconic(wnd) && code != HTMENU) {
     m.Result = SendMessageW(wnd, WM_SYSCOMMAND, SC_MOVE + 2, m.LParam);
@@ -451,7 +646,16 @@ bool TsSkinProvider::ReleaseButton(TPoint p, TMessage& m) {
   pressed_ = false;
   if (GetCapture() == wnd) ReleaseCapture();
   if (kind < 0) return false;
-  const bool inside = buttons_[size_t(kind)].Rect.Contains(p);
+  const bool inside = Button(kind).Rect.Contains(p);
+  if (kind >= kTitleButtonCount) {
+    hotCode_ = 0;
+    SetButtonState(kind, kButtonNormal);
+    m.Result = 0;
+    RECT wr;
+    GetWindowRect(wnd, &wr);
+    FireCustomMouse(kind, false, MAKELPARAM(wr.left + p.X, wr.top + p.Y));
+    return true;
+  }
   UINT command = 0;
   switch (kind) {
     case tbkMin:

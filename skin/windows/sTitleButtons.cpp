@@ -4,6 +4,7 @@
 
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSkinProvider.h"
+#include "skin/windows/zkGlowEffect.h"
 
 namespace {
 
@@ -101,7 +102,9 @@ bool TzkSBAnimation::PointerInside() const {
 }
 
 // The overlay image: the title background under the button from the saved title band with
-// the button's glyph in the target state drawn opaque over it, every pixel fully opaque.
+// the button's glyph in the target state drawn opaque over it, every pixel fully opaque. A hot
+// standard button whose skin has a glow image for its glyph is shown inside that glow: the
+// overlay then has the glow image's size, moved left and up by the glow margin.
 void TzkSBAnimation::Render(int state) {
   const TzkBitmap* band = provider_.TitleBand();
   const TRect r = provider_.Button(button_).Rect;
@@ -117,19 +120,33 @@ void TzkSBAnimation::Render(int state) {
     }
   }
   provider_.DrawButtonGlyph(work, button_, state, TPoint{0, 0});
-  image_ = std::make_unique<TzkBitmap>(r.Width(), r.Height(), TPixelFormat::pf32bit,
-                                       TRowOrder::TopDown, TBitmapUse::Device);
-  for (int y = 0; y < r.Height(); ++y) {
-    const uint8_t* s = work.ScanLine(y);
+  int margin = 0;
+  const TsMaskData* glow = state == kButtonHot ? provider_.GlowMaskOf(button_, margin) : nullptr;
+  TzkBitmap halo = glow ? GlowImageFrame(*glow) : TzkBitmap();
+  const TPoint at = halo.Empty() ? TPoint{0, 0} : TPoint{margin, margin};
+  const int w = halo.Empty() ? r.Width() : halo.Width();
+  const int h = halo.Empty() ? r.Height() : halo.Height();
+  image_ = std::make_unique<TzkBitmap>(w, h, TPixelFormat::pf32bit, TRowOrder::TopDown, TBitmapUse::Device);
+  for (int y = 0; y < h; ++y) {
     uint8_t* d = image_->ScanLine(y);
-    for (int x = 0; x < r.Width(); ++x) {
-      d[x * 4] = s[x * 3];
-      d[x * 4 + 1] = s[x * 3 + 1];
-      d[x * 4 + 2] = s[x * 3 + 2];
-      d[x * 4 + 3] = 255;
+    const uint8_t* g = halo.Empty() ? nullptr : halo.ScanLine(y);
+    for (int x = 0; x < w; ++x) {
+      // Layered windows take premultiplied alpha.
+      const unsigned a = g ? g[x * 4 + 3] : 0;
+      for (int c = 0; c < 3; ++c) d[x * 4 + c] = g ? uint8_t((g[x * 4 + c] * a + 127) / 255) : 0;
+      d[x * 4 + 3] = uint8_t(a);
     }
   }
-  overlayRect_ = r;
+  for (int y = 0; y < r.Height(); ++y) {
+    if (at.Y + y >= h) break;
+    const uint8_t* s = work.ScanLine(y);
+    uint8_t* d = image_->ScanLine(at.Y + y);
+    for (int x = 0; x < r.Width() && at.X + x < w; ++x) {
+      std::copy_n(s + x * 3, 3, d + (at.X + x) * 4);
+      d[(at.X + x) * 4 + 3] = 255;
+    }
+  }
+  overlayRect_ = TRect(r.Left - at.X, r.Top - at.Y, r.Left - at.X + w, r.Top - at.Y + h);
   shownState_ = state;
 }
 
@@ -150,6 +167,7 @@ void TzkSBAnimation::Show(uint8_t alpha) {
     SetWindowPos(overlay_.Get(), HWND_TOP, at.x, at.y, size.cx, size.cy,
                  SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
+
   UpdateLayeredWindow(overlay_.Get(), nullptr, &at, &size, dc.Get(), &origin, 0, &blend, ULW_ALPHA);
   if (!IsWindowVisible(overlay_.Get())) ShowWindow(overlay_.Get(), SW_SHOWNOACTIVATE);
   lastAlpha_ = alpha;
@@ -164,4 +182,53 @@ void TzkSBAnimation::Free() {
   stepCount_ = 0;
   lastAlpha_ = 0;
   provider_.AnimationFinished(button_);
+}
+
+// [SECTION] Custom title buttons
+
+void TsTitleButton::SetEnabled(bool on) {
+  if (on == enabled_) return;
+  enabled_ = on;
+  Changed();
+}
+
+void TsTitleButton::SetVisible(bool on) {
+  if (on == visible_) return;
+  visible_ = on;
+  Changed();
+}
+
+void TsTitleButton::SetUseSkinData(bool on) {
+  if (on == useSkinData_) return;
+  useSkinData_ = on;
+  Changed();
+}
+
+int TsTitleButton::Index() const { return owner_.IndexOf(this); }
+
+void TsTitleButton::Changed() { owner_.Changed(); }
+
+TsTitleButton& TsTitleButtons::Add() {
+  items_.push_back(std::make_unique<TsTitleButton>(*this));
+  items_.back()->Record.HitCode = kCustomButtonCode + Count() - 1;
+  Changed();
+  return *items_.back();
+}
+
+void TsTitleButtons::Delete(int index) {
+  if (index < 0 || index >= Count()) return;
+  items_.erase(items_.begin() + index);
+  for (int i = index; i < Count(); ++i) items_[size_t(i)]->Record.HitCode = kCustomButtonCode + i;
+  Changed();
+}
+
+void TsTitleButtons::Clear() {
+  items_.clear();
+  Changed();
+}
+
+int TsTitleButtons::IndexOf(const TsTitleButton* button) const {
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].get() == button) return int(i);
+  return -1;
 }

@@ -1,14 +1,21 @@
 // Title buttons of a skinned form frame: the record of each standard button (state, glyph,
-// rectangle, hit-test code) and the layered overlay that fades a button between its looks.
+// rectangle, hit-test code), the application's own title buttons (TsTitleButtons) and the
+// layered overlay that fades a button between its looks, with a glow around hot buttons when
+// the skin has one.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "skin/paint/zkBitmap.h"
 #include "skin/paint/zkTypes.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/Control.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Timer.h"
 
@@ -16,6 +23,9 @@ class TsSkinProvider;
 
 // The standard buttons, in the order they are laid out from the right.
 enum TzkTitleButtonKind { tbkClose = 0, tbkMax = 1, tbkMin = 2, tbkHelp = 3, kTitleButtonCount = 4 };
+// Button kinds from kTitleButtonCount on are the custom buttons: kind = kTitleButtonCount + index.
+// Their hit-test code is kCustomButtonCode + index.
+constexpr int kCustomButtonCode = 1000;
 
 // Title button states.
 constexpr int kButtonNormal = 0;
@@ -35,7 +45,8 @@ struct TzkTitleButton {
   TRect Rect;              // window coordinates, set at every frame paint
   bool Visible = false;    // laid out at the last frame paint
   bool BigGlyph = true;    // one of the BICON images
-  int HitCode = 0;         // HTMINBUTTON, HTMAXBUTTON, HTCLOSE, HTHELP
+  int HitCode = 0;         // HTMINBUTTON, HTMAXBUTTON, HTCLOSE, HTHELP, or 1000 + index
+  std::string GlyphKey;    // the GLOBALINFO key of the glyph ("BICONCLOSE" ...), or empty
   std::unique_ptr<TzkSBAnimation> Animation;
 };
 
@@ -61,6 +72,10 @@ class TzkSBAnimation {
   HWND Overlay() const { return overlay_.Get(); }
   // The look the overlay shows (the state it fades to or from), or -1.
   int ShownState() const { return shownState_; }
+  // Where the overlay lies, in window coordinates of the form (larger than the button with a
+  // glow), and its image (32-bit, premultiplied alpha).
+  TRect OverlayRect() const { return overlayRect_; }
+  const TzkBitmap* OverlayImage() const { return image_.get(); }
   void Tick();
 
  private:
@@ -81,4 +96,66 @@ class TzkSBAnimation {
   bool done_ = false;
   int shownState_ = -1;
   uint8_t lastAlpha_ = 0;
+};
+
+// [SECTION] Custom title buttons
+
+class TsTitleButtons;
+
+// One of the application's own title buttons, laid out left of the standard ones. It draws the
+// skin's "TITLEBUTTON" glyph (UseSkinData) and then its own Glyph centred on it: a Glyph with
+// an alpha channel through it, any other with its bottom-left pixel as the transparent colour.
+class TsTitleButton : public TObject {
+ public:
+  explicit TsTitleButton(TsTitleButtons& owner) : owner_(owner) {}
+  TsTitleButton(const TsTitleButton&) = delete;
+  TsTitleButton& operator=(const TsTitleButton&) = delete;
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool on);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool on);
+  bool UseSkinData() const { return useSkinData_; }
+  void SetUseSkinData(bool on);
+  // The picture drawn over the button; call Changed() after drawing into it.
+  TBitmap Glyph;
+  std::wstring Hint;
+  std::wstring Name;
+  int Index() const;
+  void Changed();
+
+  TMouseEvent OnMouseDown;  // (this button, mbLeft, shift, x, y on the screen)
+  TMouseEvent OnMouseUp;
+
+  TzkTitleButton Record;  // state, skin glyph, rectangle and hit-test code
+
+ private:
+  TsTitleButtons& owner_;
+  bool enabled_ = true;
+  bool visible_ = true;
+  bool useSkinData_ = true;
+};
+
+// The collection of a provider's custom title buttons. OnChange runs whenever a button is
+// added, removed or changes what it shows (the provider renders its frame again).
+class TsTitleButtons {
+ public:
+  TsTitleButtons() = default;
+  TsTitleButtons(const TsTitleButtons&) = delete;
+  TsTitleButtons& operator=(const TsTitleButtons&) = delete;
+
+  TsTitleButton& Add();
+  void Delete(int index);
+  void Clear();
+  int Count() const { return int(items_.size()); }
+  TsTitleButton& Items(int index) const { return *items_.at(size_t(index)); }
+  int IndexOf(const TsTitleButton* button) const;
+  void Changed() const {
+    if (OnChange) OnChange();
+  }
+
+  std::function<void()> OnChange;
+
+ private:
+  std::vector<std::unique_ptr<TsTitleButton>> items_;
 };

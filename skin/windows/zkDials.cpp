@@ -7,6 +7,7 @@
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/windows/sSkinProvider.h"
+#include "skin/windows/zkComposition.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/Screen.h"
@@ -49,6 +50,13 @@ void AttachFormProvider(TCustomForm* form) {
   providers->push_back(record);
   auto* provider = new TsSkinProvider(form);
   record->SkinProvider = provider;
+  // Under composition the form must show its skinned frame at once: the provider (loaded
+  // on construction, the form has its window) is made visible and redrawn now.
+  if (CompositionEnabled() && form->HandleAllocated()) {
+    HWND wnd = form->WindowHandle();
+    SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_VISIBLE);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+  }
   provider->MakeSkinMenu = false;
 }
 

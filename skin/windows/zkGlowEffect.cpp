@@ -88,6 +88,11 @@ int BorderOr(int width, int fallback, int frameSize) {
 
 }  // namespace
 
+TzkBitmap GlowImageFrame(const TsMaskData& mask) {
+  const TzkBitmap* image = MaskSourceImage(mask);
+  return image ? GlowFrame(mask, *image) : TzkBitmap();
+}
+
 TRect RenderGlowImage(TzkBitmap& out, const TsMaskData& mask, int controlWidth, int controlHeight,
                       int margin) {
   const TzkBitmap* image = MaskSourceImage(mask);

@@ -40,6 +40,9 @@ using TUpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, PO
                                                BLENDFUNCTION*, DWORD);
 TUpdateLayeredWindowProc UpdateLayeredWindowProc();
 
+// Frame 0 of a glow mask as 32-bit pixels with straight alpha (empty without a picture).
+TzkBitmap GlowImageFrame(const TsMaskData& mask);
+
 // Renders the glow image for a control of the given size into a 32-bit bitmap with straight
 // alpha: transparent, then the mask's frame 0 as a nine-part image. Returns the border widths
 // used (WL, WT, WR, WB, with the fall-backs for zero borders).

@@ -34,6 +34,10 @@ const TQuarnRgb kArrow{107, 119, 136};
 const TQuarnRgb kBlueGlow{74, 141, 240};
 const TQuarnRgb kTitleGlow{110, 170, 250};
 const TQuarnRgb kRedGlow{240, 92, 72};
+// One frame of the big title-button glyphs and the glow margin around them.
+constexpr int kTitleButtonWidth = 28;
+constexpr int kTitleButtonHeight = 20;
+constexpr int kTitleGlowMargin = 6;
 
 // State frames: 0 normal, 1 hot, 2 pressed.
 TQuarnRgb ByState(int state, TQuarnRgb normal, TQuarnRgb hot, TQuarnRgb pressed) {
@@ -312,12 +316,12 @@ std::vector<TQuarnPiece> MasterPieces() {
   } titleButtons[] = {{"CLOSE", CloseIcon, true}, {"MAX", MaxIcon, false}, {"MIN", MinIcon, false},
                       {"NORM", NormIcon, false}, {"HELP", HelpIcon, false}};
   for (const auto& b : titleButtons)
-    glyph((std::string("BICON") + b.name).c_str(), 3, 28, 20,
+    glyph((std::string("BICON") + b.name).c_str(), 3, kTitleButtonWidth, kTitleButtonHeight,
           [b](TQuarnCanvas& c, int s) { BigTitleButton(c, s, b.icon, b.close); });
   for (const auto& b : titleButtons)
     glyph((std::string("SICON") + b.name).c_str(), 3, 18, 16,
           [b](TQuarnCanvas& c, int s) { SmallTitleButton(c, s, b.icon, b.close); });
-  glyph("TITLEBUTTON", 3, 28, 20, [](TQuarnCanvas& c, int s) {
+  glyph("TITLEBUTTON", 3, kTitleButtonWidth, kTitleButtonHeight, [](TQuarnCanvas& c, int s) {
     BigTitleButton(c, s, [](TQuarnCanvas& cc, double cx, double cy, double, TQuarnRgb color) {
       cc.Fill(Circle(cx, cy, 2.2), color);
     }, false);
@@ -392,11 +396,15 @@ std::vector<TQuarnFile> DrawSkinFiles() {
   files.push_back({"Master.bmp", EncodeBmp(DrawMaster(MasterPieces()))});
   files.push_back({"Glow.png", EncodePng(Glow(48, 48, 12, 4, kBlueGlow, 0.55, 7))});
   files.push_back({"GlowBtn.PNG", EncodePng(Glow(36, 36, 8, 4, kTitleGlow, 0.6, 5))});
-  files.push_back({"GlowCAlone.png", EncodePng(Glow(36, 36, 8, 6, kRedGlow, 0.6, 5))});
-  files.push_back({"GlowClose.PNG", EncodePng(Glow(36, 36, 8, 4, kRedGlow, 0.6, 5))});
   files.push_back({"GlowH.png", EncodePng(Glow(64, 64, 16, 7, kBlueGlow, 0.5, 9))});
-  files.push_back({"GlowMax.PNG", EncodePng(Glow(36, 36, 8, 4, kTitleGlow, 0.6, 5))});
-  files.push_back({"GlowMin.png", EncodePng(Glow(36, 36, 8, 4, kTitleGlow, 0.6, 5))});
-  files.push_back({"GlowNorm.png", EncodePng(Glow(36, 36, 8, 4, kTitleGlow, 0.6, 5))});
+  // Halos of the big title buttons (28 x 20): the button plus the glow margin of
+  // Options.dat (BICON...GLOWMARGIN=6) on every side, so the halo hugs the button.
+  const int w = kTitleButtonWidth + 2 * kTitleGlowMargin, h = kTitleButtonHeight + 2 * kTitleGlowMargin;
+  const auto titleGlow = [&](TQuarnRgb color) { return EncodePng(Glow(w, h, kTitleGlowMargin, 4, color, 0.75, 3.5)); };
+  files.push_back({"GlowCAlone.png", titleGlow(kRedGlow)});
+  files.push_back({"GlowClose.PNG", titleGlow(kRedGlow)});
+  files.push_back({"GlowMax.PNG", titleGlow(kTitleGlow)});
+  files.push_back({"GlowMin.png", titleGlow(kTitleGlow)});
+  files.push_back({"GlowNorm.png", titleGlow(kTitleGlow)});
   return files;
 }

@@ -321,12 +321,14 @@ TEST_F(SkinProvider, TitleButtonsFadeInWhenHotAndOutWhenLeft) {
   }
   for (size_t i = 1; i < alphas.size(); ++i) EXPECT_GE(alphas[i], alphas[i - 1]);
   EXPECT_EQ(alphas.back(), 255);
-  // The overlay lies over the button on the screen.
+  // The overlay lies over the button on the screen (with its glow margin around it).
+  int margin = 0;
+  p->GlowMaskOf(tbkClose, margin);
   RECT wr, orc;
   GetWindowRect(wnd, &wr);
   GetWindowRect(close.Animation->Overlay(), &orc);
-  EXPECT_EQ(orc.left, wr.left + close.Rect.Left);
-  EXPECT_EQ(orc.top, wr.top + close.Rect.Top);
+  EXPECT_EQ(orc.left, wr.left + close.Rect.Left - margin);
+  EXPECT_EQ(orc.top, wr.top + close.Rect.Top - margin);
 
   // Moving on to minimize: close fades out, minimize in.
   ASSERT_EQ(HitTest(wnd, Centre(g.Buttons[tbkMin])), HTMINBUTTON);
