@@ -37,7 +37,11 @@ class TTaskFile {
  private:
   ITaskStorage& storage_;
   std::string path_;
+  const TTaskLineCache& RowLine(const TTaskRows& rows, int row);
+
   std::string buffer_;  // the line buffer, reused by every save
+  size_t lastSize_ = 0;  // of the last file written in ANSI, to size the next one at once
+  TTaskLineCache scratch_;  // the line of a row whose store keeps no cache
 };
 
 // The caption of a task being added, as it can go into the file: the format has no escape,

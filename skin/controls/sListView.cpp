@@ -207,6 +207,11 @@ bool TsCustomListView::SkinnedMessage(TMessage& m) {
       if (m.Msg == WM_HSCROLL) RepaintHeader();
       return true;
     }
+    case LVM_SETITEMCOUNT:
+    case LVM_DELETEITEM:
+      if (!adapter_ || !IsWindowVisible(handle_)) return false;
+      ChangeCountQuietly(m);
+      return true;
     case LVM_SETCOLUMNW:
     case LVM_INSERTCOLUMNW: {
       auto* col = reinterpret_cast<LVCOLUMNW*>(m.LParam);
@@ -215,6 +220,42 @@ bool TsCustomListView::SkinnedMessage(TMessage& m) {
     }
     default:
       return false;
+  }
+}
+
+// A row count change without the platform drawing its scroll bars under the skinned ones (it
+// does so for each bar twice per change); the rows from the first one whose place or content
+// changed down to the bottom are repainted instead, or everything when the list scrolled or
+// its frame changed. The adapter repaints its bars afterwards.
+void TsCustomListView::ChangeCountQuietly(TMessage& m) {
+  const int top = ListView_GetTopIndex(handle_);
+  const int before = ListView_GetItemCount(handle_);
+  const LONG bars = GetWindowLongW(handle_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL);
+  RECT client;
+  GetClientRect(handle_, &client);
+  adapter_->WithoutPlatformPainting([&] { TListView::WndProc(m); });
+  const int after = ListView_GetItemCount(handle_);
+  RECT now;
+  GetClientRect(handle_, &now);
+  if ((GetWindowLongW(handle_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != bars || !EqualRect(&now, &client)) {
+    RedrawWindow(handle_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return;
+  }
+  if (ListView_GetTopIndex(handle_) != top) {
+    InvalidateRect(handle_, nullptr, TRUE);
+    return;
+  }
+  const int first = m.Msg == LVM_DELETEITEM ? int(m.WParam) : std::min(before, after);
+  RECT row{};
+  if (first <= top) {
+    InvalidateRect(handle_, nullptr, TRUE);
+  } else if (ListView_GetItemRect(handle_, std::min(first, std::max(after - 1, 0)), &row, LVIR_BOUNDS)) {
+    // The first changed row's top: past the last row it is the old last row's bottom.
+    const int y = first < after ? row.top : row.bottom;
+    RECT below{now.left, std::max<LONG>(y, 0), now.right, now.bottom};
+    if (below.top < below.bottom) InvalidateRect(handle_, &below, TRUE);
+  } else {
+    InvalidateRect(handle_, nullptr, TRUE);
   }
 }
 

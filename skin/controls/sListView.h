@@ -50,6 +50,7 @@ class TsCustomListView : public TListView {
   bool SkinnedMessage(TMessage& m);
   void AfterMessage(const TMessage& m);
   void Scroll(TMessage& m, int bar);
+  void ChangeCountQuietly(TMessage& m);
   LRESULT HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallHeader(UINT msg, WPARAM wParam, LPARAM lParam);
   void AttachHeader(HWND header);
