@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "skin/controls/sLabel.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
@@ -64,8 +65,31 @@ TsCustomListView::~TsCustomListView() {
 
 void TsCustomListView::Loaded() {
   TListView::Loaded();
-    skinData_->ApplyDefaultSection();
+  skinData_->ApplyDefaultSection();
   if (HandleAllocated()) UpdateAdapter();
+}
+
+void TsCustomListView::BoundsChanged() {
+  TListView::BoundsChanged();
+  if (boundLabel_ && boundLabel_->Label()) boundLabel_->Reposition();
+}
+
+// The bound label shows and hides with the list and stays beside it, skinned or not.
+void TsCustomListView::FollowBoundLabel(const TMessage& m) {
+  TsEditLabel* label = boundLabel_ ? boundLabel_->Label() : nullptr;
+  if (!label) return;
+  switch (m.Msg) {
+    case CM_VISIBLECHANGED:
+      label->SetVisible(Visible());
+      break;
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      break;
+    default:
+      return;
+  }
+  boundLabel_->Reposition();
 }
 
 bool TsCustomListView::Skinned() const { return skinData_->Skinned(true); }
@@ -207,6 +231,9 @@ bool TsCustomListView::SkinnedMessage(TMessage& m) {
       if (m.Msg == WM_HSCROLL) RepaintHeader();
       return true;
     }
+    case CM_MOUSELEAVE:
+      if (reinterpret_cast<TControl*>(m.LParam) == this) SetHot(-2);
+      return false;
     case LVM_SETITEMCOUNT:
     case LVM_DELETEITEM:
       if (!adapter_ || !IsWindowVisible(handle_)) return false;
@@ -265,12 +292,15 @@ void TsCustomListView::AfterMessage(const TMessage& m) {
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED:
       if (Skinned()) RedrawWindow(handle_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-      boundLabel_->Reposition();
       break;
     case CM_VISIBLECHANGED:
       UpdateAdapter();
-      boundLabel_->Reposition();
       break;
+    case WM_NCHITTEST:
+      // The pointer is over the list itself, not over its header.
+      if (highlightHeaders_) SetHot(-2);
+      break;
+
     case WM_NCPAINT:
       RepaintHeader();
       break;
@@ -292,6 +322,7 @@ void TsCustomListView::WndProc(TMessage& m) {
   }
   if (!HandleAllocated() || !Skinned() || IsDestroying()) {
     TListView::WndProc(m);
+    FollowBoundLabel(m);
     return;
   }
   // A list made while its form was loading gets its adapter when it is first shown.
@@ -300,6 +331,7 @@ void TsCustomListView::WndProc(TMessage& m) {
   if (skinData_->CommonMessage(m)) return;
   TListView::WndProc(m);
   if (HandleAllocated()) AfterMessage(m);
+  FollowBoundLabel(m);
 }
 
 // [SECTION] Header
@@ -364,6 +396,12 @@ LRESULT TsCustomListView::HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
       TrackMouseEvent(&t);
       const LRESULT r = CallHeader(msg, wParam, lParam);
       if (headerButtonDown_ && adapter_) adapter_->RefreshBars(true);
+      // The hit test found the hot section already, unless the move came without one.
+      if (clicks && highlightHeaders_ && header_) {
+        POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ::ClientToScreen(header_, &screen);
+        SetHot(SectionAt(screen));
+      }
       return r;
     }
     case WM_MOUSELEAVE:
@@ -411,6 +449,11 @@ LRESULT TsCustomListView::HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
 void TsCustomListView::SetHot(int section) {
   if (section == hotSection_) return;
   hotSection_ = section;
+  if (section >= 0 && header_) {
+    // A section found by a hit test alone is cleared again when the pointer leaves.
+    TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, header_, 0};
+    TrackMouseEvent(&t);
+  }
   RepaintHeader();
 }
 
@@ -516,12 +559,12 @@ void TsCustomListView::RenderHeaderSection(int position, const TRect& rect, int 
   const int gl = glyph >= 0 ? t->FrameWidth(glyph) + 6 : 0;
   const int gh = glyph >= 0 ? t->FrameHeight(glyph) : 0;
 
-  TBitmapDc mem(DibHandle(out));
-  if (!mem) return;
-  TSelectObject font(mem.Get(), Font().Handle());
-  SetBkMode(mem.Get(), TRANSPARENT);
   SIZE extent{};
-  GetTextExtentPoint32W(mem.Get(), item.Text.c_str(), int(item.Text.size()), &extent);
+  {
+    TBitmapDc measure(nullptr);
+    TSelectObject font(measure.Get(), Font().Handle());
+    GetTextExtentPoint32W(measure.Get(), item.Text.c_str(), int(item.Text.size()), &extent);
+  }
   const int tw = extent.cx + 6;
   const int avail = w - 6;
   const bool roomy = avail > tw + im + gl + 6;
@@ -552,11 +595,16 @@ void TsCustomListView::RenderHeaderSection(int position, const TRect& rect, int 
                    t->Masks[size_t(glyph)], false);
   }
   if (state == 2) tr = tr.Offset(1, 1);
-  PaintSectionText(mem.Get(), item.Text, Enabled(), t, state != 0, section,
-                   DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS, tr);
-  if (im > 0 && item.Image >= 0)
-    ImageList_Draw(images->Handle(), item.Image, mem.Get(), tr.Left - im,
-                   (tr.Height() - images->Height()) / 2 + (state == 2 ? 1 : 0),
-                   Enabled() ? ILD_NORMAL : ILD_BLEND50);
-  GdiFlush();
+  // Text and image go through GDI, into the bitmap's own section or a copy of it.
+  DrawOnBitmap(out, [&](HDC dc) {
+    TSelectObject font(dc, Font().Handle());
+    SetBkMode(dc, TRANSPARENT);
+    PaintSectionText(dc, item.Text, Enabled(), t, state != 0, section,
+                     DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS, tr);
+    if (im > 0 && item.Image >= 0)
+      ImageList_Draw(images->Handle(), item.Image, dc, tr.Left - im,
+                     (tr.Height() - images->Height()) / 2 + (state == 2 ? 1 : 0),
+                     Enabled() ? ILD_NORMAL : ILD_BLEND50);
+    GdiFlush();
+  });
 }
