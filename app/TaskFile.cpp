@@ -160,29 +160,30 @@ const TTaskLineCache& TTaskFile::RowLine(const TTaskRows& rows, int row) {
 // Lines are encoded one by one: every line ends in CR LF and the ANSI code pages encode each
 // character on its own, so the lines joined are the whole text encoded at once.
 std::string TTaskFile::Format(const TTaskRows& rows, const std::string& listStart) {
+  return Build(rows, listStart);
+}
+
+// Builds into buffers kept from save to save, so a long list's file is not allocated anew.
+const std::string& TTaskFile::Build(const TTaskRows& rows, const std::string& listStart) {
   buffer_.clear();
   AppendLine(buffer_, listStart);
-  std::string ansi;
-  bool ansiOk = storage_.EncodeAnsi(buffer_, ansi);
-  ansi.reserve(lastSize_);
+  bytes_.clear();
+  bool ansiOk = storage_.EncodeAnsi(buffer_, bytes_);
   const int count = rows.Count();
   for (int row = 0; row < count && ansiOk; ++row) {
     const TTaskLineCache& line = RowLine(rows, row);
     ansiOk = line.AnsiOk;
-    ansi += line.Ansi;
+    bytes_ += line.Ansi;
   }
-  if (ansiOk) {
-    lastSize_ = ansi.size();
-    return ansi;
-  }
-  ansi.clear();
-  ansi.shrink_to_fit();
+  if (ansiOk) return bytes_;
   for (int row = 0; row < count; ++row) buffer_ += RowLine(rows, row).Utf8;
-  return kUtf8Bom + buffer_;
+  bytes_ = kUtf8Bom;
+  bytes_ += buffer_;
+  return bytes_;
 }
 
 void TTaskFile::SaveTasks(const TTaskRows& rows, const std::string& listStart) {
-  storage_.ReplaceFile(path_, Format(rows, listStart));
+  storage_.ReplaceFile(path_, Build(rows, listStart));
 }
 
 std::string TTaskFile::LoadTasks(TTaskRows& rows,

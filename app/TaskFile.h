@@ -38,9 +38,10 @@ class TTaskFile {
   ITaskStorage& storage_;
   std::string path_;
   const TTaskLineCache& RowLine(const TTaskRows& rows, int row);
+  const std::string& Build(const TTaskRows& rows, const std::string& listStart);
 
   std::string buffer_;  // the line buffer, reused by every save
-  size_t lastSize_ = 0;  // of the last file written in ANSI, to size the next one at once
+  std::string bytes_;  // the file as the last save wrote it
   TTaskLineCache scratch_;  // the line of a row whose store keeps no cache
 };
 
