@@ -23,10 +23,19 @@ void TListViewRows::AppendText(int row, TTaskField field, std::string& out) cons
   out += At(row).texts.at(size_t(field));
 }
 
+bool TListViewRows::TextIs(int row, TTaskField field, const char* text) const {
+  return At(row).texts.at(size_t(field)) == text;
+}
+
+TTaskLineCache* TListViewRows::LineCache(int row) const { return &At(row).line; }
+
 void TListViewRows::SetText(int row, TTaskField field, const std::string& text) {
-  std::string& stored = At(row).texts.at(size_t(field));
+  TRow& r = At(row);
+  std::string& stored = r.texts.at(size_t(field));
   if (stored == text) return;
   stored = text;
+  // The elapsed time of an unfinished task is not saved ("notend"): a tick keeps the line.
+  if (field != tfElapsed || r.texts[tfFinished] == "true") r.line.Valid = false;
   view_.ItemChanged(row, field);
 }
 

@@ -20,6 +20,8 @@ class TListViewRows : public TTaskRows, public TListViewSource {
   std::string Text(int row, TTaskField field) const override;
   void SetText(int row, TTaskField field, const std::string& text) override;
   void AppendText(int row, TTaskField field, std::string& out) const override;
+  TTaskLineCache* LineCache(int row) const override;
+  bool TextIs(int row, TTaskField field, const char* text) const override;
   int AddRow() override;
   void MoveRowsDown() override;
   void DeleteRow(int row) override;
@@ -34,6 +36,7 @@ class TListViewRows : public TTaskRows, public TListViewSource {
   struct TRow {
     std::array<std::string, kTaskFieldCount> texts;
     int image = tiRunning;
+    mutable TTaskLineCache line;
   };
   const TRow& At(int row) const;
   TRow& At(int row);

@@ -18,6 +18,17 @@ std::string TwoDigits(int64_t value) {
   return s.size() == 1 ? "0" + s : s;
 }
 
+// The value (not negative) in decimal with at least two digits, at `end` backwards; returns the new start.
+char* TwoDigitsBefore(char* end, int64_t value) {
+  int digits = 0;
+  do {
+    *--end = char('0' + value % 10);
+    value /= 10;
+    ++digits;
+  } while (value > 0 || digits < 2);
+  return end;
+}
+
 // A whole decimal number, optionally signed, and nothing else.
 bool ParseWhole(const std::string& text, int64_t& value) {
   if (text.empty()) return false;
@@ -39,7 +50,16 @@ std::string ElapsedText(TDateTime now, TDateTime then) {
   const int64_t h = WholeHoursBetween(now, then);
   const int64_t m = WholeMinutesBetween(now, then) % 60;
   const int64_t s = WholeSecondsBetween(now, then) % 60;
-  return TwoDigits(h) + ":" + TwoDigits(m) + ":" + TwoDigits(s);
+  if (h < 0 || m < 0 || s < 0) return TwoDigits(h) + ":" + TwoDigits(m) + ":" + TwoDigits(s);
+  // Built in place: a tick writes this for every running row.
+  char text[32];
+  char* const end = text + sizeof text;
+  char* p = TwoDigitsBefore(end, s);
+  *--p = ':';
+  p = TwoDigitsBefore(p, m);
+  *--p = ':';
+  p = TwoDigitsBefore(p, h);
+  return std::string(p, end);
 }
 
 TTaskLimit ParseLimit(const std::string& text) {
@@ -129,11 +149,13 @@ void TTaskClock::Tick(const std::string& listStart, std::string& clockCaption,
     clockCaption = ElapsedText(now, begun);
   for (int row = 0; row < rows_.Count(); ++row) {
     // Finished rows keep their elapsed text and are never checked.
-    if (rows_.Text(row, tfFinished) != "false") continue;
-    const TStart start = StartOf(rows_.Text(row, tfStart));
+    if (!rows_.TextIs(row, tfFinished, "false")) continue;
+    text_.clear();
+    rows_.AppendText(row, tfStart, text_);
+    const TStart start = StartOf(text_);
     if (start.Known) rows_.SetText(row, tfElapsed, ElapsedText(now, start.Value));
+    if (rows_.TextIs(row, tfLimit, "notime")) continue;
     const std::string limitText = rows_.Text(row, tfLimit);
-    if (limitText == "notime") continue;
     if (CheckLimit(row, limitText, start, now) == TLimitCheck::Fired && save) save();
   }
 }

@@ -143,18 +143,47 @@ std::vector<std::string> SplitTaskLines(const std::string& text) {
 TTaskFile::TTaskFile(ITaskStorage& storage, std::string path)
     : storage_(storage), path_(std::move(path)) {}
 
+// The row's line in both encodings, from its cache when the row has not changed since.
+const TTaskLineCache& TTaskFile::RowLine(const TTaskRows& rows, int row) {
+  TTaskLineCache* cache = rows.LineCache(row);
+  if (!cache) cache = &scratch_;
+  if (cache->Valid && cache->Encoder == &storage_) return *cache;
+  cache->Utf8.clear();
+  AppendRow(cache->Utf8, rows, row);
+  cache->AnsiOk = storage_.EncodeAnsi(cache->Utf8, cache->Ansi);
+  if (!cache->AnsiOk) cache->Ansi.clear();
+  cache->Encoder = &storage_;
+  cache->Valid = cache != &scratch_;
+  return *cache;
+}
+
+// Lines are encoded one by one: every line ends in CR LF and the ANSI code pages encode each
+// character on its own, so the lines joined are the whole text encoded at once.
 std::string TTaskFile::Format(const TTaskRows& rows, const std::string& listStart) {
+  return Build(rows, listStart);
+}
+
+// Builds into buffers kept from save to save, so a long list's file is not allocated anew.
+const std::string& TTaskFile::Build(const TTaskRows& rows, const std::string& listStart) {
   buffer_.clear();
   AppendLine(buffer_, listStart);
+  bytes_.clear();
+  bool ansiOk = storage_.EncodeAnsi(buffer_, bytes_);
   const int count = rows.Count();
-  for (int row = 0; row < count; ++row) AppendRow(buffer_, rows, row);
-  std::string ansi;
-  if (storage_.EncodeAnsi(buffer_, ansi)) return ansi;
-  return kUtf8Bom + buffer_;
+  for (int row = 0; row < count && ansiOk; ++row) {
+    const TTaskLineCache& line = RowLine(rows, row);
+    ansiOk = line.AnsiOk;
+    bytes_ += line.Ansi;
+  }
+  if (ansiOk) return bytes_;
+  for (int row = 0; row < count; ++row) buffer_ += RowLine(rows, row).Utf8;
+  bytes_ = kUtf8Bom;
+  bytes_ += buffer_;
+  return bytes_;
 }
 
 void TTaskFile::SaveTasks(const TTaskRows& rows, const std::string& listStart) {
-  storage_.ReplaceFile(path_, Format(rows, listStart));
+  storage_.ReplaceFile(path_, Build(rows, listStart));
 }
 
 std::string TTaskFile::LoadTasks(TTaskRows& rows,

@@ -37,7 +37,12 @@ class TTaskFile {
  private:
   ITaskStorage& storage_;
   std::string path_;
+  const TTaskLineCache& RowLine(const TTaskRows& rows, int row);
+  const std::string& Build(const TTaskRows& rows, const std::string& listStart);
+
   std::string buffer_;  // the line buffer, reused by every save
+  std::string bytes_;  // the file as the last save wrote it
+  TTaskLineCache scratch_;  // the line of a row whose store keeps no cache
 };
 
 // The caption of a task being added, as it can go into the file: the format has no escape,

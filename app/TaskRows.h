@@ -33,6 +33,17 @@ enum TTaskIcon : int {
   tiFired = 3,  // red.ico: limit reached
 };
 
+// A row's line of the task file as the last save wrote it, in both of the file's encodings,
+// so a save re-encodes only the rows that changed since. Valid is cleared by the store
+// whenever a text of the row changes.
+struct TTaskLineCache {
+  bool Valid = false;
+  bool AnsiOk = false;  // Ansi holds the line in the ANSI code page
+  const void* Encoder = nullptr;  // the storage whose code page Ansi is in
+  std::string Utf8;
+  std::string Ansi;
+};
+
 class TTaskRows {
  public:
   virtual ~TTaskRows() = default;
@@ -42,6 +53,10 @@ class TTaskRows {
   // Appends the text to out; stores holding the texts override this to save a copy per
   // field when the whole list is written.
   virtual void AppendText(int row, TTaskField field, std::string& out) const { out += Text(row, field); }
+  // Whether the text equals `text`; stores holding the texts override this to compare in place.
+  virtual bool TextIs(int row, TTaskField field, const char* text) const { return Text(row, field) == text; }
+  // The row's saved-line cache, for stores that keep one (null otherwise).
+  virtual TTaskLineCache* LineCache(int /*row*/) const { return nullptr; }
   // Appends a row with empty texts and icon 0; returns its index.
   virtual int AddRow() = 0;
   // Makes room for a new task at the top: appends a row and copies every row's texts one

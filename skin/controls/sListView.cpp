@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "skin/controls/sLabel.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
@@ -64,8 +65,31 @@ TsCustomListView::~TsCustomListView() {
 
 void TsCustomListView::Loaded() {
   TListView::Loaded();
-    skinData_->ApplyDefaultSection();
+  skinData_->ApplyDefaultSection();
   if (HandleAllocated()) UpdateAdapter();
+}
+
+void TsCustomListView::BoundsChanged() {
+  TListView::BoundsChanged();
+  if (boundLabel_ && boundLabel_->Label()) boundLabel_->Reposition();
+}
+
+// The bound label shows and hides with the list and stays beside it, skinned or not.
+void TsCustomListView::FollowBoundLabel(const TMessage& m) {
+  TsEditLabel* label = boundLabel_ ? boundLabel_->Label() : nullptr;
+  if (!label) return;
+  switch (m.Msg) {
+    case CM_VISIBLECHANGED:
+      label->SetVisible(Visible());
+      break;
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      break;
+    default:
+      return;
+  }
+  boundLabel_->Reposition();
 }
 
 bool TsCustomListView::Skinned() const { return skinData_->Skinned(true); }
@@ -207,6 +231,14 @@ bool TsCustomListView::SkinnedMessage(TMessage& m) {
       if (m.Msg == WM_HSCROLL) RepaintHeader();
       return true;
     }
+    case CM_MOUSELEAVE:
+      if (reinterpret_cast<TControl*>(m.LParam) == this) SetHot(-2);
+      return false;
+    case LVM_SETITEMCOUNT:
+    case LVM_DELETEITEM:
+      if (!adapter_ || !IsWindowVisible(handle_)) return false;
+      ChangeCountQuietly(m);
+      return true;
     case LVM_SETCOLUMNW:
     case LVM_INSERTCOLUMNW: {
       auto* col = reinterpret_cast<LVCOLUMNW*>(m.LParam);
@@ -218,18 +250,57 @@ bool TsCustomListView::SkinnedMessage(TMessage& m) {
   }
 }
 
+// A row count change without the platform drawing its scroll bars under the skinned ones (it
+// does so for each bar twice per change); the rows from the first one whose place or content
+// changed down to the bottom are repainted instead, or everything when the list scrolled or
+// its frame changed. The adapter repaints its bars afterwards.
+void TsCustomListView::ChangeCountQuietly(TMessage& m) {
+  const int top = ListView_GetTopIndex(handle_);
+  const int before = ListView_GetItemCount(handle_);
+  const LONG bars = GetWindowLongW(handle_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL);
+  RECT client;
+  GetClientRect(handle_, &client);
+  adapter_->WithoutPlatformPainting([&] { TListView::WndProc(m); });
+  const int after = ListView_GetItemCount(handle_);
+  RECT now;
+  GetClientRect(handle_, &now);
+  if ((GetWindowLongW(handle_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != bars || !EqualRect(&now, &client)) {
+    RedrawWindow(handle_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return;
+  }
+  if (ListView_GetTopIndex(handle_) != top) {
+    InvalidateRect(handle_, nullptr, TRUE);
+    return;
+  }
+  const int first = m.Msg == LVM_DELETEITEM ? int(m.WParam) : std::min(before, after);
+  RECT row{};
+  if (first <= top) {
+    InvalidateRect(handle_, nullptr, TRUE);
+  } else if (ListView_GetItemRect(handle_, std::min(first, std::max(after - 1, 0)), &row, LVIR_BOUNDS)) {
+    // The first changed row's top: past the last row it is the old last row's bottom.
+    const int y = first < after ? row.top : row.bottom;
+    RECT below{now.left, std::max<LONG>(y, 0), now.right, now.bottom};
+    if (below.top < below.bottom) InvalidateRect(handle_, &below, TRUE);
+  } else {
+    InvalidateRect(handle_, nullptr, TRUE);
+  }
+}
+
 void TsCustomListView::AfterMessage(const TMessage& m) {
   switch (m.Msg) {
     case WM_MOVE:
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED:
       if (Skinned()) RedrawWindow(handle_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-      boundLabel_->Reposition();
       break;
     case CM_VISIBLECHANGED:
       UpdateAdapter();
-      boundLabel_->Reposition();
       break;
+    case WM_NCHITTEST:
+      // The pointer is over the list itself, not over its header.
+      if (highlightHeaders_) SetHot(-2);
+      break;
+
     case WM_NCPAINT:
       RepaintHeader();
       break;
@@ -251,6 +322,7 @@ void TsCustomListView::WndProc(TMessage& m) {
   }
   if (!HandleAllocated() || !Skinned() || IsDestroying()) {
     TListView::WndProc(m);
+    FollowBoundLabel(m);
     return;
   }
   // A list made while its form was loading gets its adapter when it is first shown.
@@ -259,6 +331,7 @@ void TsCustomListView::WndProc(TMessage& m) {
   if (skinData_->CommonMessage(m)) return;
   TListView::WndProc(m);
   if (HandleAllocated()) AfterMessage(m);
+  FollowBoundLabel(m);
 }
 
 // [SECTION] Header
@@ -323,6 +396,12 @@ LRESULT TsCustomListView::HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
       TrackMouseEvent(&t);
       const LRESULT r = CallHeader(msg, wParam, lParam);
       if (headerButtonDown_ && adapter_) adapter_->RefreshBars(true);
+      // The hit test found the hot section already, unless the move came without one.
+      if (clicks && highlightHeaders_ && header_) {
+        POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ::ClientToScreen(header_, &screen);
+        SetHot(SectionAt(screen));
+      }
       return r;
     }
     case WM_MOUSELEAVE:
@@ -370,6 +449,11 @@ LRESULT TsCustomListView::HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
 void TsCustomListView::SetHot(int section) {
   if (section == hotSection_) return;
   hotSection_ = section;
+  if (section >= 0 && header_) {
+    // A section found by a hit test alone is cleared again when the pointer leaves.
+    TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, header_, 0};
+    TrackMouseEvent(&t);
+  }
   RepaintHeader();
 }
 
@@ -475,12 +559,12 @@ void TsCustomListView::RenderHeaderSection(int position, const TRect& rect, int 
   const int gl = glyph >= 0 ? t->FrameWidth(glyph) + 6 : 0;
   const int gh = glyph >= 0 ? t->FrameHeight(glyph) : 0;
 
-  TBitmapDc mem(DibHandle(out));
-  if (!mem) return;
-  TSelectObject font(mem.Get(), Font().Handle());
-  SetBkMode(mem.Get(), TRANSPARENT);
   SIZE extent{};
-  GetTextExtentPoint32W(mem.Get(), item.Text.c_str(), int(item.Text.size()), &extent);
+  {
+    TBitmapDc measure(nullptr);
+    TSelectObject font(measure.Get(), Font().Handle());
+    GetTextExtentPoint32W(measure.Get(), item.Text.c_str(), int(item.Text.size()), &extent);
+  }
   const int tw = extent.cx + 6;
   const int avail = w - 6;
   const bool roomy = avail > tw + im + gl + 6;
@@ -511,11 +595,16 @@ void TsCustomListView::RenderHeaderSection(int position, const TRect& rect, int 
                    t->Masks[size_t(glyph)], false);
   }
   if (state == 2) tr = tr.Offset(1, 1);
-  PaintSectionText(mem.Get(), item.Text, Enabled(), t, state != 0, section,
-                   DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS, tr);
-  if (im > 0 && item.Image >= 0)
-    ImageList_Draw(images->Handle(), item.Image, mem.Get(), tr.Left - im,
-                   (tr.Height() - images->Height()) / 2 + (state == 2 ? 1 : 0),
-                   Enabled() ? ILD_NORMAL : ILD_BLEND50);
-  GdiFlush();
+  // Text and image go through GDI, into the bitmap's own section or a copy of it.
+  DrawOnBitmap(out, [&](HDC dc) {
+    TSelectObject font(dc, Font().Handle());
+    SetBkMode(dc, TRANSPARENT);
+    PaintSectionText(dc, item.Text, Enabled(), t, state != 0, section,
+                     DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS, tr);
+    if (im > 0 && item.Image >= 0)
+      ImageList_Draw(images->Handle(), item.Image, dc, tr.Left - im,
+                     (tr.Height() - images->Height()) / 2 + (state == 2 ? 1 : 0),
+                     Enabled() ? ILD_NORMAL : ILD_BLEND50);
+    GdiFlush();
+  });
 }

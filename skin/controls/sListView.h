@@ -22,8 +22,6 @@ class TsCustomListView : public TListView {
   TsBoundLabel& BoundLabel() { return *boundLabel_; }
   bool HighlightHeaders() const { return highlightHeaders_; }
   void SetHighlightHeaders(bool value) { highlightHeaders_ = value; }
-  TNotifyEvent OnMouseEnter;
-  TNotifyEvent OnMouseLeave;
 
   // The platform header window, or null.
   HWND HeaderWindow() const { return header_; }
@@ -43,13 +41,16 @@ class TsCustomListView : public TListView {
   void WndProc(TMessage& m) override;
   void CreateWnd() override;
   void Loaded() override;
+  void BoundsChanged() override;
 
  private:
   friend LRESULT CALLBACK SkinnedHeaderProc(HWND, UINT, WPARAM, LPARAM);
   bool SkinCommandMessage(TMessage& m);
   bool SkinnedMessage(TMessage& m);
   void AfterMessage(const TMessage& m);
+  void FollowBoundLabel(const TMessage& m);
   void Scroll(TMessage& m, int bar);
+  void ChangeCountQuietly(TMessage& m);
   LRESULT HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallHeader(UINT msg, WPARAM wParam, LPARAM lParam);
   void AttachHeader(HWND header);

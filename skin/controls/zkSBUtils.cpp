@@ -823,6 +823,26 @@ void TzkScrollWnd::SendScroll(int code, int32_t pos) {
   if (!dragging_) PaintBar(kind, nullptr);
 }
 
+void TzkScrollWnd::WithoutPlatformPainting(const std::function<void()>& action) {
+  HWND wnd = Handle();
+  if (preventStyleChange_ || !(GetWindowLongW(wnd, GWL_STYLE) & WS_VISIBLE)) {
+    action();
+    return;
+  }
+  // The style is changed behind the window's back; the platform may change the scroll bits
+  // meanwhile, so only the visible bit is put back.
+  struct TShowAgain {
+    TzkScrollWnd& self;
+    ~TShowAgain() {
+      SetWindowLongW(self.Handle(), GWL_STYLE, GetWindowLongW(self.Handle(), GWL_STYLE) | WS_VISIBLE);
+      self.preventStyleChange_ = false;
+    }
+  } showAgain{*this};
+  preventStyleChange_ = true;
+  SetWindowLongW(wnd, GWL_STYLE, GetWindowLongW(wnd, GWL_STYLE) & ~WS_VISIBLE);
+  action();
+}
+
 void TzkScrollWnd::RefreshBars(bool repaint) {
   if (Skin().Updating || !bars_[0]) return;
   for (auto& b : bars_) b->ReadInfo(Handle());

@@ -198,6 +198,11 @@ class TzkScrollWnd : public TzkMainWnd {
   void RefreshChangedBars();
   // Paints the shown bars (and the corner) into a whole-window context, or the window's own.
   void PaintBars(HDC windowDc = nullptr);
+  // Runs action while the window does not count as visible, so the platform, updating its
+  // scroll information, does not draw its own bars where the skinned ones are (each such
+  // drawing is costly and is painted over at once). The window hears nothing of it, and
+  // nothing it invalidates meanwhile is kept: the caller repaints what the action changed.
+  void WithoutPlatformPainting(const std::function<void()>& action);
   // Paints one bar into a bitmap of its size with the given part states.
   void RenderBar(int kind, TzkBitmap& out, int hotPart, int pressedPart, int dragThumbStart);
 

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "MainWindowParts.h"
+#include "app/TaskFile.h"
 #include "app/Unit1.h"
+#include "app/WinTaskStorage.h"
 #include "toolkit/Application.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Menu.h"
@@ -333,6 +335,85 @@ TEST_F(TaskListRowsTest, TypingALetterSelectsTheNextRowStartingWithIt) {
   SendMessageW(list, WM_CHAR, L'b', 1);
   Pump();
   EXPECT_EQ(Selected(list), 1);
+}
+
+// The list view's client area as the screen shows it.
+std::vector<uint32_t> ScreenRows(HWND list) {
+  RECT client;
+  GetClientRect(list, &client);
+  TBitmap bitmap(client.right, client.bottom);
+  HDC dc = GetDC(list);
+  BitBlt(bitmap.Dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(list, dc);
+  GdiFlush();
+  std::vector<uint32_t> pixels;
+  for (int y = 0; y < client.bottom; ++y)
+    pixels.insert(pixels.end(), bitmap.ScanLine(y), bitmap.ScanLine(y) + client.right);
+  return pixels;
+}
+
+// Row count changes repaint only the rows that moved; what the screen shows afterwards must be
+// what a repaint of the whole list shows, also when the change scrolled the list.
+TEST_F(TaskListRowsTest, AfterAddAndDeleteTheScreenShowsWhatAFullRepaintShows) {
+  Open(40, [](int i) { return i % 3; });
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ASSERT_NE(form->sListView1->ScrollAdapter(), nullptr);
+  const auto check = [&](const char* what) {
+    UpdateWindow(list);
+    PumpFor(30);
+    const std::vector<uint32_t> shown = ScreenRows(list);
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
+    PumpFor(30);
+    EXPECT_TRUE(shown == ScreenRows(list)) << what;
+  };
+  Add(L"new on top");
+  check("add");
+  SelectAndFocus(list, 5);
+  Command(form->N2);
+  check("delete in the middle");
+  ListView_EnsureVisible(list, form->Rows().Count() - 1, FALSE);
+  UpdateWindow(list);
+  SelectAndFocus(list, form->Rows().Count() - 1);
+  Command(form->N2);
+  check("delete the last row while scrolled to the end");
+  SelectAndFocus(list, ListView_GetTopIndex(list));
+  Command(form->N2);
+  check("delete the top row shown");
+  while (form->Rows().Count() > 3) form->Rows().DeleteRow(1);
+  check("fewer rows than the list shows");
+}
+
+// The saved file is kept from cached lines of the rows that did not change; it must always
+// be the list written afresh, in the encoding the whole list needs.
+TEST_F(TaskListRowsTest, TheTaskFileIsAlwaysTheListWrittenAfresh) {
+  Open(12);
+  const auto afresh = [&] {
+    TWinTaskStorage other;  // another storage: nothing cached is used
+    TTaskFile file(other, "unused");
+    return file.Format(form->Rows(), form->ListStart());
+  };
+  const auto check = [&](const char* what) { EXPECT_EQ(ReadBytes(form->TaskFilePath()), afresh()) << what; };
+  Add(L"caf\u00e9 first");
+  check("add");
+  SelectAndFocus(list, 2);
+  Command(form->N1);
+  check("finish: the elapsed time is written now");
+  locale.now += 5.0 / 86400;
+  form->Timer1->Tick();
+  form->SaveTasks();
+  check("tick: only finished rows' elapsed times are written");
+  SelectAndFocus(list, 4);
+  Command(form->N8);
+  check("priority");
+  Add(L"\u65e5\u672c");
+  const std::string utf8 = ReadBytes(form->TaskFilePath());
+  check("a caption outside the code page");
+  EXPECT_EQ(utf8.compare(0, 3, "\xEF\xBB\xBF"), 0) << "the whole file turns UTF-8";
+  SelectAndFocus(list, 0);
+  Command(form->N2);
+  check("deleting that row");
+  EXPECT_NE(ReadBytes(form->TaskFilePath()).compare(0, 3, "\xEF\xBB\xBF"), 0) << "ANSI again";
 }
 
 }  // namespace

@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
+#include "skin/controls/sLabel.h"
 #include "skin/controls/sListView.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/data/sStoredSkinResource.h"
+#include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/windows/zkEditWnd.h"
 #include "toolkit/Application.h"
@@ -204,6 +206,133 @@ TEST_F(ListViewSkin, RemovingTheSkinGivesTheWindowBack) {
   EXPECT_EQ(list_->ScrollAdapter(), nullptr);
   EXPECT_EQ(TzkMainWnd::FromWindow(wnd), nullptr);
   EXPECT_EQ(list_->Color(), clWindow);
+}
+
+// The section composed directly by the section painter, as the header paints it without text.
+TzkBitmap PlainSection(const TsSkinTables& t, TColor color, int w, int h, int state) {
+  TzkBitmap out = NewBitmap24(w, h);
+  PaintSectionByName(out, "COLHEADER", "BUTTON", nullptr, color, Rect(0, 0, w, h), &t, state);
+  return out;
+}
+
+// How many of the pixels of `area` (header coordinates, relative to the section at `at`) the
+// screen shows differently from `want`.
+int DifferentOnScreen(HWND header, const TRect& at, const TzkBitmap& want, const TRect& area) {
+  HDC screen = GetDC(nullptr);
+  int differ = 0;
+  for (int y = area.Top; y < area.Bottom; ++y)
+    for (int x = area.Left; x < area.Right; ++x) {
+      POINT p{at.Left + x, at.Top + y};
+      ClientToScreen(header, &p);
+      const uint8_t* w = want.ScanLine(y) + x * 3;
+      differ += GetPixel(screen, p.x, p.y) != RGB(w[2], w[1], w[0]);
+    }
+  ReleaseDC(nullptr, screen);
+  return differ;
+}
+
+TEST_F(ListViewSkin, HeaderFollowsTheRealPointer) {
+  HWND header = list_->HeaderWindow();
+  ASSERT_NE(header, nullptr);
+  const TsSkinTables& t = skin_->Tables();
+  const TRect second = list_->SectionRect(1);
+  // The right end of the section holds no text: there it is the section itself.
+  const TRect blank = Rect(second.Width() - 40, 2, second.Width() - 4, second.Height() - 2);
+  const auto shows = [&](int state) {
+    UpdateWindow(header);
+    PumpFor(30);
+    const TzkBitmap want = PlainSection(t, ColorToRGB(list_->Color()), second.Width(), second.Height(), state);
+    return DifferentOnScreen(header, second, want, blank) == 0;
+  };
+  // The pointer starts away from the form, whatever an earlier test left hot.
+  SetCursorPos(2, 2);
+  SendMessageW(header, WM_MOUSELEAVE, 0, 0);
+  PumpFor(60);
+  ASSERT_TRUE(shows(0));
+  ASSERT_FALSE(shows(1)) << "the hot look must differ from the normal one";
+  POINT over{second.Left + second.Width() / 2, second.Height() / 2};
+  ClientToScreen(header, &over);
+  SetCursorPos(over.x, over.y);
+  PumpFor(60);
+  EXPECT_EQ(list_->HotSection(), 1) << "the pointer moved over the second section";
+  EXPECT_TRUE(shows(1));
+  // Into the rows: the header is normal again.
+  RECT client;
+  GetClientRect(list_->Handle(), &client);
+  POINT rows{client.right / 2, client.bottom / 2};
+  ClientToScreen(list_->Handle(), &rows);
+  SetCursorPos(rows.x, rows.y);
+  PumpFor(60);
+  EXPECT_EQ(list_->HotSection(), -2);
+  EXPECT_TRUE(shows(0));
+}
+
+TEST_F(ListViewSkin, SortedColumnsShowTheScrollButtonGlyphRightOfTheirText) {
+  HWND header = list_->HeaderWindow();
+  const TsSkinTables& t = skin_->Tables();
+  const int up = t.CachedIndexes.ScrollTop.GlyphIndex, down = t.CachedIndexes.ScrollBottom.GlyphIndex;
+  ASSERT_TRUE(t.IsValidMask(up));
+  ASSERT_TRUE(t.IsValidMask(down));
+  const TRect first = list_->SectionRect(0);
+  HDC dc = GetDC(header);
+  HGDIOBJ old = SelectObject(dc, list_->Font().Handle());
+  SIZE text{};
+  GetTextExtentPoint32W(dc, L"Name", 4, &text);
+  SelectObject(dc, old);
+  ReleaseDC(header, dc);
+  // Left-justified: the text rectangle starts 4 pixels in and is the text's width plus 6.
+  const int x = 4 + text.cx + 6 + 6;
+  const auto sortAndCompare = [&](int format, int glyph) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    item.fmt = HDF_LEFT | HDF_STRING | format;
+    Header_SetItem(header, 0, &item);
+    UpdateWindow(header);
+    PumpFor(30);
+    TzkBitmap want = PlainSection(t, ColorToRGB(list_->Color()), first.Width(), first.Height(), 0);
+    const int gw = t.FrameWidth(glyph), gh = t.FrameHeight(glyph);
+    const TzkBitmap plain = want.Clone();
+    TsBackgroundInfo self;
+    self.Bitmap = &plain;
+    self.IsBitmap = true;
+    PaintGlyphMask(want, {x, (first.Height() - 2 - gh) / 2}, 0, self, t.Masks[size_t(glyph)], false);
+    const TRect glyphArea = Rect(x, 0, x + gw, first.Height());
+    EXPECT_GT(DifferentOnScreen(header, first, plain, glyphArea), 0) << "an arrow is shown";
+    return DifferentOnScreen(header, first, want, glyphArea);
+  };
+  EXPECT_EQ(sortAndCompare(HDF_SORTUP, up), 0);
+  EXPECT_EQ(sortAndCompare(HDF_SORTDOWN, down), 0);
+  EXPECT_EQ(sortAndCompare(HDF_SORTUP | HDF_SORTDOWN, down), 0) << "sort-down wins";
+}
+
+TEST_F(ListViewSkin, TheBoundLabelSitsAboveTheListAndFollowsIt) {
+  TsBoundLabel& bound = list_->BoundLabel();
+  bound.SetCaption(L"Задачи");
+  bound.SetLayout(TsCaptionLayout::sclTopLeft);
+  bound.SetIndent(2);
+  bound.SetActive(true);
+  TsEditLabel* label = bound.Label();
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->Caption(), L"Задачи");
+  EXPECT_EQ(label->Left(), 8);
+  EXPECT_EQ(label->Top(), 8 - label->Height() - 2);
+  list_->SetBounds(20, 60, 460, 200);
+  EXPECT_EQ(label->Left(), 20);
+  EXPECT_EQ(label->Top(), 60 - label->Height() - 2);
+  SetWindowPos(list_->Handle(), nullptr, 30, 70, 450, 190, SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump();
+  EXPECT_EQ(label->Left(), 30) << "moved by the platform";
+  EXPECT_EQ(label->Top(), 70 - label->Height() - 2);
+  list_->Hide();
+  EXPECT_FALSE(label->Visible());
+  list_->Show();
+  EXPECT_TRUE(label->Visible());
+  // Without the skin the label still goes with the list.
+  SendMessageW(list_->Handle(), SM_ORVEXCMD, MakeCommandWParam(zcSkinRemove), LPARAM(skin_.get()));
+  list_->SetBounds(40, 80, 440, 180);
+  EXPECT_EQ(label->Left(), 40);
+  list_->Hide();
+  EXPECT_FALSE(label->Visible());
 }
 
 }  // namespace
