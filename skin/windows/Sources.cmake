@@ -21,6 +21,7 @@ vornik_win32(
   zkLinkWnd.cpp
   zkTransPanelWnd.cpp
   zkDlgPanelWnd.cpp
+  zkCachedWnd.cpp
   zkSizerWnd.cpp
   zkSpinWnd.cpp
   zkToolBarWnd.cpp

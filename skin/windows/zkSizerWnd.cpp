@@ -6,7 +6,7 @@
 #include "skin/paint/zkDibStorage.h"
 
 TzkSizerWnd::TzkSizerWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
-    : TzkMainWnd(wnd, section.empty() ? "CHECKBOX" : section, manager) {}
+    : TzkCachedWnd(wnd, section.empty() ? "CHECKBOX" : section, manager) {}
 
 int TzkSizerWnd::GripMask() const {
   const TsSkinTables* t = Skin().Tables();
@@ -46,32 +46,17 @@ void TzkSizerWnd::PrepareCache() {
   s.BGChanged = false;
 }
 
-void TzkSizerWnd::Paint(HDC dc) {
-  PrepareCache();
-  const TzkBitmap& cache = Skin().CacheBmp;
-  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
-}
-
 void TzkSizerWnd::AdapterProc(TMessage& m) {
   if (!Skin().Skinned() || !Hooked()) {
-    TzkMainWnd::AdapterProc(m);
+    TzkCachedWnd::AdapterProc(m);
     return;
   }
+  if (AnswerPaint(m, true)) return;
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintMessage(m, [this](HDC dc) { Paint(dc); });
-      return;
-    case WM_PRINTCLIENT:
-      Paint(HDC(m.WParam));
-      return;
-    case WM_ERASEBKGND:
-    case WM_NCPAINT:
-      m.Result = 1;
-      return;
     case WM_MOVE:
-      TzkMainWnd::AdapterProc(m);
+      TzkCachedWnd::AdapterProc(m);
       InvalidateRect(Handle(), nullptr, FALSE);
       return;
   }
-  TzkMainWnd::AdapterProc(m);
+  TzkCachedWnd::AdapterProc(m);
 }

@@ -3,9 +3,9 @@
 // (at the bottom-left for a right-to-left grip).
 #pragma once
 
-#include "skin/controls/zkSBUtils.h"
+#include "skin/windows/zkCachedWnd.h"
 
-class TzkSizerWnd : public TzkMainWnd {
+class TzkSizerWnd : public TzkCachedWnd {
  public:
   // An empty section means "CHECKBOX".
   TzkSizerWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
@@ -13,11 +13,10 @@ class TzkSizerWnd : public TzkMainWnd {
   int GripMask() const;
   // Where the grip's top-left lies in the window.
   TPoint GripPosition() const;
-  void PrepareCache();
+  void PrepareCache() override;
 
  protected:
   void AdapterProc(TMessage& m) override;
 
  private:
-  void Paint(HDC dc);
 };

@@ -34,7 +34,7 @@ void ArrowPoints(const TRect& r, bool horizontal, bool first, POINT out[3]) {
 }  // namespace
 
 TzkSpinWnd::TzkSpinWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
-    : TzkMainWnd(wnd, section.empty() ? "SPEEDBUTTON_SMALL" : section, manager) {}
+    : TzkCachedWnd(wnd, section.empty() ? "SPEEDBUTTON_SMALL" : section, manager) {}
 
 bool TzkSpinWnd::Horizontal() const { return (GetWindowLongW(Handle(), GWL_STYLE) & UDS_HORZ) != 0; }
 
@@ -99,12 +99,6 @@ void TzkSpinWnd::PrepareCache() {
   s.BGChanged = false;
 }
 
-void TzkSpinWnd::Paint(HDC dc) {
-  PrepareCache();
-  const TzkBitmap& cache = Skin().CacheBmp;
-  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
-}
-
 void TzkSpinWnd::SetParts(int hot, int pressed) {
   if (hot == hot_ && pressed == pressed_) return;
   hot_ = hot;
@@ -116,14 +110,13 @@ void TzkSpinWnd::MouseMessage(TMessage& m) {
   const UINT msg = m.Msg;
   const TPoint at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
   if (msg == WM_MOUSEMOVE)
-    TzkMainWnd::AdapterProc(m);  // also tells the skin manager the window under the pointer
+    TzkCachedWnd::AdapterProc(m);  // also tells the skin manager the window under the pointer
   else
     PassOn(m);
   if (Destroyed()) return;
   switch (msg) {
     case WM_MOUSEMOVE: {
-      TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, Handle(), 0};
-      TrackMouseEvent(&tme);
+      WatchPointerLeaving();
       SetParts(PartAt(at), pressed_);
       return;
     }
@@ -145,20 +138,11 @@ void TzkSpinWnd::MouseMessage(TMessage& m) {
 
 void TzkSpinWnd::AdapterProc(TMessage& m) {
   if (!Skin().Skinned() || !Hooked()) {
-    TzkMainWnd::AdapterProc(m);
+    TzkCachedWnd::AdapterProc(m);
     return;
   }
+  if (AnswerPaint(m, true)) return;
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintMessage(m, [this](HDC dc) { Paint(dc); });
-      return;
-    case WM_PRINTCLIENT:
-      Paint(HDC(m.WParam));
-      return;
-    case WM_ERASEBKGND:
-    case WM_NCPAINT:
-      m.Result = 1;
-      return;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -168,10 +152,10 @@ void TzkSpinWnd::AdapterProc(TMessage& m) {
       MouseMessage(m);
       return;
     case WM_ENABLE:
-      TzkMainWnd::AdapterProc(m);
+      TzkCachedWnd::AdapterProc(m);
       if (!IsWindowEnabled(Handle())) hot_ = pressed_ = spNone;
       InvalidateRect(Handle(), nullptr, FALSE);
       return;
   }
-  TzkMainWnd::AdapterProc(m);
+  TzkCachedWnd::AdapterProc(m);
 }

@@ -5,9 +5,9 @@
 // to draw the states.
 #pragma once
 
-#include "skin/controls/zkSBUtils.h"
+#include "skin/windows/zkCachedWnd.h"
 
-class TzkSpinWnd : public TzkMainWnd {
+class TzkSpinWnd : public TzkCachedWnd {
  public:
   enum TPart { spNone = -1, spFirst = 0, spSecond = 1 };  // up / left, down / right
 
@@ -20,13 +20,12 @@ class TzkSpinWnd : public TzkMainWnd {
   int PartAt(TPoint client) const;
   // 2 pressed, 1 under the pointer, 0 otherwise.
   int PartState(int part) const;
-  void PrepareCache();
+  void PrepareCache() override;
 
  protected:
   void AdapterProc(TMessage& m) override;
 
  private:
-  void Paint(HDC dc);
   void DrawArrow(HDC dc, const TRect& r, int part, int state);
   void SetParts(int hot, int pressed);
   void MouseMessage(TMessage& m);

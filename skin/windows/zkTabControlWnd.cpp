@@ -40,7 +40,7 @@ std::wstring ItemText(HWND wnd, int index) {
 }  // namespace
 
 TzkTabControlWnd::TzkTabControlWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
-    : TzkMainWnd(wnd, section.empty() ? "PAGECONTROL" : section, manager) {}
+    : TzkCachedWnd(wnd, section.empty() ? "PAGECONTROL" : section, manager) {}
 
 const TsCachedSection& TzkTabControlWnd::TabSection() const {
   const TsCachedIndexes& c = Skin().Tables()->CachedIndexes;
@@ -136,12 +136,6 @@ void TzkTabControlWnd::PrepareCache() {
   s.BGChanged = false;
 }
 
-void TzkTabControlWnd::Paint(HDC dc) {
-  PrepareCache();
-  const TzkBitmap& cache = Skin().CacheBmp;
-  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
-}
-
 void TzkTabControlWnd::SetHot(int index) {
   if (index == hot_) return;
   hot_ = index;
@@ -150,25 +144,16 @@ void TzkTabControlWnd::SetHot(int index) {
 
 void TzkTabControlWnd::AdapterProc(TMessage& m) {
   if (!Skin().Skinned() || !Hooked()) {
-    TzkMainWnd::AdapterProc(m);
+    TzkCachedWnd::AdapterProc(m);
     return;
   }
+  if (AnswerPaint(m, false)) return;
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintMessage(m, [this](HDC dc) { Paint(dc); });
-      return;
-    case WM_PRINTCLIENT:
-      Paint(HDC(m.WParam));
-      return;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return;
     case WM_MOUSEMOVE: {
       TCHITTESTINFO hit{{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}, 0};
-      TzkMainWnd::AdapterProc(m);
+      TzkCachedWnd::AdapterProc(m);
       if (Destroyed()) return;
-      TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, Handle(), 0};
-      TrackMouseEvent(&tme);
+      WatchPointerLeaving();
       SetHot(int(SendMessageW(Handle(), TCM_HITTEST, 0, LPARAM(&hit))));
       return;
     }
@@ -185,9 +170,9 @@ void TzkTabControlWnd::AdapterProc(TMessage& m) {
     case WM_LBUTTONDOWN:
     case WM_ENABLE:
     case WM_SIZE:
-      TzkMainWnd::AdapterProc(m);
+      TzkCachedWnd::AdapterProc(m);
       if (!Destroyed()) InvalidateRect(Handle(), nullptr, FALSE);
       return;
   }
-  TzkMainWnd::AdapterProc(m);
+  TzkCachedWnd::AdapterProc(m);
 }

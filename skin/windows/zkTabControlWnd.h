@@ -4,9 +4,9 @@
 // platform keeps the tabs' behaviour; only the painting is taken over.
 #pragma once
 
-#include "skin/controls/zkSBUtils.h"
+#include "skin/windows/zkCachedWnd.h"
 
-class TzkTabControlWnd : public TzkMainWnd {
+class TzkTabControlWnd : public TzkCachedWnd {
  public:
   // An empty section means "PAGECONTROL".
   TzkTabControlWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
@@ -17,14 +17,13 @@ class TzkTabControlWnd : public TzkMainWnd {
   // 2 selected, 1 under the pointer, 0 otherwise.
   int TabState(int index) const;
   int HotTab() const { return hot_; }
-  void PrepareCache();
+  void PrepareCache() override;
 
  protected:
   void AdapterProc(TMessage& m) override;
 
  private:
   const TsCachedSection& TabSection() const;
-  void Paint(HDC dc);
   void DrawTab(int index, const TsBackgroundInfo& bg);
   void SetHot(int index);
 

@@ -36,7 +36,7 @@ std::wstring ButtonText(HWND wnd, int command) {
 }  // namespace
 
 TzkToolBarWnd::TzkToolBarWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
-    : TzkMainWnd(wnd, section.empty() ? "BAR" : section, manager) {}
+    : TzkCachedWnd(wnd, section.empty() ? "BAR" : section, manager) {}
 
 int TzkToolBarWnd::ButtonSection() const {
   const TsSkinTables* t = Skin().Tables();
@@ -115,12 +115,6 @@ void TzkToolBarWnd::PrepareCache() {
   s.BGChanged = false;
 }
 
-void TzkToolBarWnd::Paint(HDC dc) {
-  PrepareCache();
-  const TzkBitmap& cache = Skin().CacheBmp;
-  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
-}
-
 void TzkToolBarWnd::SetHot(int index) {
   if (index == hot_) return;
   hot_ = index;
@@ -129,25 +123,16 @@ void TzkToolBarWnd::SetHot(int index) {
 
 void TzkToolBarWnd::AdapterProc(TMessage& m) {
   if (!Skin().Skinned() || !Hooked()) {
-    TzkMainWnd::AdapterProc(m);
+    TzkCachedWnd::AdapterProc(m);
     return;
   }
+  if (AnswerPaint(m, false)) return;
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintMessage(m, [this](HDC dc) { Paint(dc); });
-      return;
-    case WM_PRINTCLIENT:
-      Paint(HDC(m.WParam));
-      return;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return;
     case WM_MOUSEMOVE: {
       POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-      TzkMainWnd::AdapterProc(m);
+      TzkCachedWnd::AdapterProc(m);
       if (Destroyed()) return;
-      TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, Handle(), 0};
-      TrackMouseEvent(&tme);
+      WatchPointerLeaving();
       const int hit = int(SendMessageW(Handle(), TB_HITTEST, 0, LPARAM(&p)));
       SetHot(hit >= 0 ? hit : -1);
       return;
@@ -159,9 +144,9 @@ void TzkToolBarWnd::AdapterProc(TMessage& m) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_ENABLE:
-      TzkMainWnd::AdapterProc(m);
+      TzkCachedWnd::AdapterProc(m);
       if (!Destroyed()) InvalidateRect(Handle(), nullptr, FALSE);
       return;
   }
-  TzkMainWnd::AdapterProc(m);
+  TzkCachedWnd::AdapterProc(m);
 }

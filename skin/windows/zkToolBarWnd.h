@@ -4,9 +4,9 @@
 // platform keeps the buttons' behaviour; only the painting is taken over.
 #pragma once
 
-#include "skin/controls/zkSBUtils.h"
+#include "skin/windows/zkCachedWnd.h"
 
-class TzkToolBarWnd : public TzkMainWnd {
+class TzkToolBarWnd : public TzkCachedWnd {
  public:
   // An empty section means "BAR".
   TzkToolBarWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
@@ -16,13 +16,12 @@ class TzkToolBarWnd : public TzkMainWnd {
   int ButtonState(int index) const;
   // The button under the pointer, -1 for none.
   int HotButton() const { return hot_; }
-  void PrepareCache();
+  void PrepareCache() override;
 
  protected:
   void AdapterProc(TMessage& m) override;
 
  private:
-  void Paint(HDC dc);
   void DrawButton(int index, const TsBackgroundInfo& bg);
   void DrawButtonContent(HDC dc, int index, const TRect& r, int state);
   void SetHot(int index);

@@ -1,0 +1,22 @@
+// Base of the adapters that draw their whole client area into their cache and copy it to the
+// window: the paint messages answered from the cache, and the pointer-leave watch that their
+// hot parts need.
+#pragma once
+
+#include "skin/controls/zkSBUtils.h"
+
+class TzkCachedWnd : public TzkMainWnd {
+ public:
+  using TzkMainWnd::TzkMainWnd;
+  // Renders the cache at the client's size in the current state.
+  virtual void PrepareCache() = 0;
+
+ protected:
+  // Renders the cache and copies it to dc at 0, 0.
+  void Paint(HDC dc);
+  // Answers WM_PAINT and WM_PRINTCLIENT from the cache and swallows WM_ERASEBKGND, and
+  // WM_NCPAINT too when `ownFrame`; false for every other message.
+  bool AnswerPaint(TMessage& m, bool ownFrame);
+  // Asks for WM_MOUSELEAVE when the pointer leaves the window.
+  void WatchPointerLeaving() const;
+};
