@@ -32,3 +32,18 @@ void TzkCachedWnd::WatchPointerLeaving() const {
   TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, Handle(), 0};
   TrackMouseEvent(&tme);
 }
+
+bool TzkCachedWnd::SizeCacheToClient(RECT& client) {
+  TzkAdapterSkin& s = Skin();
+  GetClientRect(Handle(), &client);
+  if (!s.Tables() || !s.Skinned() || client.right <= 0 || client.bottom <= 0) return false;
+  if (s.CacheBmp.Width() != client.right || s.CacheBmp.Height() != client.bottom)
+    s.CacheBmp = NewDeviceBitmap24(client.right, client.bottom);
+  return true;
+}
+
+void TzkCachedWnd::SetHotPart(int part) {
+  if (part == hotPart_) return;
+  hotPart_ = part;
+  if (!Destroyed()) InvalidateRect(Handle(), nullptr, FALSE);
+}

@@ -19,4 +19,13 @@ class TzkCachedWnd : public TzkMainWnd {
   bool AnswerPaint(TMessage& m, bool ownFrame);
   // Asks for WM_MOUSELEAVE when the pointer leaves the window.
   void WatchPointerLeaving() const;
+  // Sizes the cache to the client area, which it returns in `client`; false when there is
+  // nothing to render (no skin, an empty client area).
+  bool SizeCacheToClient(RECT& client);
+  // The part under the pointer (a tab, a button), -1 for none; a change repaints the window.
+  int HotPart() const { return hotPart_; }
+  void SetHotPart(int part);
+
+ private:
+  int hotPart_ = -1;
 };

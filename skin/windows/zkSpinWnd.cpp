@@ -78,10 +78,7 @@ void TzkSpinWnd::PrepareCache() {
   TzkAdapterSkin& s = Skin();
   const TsSkinTables* t = s.Tables();
   RECT cr;
-  GetClientRect(Handle(), &cr);
-  if (!t || !s.Skinned() || cr.right <= 0 || cr.bottom <= 0) return;
-  if (s.CacheBmp.Width() != cr.right || s.CacheBmp.Height() != cr.bottom)
-    s.CacheBmp = NewDeviceBitmap24(cr.right, cr.bottom);
+  if (!SizeCacheToClient(cr)) return;
   const TsBackgroundInfo bg = ParentBackground();
   const TsItemLook look = SectionLook(*t, s.SkinIndex);
   // The strip left of the buttons (inside dialogs) shows the parent.

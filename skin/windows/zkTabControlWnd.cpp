@@ -86,7 +86,7 @@ TRect TzkTabControlWnd::TabRect(int index) const {
 
 int TzkTabControlWnd::TabState(int index) const {
   if (index == int(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0))) return 2;
-  return index == hot_ && IsWindowEnabled(Handle()) ? 1 : 0;
+  return index == HotPart() && IsWindowEnabled(Handle()) ? 1 : 0;
 }
 
 void TzkTabControlWnd::DrawTab(int index, const TsBackgroundInfo& bg) {
@@ -116,10 +116,7 @@ void TzkTabControlWnd::PrepareCache() {
   TzkAdapterSkin& s = Skin();
   const TsSkinTables* t = s.Tables();
   RECT cr;
-  GetClientRect(Handle(), &cr);
-  if (!t || !s.Skinned() || cr.right <= 0 || cr.bottom <= 0) return;
-  if (s.CacheBmp.Width() != cr.right || s.CacheBmp.Height() != cr.bottom)
-    s.CacheBmp = NewDeviceBitmap24(cr.right, cr.bottom);
+  if (!SizeCacheToClient(cr)) return;
   const TsBackgroundInfo bg = ParentBackground();
   FillFromBackground(s.CacheBmp, Rect(0, 0, cr.right, cr.bottom), bg);
   const TRect page = PageRect();
@@ -136,12 +133,6 @@ void TzkTabControlWnd::PrepareCache() {
   s.BGChanged = false;
 }
 
-void TzkTabControlWnd::SetHot(int index) {
-  if (index == hot_) return;
-  hot_ = index;
-  if (!Destroyed()) InvalidateRect(Handle(), nullptr, FALSE);
-}
-
 void TzkTabControlWnd::AdapterProc(TMessage& m) {
   if (!Skin().Skinned() || !Hooked()) {
     TzkCachedWnd::AdapterProc(m);
@@ -154,12 +145,12 @@ void TzkTabControlWnd::AdapterProc(TMessage& m) {
       TzkCachedWnd::AdapterProc(m);
       if (Destroyed()) return;
       WatchPointerLeaving();
-      SetHot(int(SendMessageW(Handle(), TCM_HITTEST, 0, LPARAM(&hit))));
+      SetHotPart(int(SendMessageW(Handle(), TCM_HITTEST, 0, LPARAM(&hit))));
       return;
     }
     case WM_MOUSELEAVE:
       PassOn(m);
-      SetHot(-1);
+      SetHotPart(-1);
       return;
     case TCM_SETCURSEL:
     case TCM_INSERTITEMW:

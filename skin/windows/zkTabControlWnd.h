@@ -16,7 +16,7 @@ class TzkTabControlWnd : public TzkCachedWnd {
   TRect TabRect(int index) const;
   // 2 selected, 1 under the pointer, 0 otherwise.
   int TabState(int index) const;
-  int HotTab() const { return hot_; }
+  int HotTab() const { return HotPart(); }
   void PrepareCache() override;
 
  protected:
@@ -25,7 +25,4 @@ class TzkTabControlWnd : public TzkCachedWnd {
  private:
   const TsCachedSection& TabSection() const;
   void DrawTab(int index, const TsBackgroundInfo& bg);
-  void SetHot(int index);
-
-  int hot_ = -1;
 };

@@ -50,7 +50,7 @@ int TzkToolBarWnd::ButtonState(int index) const {
   if (!ButtonOf(Handle(), index, b) || !(b.fsState & TBSTATE_ENABLED) || !IsWindowEnabled(Handle()))
     return 0;
   if (b.fsState & (TBSTATE_PRESSED | TBSTATE_CHECKED)) return 2;
-  return index == hot_ ? 1 : 0;
+  return index == HotPart() ? 1 : 0;
 }
 
 void TzkToolBarWnd::DrawButtonContent(HDC dc, int index, const TRect& r, int state) {
@@ -103,22 +103,13 @@ void TzkToolBarWnd::PrepareCache() {
   TzkAdapterSkin& s = Skin();
   const TsSkinTables* t = s.Tables();
   RECT cr;
-  GetClientRect(Handle(), &cr);
-  if (!t || !s.Skinned() || cr.right <= 0 || cr.bottom <= 0) return;
-  if (s.CacheBmp.Width() != cr.right || s.CacheBmp.Height() != cr.bottom)
-    s.CacheBmp = NewDeviceBitmap24(cr.right, cr.bottom);
+  if (!SizeCacheToClient(cr)) return;
   const TsBackgroundInfo bg = ParentBackground();
   PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg, clFuchsia, true, true, &s.CacheBmp, {0, 0},
                    Rect(0, 0, cr.right, cr.bottom), 0);
   const int count = int(SendMessageW(Handle(), TB_BUTTONCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) DrawButton(i, bg);
   s.BGChanged = false;
-}
-
-void TzkToolBarWnd::SetHot(int index) {
-  if (index == hot_) return;
-  hot_ = index;
-  if (!Destroyed()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TzkToolBarWnd::AdapterProc(TMessage& m) {
@@ -134,12 +125,12 @@ void TzkToolBarWnd::AdapterProc(TMessage& m) {
       if (Destroyed()) return;
       WatchPointerLeaving();
       const int hit = int(SendMessageW(Handle(), TB_HITTEST, 0, LPARAM(&p)));
-      SetHot(hit >= 0 ? hit : -1);
+      SetHotPart(hit >= 0 ? hit : -1);
       return;
     }
     case WM_MOUSELEAVE:
       PassOn(m);
-      SetHot(-1);
+      SetHotPart(-1);
       return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:

@@ -15,7 +15,7 @@ class TzkToolBarWnd : public TzkCachedWnd {
   // 2 pressed or checked, 1 under the pointer, 0 otherwise (also when disabled).
   int ButtonState(int index) const;
   // The button under the pointer, -1 for none.
-  int HotButton() const { return hot_; }
+  int HotButton() const { return HotPart(); }
   void PrepareCache() override;
 
  protected:
@@ -24,7 +24,4 @@ class TzkToolBarWnd : public TzkCachedWnd {
  private:
   void DrawButton(int index, const TsBackgroundInfo& bg);
   void DrawButtonContent(HDC dc, int index, const TRect& r, int state);
-  void SetHot(int index);
-
-  int hot_ = -1;
 };
