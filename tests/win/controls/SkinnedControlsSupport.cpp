@@ -7,12 +7,19 @@
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 
-void SkinnedForm::SetUp() {
+std::unique_ptr<TsSkinManager> MakeDefaultSkinManager(
+    const std::function<void(TsSkinManager&)>& configure) {
   InstallDibBitmapStorage();
-  manager = std::make_unique<TsSkinManager>(nullptr);
+  auto manager = std::make_unique<TsSkinManager>(nullptr);
   manager->InternalSkins().push_back(InternalStoredSkin());
   manager->SetIsDefault(true);
+  if (configure) configure(*manager);
   manager->SetSkinName(kInternalSkinName);
+  return manager;
+}
+
+void SkinnedForm::SetUp() {
+  manager = MakeDefaultSkinManager();
   ASSERT_TRUE(manager->SkinData().Active);
   form = Application->CreateForm<TForm>();
   form->SetBounds(60, 60, 320, 200);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,21 @@
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/zkBitmap.h"
 #include "toolkit/Form.h"
+
+// A manager that is the default one (its hook skins new forms) with the internal skin
+// applied; bitmaps are DIB sections from here on. `configure` runs before the skin loads.
+std::unique_ptr<TsSkinManager> MakeDefaultSkinManager(
+    const std::function<void(TsSkinManager&)>& configure = nullptr);
+
+// A form with the program's kind of frame: single border, system menu and minimize button.
+class TFramedTestForm : public TForm {
+ public:
+  explicit TFramedTestForm(TComponent* owner, const wchar_t* caption = nullptr) : TForm(owner) {
+    SetBorderStyle(TFormBorderStyle::bsSingle);
+    SetBorderIcons(biSystemMenu | biMinimize);
+    if (caption) SetCaption(caption);
+  }
+};
 
 // A form with the internal skin applied by a manager that is the default one.
 class SkinnedForm : public ::testing::Test {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
+#include "controls/SkinnedControlsSupport.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/data/sStoredSkinResource.h"
 #include "skin/paint/sControlUtils.h"
@@ -20,11 +21,9 @@
 
 namespace {
 
-class TBorderedForm : public TForm {
+class TBorderedForm : public TFramedTestForm {
  public:
-  explicit TBorderedForm(TComponent* owner) : TForm(owner) {
-    SetBorderStyle(TFormBorderStyle::bsSingle);
-    SetBorderIcons(biSystemMenu | biMinimize);
+  explicit TBorderedForm(TComponent* owner) : TFramedTestForm(owner) {
     SetBounds(150, 120, 300, 200);
   }
   const wchar_t* ClassName() const override { return L"TBorderedForm"; }
@@ -33,12 +32,7 @@ class TBorderedForm : public TForm {
 class BorderForm : public ::testing::Test {
  protected:
   void SetUp() override {
-    InstallDibBitmapStorage();
-    manager = std::make_unique<TsSkinManager>(nullptr);
-    manager->InternalSkins().push_back(InternalStoredSkin());
-    manager->SetIsDefault(true);
-    manager->SetExtendedBorders(true);
-    manager->SetSkinName(kInternalSkinName);
+    manager = MakeDefaultSkinManager([](TsSkinManager& m) { m.SetExtendedBorders(true); });
     ASSERT_TRUE(manager->ExtendedBorders());
   }
   void TearDown() override {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
+#include "controls/SkinnedControlsSupport.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/zkSBUtils.h"
 #include "skin/data/sSkinManager.h"
@@ -56,14 +57,11 @@ class TPlainControlsForm : public TForm {
 class CtrlAdapter : public ::testing::Test {
  protected:
   void SetUp() override {
-    InstallDibBitmapStorage();
-    manager = std::make_unique<TsSkinManager>(nullptr);
-    manager->InternalSkins().push_back(InternalStoredSkin());
-    manager->SetIsDefault(true);
     // The edit list names the plain edit, so a list other than the buttons' is matched too.
-    manager->ThirdParty().ThirdEdits = "TEdit";
-    manager->InitThirdParty(false);
-    manager->SetSkinName(kInternalSkinName);
+    manager = MakeDefaultSkinManager([](TsSkinManager& m) {
+      m.ThirdParty().ThirdEdits = "TEdit";
+      m.InitThirdParty(false);
+    });
     ASSERT_TRUE(manager->HookInstalled());
   }
   void TearDown() override {

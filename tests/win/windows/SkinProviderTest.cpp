@@ -27,13 +27,9 @@ namespace {
 
 // A form with the program's frame (single border, system menu, minimize) that keeps the
 // system commands it receives instead of acting on them.
-class TRecordingForm : public TForm {
+class TRecordingForm : public TFramedTestForm {
  public:
-  explicit TRecordingForm(TComponent* owner) : TForm(owner) {
-    SetBorderStyle(TFormBorderStyle::bsSingle);
-    SetBorderIcons(biSystemMenu | biMinimize);
-    SetCaption(L"Vornik Desktop test form");
-  }
+  explicit TRecordingForm(TComponent* owner) : TFramedTestForm(owner, L"Vornik Desktop test form") {}
   const wchar_t* ClassName() const override { return L"TRecordingForm"; }
   std::vector<WPARAM> commands;
 
@@ -75,11 +71,7 @@ class TNamedForm : public TForm {
 class SkinProvider : public ::testing::Test {
  protected:
   void SetUp() override {
-    InstallDibBitmapStorage();
-    manager = std::make_unique<TsSkinManager>(nullptr);
-    manager->InternalSkins().push_back(InternalStoredSkin());
-    manager->SetIsDefault(true);
-    manager->SetSkinName(kInternalSkinName);
+    manager = MakeDefaultSkinManager();
     ASSERT_TRUE(manager->SkinData().Active);
     ASSERT_TRUE(manager->HookInstalled());
   }

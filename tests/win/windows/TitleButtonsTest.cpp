@@ -25,24 +25,16 @@
 
 namespace {
 
-class TButtonsForm : public TForm {
+class TButtonsForm : public TFramedTestForm {
  public:
-  explicit TButtonsForm(TComponent* owner) : TForm(owner) {
-    SetBorderStyle(TFormBorderStyle::bsSingle);
-    SetBorderIcons(biSystemMenu | biMinimize);
-    SetCaption(L"Title buttons");
-  }
+  explicit TButtonsForm(TComponent* owner) : TFramedTestForm(owner, L"Title buttons") {}
   const wchar_t* ClassName() const override { return L"TButtonsForm"; }
 };
 
 class TitleBar : public ::testing::Test {
  protected:
   void SetUp() override {
-    InstallDibBitmapStorage();
-    manager = std::make_unique<TsSkinManager>(nullptr);
-    manager->InternalSkins().push_back(InternalStoredSkin());
-    manager->SetIsDefault(true);
-    manager->SetSkinName(kInternalSkinName);
+    manager = MakeDefaultSkinManager();
     ASSERT_TRUE(manager->SkinData().Active);
     SetCursorPos(0, 0);
   }
