@@ -25,6 +25,11 @@ class TzkCachedWnd : public TzkMainWnd {
   // The part under the pointer (a tab, a button), -1 for none; a change repaints the window.
   int HotPart() const { return hotPart_; }
   void SetHotPart(int part);
+  // The part at a client point, -1 for none; adapters with hot parts tell theirs.
+  virtual int PartAt(POINT /*p*/) const { return -1; }
+  // Follows the pointer over the parts: WM_MOUSEMOVE (after the window has seen it) makes
+  // the part under the pointer hot, WM_MOUSELEAVE clears it. False for other messages.
+  bool FollowHotPart(TMessage& m);
 
  private:
   int hotPart_ = -1;

@@ -133,25 +133,18 @@ void TzkTabControlWnd::PrepareCache() {
   s.BGChanged = false;
 }
 
+int TzkTabControlWnd::PartAt(POINT p) const {
+  TCHITTESTINFO hit{p, 0};
+  return int(SendMessageW(Handle(), TCM_HITTEST, 0, LPARAM(&hit)));
+}
+
 void TzkTabControlWnd::AdapterProc(TMessage& m) {
   if (!Skin().Skinned() || !Hooked()) {
     TzkCachedWnd::AdapterProc(m);
     return;
   }
-  if (AnswerPaint(m, false)) return;
+  if (AnswerPaint(m, false) || FollowHotPart(m)) return;
   switch (m.Msg) {
-    case WM_MOUSEMOVE: {
-      TCHITTESTINFO hit{{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}, 0};
-      TzkCachedWnd::AdapterProc(m);
-      if (Destroyed()) return;
-      WatchPointerLeaving();
-      SetHotPart(int(SendMessageW(Handle(), TCM_HITTEST, 0, LPARAM(&hit))));
-      return;
-    }
-    case WM_MOUSELEAVE:
-      PassOn(m);
-      SetHotPart(-1);
-      return;
     case TCM_SETCURSEL:
     case TCM_INSERTITEMW:
     case TCM_INSERTITEMA:

@@ -20,6 +20,7 @@ class TzkTabControlWnd : public TzkCachedWnd {
   void PrepareCache() override;
 
  protected:
+  int PartAt(POINT p) const override;
   void AdapterProc(TMessage& m) override;
 
  private:

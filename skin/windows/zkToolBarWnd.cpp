@@ -112,26 +112,18 @@ void TzkToolBarWnd::PrepareCache() {
   s.BGChanged = false;
 }
 
+int TzkToolBarWnd::PartAt(POINT p) const {
+  const int hit = int(SendMessageW(Handle(), TB_HITTEST, 0, LPARAM(&p)));
+  return hit >= 0 ? hit : -1;
+}
+
 void TzkToolBarWnd::AdapterProc(TMessage& m) {
   if (!Skin().Skinned() || !Hooked()) {
     TzkCachedWnd::AdapterProc(m);
     return;
   }
-  if (AnswerPaint(m, false)) return;
+  if (AnswerPaint(m, false) || FollowHotPart(m)) return;
   switch (m.Msg) {
-    case WM_MOUSEMOVE: {
-      POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-      TzkCachedWnd::AdapterProc(m);
-      if (Destroyed()) return;
-      WatchPointerLeaving();
-      const int hit = int(SendMessageW(Handle(), TB_HITTEST, 0, LPARAM(&p)));
-      SetHotPart(hit >= 0 ? hit : -1);
-      return;
-    }
-    case WM_MOUSELEAVE:
-      PassOn(m);
-      SetHotPart(-1);
-      return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_ENABLE:

@@ -19,6 +19,7 @@ class TzkToolBarWnd : public TzkCachedWnd {
   void PrepareCache() override;
 
  protected:
+  int PartAt(POINT p) const override;
   void AdapterProc(TMessage& m) override;
 
  private:
