@@ -23,12 +23,12 @@ void RunFrameBench(TForm1* form) {
     std::printf("  the main window has no frame provider\n");
     return;
   }
-  Report("non-client repaint (render + copy)", TimeRuns(200, [&] {
+  BenchReport("non-client repaint (render + copy)", TimeRuns(200, [&] {
            frame->InvalidateFrame(false);
            SendMessageW(wnd, WM_NCPAINT, 1, 0);
          }));
-  Report("non-client repaint from the cache", TimeRuns(200, [&] { SendMessageW(wnd, WM_NCPAINT, 1, 0); }));
-  Report("activation switch (inactive, active)", TimeRuns(100, [&] {
+  BenchReport("non-client repaint from the cache", TimeRuns(200, [&] { SendMessageW(wnd, WM_NCPAINT, 1, 0); }));
+  BenchReport("activation switch (inactive, active)", TimeRuns(100, [&] {
            SendMessageW(wnd, WM_NCACTIVATE, FALSE, 0);
            SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
          }));
@@ -48,7 +48,7 @@ double StartToFirstPaint(const TForm1Setup& setup) {
   QueryPerformanceCounter(&b);
   delete form;
   Application->ProcessMessages();
-  return Seconds(a, b);
+  return BenchSeconds(a, b);
 }
 
 }  // namespace
@@ -64,8 +64,8 @@ void RunStartBench(const TForm1Setup& setup) {
     if (!(run % 2)) plain.push_back(StartToFirstPaint(inactive));
   }
   std::printf("Start of the main window to its first paint, in process (Wine)\n");
-  Report("with the skin", skinned);
-  Report("with the skin manager inactive", plain);
+  BenchReport("with the skin", skinned);
+  BenchReport("with the skin manager inactive", plain);
   std::sort(skinned.begin(), skinned.end());
   std::sort(plain.begin(), plain.end());
   std::printf("%-44s %.2fx (aim: at most 1.3x)\n", "ratio of the medians",

@@ -28,7 +28,7 @@ double TimeStep(Fn fn) {
   QueryPerformanceCounter(&a);
   fn();
   QueryPerformanceCounter(&b);
-  return Seconds(a, b);
+  return BenchSeconds(a, b);
 }
 
 // Page steps down from the top until the end.

@@ -42,7 +42,7 @@ bool WriteFolderSkin(const std::wstring& folder) {
 void RunSkinManagerBench(TForm1* form) {
   TsSkinManager* m = form->sSkinManager1;
   std::printf("Skin manager, main window open (Wine)\n");
-  Report("ApplyNewSkin: load, broadcast, repaint", TimeRuns(20, [&] {
+  BenchReport("ApplyNewSkin: load, broadcast, repaint", TimeRuns(20, [&] {
            m->SetSkinName(kInternalSkinName);
            Application->ProcessMessages();
          }));
@@ -53,7 +53,7 @@ void RunSkinManagerBench(TForm1* form) {
   if (!WriteFolderSkin(folder)) return;
   const std::string oldDirectory = m->SkinDirectory();
   m->SetSkinDirectory(WideToUtf8(folder));
-  Report("SkinName stored -> folder -> stored", TimeRuns(10, [&] {
+  BenchReport("SkinName stored -> folder -> stored", TimeRuns(10, [&] {
            m->SetSkinName("Quarn Folder");
            Application->ProcessMessages();
            m->SetSkinName(kInternalSkinName);

@@ -46,14 +46,14 @@ void RunSkinnedControlsBench(TForm1* form) {
     StaleCaches(form);
     Repaint(form);
   });
-  Report("client repaint, skinned (cached images)", cached);
-  Report("client repaint, skinned (images rebuilt)", rebuilt);
+  BenchReport("client repaint, skinned (cached images)", cached);
+  BenchReport("client repaint, skinned (images rebuilt)", rebuilt);
 
   TsButton* add = form->sButton1;
   add->Perform(CM_MOUSEENTER, 0, LPARAM(add));
   if (TsFadeTimer* t = add->FadeTimer()) {
     t->SetEnabled(false);
-    Report("one fade frame, 113 x 22 button", TimeRuns(200, [&] {
+    BenchReport("one fade frame, 113 x 22 button", TimeRuns(200, [&] {
              t->Step = 1 + (t->Step % t->StepCount);
              t->DoTick();
            }));
@@ -64,7 +64,7 @@ void RunSkinnedControlsBench(TForm1* form) {
   form->sSkinManager1->SetActive(false);
   Application->ProcessMessages();
   const auto plain = TimeRuns(30, [&] { Repaint(form); });
-  Report("client repaint, skin manager inactive", plain);
+  BenchReport("client repaint, skin manager inactive", plain);
   std::printf("%-44s %8.2f (rebuilt) %8.2f (cached)\n", "ratio skinned / inactive",
               Median(rebuilt) / Median(plain), Median(cached) / Median(plain));
   form->sSkinManager1->SetActive(true);

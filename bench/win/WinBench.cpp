@@ -21,8 +21,8 @@ double BenchReport(const std::string& name, std::vector<double> samples, double 
   if (samples.empty()) return 0;
   std::sort(samples.begin(), samples.end());
   const double median = samples[samples.size() / 2];
-  std::printf("%-52s median %9.2f ms   min %9.2f ms  (%zu runs)", name.c_str(), median * 1e3,
-              samples.front() * 1e3, samples.size());
+  std::printf("%-52s median %9.3f ms   min %9.3f ms   max %9.3f ms  (%zu runs)", name.c_str(),
+              median * 1e3, samples.front() * 1e3, samples.back() * 1e3, samples.size());
   if (baseline > 0) std::printf("   %5.2fx empty", median / baseline);
   std::printf("\n");
   std::fflush(stdout);

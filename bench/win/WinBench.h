@@ -13,7 +13,7 @@
 double BenchSeconds(LARGE_INTEGER a, LARGE_INTEGER b);
 LARGE_INTEGER BenchNow();
 
-// Prints "name  median  min  (runs)" and, when baseline > 0, median / baseline; returns the
+// Prints "name  median  min  max  (runs)" and, when baseline > 0, median / baseline; returns the
 // median in seconds.
 double BenchReport(const std::string& name, std::vector<double> samples, double baseline = 0);
 

@@ -3,25 +3,12 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <vector>
+
+#include "WinBench.h"
 
 class TForm1;
 struct TForm1Setup;
-
-inline double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-  LARGE_INTEGER f;
-  QueryPerformanceFrequency(&f);
-  return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
-
-inline void Report(const char* name, std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  const double median = samples[samples.size() / 2];
-  std::printf("%-44s median %8.3f ms   min %8.3f ms   max %8.3f ms   (%zu runs)\n", name,
-              median * 1e3, samples.front() * 1e3, samples.back() * 1e3, samples.size());
-}
 
 // Times fn over `runs` runs.
 template <typename Fn>
@@ -32,7 +19,7 @@ std::vector<double> TimeRuns(int runs, Fn fn) {
     QueryPerformanceCounter(&a);
     fn();
     QueryPerformanceCounter(&b);
-    samples.push_back(Seconds(a, b));
+    samples.push_back(BenchSeconds(a, b));
   }
   return samples;
 }
