@@ -1020,3 +1020,46 @@ void TzkMainWnd::PaintMessage(TMessage& m, const std::function<void(HDC)>& paint
   if (!Skin().Updating) paint(dc);
   if (!m.WParam) EndPaint(Handle(), &ps);
 }
+
+bool TzkMainWnd::AnswerOwnPainting(TMessage& m, const std::function<void(HDC)>& paint) {
+  switch (m.Msg) {
+    case WM_PAINT:
+    case WM_PRINT:
+      PaintMessage(m, paint);
+      return true;
+    case WM_PRINTCLIENT:
+      paint(HDC(m.WParam));
+      return true;
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+    case WM_UPDATEUISTATE:
+      m.Result = 1;
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TzkMainWnd::RedrawNow() {
+  if (!Destroyed()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void TzkMainWnd::HandleQuietly(TMessage& m) {
+  const bool visible = IsWindowVisible(Handle()) != FALSE;
+  if (visible) CallPrevious(WM_SETREDRAW, FALSE, 0);
+  TzkMainWnd::AdapterProc(m);
+  if (!visible || Destroyed()) return;
+  CallPrevious(WM_SETREDRAW, TRUE, 0);
+  RedrawNow();
+}
+
+bool TzkMainWnd::PointerInside() const {
+  POINT p;
+  RECT r;
+  return GetCursorPos(&p) && GetWindowRect(Handle(), &r) && PtInRect(&r, p);
+}
+
+void TzkMainWnd::GiveUpHotWindow() {
+  TsSkinManager* manager = Skin().Manager;
+  if (manager && manager->HotWindow() == Handle() && !PointerInside()) manager->SetHotWindow(nullptr);
+}

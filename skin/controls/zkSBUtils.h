@@ -107,6 +107,20 @@ class TzkMainWnd {
   // the device context, inside BeginPaint/EndPaint when the message brings none; nothing is
   // drawn while the look is being updated.
   void PaintMessage(TMessage& m, const std::function<void(HDC)>& paint);
+  // For adapters that draw the whole window themselves: WM_PAINT, WM_PRINT and WM_PRINTCLIENT
+  // go to paint; erasing, frame painting and UI-state changes are swallowed. False for other
+  // messages.
+  bool AnswerOwnPainting(TMessage& m, const std::function<void(HDC)>& paint);
+  // Redraws the whole window at once (nothing once it is going).
+  void RedrawNow();
+  // Lets the window handle m with its redrawing off, then redraws it once, so a state change
+  // never shows in the platform's own look.
+  void HandleQuietly(TMessage& m);
+  // Whether the pointer lies inside the window rectangle; by geometry, so a glow window lying
+  // over the control does not count as leaving it.
+  bool PointerInside() const;
+  // The pointer left: the skin manager's hot window is given up when it is this window.
+  void GiveUpHotWindow();
   // Steps of attaching that descendants extend: before and after the window is hooked.
   virtual void BeforeHook() {}
   virtual void AfterHook(bool /*repaint*/) {}

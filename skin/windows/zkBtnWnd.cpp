@@ -96,26 +96,6 @@ void TzkBtnWnd::Paint(HDC dc) {
   if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
 }
 
-void TzkBtnWnd::Repaint() {
-  if (Destroyed()) return;
-  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-}
-
-void TzkBtnWnd::HandleQuietly(TMessage& m) {
-  const bool visible = IsWindowVisible(Handle()) != FALSE;
-  if (visible) CallPrevious(WM_SETREDRAW, FALSE, 0);
-  TzkMainWnd::AdapterProc(m);
-  if (!visible || Destroyed()) return;
-  CallPrevious(WM_SETREDRAW, TRUE, 0);
-  Repaint();
-}
-
-bool TzkBtnWnd::PointerInside() const {
-  // By geometry: the glow window lying over the button must not count as leaving it.
-  POINT p;
-  return GetCursorPos(&p) && WindowRectOf(Handle()).Contains(TPoint{p.x, p.y});
-}
-
 void TzkBtnWnd::ShowGlow() {
   TsSkinManager* m = Skin().Manager;
   const TsSkinTables* t = Skin().Tables();
@@ -145,7 +125,7 @@ void TzkBtnWnd::HideGlow() {
 void TzkBtnWnd::MouseEnter() {
   if (Skin().MouseAbove || !PointerInside()) return;
   Skin().MouseAbove = true;
-  Repaint();
+  RedrawNow();
   ShowGlow();
 }
 
@@ -153,7 +133,7 @@ void TzkBtnWnd::MouseLeave() {
   CloseAllGlowEffects();
   glowId_ = -1;
   Skin().MouseAbove = false;
-  Repaint();
+  RedrawNow();
 }
 
 void TzkBtnWnd::MouseMove() {
@@ -176,20 +156,8 @@ void TzkBtnWnd::AdapterProc(TMessage& m) {
     TzkMainWnd::AdapterProc(m);
     return;
   }
+  if (AnswerOwnPainting(m, [this](HDC dc) { Paint(dc); })) return;
   switch (m.Msg) {
-    case WM_PAINT:
-    case WM_PRINT: {
-      PaintMessage(m, [this](HDC dc) { Paint(dc); });
-      return;
-    }
-    case WM_PRINTCLIENT:
-      Paint(HDC(m.WParam));
-      return;
-    case WM_ERASEBKGND:
-    case WM_NCPAINT:
-    case WM_UPDATEUISTATE:
-      m.Result = 1;
-      return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
@@ -208,8 +176,7 @@ void TzkBtnWnd::AdapterProc(TMessage& m) {
       return;
     case WM_MOUSELEAVE:
       PassOn(m);
-      if (Skin().Manager && Skin().Manager->HotWindow() == Handle() && !PointerInside())
-        Skin().Manager->SetHotWindow(nullptr);
+      GiveUpHotWindow();
       return;
   }
   if (m.Msg == SM_ORVEXCMD) {

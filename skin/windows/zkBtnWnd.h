@@ -29,10 +29,7 @@ class TzkBtnWnd : public TzkMainWnd {
 
  private:
   void Paint(HDC dc);
-  void Repaint();
   // Lets the window handle a message with drawing off, then paints it once.
-  void HandleQuietly(TMessage& m);
-  bool PointerInside() const;
   void MouseEnter();
   void MouseLeave();
   void ShowGlow();

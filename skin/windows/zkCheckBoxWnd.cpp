@@ -129,25 +129,6 @@ void TzkCheckBoxWnd::Paint(HDC dc) {
   if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
 }
 
-void TzkCheckBoxWnd::Repaint() {
-  if (!Destroyed()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-}
-
-void TzkCheckBoxWnd::HandleQuietly(TMessage& m) {
-  const bool visible = IsWindowVisible(Handle()) != FALSE;
-  if (visible) CallPrevious(WM_SETREDRAW, FALSE, 0);
-  TzkMainWnd::AdapterProc(m);
-  if (!visible || Destroyed()) return;
-  CallPrevious(WM_SETREDRAW, TRUE, 0);
-  Repaint();
-}
-
-bool TzkCheckBoxWnd::PointerInside() const {
-  POINT p;
-  RECT r;
-  return GetCursorPos(&p) && GetWindowRect(Handle(), &r) && PtInRect(&r, p);
-}
-
 void TzkCheckBoxWnd::Hover() {
   TsSkinManager* m = Skin().Manager;
   if (!m || !IsWindowEnabled(Handle())) return;
@@ -161,20 +142,8 @@ void TzkCheckBoxWnd::AdapterProc(TMessage& m) {
     TzkMainWnd::AdapterProc(m);
     return;
   }
+  if (AnswerOwnPainting(m, [this](HDC dc) { Paint(dc); })) return;
   switch (m.Msg) {
-    case WM_PAINT:
-    case WM_PRINT: {
-      PaintMessage(m, [this](HDC dc) { Paint(dc); });
-      return;
-    }
-    case WM_PRINTCLIENT:
-      Paint(HDC(m.WParam));
-      return;
-    case WM_ERASEBKGND:
-    case WM_NCPAINT:
-    case WM_UPDATEUISTATE:
-      m.Result = 1;
-      return;
     case WM_ENABLE:
     case WM_SETTEXT:
     case WM_SETFOCUS:
@@ -200,15 +169,14 @@ void TzkCheckBoxWnd::AdapterProc(TMessage& m) {
       return;
     case WM_MOUSELEAVE:
       PassOn(m);
-      if (Skin().Manager && Skin().Manager->HotWindow() == Handle() && !PointerInside())
-        Skin().Manager->SetHotWindow(nullptr);
+      GiveUpHotWindow();
       return;
   }
   if (m.Msg == SM_ORVEXCMD) {
     const int code = SkinCommandOf(m).Code;
     if (code == zcMouseEnter || code == zcMouseLeave) {
       Skin().MouseAbove = code == zcMouseEnter;
-      Repaint();
+      RedrawNow();
       return;
     }
   }

@@ -29,8 +29,5 @@ class TzkCheckBoxWnd : public TzkMainWnd {
  private:
   void DrawCaption(HDC dc, const TRect& glyph, bool hot);
   void Paint(HDC dc);
-  void Repaint();
-  void HandleQuietly(TMessage& m);
   void Hover();
-  bool PointerInside() const;
 };
