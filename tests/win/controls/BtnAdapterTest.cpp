@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SkinnedControlsSupport.h"
 #include "WinTestSupport.h"
 #include "skin/controls/sButton.h"
 #include "skin/data/sSkinManager.h"
@@ -34,18 +35,8 @@ class BtnAdapter : public ::testing::Test {
     skin.InternalSkins().push_back(InternalStoredSkin());
     skin.SetSkinName("Quarn (internal)");
     ASSERT_TRUE(skin.SkinData().Active);
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"BtnAdapterTestParent";
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    RegisterClassW(&wc);
-    parent = CreateWindowExW(WS_EX_TOPMOST, L"BtnAdapterTestParent", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 50,
-                             50, 240, 140, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetForegroundWindow(parent);
-    SetFocus(parent);
+    parent = MakeForegroundParent(L"BtnAdapterTestParent", ParentProc, 240, 140);
     g_clicks = 0;
-    SetCursorPos(0, 0);
     Pump();
   }
   void TearDown() override {
@@ -83,13 +74,6 @@ class BtnAdapter : public ::testing::Test {
       DrawFocusRect(dc, &f);
     });
     return want;
-  }
-  static int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b) {
-    int n = 0;
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x)
-        n += memcmp(a.ScanLine(y) + x * 3, b.ScanLine(y) + x * 3, 3) != 0;
-    return n;
   }
   static void PointAt(HWND w, int x, int y) {
     POINT p{x, y};

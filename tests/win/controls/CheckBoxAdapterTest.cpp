@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SkinnedControlsSupport.h"
 #include "WinTestSupport.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/data/sStoredSkinResource.h"
@@ -34,18 +35,8 @@ class CheckBoxAdapter : public ::testing::Test {
     skin.InternalSkins().push_back(InternalStoredSkin());
     skin.SetSkinName("Quarn (internal)");
     ASSERT_TRUE(skin.SkinData().Active);
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"CheckBoxAdapterTestParent";
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    RegisterClassW(&wc);
-    parent = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 50, 50, 240,
-                             140, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetForegroundWindow(parent);
-    SetFocus(parent);
+    parent = MakeForegroundParent(L"CheckBoxAdapterTestParent", ParentProc, 240, 140);
     g_clicks = g_childPaints = 0;
-    SetCursorPos(0, 0);
     Pump();
   }
   void TearDown() override {
@@ -70,13 +61,6 @@ class CheckBoxAdapter : public ::testing::Test {
     const TSize g = t.ImageFrameSize(mask);
     PaintGlyphMask(want, {0, (24 - g.cy) / 2}, frame, TsBackgroundInfo{}, t.Masks[size_t(mask)], true);
     return want;
-  }
-  static int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b) {
-    int n = 0;
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x)
-        n += memcmp(a.ScanLine(y) + x * 3, b.ScanLine(y) + x * 3, 3) != 0;
-    return n;
   }
   void Redraw(HWND b) {
     RedrawWindow(b, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

@@ -103,3 +103,18 @@ int DifferencesIn(const TzkBitmap& a, const TzkBitmap& b, const TRect& r, const 
       if (!skip.Contains({x, y}) && PixelOf(a, x, y) != PixelOf(b, x, y)) ++n;
   return n;
 }
+
+HWND MakeForegroundParent(const wchar_t* className, WNDPROC proc, int width, int height) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = className;
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  RegisterClassW(&wc);
+  HWND parent = CreateWindowExW(WS_EX_TOPMOST, className, L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 50, 50,
+                                width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(parent);
+  SetFocus(parent);
+  SetCursorPos(0, 0);
+  return parent;
+}

@@ -60,6 +60,11 @@ class AdapterForm : public ::testing::Test {
   TForm* form = nullptr;
 };
 
+// A visible top-most popup of the given size at (50, 50) with the button-face background and
+// its own class and procedure, made the foreground window with the pointer moved away to the
+// screen's corner, so hover tests start from a pointer outside every control.
+HWND MakeForegroundParent(const wchar_t* className, WNDPROC proc, int width, int height);
+
 TColor PixelOf(const TzkBitmap& b, int x, int y);
 // The window printed with WM_PRINT (client area) into a 24-bit bitmap.
 TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SkinnedControlsSupport.h"
 #include "WinTestSupport.h"
 #include "skin/controls/sButton.h"
 #include "skin/data/sSkinManager.h"
@@ -52,13 +53,6 @@ class StaticAdapter : public ::testing::Test {
     PaintSkinnedItem(&t, SectionLook(t, t.IndexOfSection("CHECKBOX")), bg, clFuchsia, true, true,
                      &want, {0, 0}, Rect(0, 0, w, h), 0);
     return want;
-  }
-  static int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b) {
-    int n = 0;
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x)
-        n += memcmp(a.ScanLine(y) + x * 3, b.ScanLine(y) + x * 3, 3) != 0;
-    return n;
   }
   static COLORREF ScreenPixel(HWND w, int x, int y) {
     POINT p{x, y};
