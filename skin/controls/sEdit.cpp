@@ -83,8 +83,9 @@ void TsEdit::PrepareCache() {
   PaintSkinnedItem(tables, d.Look(), bg, d.CustomColor() ? ColorToRGB(Color()) : clFuchsia, true,
                    false, &cache, TPoint(Left(), Top()), TRect(0, 0, cache.Width(), cache.Height()),
                    state);
-  PaintTextToCache(state);
   if (!Enabled()) {
+    // Only the disabled look shows the cached client; an enabled edit draws its own text.
+    PaintTextToCache(state);
     PaintOverCache(cache);
     const TColor parentColor = Parent() ? ColorToRGB(Parent()->Color()) : ColorToRGB(clBtnFace);
     PaintDisabledLook(cache, disabledKind_, parentColor, TPoint(Left(), Top()), bg);
@@ -292,11 +293,17 @@ void TsEdit::AfterDefault(TMessage& m) {
         InvalidateRect(handle_, nullptr, TRUE);
       break;
     case WM_SETTEXT:
+    case CM_TEXTCHANGED:
+      // The cached image holds the text only for the disabled look; an enabled edit repaints
+      // its text itself, so nothing more is redrawn for it.
+      if (IsLoading() || printing_ || Enabled()) break;
+      d.Invalidate();
+      RedrawFrame();
+      break;
     case WM_SETFONT:
     case CM_FONTCHANGED:
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:
-    case CM_TEXTCHANGED:
       if (IsLoading() || printing_) break;
       d.Invalidate();
       RedrawFrame();

@@ -33,6 +33,20 @@ TzkBitmap PrintWhole(HWND wnd) {
   return out;
 }
 
+// The whole window (frame and client) as the screen shows it.
+TzkBitmap OnScreen(HWND wnd) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  TzkBitmap out = NewBitmap24(w, h);
+  TWindowDc screen(nullptr);
+  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+  TBitmapDc dc(bitmap.Get(), screen.Get());
+  BitBlt(dc.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
+  CopyDCToBitmap(out, dc.Get(), 0, 0);
+  return out;
+}
+
 class SkinnedEdit : public SkinnedForm {
  protected:
   TsEdit* AddEdit(int left = 20, int top = 30) {
@@ -183,6 +197,37 @@ TEST_F(SkinnedEdit, BoundLabelFollowsMovesVisibilityAndEnabling) {
   e->SetDisabledKind(dkGrayed);
   e->SetEnabled(false);
   EXPECT_TRUE(label->Enabled()) << "without dkBlended the label stays enabled";
+}
+
+// An enabled edit draws its own text, so a new text is not put into the cached image; what
+// the screen shows after a text change, enabled or disabled, is still a full fresh render.
+TEST_F(SkinnedEdit, NewTextReachesTheScreenEnabledAndDisabled) {
+  TsEdit* e = AddEdit();
+  ShowWithFocusElsewhere();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  const auto shownAfter = [&](const wchar_t* text) {
+    e->SetText(text);
+    UpdateWindow(e->Handle());
+    PumpFor(30);
+    return OnScreen(e->Handle());
+  };
+  const auto freshRender = [&] {
+    RedrawWindow(e->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpFor(30);
+    return OnScreen(e->Handle());
+  };
+  const TzkBitmap first = shownAfter(L"first");
+  const TzkBitmap second = shownAfter(L"second task");
+  EXPECT_GT(DifferentPixels(first, second), 0);
+  EXPECT_EQ(DifferentPixels(second, freshRender()), 0) << "enabled";
+
+  e->SetEnabled(false);
+  PumpFor(30);
+  const TzkBitmap disabled = OnScreen(e->Handle());
+  const TzkBitmap third = shownAfter(L"third");
+  EXPECT_GT(DifferentPixels(disabled, third), 0) << "the disabled image shows the new text";
+  EXPECT_EQ(DifferentPixels(third, freshRender()), 0) << "disabled";
+  EXPECT_EQ(DifferentPixels(third, PrintWhole(e->Handle())), 0);
 }
 
 }  // namespace
