@@ -1,0 +1,326 @@
+// MDI frames and children under the skin: providers for the frame and every child through
+// the hook, the client window's "MDIAREA" background, a maximized child's icon and buttons in
+// the frame's menu line (hit-tested, pressed and clicked with real messages), restoring, the
+// windows' own procedures given back, and the objects left after many frames.
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "WinTestSupport.h"
+#include "controls/SkinnedControlsSupport.h"
+#include "skin/paint/sControlUtils.h"
+#include "skin/paint/sMaskPainter.h"
+#include "skin/paint/sSectionPainter.h"
+#include "skin/paint/zkDibStorage.h"
+#include "skin/windows/sSkinProvider.h"
+#include "skin/windows/zkDials.h"
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Menu.h"
+
+namespace {
+
+class TMdiFrame : public TForm {
+ public:
+  explicit TMdiFrame(TComponent* owner) : TForm(owner) {
+    SetFormStyle(TFormStyle::fsMDIForm);
+    SetCaption(L"Frame");
+  }
+  const wchar_t* ClassName() const override { return L"TMdiFrame"; }
+};
+
+// An MDI child that notes the system commands it receives (and acts on them) and whether it
+// was freed.
+class TMdiChild : public TForm {
+ public:
+  TMdiChild(TComponent* owner, const wchar_t* caption, bool* freed = nullptr) : TForm(owner), freed_(freed) {
+    SetFormStyle(TFormStyle::fsMDIChild);
+    SetCaption(caption);
+  }
+  ~TMdiChild() override {
+    if (freed_) *freed_ = true;
+  }
+  const wchar_t* ClassName() const override { return L"TMdiChild"; }
+  std::vector<WPARAM> commands;
+
+ protected:
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_SYSCOMMAND) commands.push_back(m.WParam & 0xFFF0);
+    TForm::WndProc(m);
+  }
+
+ private:
+  bool* freed_;
+};
+
+// A window's own procedure (what the class gives it, for our forms the toolkit's).
+WNDPROC ProcOf(HWND wnd) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC)); }
+
+class MdiSkin : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    manager = MakeDefaultSkinManager();
+    ASSERT_TRUE(manager->HookInstalled());
+  }
+  void TearDown() override {
+    for (auto it = children.rbegin(); it != children.rend(); ++it) delete *it;
+    children.clear();
+    delete frame;
+    frame = nullptr;
+    Pump();
+    manager.reset();
+    Pump();
+    SetBitmapStorageFactory(nullptr);
+  }
+
+  // A frame (hidden until shown) at a fixed place.
+  TMdiFrame* MakeFrame(TMainMenu* menu = nullptr) {
+    frame = Application->CreateForm<TMdiFrame>();
+    frame->SetBounds(40, 40, 640, 460);
+    if (menu) frame->SetMenu(menu);
+    frame->HandleNeeded();
+    return frame;
+  }
+  TMdiChild* AddChild(const wchar_t* caption, TRect r, bool* freed = nullptr) {
+    auto* c = Application->CreateForm<TMdiChild>(caption, freed);
+    if (!freed) children.push_back(c);
+    c->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    c->Show();
+    Pump();
+    return c;
+  }
+  void ShowFrame() {
+    frame->Show();
+    SetForegroundWindow(frame->Handle());
+    SetActiveWindow(frame->Handle());
+    Pump();
+  }
+  // A frame with two restored children, skinned through the hook.
+  void ShowFrameWithTwoChildren() {
+    MakeFrame();
+    one = AddChild(L"One", TRect(10, 10, 290, 190));
+    two = AddChild(L"Two", TRect(140, 90, 420, 270));
+    ShowFrame();
+  }
+  static LPARAM ScreenPoint(HWND wnd, TPoint p) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    return MAKELPARAM(r.left + p.X, r.top + p.Y);
+  }
+  static LRESULT HitTest(HWND wnd, TPoint p) { return SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPoint(wnd, p)); }
+  static TPoint Centre(const TRect& r) { return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+  // What the screen shows in a rectangle of screen coordinates.
+  static TzkBitmap OnScreen(const RECT& r) {
+    TzkBitmap out = NewBitmap24(r.right - r.left, r.bottom - r.top);
+    TWindowDc screen(nullptr);
+    TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), out.Width(), out.Height()));
+    TBitmapDc dc(bitmap.Get(), screen.Get());
+    BitBlt(dc.Get(), 0, 0, out.Width(), out.Height(), screen.Get(), r.left, r.top, SRCCOPY);
+    CopyDCToBitmap(out, dc.Get(), 0, 0);
+    return out;
+  }
+  static TzkBitmap ClientOnScreen(HWND wnd) {
+    RECT c;
+    GetClientRect(wnd, &c);
+    MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&c), 2);
+    return OnScreen(c);
+  }
+  static TzkBitmap WindowOnScreen(HWND wnd) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    return OnScreen(r);
+  }
+  // The "MDIAREA" section composed directly by the paint engine at a size.
+  TzkBitmap ComposedArea(int width, int height) {
+    const TsSkinTables& t = manager->Tables();
+    const int index = t.IndexOfSection("MDIAREA");
+    TzkBitmap out = NewBitmap24(width, height);
+    TsBackgroundInfo bg;
+    bg.Color = t.Sections[size_t(index)].Color;
+    PaintSectionByIndex(index, "MDIAREA", bg, -1, -1, &t, &out, TPoint{0, 0}, TRect(0, 0, width, height), 0, true);
+    return out;
+  }
+  // A maximized child's button glyph in a state over the frame's menu-line look.
+  TzkBitmap CacheRect(TsSkinProvider* p, const TRect& r) {
+    TzkBitmap b = NewBitmap24(r.Width(), r.Height());
+    for (int y = 0; y < r.Height(); ++y)
+      std::copy_n(p->FrameCache()->ScanLine(r.Top + y) + r.Left * 3, r.Width() * 3, b.ScanLine(y));
+    return b;
+  }
+
+  std::unique_ptr<TsSkinManager> manager;
+  TMdiFrame* frame = nullptr;
+  TMdiChild* one = nullptr;
+  TMdiChild* two = nullptr;
+  std::vector<TMdiChild*> children;
+};
+
+TEST_F(MdiSkin, TheFrameListsItsChildrenAndArrangesThem) {
+  ShowFrameWithTwoChildren();
+  ASSERT_NE(frame->ClientHandle(), nullptr);
+  EXPECT_EQ(GetParent(one->WindowHandle()), frame->ClientHandle());
+  ASSERT_EQ(frame->MDIChildCount(), 2);
+  EXPECT_EQ(frame->MDIChildren(0), one);
+  EXPECT_EQ(frame->MDIChildren(1), two);
+  EXPECT_EQ(frame->ActiveMDIChild(), two);
+  EXPECT_EQ(TCustomForm::MDIFrameForm(), frame);
+  frame->Cascade();
+  RECT a, b;
+  GetWindowRect(one->WindowHandle(), &a);
+  GetWindowRect(two->WindowHandle(), &b);
+  EXPECT_NE(a.left, b.left) << "cascaded children are set off from each other";
+  frame->Tile();
+  GetWindowRect(one->WindowHandle(), &a);
+  GetWindowRect(two->WindowHandle(), &b);
+  RECT overlap;
+  EXPECT_FALSE(IntersectRect(&overlap, &a, &b)) << "tiled children do not overlap";
+  // Closing a child frees it and takes it off the list.
+  bool freed = false;
+  TMdiChild* three = AddChild(L"Three", TRect(30, 30, 200, 150), &freed);
+  EXPECT_EQ(frame->MDIChildCount(), 3);
+  SendMessageW(three->WindowHandle(), WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_TRUE(freed);
+  EXPECT_EQ(frame->MDIChildCount(), 2);
+}
+
+TEST_F(MdiSkin, TheHookGivesTheFrameAndEveryChildAProvider) {
+  ShowFrameWithTwoChildren();
+  TsSkinProvider* fp = ProviderOfWindow(frame->WindowHandle());
+  TsSkinProvider* p1 = ProviderOfWindow(one->WindowHandle());
+  TsSkinProvider* p2 = ProviderOfWindow(two->WindowHandle());
+  ASSERT_NE(fp, nullptr);
+  ASSERT_NE(p1, nullptr);
+  ASSERT_NE(p2, nullptr);
+  EXPECT_TRUE(p1->Skinned());
+  EXPECT_NE(fp->MdiArea(), nullptr);
+  EXPECT_TRUE(IsSkinnedWindow(frame->ClientHandle()));
+  // A child made after the frame was skinned gets its provider when it is shown.
+  TMdiChild* three = AddChild(L"Three", TRect(60, 60, 260, 200));
+  EXPECT_NE(ProviderOfWindow(three->WindowHandle()), nullptr);
+  // A child's frame: caption height, and the buttons an MDI child has.
+  const TsFrameGeometry g = p1->Geometry();
+  EXPECT_EQ(g.H, GetSystemMetrics(SM_CYCAPTION));
+  EXPECT_TRUE(g.ButtonShown[tbkMax]);
+  EXPECT_TRUE(g.ButtonShown[tbkMin]);
+  EXPECT_TRUE(p1->SystemMenu()->VisibleMax());
+  EXPECT_TRUE(p1->SystemMenu()->EnabledMax());
+  p1->SystemMenu()->Refresh();
+  EXPECT_TRUE(p1->SystemMenu()->ItemSize->Visible());
+  EXPECT_TRUE(p1->SystemMenu()->ItemRestore->Visible());
+  // A second activation attaches nothing new.
+  const size_t records = ProviderList()->size();
+  ClassifyWindow(frame->WindowHandle());
+  ClassifyWindow(one->WindowHandle());
+  EXPECT_EQ(ProviderList()->size(), records);
+}
+
+TEST_F(MdiSkin, TheClientAreaShowsTheMdiAreaSection) {
+  ShowFrameWithTwoChildren();
+  HWND client = frame->ClientHandle();
+  RECT c;
+  GetClientRect(client, &c);
+  const TzkBitmap expected = ComposedArea(c.right, c.bottom);
+  EXPECT_EQ(DifferentPixels(PrintWindowBitmap(client, c.right, c.bottom), expected), 0);
+  // On the screen, outside the children, after a child moved away from where it was.
+  RECT before;
+  GetWindowRect(two->WindowHandle(), &before);
+  MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&before), 2);
+  two->SetBounds(300, 200, 280, 180);
+  UpdateWindow(client);
+  Pump();
+  const TRect uncovered(before.left, before.top, 300, 200);
+  const TzkBitmap screen = ClientOnScreen(client);
+  RECT oneRect;
+  GetWindowRect(one->WindowHandle(), &oneRect);
+  MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&oneRect), 2);
+  EXPECT_EQ(DifferencesIn(screen, expected, uncovered, FromRECT(oneRect)), 0);
+  // The corners a child's region cuts away show the area, not what was drawn there before.
+  TsSkinProvider* p1 = ProviderOfWindow(one->WindowHandle());
+  ASSERT_NE(p1, nullptr);
+  ASSERT_FALSE(p1->CornerAreas().empty());
+  const TRect corner = p1->CornerAreas().front();
+  const TPoint at{oneRect.left + corner.Left, oneRect.top + corner.Top};
+  EXPECT_EQ(PixelOf(screen, at.X, at.Y), PixelOf(expected, at.X, at.Y));
+}
+
+TEST_F(MdiSkin, AMaximizedChildsButtonsLiveInTheFramesMenuLine) {
+  ShowFrameWithTwoChildren();
+  HWND fw = frame->WindowHandle();
+  TsSkinProvider* fp = ProviderOfWindow(fw);
+  TsSkinProvider* p2 = ProviderOfWindow(two->WindowHandle());
+  ASSERT_NE(fp, nullptr);
+  ASSERT_NE(p2, nullptr);
+  RECT clientBefore;
+  GetClientRect(fw, &clientBefore);
+  SendMessageW(two->WindowHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  ASSERT_TRUE(IsZoomed(two->WindowHandle()));
+  EXPECT_EQ(fp->MaximizedMdiChild(), two->WindowHandle());
+
+  // No child frame: the child's region is its client area.
+  EXPECT_TRUE(p2->MdiChildMaximized());
+  TRegionHandle rgn(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(two->WindowHandle(), rgn.Get()), ERROR);
+  RECT box;
+  GetRgnBox(rgn.Get(), &box);
+  EXPECT_EQ(FromRECT(box), ClientRectInWindow(two->WindowHandle()));
+
+  // The frame has no main menu: a line is made for the child, one menu row high.
+  RECT clientNow;
+  GetClientRect(fw, &clientNow);
+  EXPECT_EQ(clientBefore.bottom - clientNow.bottom, GetSystemMetrics(SM_CYMENU));
+  const TsFrameGeometry g = fp->Geometry();
+  ASSERT_TRUE(g.MdiLine);
+  EXPECT_EQ(g.MenuLine.Bottom, g.Client.Top);
+  EXPECT_GE(g.MdiIcon.Top, g.MenuLine.Top);
+  for (int k = 0; k < kMdiButtonCount; ++k) {
+    EXPECT_GE(g.MdiButtons[size_t(k)].Top, g.MenuLine.Top);
+    EXPECT_LE(g.MdiButtons[size_t(k)].Bottom, g.MenuLine.Bottom);
+    EXPECT_GT(g.MdiButtons[size_t(k)].Left, g.MdiIcon.Right);
+  }
+  EXPECT_LT(g.MdiButtons[mbkMinimize].Right, g.MdiButtons[mbkRestore].Left + 1);
+  EXPECT_LT(g.MdiButtons[mbkRestore].Right, g.MdiButtons[mbkClose].Left + 1);
+
+  // Hit-testing answers the three codes; the line elsewhere is menu.
+  EXPECT_EQ(HitTest(fw, Centre(g.MdiButtons[mbkMinimize])), 101);
+  EXPECT_EQ(fp->MdiButton(mbkMinimize).State, kButtonHot);
+  EXPECT_EQ(HitTest(fw, Centre(g.MdiButtons[mbkRestore])), 102);
+  EXPECT_EQ(fp->MdiButton(mbkMinimize).State, kButtonNormal);
+  EXPECT_EQ(HitTest(fw, Centre(g.MdiButtons[mbkClose])), 103);
+  EXPECT_EQ(fp->MdiHotCode(), 103);
+  EXPECT_EQ(HitTest(fw, TPoint{(g.MdiIcon.Right + g.MdiButtons[mbkMinimize].Left) / 2, Centre(g.MenuLine).Y}), HTMENU);
+  EXPECT_EQ(fp->MdiHotCode(), 0);
+
+  // Each state is the skin's small glyph over the line.
+  const TsSkinTables& t = manager->Tables();
+  const TsMaskData& glyph = t.Masks[size_t(fp->MdiButton(mbkClose).GlyphIndex)];
+  EXPECT_EQ(fp->MdiButton(mbkClose).GlyphKey, "SICONCLOSE");
+  auto drawn = [&](int state) {
+    TzkBitmap b = CacheRect(fp, g.MdiButtons[mbkClose]);
+    TzkBitmap line = NewBitmap24(b.Width(), b.Height());
+    return b;
+  };
+  fp->RenderCache();
+  const TzkBitmap normal = drawn(kButtonNormal);
+  HitTest(fw, Centre(g.MdiButtons[mbkClose]));
+  const TzkBitmap hot = drawn(kButtonHot);
+  SendMessageW(fw, WM_NCLBUTTONDOWN, 103, ScreenPoint(fw, Centre(g.MdiButtons[mbkClose])));
+  EXPECT_EQ(fp->MdiButton(mbkClose).State, kButtonPressed);
+  EXPECT_EQ(GetCapture(), fw);
+  const TzkBitmap pressed = drawn(kButtonPressed);
+  EXPECT_GT(DifferentPixels(normal, hot), 0);
+  EXPECT_GT(DifferentPixels(hot, pressed), 0);
+  (void)glyph;
+  // Released outside: nothing happens.
+  SendMessageW(fw, WM_LBUTTONUP, 0, MAKELPARAM(200, 200));
+  Pump();
+  EXPECT_TRUE(two->commands.empty() || two->commands.back() == WPARAM(SC_MAXIMIZE));
+  EXPECT_TRUE(IsZoomed(two->WindowHandle()));
+  EXPECT_NE(GetCapture(), fw);
+}
+
+}  // namespace
