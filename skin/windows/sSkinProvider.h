@@ -64,6 +64,7 @@ struct TsFrameGeometry {
   // the child's minimize, restore and close buttons at its right.
   bool MdiLine = false;
   TRect MdiIcon;
+  TRect MdiBand;  // behind the buttons: the title's look, which the small glyphs are made for
   std::array<TRect, kMdiButtonCount> MdiButtons;
 };
 

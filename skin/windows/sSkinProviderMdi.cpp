@@ -12,6 +12,7 @@
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
+#include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSkinProvider.h"
 #include "toolkit/Application.h"
@@ -32,6 +33,7 @@ TPoint GlyphSize(const TsMaskData& m) {
 
 constexpr UINT kMdiCommands[kMdiButtonCount] = {SC_MINIMIZE, SC_RESTORE, SC_CLOSE};
 constexpr int kMdiLineGap = 2;       // between the line's ends and the icon or the buttons
+constexpr int kMdiBandPad = 3;       // the band behind the buttons reaches this far beyond them
 constexpr int kMdiCloseGap = 2;      // the close button stands a little apart
 constexpr int kMdiIconSize = 16;
 constexpr int kMissingSmallGlyph = 16;
@@ -140,15 +142,18 @@ void TsSkinProvider::LookUpMdiGlyphs() {
 
 //  The menu line with a maximized child:
 //
-//   | W | 2 [icon] 4 [items ...]            ... [min][restore] 2 [close] 2 | W |
+//   | W | 2 [icon] 4 [items ...]  2 |3 [min][restore] 2 [close] 3| 2 | W |
+//                                   `------- band (title look) ---'
 //
-// The buttons are centred on the first row; the items fill what lies between.
+// The buttons are centred on the first row; the items fill what lies between. The skin's
+// small glyphs are drawn for the title bar, so they stand on a band in the title's look.
 void TsSkinProvider::LayOutMdiLine(TsFrameGeometry& g, int& itemsLeft, int& itemsRight) const {
   g.MdiLine = true;
   const int top = g.TitleBand();
   const int h = g.MenuLineHeight;
   const TsSkinTables& t = SkinManager()->Tables();
-  int x = itemsRight - kMdiLineGap;
+  const int bandRight = itemsRight - kMdiLineGap;
+  int x = bandRight - kMdiBandPad;
   for (int k = kMdiButtonCount - 1; k >= 0; --k) {
     const TsMaskData* m = MaskAt(t, mdiButtons_[size_t(k)].GlyphIndex);
     const TPoint size = m ? GlyphSize(*m) : TPoint{kMissingSmallGlyph, kMissingSmallGlyph};
@@ -156,7 +161,8 @@ void TsSkinProvider::LayOutMdiLine(TsFrameGeometry& g, int& itemsLeft, int& item
     g.MdiButtons[size_t(k)] = TRect(x - size.X, y, x, y + size.Y);
     x -= size.X + (k == mbkClose ? kMdiCloseGap : 0);
   }
-  itemsRight = x - kMdiLineGap;
+  g.MdiBand = TRect(g.MdiButtons[mbkMinimize].Left - kMdiBandPad, top + 1, bandRight, top + h - 1);
+  itemsRight = g.MdiBand.Left - kMdiLineGap;
   const int icon = std::max(1, std::min(kMdiIconSize, h - 2));
   const int iconTop = top + (h - icon) / 2;
   g.MdiIcon = TRect(itemsLeft + kMdiLineGap, iconTop, itemsLeft + kMdiLineGap + icon, iconTop + icon);
@@ -176,6 +182,9 @@ void TsSkinProvider::PaintMdiLine(const TsFrameGeometry& g) {
   TsBackgroundInfo bg;
   bg.Bitmap = cache_.get();
   bg.IsBitmap = true;
+  const TsSkinTables* t = &SkinManager()->Tables();
+  PaintSectionByIndex(titleIndex_, TitleSkin.empty() ? "FORMTITLE" : TitleSkin, bg, -1, -1, t, cache_.get(),
+                      TPoint{g.MdiBand.Left, g.MdiBand.Top}, g.MdiBand, active_ ? 1 : 0, true);
   for (int k = 0; k < kMdiButtonCount; ++k) {
     TzkTitleButton& b = mdiButtons_[size_t(k)];
     b.Rect = g.MdiButtons[size_t(k)];

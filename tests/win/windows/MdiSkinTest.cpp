@@ -4,7 +4,9 @@
 // windows' own procedures given back, and the objects left after many frames.
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkDibStorage.h"
+#include "skin/paint/zkPngWriter.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkDials.h"
 #include "toolkit/Application.h"
@@ -60,7 +63,7 @@ class TMdiChild : public TForm {
 WNDPROC ProcOf(HWND wnd) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC)); }
 
 class MdiSkin : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     manager = MakeDefaultSkinManager();
     ASSERT_TRUE(manager->HookInstalled());
@@ -143,11 +146,11 @@ class MdiSkin : public ::testing::Test {
     PaintSectionByIndex(index, "MDIAREA", bg, -1, -1, &t, &out, TPoint{0, 0}, TRect(0, 0, width, height), 0, true);
     return out;
   }
-  // A maximized child's button glyph in a state over the frame's menu-line look.
-  TzkBitmap CacheRect(TsSkinProvider* p, const TRect& r) {
+  // A rectangle of a 24-bit image.
+  static TzkBitmap CacheRect(const TzkBitmap& from, const TRect& r) {
     TzkBitmap b = NewBitmap24(r.Width(), r.Height());
     for (int y = 0; y < r.Height(); ++y)
-      std::copy_n(p->FrameCache()->ScanLine(r.Top + y) + r.Left * 3, r.Width() * 3, b.ScanLine(y));
+      std::copy_n(from.ScanLine(r.Top + y) + r.Left * 3, r.Width() * 3, b.ScanLine(y));
     return b;
   }
 
@@ -231,7 +234,7 @@ TEST_F(MdiSkin, TheClientAreaShowsTheMdiAreaSection) {
   MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&before), 2);
   two->SetBounds(300, 200, 280, 180);
   UpdateWindow(client);
-  Pump();
+  PumpFor(30);
   const TRect uncovered(before.left, before.top, 300, 200);
   const TzkBitmap screen = ClientOnScreen(client);
   RECT oneRect;
@@ -260,6 +263,13 @@ TEST_F(MdiSkin, AMaximizedChildsButtonsLiveInTheFramesMenuLine) {
   Pump();
   ASSERT_TRUE(IsZoomed(two->WindowHandle()));
   EXPECT_EQ(fp->MaximizedMdiChild(), two->WindowHandle());
+  EXPECT_EQ(frame->Caption(), L"Frame - [Two]");
+  // The title on the screen is the skinned one with that caption, nothing of the platform's.
+  PumpFor(30);
+  fp->RenderCache();
+  const TsFrameGeometry titled = fp->Geometry();
+  EXPECT_EQ(DifferencesIn(WindowOnScreen(fw), *fp->FrameCache(),
+                          TRect(titled.W, 0, titled.Width - titled.W, titled.TitleBand())), 0);
 
   // No child frame: the child's region is its client area.
   EXPECT_TRUE(p2->MdiChildMaximized());
@@ -295,32 +305,252 @@ TEST_F(MdiSkin, AMaximizedChildsButtonsLiveInTheFramesMenuLine) {
   EXPECT_EQ(HitTest(fw, TPoint{(g.MdiIcon.Right + g.MdiButtons[mbkMinimize].Left) / 2, Centre(g.MenuLine).Y}), HTMENU);
   EXPECT_EQ(fp->MdiHotCode(), 0);
 
-  // Each state is the skin's small glyph over the line.
-  const TsSkinTables& t = manager->Tables();
-  const TsMaskData& glyph = t.Masks[size_t(fp->MdiButton(mbkClose).GlyphIndex)];
+  // Each state is the skin's small glyph drawn over the menu line, as the painters compose it.
   EXPECT_EQ(fp->MdiButton(mbkClose).GlyphKey, "SICONCLOSE");
-  auto drawn = [&](int state) {
-    TzkBitmap b = CacheRect(fp, g.MdiButtons[mbkClose]);
-    TzkBitmap line = NewBitmap24(b.Width(), b.Height());
-    return b;
+  auto expected = [&](int kind, int state) {
+    const TsSkinTables& t = manager->Tables();
+    TzkBitmap copy = NewBitmap24(fp->FrameCache()->Width(), fp->FrameCache()->Height());
+    for (int y = 0; y < copy.Height(); ++y)
+      std::copy_n(fp->FrameCache()->ScanLine(y), copy.Width() * 3, copy.ScanLine(y));
+    TsBackgroundInfo bg;
+    bg.Bitmap = &copy;
+    bg.IsBitmap = true;
+    PaintSectionByIndex(t.IndexOfSection("MENULINE"), "MENULINE", bg, -1, -1, &t, &copy,
+                        TPoint{g.MenuLine.Left, g.MenuLine.Top}, g.MenuLine, 0, true);
+    PaintSectionByIndex(t.IndexOfSection("FORMTITLE"), "FORMTITLE", bg, -1, -1, &t, &copy,
+                        TPoint{g.MdiBand.Left, g.MdiBand.Top}, g.MdiBand, 1, true);
+    const TRect r = g.MdiButtons[size_t(kind)];
+    PaintGlyphMask(copy, TPoint{r.Left, r.Top}, state, bg, t.Masks[size_t(fp->MdiButton(kind).GlyphIndex)], true);
+    return CacheRect(copy, r);
   };
-  fp->RenderCache();
-  const TzkBitmap normal = drawn(kButtonNormal);
+  auto drawn = [&](int kind) {
+    fp->RenderCache();
+    return CacheRect(*fp->FrameCache(), g.MdiButtons[size_t(kind)]);
+  };
+  EXPECT_EQ(DifferentPixels(drawn(mbkMinimize), expected(mbkMinimize, kButtonNormal)), 0);
   HitTest(fw, Centre(g.MdiButtons[mbkClose]));
-  const TzkBitmap hot = drawn(kButtonHot);
+  EXPECT_EQ(DifferentPixels(drawn(mbkClose), expected(mbkClose, kButtonHot)), 0);
   SendMessageW(fw, WM_NCLBUTTONDOWN, 103, ScreenPoint(fw, Centre(g.MdiButtons[mbkClose])));
   EXPECT_EQ(fp->MdiButton(mbkClose).State, kButtonPressed);
   EXPECT_EQ(GetCapture(), fw);
-  const TzkBitmap pressed = drawn(kButtonPressed);
-  EXPECT_GT(DifferentPixels(normal, hot), 0);
-  EXPECT_GT(DifferentPixels(hot, pressed), 0);
-  (void)glyph;
-  // Released outside: nothing happens.
+  EXPECT_EQ(DifferentPixels(drawn(mbkClose), expected(mbkClose, kButtonPressed)), 0);
+  EXPECT_GT(DifferentPixels(expected(mbkClose, kButtonHot), expected(mbkClose, kButtonPressed)), 0);
+  // What the screen shows of the line is the frame's cache: nothing of the platform's.
+  Pump();
+  const TzkBitmap screen = WindowOnScreen(fw);
+  EXPECT_EQ(DifferencesIn(screen, *fp->FrameCache(), g.MenuLine), 0);
+  // Released outside the button: nothing happens.
+  two->commands.clear();
   SendMessageW(fw, WM_LBUTTONUP, 0, MAKELPARAM(200, 200));
   Pump();
-  EXPECT_TRUE(two->commands.empty() || two->commands.back() == WPARAM(SC_MAXIMIZE));
+  EXPECT_TRUE(two->commands.empty());
   EXPECT_TRUE(IsZoomed(two->WindowHandle()));
   EXPECT_NE(GetCapture(), fw);
+  EXPECT_EQ(fp->MdiButton(mbkClose).State, kButtonNormal);
+}
+
+// Presses and releases one of the three buttons with real messages.
+void ClickMdiButton(HWND fw, TsSkinProvider* fp, int kind) {
+  const TsFrameGeometry g = fp->Geometry();
+  ASSERT_TRUE(g.MdiLine);
+  const TPoint at = MdiSkin::Centre(g.MdiButtons[size_t(kind)]);
+  ASSERT_EQ(MdiSkin::HitTest(fw, at), kMdiButtonCode + kind);
+  SendMessageW(fw, WM_NCLBUTTONDOWN, WPARAM(kMdiButtonCode + kind), MdiSkin::ScreenPoint(fw, at));
+  SendMessageW(fw, WM_NCLBUTTONUP, WPARAM(kMdiButtonCode + kind), MdiSkin::ScreenPoint(fw, at));
+  Pump();
+}
+
+TEST_F(MdiSkin, EachChildButtonSendsItsCommandAndDoesItsJob) {
+  ShowFrameWithTwoChildren();
+  HWND fw = frame->WindowHandle();
+  HWND cw = two->WindowHandle();
+  TsSkinProvider* fp = ProviderOfWindow(fw);
+  TsSkinProvider* p2 = ProviderOfWindow(cw);
+  ASSERT_NE(fp, nullptr);
+  ASSERT_NE(p2, nullptr);
+  RECT frameClient;
+  GetClientRect(fw, &frameClient);
+
+  SendMessageW(cw, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  two->commands.clear();
+  ClickMdiButton(fw, fp, mbkRestore);
+  ASSERT_EQ(two->commands.size(), 1u);
+  EXPECT_EQ(two->commands[0], WPARAM(SC_RESTORE));
+  EXPECT_FALSE(IsZoomed(cw));
+  // Restored: the frame's line is gone, the child has its corners and its skinned frame back.
+  EXPECT_EQ(fp->MaximizedMdiChild(), nullptr);
+  EXPECT_FALSE(fp->Geometry().MdiLine);
+  RECT now;
+  GetClientRect(fw, &now);
+  EXPECT_EQ(now.bottom, frameClient.bottom);
+  EXPECT_FALSE(p2->CornerAreas().empty());
+  UpdateWindow(frame->ClientHandle());
+  PumpFor(30);
+  p2->RenderCache();
+  const TsFrameGeometry cg = p2->Geometry();
+  const TzkBitmap childOnScreen = WindowOnScreen(cw);
+  const TRect title(cg.W + 30, 2, cg.Width - cg.W - 80, cg.TitleBand() - 2);
+  EXPECT_EQ(DifferencesIn(childOnScreen, *p2->FrameCache(), title), 0);
+
+  SendMessageW(cw, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  two->commands.clear();
+  ClickMdiButton(fw, fp, mbkMinimize);
+  ASSERT_EQ(two->commands.size(), 1u);
+  EXPECT_EQ(two->commands[0], WPARAM(SC_MINIMIZE));
+  EXPECT_TRUE(IsIconic(cw));
+  EXPECT_EQ(fp->MaximizedMdiChild(), nullptr);
+
+  SendMessageW(cw, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  ASSERT_TRUE(IsZoomed(cw));
+  bool freed = false;
+  TMdiChild* three = AddChild(L"Three", TRect(20, 20, 220, 160), &freed);
+  EXPECT_TRUE(IsZoomed(three->WindowHandle())) << "a child made while one is maximized comes maximized";
+  ClickMdiButton(fw, fp, mbkClose);
+  ASSERT_TRUE(freed);
+  EXPECT_EQ(frame->MDIChildCount(), 2);
+}
+
+TEST_F(MdiSkin, WithAMainMenuTheChildsButtonsShareTheMenuLine) {
+  MakeFrame();
+  auto* menu = new TMainMenu(frame);
+  for (const wchar_t* caption : {L"Файл", L"Окно"}) {
+    auto* item = new TMenuItem(frame);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  frame->SetMenu(menu);
+  one = AddChild(L"One", TRect(10, 10, 290, 190));
+  ShowFrame();
+  HWND fw = frame->WindowHandle();
+  TsSkinProvider* fp = ProviderOfWindow(fw);
+  ASSERT_NE(fp, nullptr);
+  RECT before;
+  GetClientRect(fw, &before);
+  SendMessageW(one->WindowHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  RECT after;
+  GetClientRect(fw, &after);
+  EXPECT_EQ(after.bottom, before.bottom) << "the main menu's line is used, none is added";
+  const TsFrameGeometry g = fp->Geometry();
+  ASSERT_TRUE(g.MdiLine);
+  ASSERT_EQ(g.MenuItems.size(), 2u);
+  EXPECT_GT(g.MenuItems[0].Left, g.MdiIcon.Right) << "the items follow the child's icon";
+  EXPECT_LT(g.MenuItems[1].Right, g.MdiButtons[mbkMinimize].Left);
+  EXPECT_EQ(HitTest(fw, Centre(g.MdiButtons[mbkClose])), 103);
+  EXPECT_EQ(HitTest(fw, Centre(g.MenuItems[1])), HTMENU);
+  // The platform's own bar (with its buttons for the child) never shows over the line.
+  RedrawWindow(fw, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  DrawMenuBar(fw);
+  PumpFor(30);
+  fp->RenderCache();
+  EXPECT_EQ(DifferencesIn(WindowOnScreen(fw), *fp->FrameCache(), g.MenuLine), 0);
+}
+
+TEST_F(MdiSkin, EveryWindowGetsItsOwnProcedureBack) {
+  MakeFrame();
+  one = AddChild(L"One", TRect(10, 10, 290, 190));
+  two = AddChild(L"Two", TRect(140, 90, 420, 270));
+  HWND fw = frame->WindowHandle(), client = frame->ClientHandle();
+  HWND w1 = one->WindowHandle(), w2 = two->WindowHandle();
+  const WNDPROC own[] = {ProcOf(fw), ProcOf(client), ProcOf(w1), ProcOf(w2)};
+  const int entries = TzkMainWnd::EntriesInUse();
+  ShowFrame();
+  EXPECT_NE(ProcOf(client), own[1]) << "the client window is adapted";
+  SendMessageW(w2, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  // Freed child: its window goes with it, the provider with the form.
+  delete two;
+  children.pop_back();
+  Pump();
+  EXPECT_FALSE(IsWindow(w2));
+  // The skin goes: every window it held runs its own procedure again.
+  manager->SetActive(false);
+  Pump();
+  EXPECT_EQ(ProcOf(fw), own[0]);
+  EXPECT_EQ(ProcOf(client), own[1]);
+  EXPECT_EQ(ProcOf(w1), own[2]);
+  EXPECT_EQ(TzkMainWnd::EntriesInUse(), entries);
+  EXPECT_EQ(GetPropW(client, kAdapterProp), nullptr);
+}
+
+TEST_F(MdiSkin, NoObjectsAreLeftAfterManyMdiFrames) {
+  // Frames are skinned hidden (the hook's activation branch run on them directly): hiding
+  // shown windows costs seconds on the test display.
+  auto cycle = [&] {
+    MakeFrame();
+    one = AddChild(L"One", TRect(10, 10, 290, 190));
+    two = AddChild(L"Two", TRect(140, 90, 420, 270));
+    ClassifyWindow(frame->WindowHandle());
+    TsSkinProvider* fp = ProviderOfWindow(frame->WindowHandle());
+    ASSERT_NE(fp, nullptr);
+    SendMessageW(two->WindowHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    SendMessageW(frame->WindowHandle(), WM_NCPAINT, 1, 0);
+    const TsFrameGeometry g = fp->Geometry();
+    EXPECT_TRUE(g.MdiLine);
+    HitTest(frame->WindowHandle(), Centre(g.MdiButtons[mbkRestore]));
+    PrintWindowBitmap(frame->ClientHandle(), 100, 100);
+    SendMessageW(two->WindowHandle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    SendMessageW(one->WindowHandle(), WM_CLOSE, 0, 0);
+    Pump();  // the closed child is freed
+    children = {two};
+    for (TMdiChild* c : children) delete c;
+    children.clear();
+    delete frame;
+    frame = nullptr;
+    Pump();
+  };
+  cycle();
+  const long gdi = handles::GdiObjectsAlive();
+  const DWORD gdiProcess = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD userProcess = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const int entries = TzkMainWnd::EntriesInUse();
+  for (int i = 0; i < 100; ++i) cycle();
+  EXPECT_EQ(handles::GdiObjectsAlive(), gdi);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiProcess);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userProcess);
+  EXPECT_EQ(TzkMainWnd::EntriesInUse(), entries);
+  size_t live = 0;
+  for (TzkProvider* p : *ProviderList()) live += p != nullptr;
+  EXPECT_EQ(live, 0u);
+}
+
+// With VORNIK_SCREENSHOT_DIR set, the frame as the screen shows it is saved there: with two
+// restored children and with one maximized.
+TEST_F(MdiSkin, ScreenshotsOfASkinnedFrame) {
+  MakeFrame();
+  auto* menu = new TMainMenu(frame);
+  for (const wchar_t* caption : {L"Файл", L"Правка", L"Окно"}) {
+    auto* item = new TMenuItem(frame);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  one = AddChild(L"Первый документ", TRect(12, 12, 312, 212));
+  two = AddChild(L"Второй документ", TRect(150, 110, 500, 330));
+  ShowFrame();
+  HWND fw = frame->WindowHandle();
+  TsSkinProvider* fp = ProviderOfWindow(fw);
+  ASSERT_NE(fp, nullptr);
+  const char* dir = getenv("VORNIK_SCREENSHOT_DIR");
+  auto shoot = [&](const char* name) {
+    RedrawWindow(fw, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFor(60);
+    const TzkBitmap shot = WindowOnScreen(fw);
+    // Nothing of the platform's frame: the title band on the screen is the skinned one.
+    const TsFrameGeometry g = fp->Geometry();
+    fp->RenderCache();
+    EXPECT_EQ(DifferencesIn(shot, *fp->FrameCache(), TRect(g.W, 0, g.Width - g.W, g.TitleBand())), 0) << name;
+    if (dir) SavePng(shot, std::string(dir) + "/" + name);
+  };
+  shoot("mdi-restored-children.png");
+  SendMessageW(two->WindowHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  shoot("mdi-maximized-child-no-menu.png");
+  frame->SetMenu(menu);
+  Pump();
+  shoot("mdi-maximized-child-with-menu.png");
 }
 
 }  // namespace
