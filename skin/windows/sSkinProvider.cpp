@@ -466,6 +466,11 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
       CallPrevious(m);
       TellMdiFrame();
       return true;
+    case WM_GETMINMAXINFO:
+      CallPrevious(m);
+      if (!MdiChild() && !form_->Parent() && m.LParam)
+        SetMaximizedPlacement(*reinterpret_cast<MINMAXINFO*>(m.LParam));
+      return true;
     case WM_NCCALCSIZE:
       ResizeForMdiLine(m);
       return true;
@@ -568,6 +573,19 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     default:
       return false;
   }
+}
+
+// A maximized top-level form covers the work area of its monitor (not the whole monitor, so
+// the task bar stays visible); its border lies just outside, where the region cuts it away.
+void TsSkinProvider::SetMaximizedPlacement(MINMAXINFO& info) const {
+  HWND wnd = form_->WindowHandle();
+  MONITORINFO mi = {};
+  mi.cbSize = sizeof(mi);
+  if (!GetMonitorInfoW(MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &mi)) return;
+  const int w = Geometry().W;
+  const RECT& work = mi.rcWork;
+  info.ptMaxPosition = {work.left - mi.rcMonitor.left - w, work.top - mi.rcMonitor.top - w};
+  info.ptMaxSize = {work.right - work.left + 2 * w, work.bottom - work.top + 2 * w};
 }
 
 // A control was put on the form: a windowed one is adapted alone, anything else (or no

@@ -203,6 +203,7 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   void ChildAdded(TControl* control);
   void UpdateExtBorder();
   void ShowTransition();
+  void SetMaximizedPlacement(MINMAXINFO& info) const;
 
   // MDI (sSkinProviderMdi.cpp).
   bool MdiChild() const;

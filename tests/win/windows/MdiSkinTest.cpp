@@ -180,7 +180,7 @@ TEST_F(MdiSkin, TheFrameListsItsChildrenAndArrangesThem) {
   GetWindowRect(two->WindowHandle(), &b);
   RECT overlap;
   EXPECT_FALSE(IntersectRect(&overlap, &a, &b)) << "tiled children do not overlap";
-  // Closing a child frees it and takes it off the list.
+  // Closing a child frees it and takes it off the list; so does Ctrl+F4 on the active one.
   bool freed = false;
   TMdiChild* three = AddChild(L"Three", TRect(30, 30, 200, 150), &freed);
   EXPECT_EQ(frame->MDIChildCount(), 3);
@@ -188,6 +188,36 @@ TEST_F(MdiSkin, TheFrameListsItsChildrenAndArrangesThem) {
   Pump();
   EXPECT_TRUE(freed);
   EXPECT_EQ(frame->MDIChildCount(), 2);
+  freed = false;
+  three = AddChild(L"Three", TRect(30, 30, 200, 150), &freed);
+  ASSERT_EQ(frame->ActiveMDIChild(), three);
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  const BYTE control = keys[VK_CONTROL];
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  PostMessageW(three->WindowHandle(), WM_KEYDOWN, VK_F4, 0);
+  Pump();
+  keys[VK_CONTROL] = control;
+  SetKeyboardState(keys);
+  Pump();
+  EXPECT_TRUE(freed);
+  EXPECT_EQ(frame->MDIChildCount(), 2);
+}
+
+TEST_F(MdiSkin, AMaximizedFrameCoversTheWorkArea) {
+  ShowFrameWithTwoChildren();
+  TsSkinProvider* fp = ProviderOfWindow(frame->WindowHandle());
+  ASSERT_NE(fp, nullptr);
+  MINMAXINFO info = {};
+  SendMessageW(frame->WindowHandle(), WM_GETMINMAXINFO, 0, LPARAM(&info));
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int w = fp->Geometry().W;
+  EXPECT_EQ(info.ptMaxPosition.x, work.left - w);
+  EXPECT_EQ(info.ptMaxPosition.y, work.top - w);
+  EXPECT_EQ(info.ptMaxSize.x, work.right - work.left + 2 * w);
+  EXPECT_EQ(info.ptMaxSize.y, work.bottom - work.top + 2 * w);
 }
 
 TEST_F(MdiSkin, TheHookGivesTheFrameAndEveryChildAProvider) {
@@ -476,6 +506,32 @@ TEST_F(MdiSkin, EveryWindowGetsItsOwnProcedureBack) {
   EXPECT_EQ(GetPropW(client, kAdapterProp), nullptr);
 }
 
+TEST_F(MdiSkin, AFrameGoingFirstLetsGoOfEveryWindow) {
+  const int entries = TzkMainWnd::EntriesInUse();
+  ShowFrameWithTwoChildren();
+  SendMessageW(two->WindowHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  TsSkinProvider* p1 = ProviderOfWindow(one->WindowHandle());
+  ASSERT_NE(p1, nullptr);
+  EXPECT_GT(TzkMainWnd::EntriesInUse(), entries);
+  // The frame's window takes the client and the children's windows with it; the children's
+  // forms stay, their providers detached.
+  delete frame;
+  frame = nullptr;
+  Pump();
+  EXPECT_EQ(TzkMainWnd::EntriesInUse(), entries);
+  EXPECT_FALSE(one->HandleAllocated());
+  EXPECT_FALSE(p1->Skinned());
+  size_t live = 0;
+  for (TzkProvider* p : *ProviderList()) live += p != nullptr;
+  EXPECT_EQ(live, 2u) << "the children's records go with their forms";
+  for (TMdiChild* c : children) delete c;
+  children.clear();
+  live = 0;
+  for (TzkProvider* p : *ProviderList()) live += p != nullptr;
+  EXPECT_EQ(live, 0u);
+}
+
 TEST_F(MdiSkin, NoObjectsAreLeftAfterManyMdiFrames) {
   // Frames are skinned hidden (the hook's activation branch run on them directly): hiding
   // shown windows costs seconds on the test display.
@@ -545,6 +601,13 @@ TEST_F(MdiSkin, ScreenshotsOfASkinnedFrame) {
     if (dir) SavePng(shot, std::string(dir) + "/" + name);
   };
   shoot("mdi-restored-children.png");
+  one->SetBounds(420, 300, 300, 200);
+  SendMessageW(two->WindowHandle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump();
+  shoot("mdi-scrolled-and-minimized.png");
+  one->SetBounds(12, 12, 300, 200);
+  SendMessageW(two->WindowHandle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
   SendMessageW(two->WindowHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   Pump();
   shoot("mdi-maximized-child-no-menu.png");
