@@ -254,6 +254,7 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   int mdiHot_ = 0;
   bool mdiPressed_ = false;
   bool mdiLineMade_ = false;  // the frame has the menu line it added for a maximized child
+  HWND mdiDrawnChild_ = nullptr;  // the maximized child the frame was last drawn with
   std::unique_ptr<TzkMDIWnd> mdiArea_;
   bool inMdiChange_ = false;
 };

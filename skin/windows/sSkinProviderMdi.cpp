@@ -111,7 +111,11 @@ void TsSkinProvider::MdiChildrenChanged() {
       SetWindowPos(form_->WindowHandle(), nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    InvalidateFrame(true);
+    // Restored children moving and sizing change nothing in the frame; a maximized one's
+    // caption and icon are in it (the caption through the frame's text).
+    HWND maximized = MaximizedMdiChild();
+    if (maximized || maximized != mdiDrawnChild_) InvalidateFrame(true);
+    mdiDrawnChild_ = maximized;
   }
   inMdiChange_ = false;
 }

@@ -244,6 +244,13 @@ TEST_F(MdiSkin, TheHookGivesTheFrameAndEveryChildAProvider) {
   p1->SystemMenu()->Refresh();
   EXPECT_TRUE(p1->SystemMenu()->ItemSize->Visible());
   EXPECT_TRUE(p1->SystemMenu()->ItemRestore->Visible());
+  // A child's title-button fades and glows belong to the frame's top-level window.
+  ASSERT_TRUE(manager->AllowGlowing());
+  SendMessageW(one->WindowHandle(), WM_NCHITTEST, 0, ScreenPoint(one->WindowHandle(), Centre(g.Buttons[tbkClose])));
+  const TzkTitleButton& close = p1->Button(tbkClose);
+  ASSERT_NE(close.Animation, nullptr);
+  ASSERT_NE(close.Animation->Overlay(), nullptr);
+  EXPECT_EQ(GetWindow(close.Animation->Overlay(), GW_OWNER), frame->WindowHandle());
   // A second activation attaches nothing new.
   const size_t records = ProviderList()->size();
   ClassifyWindow(frame->WindowHandle());
