@@ -153,8 +153,17 @@ void TCustomForm::DefaultHandler(TMessage& m) {
 
 void TCustomForm::SetFormStyle(TFormStyle style) {
   if (style == formStyle_) return;
+  // The old window goes the way its style asks (an MDI child through its client window).
+  const bool hadWindow = HandleAllocated();
+  DestroyHandle();
   formStyle_ = style;
-  RecreateWnd();
+  if (hadWindow) HandleNeeded();
+}
+
+void TCustomForm::AlignedAreaLeft(const TRect& rest) {
+  if (clientHandle_)
+    SetWindowPos(clientHandle_, nullptr, rest.Left, rest.Top, std::max(0, rest.Width()), std::max(0, rest.Height()),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The client window fills the client area (the frame's default handling keeps it so) and
@@ -485,6 +494,12 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_NCDESTROY:
       clientHandle_ = nullptr;  // destroyed with the form's window
       break;
+    case WM_SIZE:
+      // The frame's default handling gives the client window the whole client area; the
+      // aligned controls keep their sides of it.
+      DefaultHandler(m);
+      if (clientHandle_) AlignControls();
+      return;
     case WM_MDIACTIVATE:
       // An MDI child that becomes active gives the focus to its active control.
       DefaultHandler(m);

@@ -108,6 +108,7 @@ class TCustomForm : public TWinControl {
   void CreateWnd() override;
   void CreateWindowHandle(const TCreateParams& params) override;
   void DestroyWnd() override;
+  void AlignedAreaLeft(const TRect& rest) override;
   void DefaultHandler(TMessage& m) override;
   void VisibleChanged() override;
   void ColorChanged() override;

@@ -284,6 +284,7 @@ void TWinControl::AlignControls() {
       }
     }
   }
+  AlignedAreaLeft(r);
   aligning_ = false;
 }
 

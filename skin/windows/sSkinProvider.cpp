@@ -313,6 +313,7 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
       if (form_ && form_->HandleAllocated()) {
         SetWindowRgn(form_->WindowHandle(), nullptr, TRUE);
         regionApplied_ = false;
+        mdiLineMade_ = false;  // the frame change below gives the platform's geometry back
         GiveSystemMenuStyle();
         SetNonClientTransitions(form_->WindowHandle(), true);
         if (UseGlobalColor && !skinData_->CustomColor()) form_->SetColor(clBtnFace);

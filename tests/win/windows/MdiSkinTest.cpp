@@ -21,6 +21,7 @@
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkDials.h"
 #include "toolkit/Application.h"
+#include "toolkit/Button.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Menu.h"
 
@@ -203,6 +204,25 @@ TEST_F(MdiSkin, TheFrameListsItsChildrenAndArrangesThem) {
   Pump();
   EXPECT_TRUE(freed);
   EXPECT_EQ(frame->MDIChildCount(), 2);
+}
+
+TEST_F(MdiSkin, TheClientWindowFillsWhatAlignedControlsLeave) {
+  MakeFrame();
+  auto* bar = new TButton(frame);
+  bar->SetParent(frame);
+  bar->SetBounds(0, 0, 100, 28);
+  bar->SetAlign(TAlign::alTop);
+  ShowFrame();
+  RECT c, f;
+  GetWindowRect(frame->ClientHandle(), &c);
+  MapWindowPoints(nullptr, frame->WindowHandle(), reinterpret_cast<POINT*>(&c), 2);
+  GetClientRect(frame->WindowHandle(), &f);
+  EXPECT_EQ(FromRECT(c), TRect(0, 28, f.right, f.bottom));
+  frame->SetBounds(40, 40, 500, 400);
+  GetWindowRect(frame->ClientHandle(), &c);
+  MapWindowPoints(nullptr, frame->WindowHandle(), reinterpret_cast<POINT*>(&c), 2);
+  GetClientRect(frame->WindowHandle(), &f);
+  EXPECT_EQ(FromRECT(c), TRect(0, 28, f.right, f.bottom));
 }
 
 TEST_F(MdiSkin, AMaximizedFrameCoversTheWorkArea) {
