@@ -166,8 +166,8 @@ void TCustomForm::AlignedAreaLeft(const TRect& rest) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The client window fills the client area (the frame's default handling keeps it so) and
-// lies below the form's own controls.
+// The client window takes what the aligned controls leave of the client area (see
+// AlignedAreaLeft) and, made before them, lies below the form's own controls.
 void TCustomForm::CreateMDIClient() {
   RECT r;
   GetClientRect(handle_, &r);

@@ -5,6 +5,11 @@
 // The form keeps the focused control (ActiveControl), sends CM_ENTER / CM_EXIT and
 // CM_FOCUSCHANGED when the focus moves, and handles the dialog keys: Tab moves the focus,
 // Enter clicks the focused button or else the default button.
+//
+// MDI: a form of style fsMDIForm holds the platform's MDI client window in its client area and
+// routes its default handling through DefFrameProc; a form of style fsMDIChild is made by
+// that client window (WM_MDICREATE) inside the application's MDI frame form, runs
+// DefMDIChildProc, and is freed when closed.
 #pragma once
 
 #include <functional>

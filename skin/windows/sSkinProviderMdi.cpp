@@ -72,7 +72,9 @@ bool TsSkinProvider::MdiChildMaximized() const {
   return MdiChild() && form_->HandleAllocated() && IsZoomed(form_->WindowHandle());
 }
 
-bool TsSkinProvider::MdiLineMade() const { return MdiFrame() && !form_->Menu() && Skinned() && MaximizedMdiChild(); }
+bool TsSkinProvider::MdiLineMade() const {
+  return MdiFrame() && !form_->Menu() && Skinned() && MaximizedMdiChild() != nullptr;
+}
 
 TsSkinProvider* TsSkinProvider::MdiFrameProvider() const {
   if (!MdiChild() || !form_->HandleAllocated()) return nullptr;
@@ -97,7 +99,12 @@ void TsSkinProvider::AttachMdiArea() {
 
 void TsSkinProvider::MdiChildrenChanged() {
   if (!MdiFrame() || !form_->HandleAllocated() || form_->IsDestroying() || inMdiChange_) return;
+  // Skinning a child, or the frame change below, reports back here.
   inMdiChange_ = true;
+  struct TReentry {
+    bool& on;
+    ~TReentry() { on = false; }
+  } reentry{inMdiChange_};
   ClassifyMDIChildren(form_);
   if (Skinned()) {
     if (!MaximizedMdiChild()) {
@@ -117,7 +124,6 @@ void TsSkinProvider::MdiChildrenChanged() {
     if (maximized || maximized != mdiDrawnChild_) InvalidateFrame(true);
     mdiDrawnChild_ = maximized;
   }
-  inMdiChange_ = false;
 }
 
 // The platform reserves no menu line for a frame without a main menu; the provider takes one
