@@ -108,6 +108,19 @@ bool TApplication::IsKeyMsg(MSG& msg) {
   return control->Perform(cn, msg.wParam, msg.lParam) != 0;
 }
 
+namespace {
+
+// The MDI keys (Ctrl+F4 closes the active child, Ctrl+F6 goes to the next one, Alt+- opens its
+// system menu) for the children of the application's MDI frame.
+bool IsMDIMsg(MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  TCustomForm* frame = TCustomForm::MDIFrameForm();
+  return frame && frame->ClientHandle() && frame->ActiveMDIChild() &&
+         TranslateMDISysAccel(frame->ClientHandle(), &msg);
+}
+
+}  // namespace
+
 bool TApplication::ProcessMessage(MSG& msg) {
   if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
   if (msg.message == WM_QUIT) {
@@ -117,6 +130,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
   bool handled = false;
   try {
     if (OnMessage) OnMessage(msg, handled);
+    if (!handled) handled = IsMDIMsg(msg);
     if (!handled) handled = IsKeyMsg(msg);
   } catch (const std::exception& e) {
     HandleException(this, &e);

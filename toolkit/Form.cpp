@@ -1,11 +1,14 @@
 #include "toolkit/Form.h"
 
+#include <algorithm>
 #include <functional>
+#include <stdexcept>
 
 #include "toolkit/Application.h"
 #include "toolkit/Button.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Screen.h"
+#include "toolkit/WideText.h"
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   BeginLoading();
@@ -25,6 +28,9 @@ TCustomForm::~TCustomForm() {
       Application->HandleException(this, &e);
     }
   }
+  // The client window must hear of its child going (WM_MDIDESTROY), which only this class
+  // knows to send; the base destructor would destroy the window plainly.
+  if (formStyle_ == TFormStyle::fsMDIChild) DestroyHandle();
   Screen->UnregisterForm(this);
   Application->FormDestroyed(this);
 }
@@ -55,7 +61,11 @@ void TCustomForm::DoHide() {
 void TCustomForm::StyleFromBorder(DWORD& style, DWORD& exStyle) const {
   style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
   exStyle = 0;
-  switch (borderStyle_) {
+  const bool mdiChild = formStyle_ == TFormStyle::fsMDIChild;
+  // An MDI child always has a caption: without one it could not be moved, sized or closed.
+  const TFormBorderStyle borderStyle =
+      mdiChild && borderStyle_ == TFormBorderStyle::bsNone ? TFormBorderStyle::bsSizeable : borderStyle_;
+  switch (borderStyle) {
     case TFormBorderStyle::bsNone:
       style |= WS_POPUP;
       break;
@@ -72,18 +82,22 @@ void TCustomForm::StyleFromBorder(DWORD& style, DWORD& exStyle) const {
       exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
       break;
   }
-  if (borderStyle_ == TFormBorderStyle::bsToolWindow || borderStyle_ == TFormBorderStyle::bsSizeToolWin)
+  if (borderStyle == TFormBorderStyle::bsToolWindow || borderStyle == TFormBorderStyle::bsSizeToolWin)
     exStyle |= WS_EX_TOOLWINDOW;
-  if (borderStyle_ != TFormBorderStyle::bsNone) {
+  if (borderStyle != TFormBorderStyle::bsNone) {
     if (borderIcons_ & biSystemMenu) style |= WS_SYSMENU;
-    if (borderStyle_ != TFormBorderStyle::bsDialog) {
+    if (borderStyle != TFormBorderStyle::bsDialog) {
       if (borderIcons_ & biMinimize) style |= WS_MINIMIZEBOX;
       if (borderIcons_ & biMaximize) style |= WS_MAXIMIZEBOX;
     }
     if ((borderIcons_ & biHelp) && !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
       exStyle |= WS_EX_CONTEXTHELP;
   }
-  if (alphaBlend_) exStyle |= WS_EX_LAYERED;
+  if (alphaBlend_ && !mdiChild) exStyle |= WS_EX_LAYERED;
+  if (mdiChild) {
+    style = (style & ~DWORD(WS_POPUP)) | WS_CHILD;
+    exStyle |= WS_EX_MDICHILD;
+  }
 }
 
 void TCustomForm::CreateParams(TCreateParams& p) {
@@ -92,9 +106,122 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   if (!Enabled()) p.Style |= WS_DISABLED;
   p.WndParent = Application->Handle();
   p.ClassStyle = CS_DBLCLKS;
+  if (formStyle_ == TFormStyle::fsMDIChild) {
+    TCustomForm* frame = MDIFrameForm();
+    if (!frame || frame == this)
+      throw std::runtime_error("Cannot make an MDI child form: there is no MDI frame form");
+    frame->HandleNeeded();
+    p.WndParent = frame->ClientHandle();
+  }
+}
+
+// An MDI child is made by the client window, which keeps the list of its children.
+void TCustomForm::CreateWindowHandle(const TCreateParams& p) {
+  if (formStyle_ != TFormStyle::fsMDIChild) {
+    TWinControl::CreateWindowHandle(p);
+    return;
+  }
+  MDICREATESTRUCTW mcs = {};
+  mcs.szClass = p.WinClassName.c_str();
+  mcs.szTitle = p.Caption.c_str();
+  mcs.hOwner = GetModuleHandleW(nullptr);
+  mcs.x = p.X;
+  mcs.y = p.Y;
+  mcs.cx = p.Width;
+  mcs.cy = p.Height;
+  mcs.style = p.Style & ~DWORD(WS_CHILD);
+  SendMessageW(p.WndParent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs));
+}
+
+void TCustomForm::DestroyWnd() {
+  TWinControl::DestroyWnd();
+  HWND client = handle_ ? GetParent(handle_) : nullptr;
+  if (formStyle_ == TFormStyle::fsMDIChild && client)
+    SendMessageW(client, WM_MDIDESTROY, WPARAM(handle_), 0);
+}
+
+void TCustomForm::DefaultHandler(TMessage& m) {
+  if (!handle_ || IsToolkitMessage(m.Msg) || formStyle_ == TFormStyle::fsNormal) {
+    TWinControl::DefaultHandler(m);
+    return;
+  }
+  if (formStyle_ == TFormStyle::fsMDIForm)
+    m.Result = DefFrameProcW(handle_, clientHandle_, m.Msg, m.WParam, m.LParam);
+  else
+    m.Result = DefMDIChildProcW(handle_, m.Msg, m.WParam, m.LParam);
+}
+
+void TCustomForm::SetFormStyle(TFormStyle style) {
+  if (style == formStyle_) return;
+  // The old window goes the way its style asks (an MDI child through its client window).
+  const bool hadWindow = HandleAllocated();
+  DestroyHandle();
+  formStyle_ = style;
+  if (hadWindow) HandleNeeded();
+}
+
+void TCustomForm::AlignedAreaLeft(const TRect& rest) {
+  if (clientHandle_)
+    SetWindowPos(clientHandle_, nullptr, rest.Left, rest.Top, std::max(0, rest.Width()), std::max(0, rest.Height()),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The client window takes what the aligned controls leave of the client area (see
+// AlignedAreaLeft) and, made before them, lies below the form's own controls.
+void TCustomForm::CreateMDIClient() {
+  RECT r;
+  GetClientRect(handle_, &r);
+  CLIENTCREATESTRUCT ccs = {nullptr, kFirstMDIChildId};
+  clientHandle_ = CreateWindowExW(0, L"MDICLIENT", nullptr,
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS |
+                                      WS_VSCROLL | WS_HSCROLL | MDIS_ALLCHILDSTYLES,
+                                  0, 0, r.right, r.bottom, handle_, reinterpret_cast<HMENU>(kMDIClientId),
+                                  GetModuleHandleW(nullptr), &ccs);
+  if (!clientHandle_) {
+    const DWORD error = GetLastError();
+    throw std::runtime_error("Cannot make the MDI client window: " + WideToUtf8(SystemErrorText(error)));
+  }
+}
+
+TCustomForm* TCustomForm::MDIFrameForm() {
+  TCustomForm* main = Application->MainForm();
+  if (main && main->FormStyle() == TFormStyle::fsMDIForm && !main->IsDestroying()) return main;
+  const std::vector<TCustomForm*>& forms = Screen->CustomForms();
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+    if ((*it)->FormStyle() == TFormStyle::fsMDIForm && !(*it)->IsDestroying()) return *it;
+  return nullptr;
+}
+
+std::vector<TCustomForm*> TCustomForm::MDIChildList() const {
+  std::vector<TCustomForm*> list;
+  if (!clientHandle_) return list;
+  for (TCustomForm* f : Screen->CustomForms())
+    if (f->FormStyle() == TFormStyle::fsMDIChild && f->HandleAllocated() &&
+        GetParent(f->WindowHandle()) == clientHandle_)
+      list.push_back(f);
+  return list;
+}
+
+int TCustomForm::MDIChildCount() const { return int(MDIChildList().size()); }
+
+TCustomForm* TCustomForm::MDIChildren(int index) const { return MDIChildList().at(size_t(index)); }
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (!clientHandle_) return nullptr;
+  HWND active = HWND(SendMessageW(clientHandle_, WM_MDIGETACTIVE, 0, 0));
+  return dynamic_cast<TCustomForm*>(FindControl(active));
+}
+
+void TCustomForm::Cascade() {
+  if (clientHandle_) SendMessageW(clientHandle_, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::Tile() {
+  if (clientHandle_) SendMessageW(clientHandle_, WM_MDITILE, MDITILE_HORIZONTAL, 0);
 }
 
 void TCustomForm::CreateWnd() {
+  if (formStyle_ == TFormStyle::fsMDIForm) CreateMDIClient();
   ApplyLayered();
   const TIcon& icon = Application->Icon();
   if (!icon.Empty()) {
@@ -197,7 +324,10 @@ void TCustomForm::VisibleChanged() {
     if (Application->MainForm() == this && !IsWindowVisible(Application->Handle()))
       ShowWindow(Application->Handle(), SW_SHOWNA);
     ShowWindow(handle_, SW_SHOW);
-    SetForegroundWindow(handle_);
+    if (formStyle_ == TFormStyle::fsMDIChild)
+      SendMessageW(GetParent(handle_), WM_MDIACTIVATE, WPARAM(handle_), 0);
+    else
+      SetForegroundWindow(handle_);
     TWinControl* target = activeControl_;
     if (!target || !target->CanFocus()) target = FindNextControl(nullptr, true);
     if (target && GetActiveWindow() == handle_) ::SetFocus(target->Handle());
@@ -285,7 +415,10 @@ bool TCustomForm::DialogKey(WORD key) {
 }
 
 void TCustomForm::Close() {
-  TCloseAction action = Application->MainForm() == this ? TCloseAction::caFree : TCloseAction::caHide;
+  // A closed MDI child goes away, as a closed document does.
+  TCloseAction action = Application->MainForm() == this || formStyle_ == TFormStyle::fsMDIChild
+                            ? TCloseAction::caFree
+                            : TCloseAction::caHide;
   if (OnClose) OnClose(this, action);
   switch (action) {
     case TCloseAction::caNone:
@@ -358,6 +491,24 @@ void TCustomForm::WndProc(TMessage& m) {
       // The window would destroy its menu bar with it; the menu component owns that handle.
       if (menu_ && handle_) ::SetMenu(handle_, nullptr);
       break;
+    case WM_NCDESTROY:
+      clientHandle_ = nullptr;  // destroyed with the form's window
+      break;
+    case WM_SIZE:
+      // The frame's default handling gives the client window the whole client area; the
+      // aligned controls keep their sides of it.
+      DefaultHandler(m);
+      if (clientHandle_) AlignControls();
+      return;
+    case WM_MDIACTIVATE:
+      // An MDI child that becomes active gives the focus to its active control.
+      DefaultHandler(m);
+      if (HWND(m.LParam) == handle_) {
+        TWinControl* target = activeControl_;
+        if (!target || !target->CanFocus()) target = FindNextControl(nullptr, true);
+        if (target && target->HandleAllocated()) ::SetFocus(target->WindowHandle());
+      }
+      return;
   }
   TWinControl::WndProc(m);
 }

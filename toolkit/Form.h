@@ -5,9 +5,15 @@
 // The form keeps the focused control (ActiveControl), sends CM_ENTER / CM_EXIT and
 // CM_FOCUSCHANGED when the focus moves, and handles the dialog keys: Tab moves the focus,
 // Enter clicks the focused button or else the default button.
+//
+// MDI: a form of style fsMDIForm holds the platform's MDI client window in its client area and
+// routes its default handling through DefFrameProc; a form of style fsMDIChild is made by
+// that client window (WM_MDICREATE) inside the application's MDI frame form, runs
+// DefMDIChildProc, and is freed when closed.
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "toolkit/WinControl.h"
 
@@ -22,6 +28,10 @@ using TBorderIcons = unsigned;
 enum class TPosition { poDesigned, poScreenCenter };
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+// fsMDIForm: the form's client area is the platform's MDI client window, which holds the MDI
+// children; fsMDIChild: the form lives inside the MDI frame form's client window.
+enum class TFormStyle { fsNormal, fsMDIForm, fsMDIChild };
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 
 class TCustomForm : public TWinControl {
@@ -37,6 +47,9 @@ class TCustomForm : public TWinControl {
   void SetBorderStyle(TFormBorderStyle style);
   TBorderIcons BorderIcons() const { return borderIcons_; }
   void SetBorderIcons(TBorderIcons icons);
+  TFormStyle FormStyle() const { return formStyle_; }
+  // Takes effect when the window is made (it is made again when it exists already).
+  void SetFormStyle(TFormStyle style);
   TPosition Position() const { return position_; }
   void SetPosition(TPosition position) { position_ = position; }
   bool AlphaBlend() const { return alphaBlend_; }
@@ -72,6 +85,20 @@ class TCustomForm : public TWinControl {
   // Builds the platform menu bar again after the items changed.
   void MenuChanged();
 
+  // MDI frames: the platform's MDI client window (null for other forms or without a window),
+  // the MDI child forms living in it in creation order, the active one, and arranging them.
+  HWND ClientHandle() const { return clientHandle_; }
+  static constexpr UINT kFirstMDIChildId = 0xFF00;  // control IDs the client gives its children
+  static constexpr UINT kMDIClientId = 0xFFFF;       // never one of the toolkit's own child IDs
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int index) const;
+  TCustomForm* ActiveMDIChild() const;
+  void Cascade();
+  void Tile();
+  // The MDI frame an MDI child is made in: the main form when it is one, else the newest MDI
+  // frame form; null when there is none.
+  static TCustomForm* MDIFrameForm();
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
@@ -84,6 +111,10 @@ class TCustomForm : public TWinControl {
   void WndProc(TMessage& m) override;
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void DestroyWnd() override;
+  void AlignedAreaLeft(const TRect& rest) override;
+  void DefaultHandler(TMessage& m) override;
   void VisibleChanged() override;
   void ColorChanged() override;
   void Notification(TComponent* c, TOperation op) override;
@@ -96,10 +127,15 @@ class TCustomForm : public TWinControl {
   void StyleFromBorder(DWORD& style, DWORD& exStyle) const;
   void ApplyLayered();
   void Center();
+  void CreateMDIClient();
+  std::vector<TCustomForm*> MDIChildList() const;
 
   TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
   TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
   TPosition position_ = TPosition::poDesigned;
+  TFormStyle formStyle_ = TFormStyle::fsNormal;
+  // A child window of the form's own, destroyed with it by the platform.
+  HWND clientHandle_ = nullptr;
   bool alphaBlend_ = false;
   BYTE alphaValue_ = 255;
   bool positioned_ = false;

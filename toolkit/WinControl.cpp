@@ -144,8 +144,7 @@ HWND TWinControl::Handle() {
   if ((p.Style & WS_CHILD) && !p.Id) p.Id = UniqueChildId(p.WndParent);
   {
     TCreationEntry entry(this);
-    CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
-                    p.Width, p.Height, p.WndParent, p.Id, GetModuleHandleW(nullptr), nullptr);
+    CreateWindowHandle(p);
   }
   if (!handle_) {
     const DWORD error = GetLastError();
@@ -157,6 +156,11 @@ HWND TWinControl::Handle() {
   for (const auto& [id, created] : watchers)
     if (handle_) created(handle_);
   return handle_;
+}
+
+void TWinControl::CreateWindowHandle(const TCreateParams& p) {
+  CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
+                  p.Width, p.Height, p.WndParent, p.Id, GetModuleHandleW(nullptr), nullptr);
 }
 
 int TWinControl::WatchHandle(std::function<void(HWND)> created) {
@@ -280,6 +284,7 @@ void TWinControl::AlignControls() {
       }
     }
   }
+  AlignedAreaLeft(r);
   aligning_ = false;
 }
 

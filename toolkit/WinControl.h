@@ -99,7 +99,13 @@ class TWinControl : public TControl {
   virtual void CreateParams(TCreateParams& params);
   // After the window exists: apply the state kept while it did not.
   virtual void CreateWnd();
+  // Makes the window from params (inside the creation scope that attaches it to this
+  // control); forms made inside another window's client override it.
+  virtual void CreateWindowHandle(const TCreateParams& params);
   virtual void DestroyWnd() {}
+  // The client area left over after the aligned children were laid out (forms put their MDI
+  // client window there).
+  virtual void AlignedAreaLeft(const TRect& /*rest*/) {}
   // Paints the window with windowless children on top (used when it has any).
   virtual void PaintWindow(HDC dc);
   void PaintControls(HDC dc);

@@ -492,7 +492,8 @@ void TsCommonData::ShowGlow(bool repeat) {
   if (TWinControl* parent = w->Parent()) {
     const TRect inParent = IntersectRect(w->BoundsRect(), parent->ClientRect());
     visible = inParent.Offset(-w->Left(), -w->Top());
-    if (TCustomForm* form = w->ParentForm()) owner = form->Handle();
+    // An MDI child form lives inside its frame: the glow belongs to the top-level window.
+    if (TCustomForm* form = w->ParentForm()) owner = GetAncestor(form->Handle(), GA_ROOT);
   }
   GlowId = ShowGlowEffect(screen, visible, skinSection_, m, owner, 255, s->GlowMargin, "GLOW");
 }

@@ -3,6 +3,7 @@
 vornik_win32(
   sSkinProvider.cpp
   sSkinProviderFrame.cpp
+  sSkinProviderMdi.cpp
   sSystemMenu.cpp
   sTitleButtons.cpp
   zkBorderForm.cpp
@@ -10,6 +11,7 @@ vornik_win32(
   zkCtrlAdapter.cpp
   zkDials.cpp
   zkGlowEffect.cpp
+  zkMDIWnd.cpp
 )
 # Dialog control adapters (Win32).
 vornik_win32(

@@ -67,6 +67,8 @@ TsSkinProvider::~TsSkinProvider() {
   titleButtons_.OnChange = nullptr;
   for (int k = 0; k < kTitleButtonCount + titleButtons_.Count(); ++k) Button(k).Animation.reset();
   sysMenu_.reset();
+  // The client window gets its own procedure back.
+  mdiArea_.reset();
   // The adapted children get their own message procedures back.
   ctrlAdapter_.reset();
   extBorder_.reset();
@@ -129,9 +131,11 @@ void TsSkinProvider::InitSkin() {
   if (!sysMenu_) sysMenu_ = std::make_unique<TsSystemMenu>(this, form_);
   if (!ctrlAdapter_) ctrlAdapter_ = std::make_unique<TzkCtrlAdapter>(form_, SkinManager());
   ctrlAdapter_->AddAllItems();
+  AttachMdiArea();
   UpdateExtBorder();
   TakeSystemMenuStyle();
   LookUpIndexes();
+  mdiLineMade_ = MdiLineMade();
   UpdateFormColor();
   cache_.reset();
   titleBand_.reset();
@@ -185,6 +189,7 @@ void TsSkinProvider::LookUpIndexes() {
       b.BigGlyph = true;
     }
   }
+  LookUpMdiGlyphs();
   for (int i = 0; i < titleButtons_.Count(); ++i) {
     TsTitleButton& c = titleButtons_.Items(i);
     c.Record.BigGlyph = big;
@@ -264,8 +269,8 @@ void TsSkinProvider::RebuildFrame() {
 // borders and layered windows exist; it loses it when they are switched off.
 void TsSkinProvider::UpdateExtBorder() {
   TsSkinManager* m = SkinManager();
-  const bool wanted = Skinned() && AllowExtBorders && m && m->ExtendedBorders() &&
-                      !form_->Parent() && form_->BorderStyle() != TFormBorderStyle::bsNone;
+  const bool wanted = Skinned() && AllowExtBorders && m && m->ExtendedBorders() && !form_->Parent() &&
+                      !MdiChild() && form_->BorderStyle() != TFormBorderStyle::bsNone;
   if (!wanted) {
     extBorder_.reset();
     return;
@@ -308,11 +313,13 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
       if (form_ && form_->HandleAllocated()) {
         SetWindowRgn(form_->WindowHandle(), nullptr, TRUE);
         regionApplied_ = false;
+        mdiLineMade_ = false;  // the frame change below gives the platform's geometry back
         GiveSystemMenuStyle();
         SetNonClientTransitions(form_->WindowHandle(), true);
         if (UseGlobalColor && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
         for (int k = 0; k < kTitleButtonCount + titleButtons_.Count(); ++k) Button(k).Animation.reset();
         ctrlAdapter_.reset();
+        mdiArea_.reset();
         extBorder_.reset();
         cache_.reset();
         titleBand_.reset();
@@ -437,26 +444,47 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     case WM_SETTEXT:
       CallPreviousHidden(m);
       InvalidateFrame(true);
+      TellMdiFrame();
       return true;
     case WM_SETICON:
       CallPrevious(m);
       InvalidateFrame(true);
+      TellMdiFrame();
       return true;
     case WM_SIZE: {
       CallPrevious(m);
       RECT r;
       GetWindowRect(wnd, &r);
-      if (r.right - r.left != regionSize_.X || r.bottom - r.top != regionSize_.Y) {
+      // A maximized MDI child keeps its size while its frame is cut away or given back.
+      if (r.right - r.left != regionSize_.X || r.bottom - r.top != regionSize_.Y || MdiChild()) {
         cacheStale_ = true;
         ApplyRegion(true);
       }
+      if (MdiChild()) TellMdiFrame();
       return true;
     }
+    case WM_MDIACTIVATE:
+      CallPrevious(m);
+      TellMdiFrame();
+      return true;
+    case WM_GETMINMAXINFO:
+      CallPrevious(m);
+      if (!MdiChild() && !form_->Parent() && m.LParam)
+        SetMaximizedPlacement(*reinterpret_cast<MINMAXINFO*>(m.LParam));
+      return true;
+    case WM_NCCALCSIZE:
+      ResizeForMdiLine(m);
+      return true;
     case WM_NCHITTEST: {
       POINT sp = {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
       RECT wr;
       GetWindowRect(wnd, &wr);
       const int r = HitTest(TPoint{sp.x - wr.left, sp.y - wr.top});
+      if ((r < kMdiButtonCode || r >= kMdiButtonCode + kMdiButtonCount) && !mdiPressed_) SetMdiHot(0);
+      if (r == HTMENU && mdiLineMade_) {
+        m.Result = HTMENU;  // the line the provider added is unknown to the platform
+        return true;
+      }
       if (r == HTNOWHERE || r == HTCLIENT || r == HTCAPTION || r == HTMENU) {
         if (!pressed_) SetHotButton(0);
         CallPrevious(m);
@@ -471,14 +499,23 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     case WM_NCMOUSELEAVE:
       leaveTracked_ = false;
       if (!pressed_) SetHotButton(0);
+      if (!mdiPressed_) SetMdiHot(0);
       return false;
     case WM_MOUSELEAVE:
       if (!pressed_) SetHotButton(0);
+      if (!mdiPressed_) SetMdiHot(0);
       return false;
     case WM_NCLBUTTONDOWN:
       return NonClientButtonDown(int(m.WParam), m);
     case WM_NCLBUTTONUP:
     case WM_LBUTTONUP: {
+      if (mdiPressed_) {
+        POINT p = {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        if (m.Msg == WM_LBUTTONUP) ClientToScreen(wnd, &p);
+        RECT wr;
+        GetWindowRect(wnd, &wr);
+        return MdiButtonUp(TPoint{p.x - wr.left, p.y - wr.top});
+      }
       if (!pressed_) {
         if (m.Msg == WM_NCLBUTTONUP) SetHotButton(0);
         return false;
@@ -494,6 +531,10 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         pressed_ = false;
         SetHotButton(0);
       }
+      if (mdiPressed_ && HWND(m.LParam) != wnd) {
+        mdiPressed_ = false;
+        SetMdiHot(0);
+      }
       return false;
     case WM_NCLBUTTONDBLCLK:
       return DoubleClick(int(m.WParam));
@@ -507,12 +548,16 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     case WM_SHOWWINDOW:
       // Under composition the frame is drawn before the platform shows the window, so its
       // first composed picture is the skinned one.
-      if (m.WParam && !form_->Parent() && CompositionEnabled() &&
+      if (m.WParam && !form_->Parent() && !MdiChild() && CompositionEnabled() &&
           !(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED)) {
         InvalidateFrame(false);
         RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
       }
-      return false;
+      if (!MdiFrame()) return false;
+      // Children made while the frame was hidden get their frames now.
+      CallPrevious(m);
+      ClassifyMDIChildren(form_);
+      return true;
     case CM_VISIBLECHANGED:
       CallPrevious(m);
       if (m.WParam) ShowTransition();
@@ -529,6 +574,19 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     default:
       return false;
   }
+}
+
+// A maximized top-level form covers the work area of its monitor (not the whole monitor, so
+// the task bar stays visible); its border lies just outside, where the region cuts it away.
+void TsSkinProvider::SetMaximizedPlacement(MINMAXINFO& info) const {
+  HWND wnd = form_->WindowHandle();
+  MONITORINFO mi = {};
+  mi.cbSize = sizeof(mi);
+  if (!GetMonitorInfoW(MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &mi)) return;
+  const int w = Geometry().W;
+  const RECT& work = mi.rcWork;
+  info.ptMaxPosition = {work.left - mi.rcMonitor.left - w, work.top - mi.rcMonitor.top - w};
+  info.ptMaxSize = {work.right - work.left + 2 * w, work.bottom - work.top + 2 * w};
 }
 
 // A control was put on the form: a windowed one is adapted alone, anything else (or no
@@ -553,7 +611,7 @@ void TsSkinProvider::TrackNonClientLeave() {
 // form transition; a transition without frames (under 8 ms) would only flash a cover.
 void TsSkinProvider::ShowTransition() {
   TsSkinManager* m = SkinManager();
-  if (!m || form_->Parent() || !form_->HandleAllocated()) return;
+  if (!m || form_->Parent() || MdiChild() || !form_->HandleAllocated()) return;
   const TFormBorderStyle s = form_->BorderStyle();
   const bool formLike = s == TFormBorderStyle::bsSingle || s == TFormBorderStyle::bsSizeable;
   const TzkFormAnimation& a = formLike ? static_cast<const TzkFormAnimation&>(m->AnimEffects().FormShow)

@@ -24,11 +24,17 @@
 #include "skin/windows/zkBorderForm.h"
 #include "skin/windows/zkCtrlAdapter.h"
 #include "skin/windows/zkDials.h"
+#include "skin/windows/zkMDIWnd.h"
 #include "toolkit/Form.h"
 
 class TsSkinManager;
 
 // [SECTION] TsFrameGeometry
+
+// The three small buttons of a maximized MDI child in its frame's menu line, from the left,
+// and their hit-test codes (101, 102, 103).
+enum TzkMdiButtonKind { mbkMinimize = 0, mbkRestore = 1, mbkClose = 2, kMdiButtonCount = 3 };
+constexpr int kMdiButtonCode = 101;
 
 // Window coordinates (origin at the window's top-left corner).
 struct TsFrameGeometry {
@@ -53,6 +59,13 @@ struct TsFrameGeometry {
   int MenuLines = 0;
   int MenuLineHeight = 0;
   std::vector<TRect> MenuItems;    // by top-level item index (empty when hidden)
+  // An MDI frame with a maximized child: the menu line (the main menu's, or one the provider
+  // adds below the title when there is no main menu) shows the child's icon at its left and
+  // the child's minimize, restore and close buttons at its right.
+  bool MdiLine = false;
+  TRect MdiIcon;
+  TRect MdiBand;  // behind the buttons: the title's look, which the small glyphs are made for
+  std::array<TRect, kMdiButtonCount> MdiButtons;
 };
 
 // [SECTION] TsSkinProvider
@@ -129,6 +142,19 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
 
   bool SkinCommand(const TsSkinCommand& command, LRESULT& result) override;
 
+  // MDI. A frame's maximized active child, or null (also for forms that are no MDI frame).
+  HWND MaximizedMdiChild() const;
+  // This form is a maximized MDI child: its frame lies outside the client and is not drawn.
+  bool MdiChildMaximized() const;
+  // A frame's children came, went, were activated, maximized or restored: skins the new ones,
+  // adds or drops the menu line made for a maximized child, redraws the frame.
+  void MdiChildrenChanged();
+  const TzkTitleButton& MdiButton(int kind) const { return mdiButtons_[size_t(kind)]; }
+  // The MDI child button under the pointer or pressed (101 to 103), 0 for none.
+  int MdiHotCode() const { return mdiHot_; }
+  // The adapter of an MDI frame's client window, or null.
+  TzkMDIWnd* MdiArea() const { return mdiArea_.get(); }
+
  private:
   void NewWndProc(TMessage& m);
   void CallPrevious(TMessage& m);
@@ -160,6 +186,7 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   void LayOutButtons(TsFrameGeometry& g) const;
   int ButtonTop(const TsFrameGeometry& g, bool big, int height) const;
   void LayOutMenuLine(TsFrameGeometry& g) const;
+  void LayOutMenuItems(TsFrameGeometry& g, TMainMenu* menu, int left, int right, int& row, bool& any) const;
   void PaintMenuLine(const TsFrameGeometry& g);
   bool MenuLineDown(TPoint windowPoint);
   void TitleButtonsChanged();
@@ -176,6 +203,23 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   void ChildAdded(TControl* control);
   void UpdateExtBorder();
   void ShowTransition();
+  void SetMaximizedPlacement(MINMAXINFO& info) const;
+
+  // MDI (sSkinProviderMdi.cpp).
+  bool MdiChild() const;
+  bool MdiFrame() const;
+  bool MdiLineMade() const;
+  void AttachMdiArea();
+  void LookUpMdiGlyphs();
+  void LayOutMdiLine(TsFrameGeometry& g, int& itemsLeft, int& itemsRight) const;
+  void PaintMdiLine(const TsFrameGeometry& g);
+  void SetMdiHot(int code);
+  void MdiButtonDown(int code);
+  bool MdiButtonUp(TPoint windowPoint);
+  bool MdiLineDown(TPoint windowPoint);
+  void ResizeForMdiLine(TMessage& m);
+  TsSkinProvider* MdiFrameProvider() const;
+  void TellMdiFrame();
 
   TCustomForm* form_ = nullptr;
   std::function<void(TMessage&)> prevProc_;
@@ -206,7 +250,20 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   std::unique_ptr<TzkCtrlAdapter> ctrlAdapter_;
   std::unique_ptr<TzkExtBorder> extBorder_;
   TFontHandle captionFont_;
+  std::array<TzkTitleButton, kMdiButtonCount> mdiButtons_;
+  int mdiHot_ = 0;
+  bool mdiPressed_ = false;
+  bool mdiLineMade_ = false;  // the frame has the menu line it added for a maximized child
+  HWND mdiDrawnChild_ = nullptr;  // the maximized child the frame was last drawn with
+  std::unique_ptr<TzkMDIWnd> mdiArea_;
+  bool inMdiChange_ = false;
 };
+
+// The icon a window shows in its title: its own small or large icon, its class's, the
+// application's, or the platform's standard one.
+HICON WindowIconHandle(HWND wnd);
+// The frame provider serving a window, or null.
+TsSkinProvider* ProviderOfWindow(HWND wnd);
 
 // The misuse warnings (shown with a message box, construction goes on).
 extern const char* const kProviderFormsOnly;   // "TsSkinProvider component must be used with forms only!"

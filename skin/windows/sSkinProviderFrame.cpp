@@ -125,19 +125,31 @@ void TsSkinProvider::LayOutButtons(TsFrameGeometry& g) const {
   }
 }
 
-// Top-level items of the main menu from left to right, a new row when an item does not fit
-// in the window width less the borders.
+// The menu line: a maximized MDI child's icon and buttons at its ends, the main menu's items
+// between them.
 void TsSkinProvider::LayOutMenuLine(TsFrameGeometry& g) const {
   TMainMenu* menu = form_->Menu();
-  if (!menu || g.H == 0) return;
-  HWND wnd = form_->WindowHandle();
+  const bool mdi = MaximizedMdiChild() != nullptr;
+  if ((!menu && !mdi) || g.H == 0) return;
   g.MenuLineHeight = GetSystemMetrics(SM_CYMENU) - 1;
   const int top = g.TitleBand();
-  const int left = g.W, right = g.Width - g.W;
-  TWindowDc dc(wnd, false);
-  TSelectObject font(dc.Get(), menuFont_.Get());
-  int x = left, row = 0;
+  int left = g.W, right = g.Width - g.W;
+  if (mdi) LayOutMdiLine(g, left, right);
+  int row = 0;
   bool any = false;
+  if (menu) LayOutMenuItems(g, menu, left, right, row, any);
+  g.MenuLines = any ? row + 1 : 1;
+  // The rows the platform reserved (its own bar may be a pixel higher than ours).
+  g.MenuLine = TRect(g.W, top, g.Width - g.W, std::max(top + g.MenuLines * g.MenuLineHeight, g.Client.Top));
+}
+
+// Top-level items of the main menu from left to right, a new row when an item does not fit.
+void TsSkinProvider::LayOutMenuItems(TsFrameGeometry& g, TMainMenu* menu, int left, int right, int& row,
+                                     bool& any) const {
+  const int top = g.TitleBand();
+  TWindowDc dc(form_->WindowHandle(), false);
+  TSelectObject font(dc.Get(), menuFont_.Get());
+  int x = left;
   TMenuItem* items = menu->Items();
   g.MenuItems.assign(size_t(items->Count()), TRect());
   for (int i = 0; i < items->Count(); ++i) {
@@ -154,9 +166,6 @@ void TsSkinProvider::LayOutMenuLine(TsFrameGeometry& g) const {
     g.MenuItems[size_t(i)] = TRect(x, top + row * g.MenuLineHeight, x + w, top + (row + 1) * g.MenuLineHeight);
     x += w;
   }
-  g.MenuLines = any ? row + 1 : 1;
-  // The rows the platform reserved (its own bar may be a pixel higher than ours).
-  g.MenuLine = TRect(left, top, right, std::max(top + g.MenuLines * g.MenuLineHeight, g.Client.Top));
 }
 
 TsFrameGeometry TsSkinProvider::Geometry() const {
@@ -171,7 +180,8 @@ TsFrameGeometry TsSkinProvider::Geometry() const {
          : (style & WS_BORDER)   ? GetSystemMetrics(SM_CXDLGFRAME)
                                  : 0;
   g.W = g.W0;
-  const bool caption = (style & WS_CAPTION) == WS_CAPTION && form_->BorderStyle() != TFormBorderStyle::bsNone;
+  const bool caption = (style & WS_CAPTION) == WS_CAPTION &&
+                       (form_->BorderStyle() != TFormBorderStyle::bsNone || MdiChild());
   if (caption || IsIconic(wnd))
     g.H = GetSystemMetrics(ToolWindow(form_) ? SM_CYSMCAPTION : SM_CYCAPTION);
   g.Client = ClientRectInWindow(wnd);
@@ -270,15 +280,7 @@ void TsSkinProvider::PaintTitle(const TsFrameGeometry& g, int state) {
   if (dc) PaintCaption(dc.Get(), g);
 }
 
-HICON TsSkinProvider::TitleIconHandle() const {
-  HWND wnd = form_->WindowHandle();
-  if (auto icon = HICON(SendMessageW(wnd, WM_GETICON, ICON_SMALL, 0))) return icon;
-  if (auto icon = HICON(SendMessageW(wnd, WM_GETICON, ICON_BIG, 0))) return icon;
-  if (auto icon = HICON(GetClassLongPtrW(wnd, GCLP_HICONSM))) return icon;
-  if (HICON icon = Application->Icon().Handle()) return icon;
-  if (auto icon = HICON(GetClassLongPtrW(wnd, GCLP_HICON))) return icon;
-  return LoadIconW(nullptr, IDI_APPLICATION);
-}
+HICON TsSkinProvider::TitleIconHandle() const { return WindowIconHandle(form_->WindowHandle()); }
 
 void TsSkinProvider::PaintIcon(HDC dc, const TsFrameGeometry& g) {
   DrawIconEx(dc, g.Icon.Left, g.Icon.Top, TitleIconHandle(), g.Icon.Width(), g.Icon.Height(), 0,
@@ -332,6 +334,8 @@ void TsSkinProvider::PaintMenuLine(const TsFrameGeometry& g) {
   bg.IsBitmap = true;
   PaintSectionByIndex(index, name, bg, -1, -1, t, cache_.get(), TPoint{g.MenuLine.Left, g.MenuLine.Top},
                       g.MenuLine, 0, true);
+  if (g.MdiLine) PaintMdiLine(g);
+  if (!form_->Menu()) return;
   TMenuItem* items = form_->Menu()->Items();
   for (int i = 0; i < items->Count() && size_t(i) < g.MenuItems.size(); ++i) {
     const TRect& r = g.MenuItems[size_t(i)];
@@ -457,7 +461,8 @@ void TsSkinProvider::DrawButton(int kind, bool singleRedraw) {
 // [SECTION] Copying the frame to the window
 
 void TsSkinProvider::PaintFrameToWindow() {
-  if (!Skinned()) return;
+  // A maximized MDI child's frame lies outside its client window: nothing of it is drawn.
+  if (!Skinned() || MdiChildMaximized()) return;
   RenderCache();
   if (!cache_) return;
   HWND wnd = form_->WindowHandle();
@@ -488,12 +493,15 @@ void TsSkinProvider::BuildCorners(const TsFrameGeometry& g) {
 
 void TsSkinProvider::ApplyRegion(bool redraw) {
   HWND wnd = form_->WindowHandle();
-  const bool framed = form_->BorderStyle() != TFormBorderStyle::bsNone || IsIconic(wnd);
+  const bool framed = form_->BorderStyle() != TFormBorderStyle::bsNone || MdiChild() || IsIconic(wnd);
   if (!drawNonClientArea_ || !framed) return;
   const TsFrameGeometry g = Geometry();
   regionSize_ = TPoint{g.Width, g.Height};
   TRegionHandle rgn;
-  if (IsZoomed(wnd)) {
+  if (MdiChildMaximized()) {
+    corners_.clear();
+    rgn.Reset(CreateRectRgn(g.Client.Left, g.Client.Top, g.Client.Right, g.Client.Bottom));
+  } else if (IsZoomed(wnd)) {
     corners_.clear();
     rgn.Reset(CreateRectRgn(g.W, g.W, g.Width - g.W, g.Height - g.W));
   } else {
@@ -504,7 +512,9 @@ void TsSkinProvider::ApplyRegion(bool redraw) {
       if (rgn && cut) CombineRgn(rgn.Get(), rgn.Get(), cut.Get(), RGN_DIFF);
     }
   }
-  if (rgn && SetWindowRgn(wnd, rgn.Get(), redraw ? TRUE : FALSE)) {
+  // What an MDI child's region leaves out is its parent's to paint (a top-level window's
+  // is the desktop's): the change is always drawn.
+  if (rgn && SetWindowRgn(wnd, rgn.Get(), redraw || MdiChild() ? TRUE : FALSE)) {
     rgn.Release();
     regionApplied_ = true;
   }
@@ -513,7 +523,7 @@ void TsSkinProvider::ApplyRegion(bool redraw) {
 // [SECTION] Hit-testing
 
 int TsSkinProvider::HitTest(TPoint p) {
-  if (!Skinned()) return HTNOWHERE;
+  if (!Skinned() || MdiChildMaximized()) return HTNOWHERE;
   const TsFrameGeometry g = Geometry();
   if (g.H == 0) return HTNOWHERE;
   HWND wnd = form_->WindowHandle();
@@ -550,7 +560,15 @@ int TsSkinProvider::HitTest(TPoint p) {
     if (g.IconShown && g.Icon.Contains(p)) return HTSYSMENU;
     return HTCAPTION;
   }
-  if (g.MenuLines > 0 && p.Y < g.MenuLine.Bottom) return HTMENU;
+  if (g.MenuLines > 0 && p.Y < g.MenuLine.Bottom) {
+    for (int k = 0; g.MdiLine && k < kMdiButtonCount; ++k) {
+      if (!g.MdiButtons[size_t(k)].Contains(p)) continue;
+      const int code = kMdiButtonCode + k;
+      if (!mdiPressed_) SetMdiHot(code);
+      return code;
+    }
+    return HTMENU;
+  }
   return HTCLIENT;
 }
 
@@ -603,6 +621,15 @@ void TsSkinProvider::SetHotButton(int code) {
 
 bool TsSkinProvider::NonClientButtonDown(int code, TMessage& m) {
   HWND wnd = form_->WindowHandle();
+  if (code >= kMdiButtonCode && code < kMdiButtonCode + kMdiButtonCount) {
+    MdiButtonDown(code);
+    return true;
+  }
+  if (code == HTMENU && MaximizedMdiChild()) {
+    RECT wr;
+    GetWindowRect(wnd, &wr);
+    if (MdiLineDown(TPoint{GET_X_LPARAM(m.LParam) - wr.left, GET_Y_LPARAM(m.LParam) - wr.top})) return true;
+  }
   if (code == HTSYSMENU) {
     SetHotButton(0);
     if (SkinManager() && !SkinManager()->SkinnedPopups()) {

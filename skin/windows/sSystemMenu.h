@@ -60,7 +60,7 @@ class TsSystemMenu : public TsCustomSysMenu {
   bool SingleOrSizable() const;
   bool Maximized() const;
   bool Minimized() const;
-  bool MdiChild() const { return false; }  // forms of this toolkit are never MDI children
+  bool MdiChild() const { return form_->FormStyle() == TFormStyle::fsMDIChild; }
   void ShowPlatformMenu(int x, int y);
 
   TsSkinProvider* provider_;

@@ -26,10 +26,16 @@ std::string ClassNameOf(HWND wnd) {
   return name;
 }
 
+// The form whose window is wnd; an MDI frame's children are looked at with their frame.
 TCustomForm* FormOfWindow(HWND wnd) {
   const std::vector<TCustomForm*>& forms = Screen->CustomForms();
-  for (auto it = forms.rbegin(); it != forms.rend(); ++it)
-    if ((*it)->HandleAllocated() && (*it)->WindowHandle() == wnd) return *it;
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+    TCustomForm* form = *it;
+    if (form->HandleAllocated() && form->WindowHandle() == wnd) return form;
+    if (form->FormStyle() != TFormStyle::fsMDIForm) continue;
+    for (int i = 0; i < form->MDIChildCount(); ++i)
+      if (form->MDIChildren(i)->WindowHandle() == wnd) return form->MDIChildren(i);
+  }
   return nullptr;
 }
 
@@ -89,6 +95,20 @@ void ClassifyWindow(HWND wnd) {
   const TsSkinningRule needed = name == "TMessageForm" ? srStdDialogs : srStdForms;
   if (!(manager->SkinningRules() & needed)) return;
   AttachFormProvider(form);
+  if (form->FormStyle() != TFormStyle::fsMDIForm) return;
+  for (int i = 0; i < form->MDIChildCount(); ++i) {
+    TCustomForm* child = form->MDIChildren(i);
+    if (child->Tag() != kNeverSkinnedTag && !IsSkinnedWindow(child->WindowHandle()))
+      AttachFormProvider(child);
+  }
+}
+
+void ClassifyMDIChildren(TCustomForm* frame) {
+  if (!frame || frame->FormStyle() != TFormStyle::fsMDIForm) return;
+  for (int i = 0; i < frame->MDIChildCount(); ++i) {
+    HWND child = frame->MDIChildren(i)->WindowHandle();
+    if (!IsSkinnedWindow(child)) ClassifyWindow(child);
+  }
 }
 
 void SweepDeadProviders() {

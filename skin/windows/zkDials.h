@@ -79,6 +79,9 @@ std::vector<TzkProvider*>* ProviderList();
 // The activation branch of the hook: gives an application form that is not skinned yet its
 // frame provider when the skin manager's rules admit it.
 void ClassifyWindow(HWND wnd);
+// Runs the activation branch on every MDI child of an MDI frame form that is not skinned yet
+// (MDI children are never activated as top-level windows, so the hook does not see them).
+void ClassifyMDIChildren(TCustomForm* frame);
 // The destruction branch: frees the dialog records whose windows are gone.
 void SweepDeadProviders();
 // The hook procedure itself (exposed for tests that drive it directly).
