@@ -16,8 +16,9 @@
 
 namespace {
 
-// The whole window (frame and client) printed into a 24-bit bitmap over a marker colour.
-TzkBitmap PrintWhole(HWND wnd) {
+// The whole window (frame and client) in a 24-bit bitmap: as the screen shows it, or printed
+// with WM_PRINT over a marker colour.
+TzkBitmap WholeWindow(HWND wnd, bool fromScreen) {
   RECT r;
   GetWindowRect(wnd, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -25,27 +26,20 @@ TzkBitmap PrintWhole(HWND wnd) {
   TWindowDc screen(nullptr);
   TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
   TBitmapDc dc(bitmap.Get(), screen.Get());
-  TBrushHandle marker(CreateSolidBrush(RGB(1, 2, 3)));
-  const RECT all = {0, 0, w, h};
-  FillRect(dc.Get(), &all, marker.Get());
-  SendMessageW(wnd, WM_PRINT, WPARAM(dc.Get()), PRF_NONCLIENT | PRF_CLIENT);
+  if (fromScreen) {
+    BitBlt(dc.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
+  } else {
+    TBrushHandle marker(CreateSolidBrush(RGB(1, 2, 3)));
+    const RECT all = {0, 0, w, h};
+    FillRect(dc.Get(), &all, marker.Get());
+    SendMessageW(wnd, WM_PRINT, WPARAM(dc.Get()), PRF_NONCLIENT | PRF_CLIENT);
+  }
   CopyDCToBitmap(out, dc.Get(), 0, 0);
   return out;
 }
 
-// The whole window (frame and client) as the screen shows it.
-TzkBitmap OnScreen(HWND wnd) {
-  RECT r;
-  GetWindowRect(wnd, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  TzkBitmap out = NewBitmap24(w, h);
-  TWindowDc screen(nullptr);
-  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
-  TBitmapDc dc(bitmap.Get(), screen.Get());
-  BitBlt(dc.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
-  CopyDCToBitmap(out, dc.Get(), 0, 0);
-  return out;
-}
+TzkBitmap PrintWhole(HWND wnd) { return WholeWindow(wnd, false); }
+TzkBitmap OnScreen(HWND wnd) { return WholeWindow(wnd, true); }
 
 class SkinnedEdit : public SkinnedForm {
  protected:
