@@ -10,6 +10,7 @@ vornik_win32(
   zkCtrlAdapter.cpp
   zkDials.cpp
   zkGlowEffect.cpp
+  zkHintWindow.cpp
 )
 # Dialog control adapters (Win32).
 vornik_win32(

@@ -24,6 +24,7 @@
 #include "skin/windows/zkBorderForm.h"
 #include "skin/windows/zkCtrlAdapter.h"
 #include "skin/windows/zkDials.h"
+#include "skin/windows/zkHintWindow.h"
 #include "toolkit/Form.h"
 
 class TsSkinManager;
@@ -126,6 +127,8 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   const TsMaskData* GlowMaskOf(int kind, int& margin) const;
   // The top-level menu item whose popup is open from the menu line, or -1.
   int OpenMenuItem() const { return openMenuItem_; }
+  // The hint of the hot title button.
+  TzkHintWindow& TitleHint() { return hint_; }
 
   bool SkinCommand(const TsSkinCommand& command, LRESULT& result) override;
 
@@ -206,6 +209,7 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   std::unique_ptr<TzkCtrlAdapter> ctrlAdapter_;
   std::unique_ptr<TzkExtBorder> extBorder_;
   TFontHandle captionFont_;
+  TzkHintWindow hint_{[this] { return Skinned() ? SkinManager() : nullptr; }};
 };
 
 // The misuse warnings (shown with a message box, construction goes on).
