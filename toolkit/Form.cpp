@@ -196,6 +196,7 @@ void TCustomForm::VisibleChanged() {
     if (!Visible()) return;  // OnShow hid the form again
     if (Application->MainForm() == this && !IsWindowVisible(Application->Handle()))
       ShowWindow(Application->Handle(), SW_SHOWNA);
+    NotifyShowing();
     ShowWindow(handle_, SW_SHOW);
     SetForegroundWindow(handle_);
     TWinControl* target = activeControl_;

@@ -145,11 +145,9 @@ bool TsCustomListView::SkinCommandMessage(TMessage& m) {
   const bool mine = reinterpret_cast<TsSkinManager*>(c.Param) == d.SkinManager();
   switch (c.Code) {
     case zcSkinNew:
+      // The skin is not active yet while every window hears of it: colours and the adapter
+      // follow with the refresh, or when the list is about to show.
       if (mine) d.CommonMessage(m);
-      if (mine && !Loading() && HandleAllocated()) {
-        ApplySkinColors();
-        UpdateAdapter();
-      }
       return true;
     case zcSkinRemove:
       if (!mine) return true;
@@ -325,7 +323,9 @@ void TsCustomListView::WndProc(TMessage& m) {
     FollowBoundLabel(m);
     return;
   }
-  // A list made while its form was loading gets its adapter when it is first shown.
+  // The adapter is made or refreshed as the list is about to show with its form, before its
+  // first paint; a list shown some other way gets it at the latest when it paints.
+  if (m.Msg == CM_SHOWINGCHANGED && m.WParam && !Loading()) UpdateAdapter();
   if (!adapter_ && (m.Msg == WM_PAINT || m.Msg == WM_SHOWWINDOW) && !Loading()) UpdateAdapter();
   if (SkinnedMessage(m)) return;
   if (skinData_->CommonMessage(m)) return;

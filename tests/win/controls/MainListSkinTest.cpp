@@ -1,5 +1,6 @@
 // The main window's task list as the program builds it: a skinned list view whose bars and
-// border the skin draws, with the application's row colours still coming through.
+// border the skin draws, with the application's row colours still coming through, and whose
+// adapter is in place before the window first shows.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -53,6 +54,51 @@ TEST(MainListSkin, TheTaskListIsSkinnedWithItsBarsAndRowColours) {
     EXPECT_EQ(GetPixel(screen, pt.x, pt.y), row % 2 ? GetSysColor(COLOR_3DLIGHT) : RGB(255, 255, 255)) << row;
   }
   ReleaseDC(nullptr, screen);
+  delete form;
+  Pump();
+}
+
+// The paints the list's window gets, taken from the queue or sent to it (UpdateWindow), and
+// whether the list had its adapter at the first one.
+struct TPaintWatch {
+  static inline TsListView* list = nullptr;
+  static inline int paints = 0;
+  static inline bool adapterAtFirst = false;
+  static void Seen(HWND wnd, UINT msg) {
+    if (msg != WM_PAINT || !list->HandleAllocated() || wnd != list->WindowHandle()) return;
+    if (paints++ == 0) adapterAtFirst = list->ScrollAdapter() != nullptr;
+  }
+  static LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION) Seen(m->hwnd, m->message);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static LRESULT CALLBACK Taken(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* m = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE) Seen(m->hwnd, m->message);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+};
+
+TEST(MainListSkin, TheListHasItsAdapterBeforeItsFirstPaintAndPaintsOnceAtShow) {
+  TMainWindowParts parts;
+  // A pointer over the list would repaint it once more for its hot look.
+  SetCursorPos(3, 3);
+  TPaintWatch::paints = 0;
+  HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, TPaintWatch::Sent, nullptr, GetCurrentThreadId());
+  HHOOK taken = SetWindowsHookExW(WH_GETMESSAGE, TPaintWatch::Taken, nullptr, GetCurrentThreadId());
+  TForm1* form = parts.CreateMainForm(false);
+  TsListView* list = form->sListView1;
+  TPaintWatch::list = list;
+  form->Show();
+  Pump();
+  UnhookWindowsHookEx(sent);
+  UnhookWindowsHookEx(taken);
+  ASSERT_TRUE(list->HandleAllocated());
+  EXPECT_NE(list->ScrollAdapter(), nullptr);
+  EXPECT_EQ(TPaintWatch::paints, 1);
+  EXPECT_TRUE(TPaintWatch::adapterAtFirst);
+  EXPECT_FALSE(GetUpdateRect(list->Handle(), nullptr, FALSE)) << "nothing left to paint";
   delete form;
   Pump();
 }
