@@ -82,6 +82,11 @@ struct TPaintWatch {
 
 TEST(MainListSkin, TheListHasItsAdapterBeforeItsFirstPaintAndPaintsOnceAtShow) {
   TMainWindowParts parts;
+  // Enough rows for a vertical bar, which the adapter draws from the first paint.
+  const std::string start = parts.locale.DateTimeToText(parts.locale.now);
+  std::string file = start + "\r\n";
+  for (int i = 0; i < 60; ++i) file += "Task " + std::to_string(i) + "<#>" + start + "<#>notend<#>false<#>notime<#>0\r\n";
+  WriteBytes(parts.folder.Path() + L"save.txt", file);
   // A pointer over the list would repaint it once more for its hot look.
   SetCursorPos(3, 3);
   TPaintWatch::paints = 0;
@@ -99,6 +104,18 @@ TEST(MainListSkin, TheListHasItsAdapterBeforeItsFirstPaintAndPaintsOnceAtShow) {
   EXPECT_EQ(TPaintWatch::paints, 1);
   EXPECT_TRUE(TPaintWatch::adapterAtFirst);
   EXPECT_FALSE(GetUpdateRect(list->Handle(), nullptr, FALSE)) << "nothing left to paint";
+  ASSERT_EQ(ListView_GetItemCount(list->Handle()), 60);
+  TzkEditWnd* a = list->ScrollAdapter();
+  EXPECT_TRUE(a->VertBar().Shown);
+  // The bar on the screen is the one the skin composes.
+  TzkBitmap bar;
+  a->RenderBar(SB_VERT, bar, bpNone, bpNone, -1);
+  ASSERT_FALSE(bar.Empty());
+  const TRect v = a->BarRect(SB_VERT);
+  const uint8_t* p = bar.ScanLine(v.Height() - 40) + (v.Width() / 2) * 3;
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetPixel(screen, v.Left + v.Width() / 2, v.Top + v.Height() - 40), RGB(p[2], p[1], p[0]));
+  ReleaseDC(nullptr, screen);
   delete form;
   Pump();
 }
