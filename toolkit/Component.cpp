@@ -77,11 +77,16 @@ void TComponent::BeginLoading() {
   for (TComponent* c : components_) c->BeginLoading();
 }
 
+// The owned components run Loaded first, in creation order, and this component last; it
+// counts as loaded already while they do, so what they do in their Loaded (a skin manager
+// telling every loaded form about its skin) finds their owner loaded.
 void TComponent::EndLoading() {
+  const bool loading = IsLoading();
+  state_ &= ~unsigned(csLoading);
   const std::vector<TComponent*> owned = components_;
   for (TComponent* c : owned)
     if (c->IsLoading()) c->EndLoading();
-  if (IsLoading()) Loaded();
+  if (loading) Loaded();
 }
 
 void TComponent::Loaded() { state_ &= ~unsigned(csLoading); }

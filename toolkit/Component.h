@@ -3,7 +3,8 @@
 // A component has an owner that frees it, a list of the components it owns, a Name, a Tag
 // and a state (loading, destroying). Forms are built in code: the form's constructor runs in
 // the loading phase, and TApplication::CreateForm ends it with Loaded() for every component
-// the form owns and then for the form itself.
+// the form owns and then for the form itself; the form counts as loaded from the start of
+// that pass.
 #pragma once
 
 #include <cstdint>
@@ -72,8 +73,9 @@ class TComponent : public TPersistent {
 
   // Enters the loading phase for this component and everything it owns.
   void BeginLoading();
-  // Runs Loaded() for every owned component (recursively, in creation order), then for this
-  // one. Used once a form's constructor has finished.
+  // Ends the loading phase of this component, then runs Loaded() for every owned component
+  // (recursively, in creation order) and last for this one. Used once a form's constructor
+  // has finished.
   void EndLoading();
 
  protected:

@@ -323,6 +323,7 @@ void TCustomForm::VisibleChanged() {
     if (!Visible()) return;  // OnShow hid the form again
     if (Application->MainForm() == this && !IsWindowVisible(Application->Handle()))
       ShowWindow(Application->Handle(), SW_SHOWNA);
+    NotifyShowing();
     ShowWindow(handle_, SW_SHOW);
     if (formStyle_ == TFormStyle::fsMDIChild)
       SendMessageW(GetParent(handle_), WM_MDIACTIVATE, WPARAM(handle_), 0);

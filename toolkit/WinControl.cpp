@@ -374,6 +374,16 @@ void TWinControl::Broadcast(TMessage& m) {
   }
 }
 
+void TWinControl::NotifyShowing() {
+  const std::vector<TControl*> children = controls_;
+  for (TControl* c : children) {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (!w || !w->Visible()) continue;
+    w->Perform(CM_SHOWINGCHANGED, 1);
+    w->NotifyShowing();
+  }
+}
+
 std::wstring TWinControl::GetText() const {
   if (!handle_) return text_;
   const int n = GetWindowTextLengthW(handle_);

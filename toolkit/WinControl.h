@@ -86,6 +86,9 @@ class TWinControl : public TControl {
   TControl* ControlAtPos(TPoint p) const;
   // Sends a message to every child control.
   void Broadcast(TMessage& m);
+  // Tells every visible windowed control inside, at any depth, that it is about to be shown
+  // with its form (CM_SHOWINGCHANGED, WParam 1).
+  void NotifyShowing();
 
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;

@@ -145,11 +145,9 @@ bool TsCustomListView::SkinCommandMessage(TMessage& m) {
   const bool mine = reinterpret_cast<TsSkinManager*>(c.Param) == d.SkinManager();
   switch (c.Code) {
     case zcSkinNew:
+      // The skin is not active yet while every window hears of it: colours and the adapter
+      // follow with the refresh, or when the list is about to show.
       if (mine) d.CommonMessage(m);
-      if (mine && !Loading() && HandleAllocated()) {
-        ApplySkinColors();
-        UpdateAdapter();
-      }
       return true;
     case zcSkinRemove:
       if (!mine) return true;
@@ -304,6 +302,13 @@ void TsCustomListView::AfterMessage(const TMessage& m) {
     case WM_NCPAINT:
       RepaintHeader();
       break;
+    case WM_PAINT:
+      // An adapter made before the list showed read its bars while the platform list had not
+      // laid them out yet; the platform drew its own bar as it did. The bars are read and drawn
+      // once more after the first paint (in the frame only, so nothing is painted twice).
+      if (barsAfterShowing_ && adapter_) adapter_->RefreshBars(true);
+      barsAfterShowing_ = false;
+      break;
     default:
       break;
   }
@@ -325,7 +330,12 @@ void TsCustomListView::WndProc(TMessage& m) {
     FollowBoundLabel(m);
     return;
   }
-  // A list made while its form was loading gets its adapter when it is first shown.
+  // The adapter is made or refreshed as the list is about to show with its form, before its
+  // first paint; a list shown some other way gets it at the latest when it paints.
+  if (m.Msg == CM_SHOWINGCHANGED && m.WParam && !Loading()) {
+    UpdateAdapter();
+    barsAfterShowing_ = adapter_ != nullptr;
+  }
   if (!adapter_ && (m.Msg == WM_PAINT || m.Msg == WM_SHOWWINDOW) && !Loading()) UpdateAdapter();
   if (SkinnedMessage(m)) return;
   if (skinData_->CommonMessage(m)) return;

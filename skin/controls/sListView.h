@@ -69,6 +69,7 @@ class TsCustomListView : public TListView {
   std::unique_ptr<TsBoundLabel> boundLabel_;
   std::unique_ptr<TzkEditWnd> adapter_;
   bool highlightHeaders_ = true;
+  bool barsAfterShowing_ = false;  // the adapter's bars are read again after the next paint
   HWND header_ = nullptr;
   WNDPROC headerPrev_ = nullptr;
   int pressedSection_ = -1;

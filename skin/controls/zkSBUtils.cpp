@@ -161,6 +161,7 @@ void TzkMainWnd::Detach() {
   detached_ = true;
   if (GetPropW(wnd_, kAdapterProp) == this) RemovePropW(wnd_, kAdapterProp);
   RestoreControlColors();
+  ReleaseHotWindow(gone);
   OnDetached();
   if (!gone && IsWindowVisible(wnd_))
     SetWindowPos(wnd_, nullptr, 0, 0, 0, 0,
@@ -1057,6 +1058,15 @@ bool TzkMainWnd::PointerInside() const {
   POINT p;
   RECT r;
   return GetCursorPos(&p) && GetWindowRect(Handle(), &r) && PtInRect(&r, p);
+}
+
+// An adapter that lets go leaves no hot window behind: the manager would tell a window it
+// no longer draws, or one that is gone (whose handle may come back for another window).
+void TzkMainWnd::ReleaseHotWindow(bool gone) {
+  TsSkinManager* manager = skin_.Manager;
+  if (!manager || manager->HotWindow() != wnd_) return;
+  if (gone) manager->ForgetHotWindow(wnd_);
+  else manager->SetHotWindow(nullptr);
 }
 
 void TzkMainWnd::GiveUpHotWindow() {

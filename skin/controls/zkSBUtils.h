@@ -121,6 +121,9 @@ class TzkMainWnd {
   bool PointerInside() const;
   // The pointer left: the skin manager's hot window is given up when it is this window.
   void GiveUpHotWindow();
+  // Letting go: the manager's hot window is cleared when it is this one (quietly when the
+  // window is being destroyed).
+  void ReleaseHotWindow(bool gone);
   // Steps of attaching that descendants extend: before and after the window is hooked.
   virtual void BeforeHook() {}
   virtual void AfterHook(bool /*repaint*/) {}

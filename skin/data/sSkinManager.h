@@ -186,6 +186,10 @@ class TsSkinManager : public TComponent {
   // The window under the mouse: command 30 to the previous one, 29 to the new one.
   void SetHotWindow(HWND wnd);
   HWND HotWindow() const { return hotWindow_; }
+  // A window that is going stops being the hot one without being told anything more.
+  void ForgetHotWindow(HWND wnd) {
+    if (hotWindow_ == wnd) hotWindow_ = nullptr;
+  }
 
   // The ThirdParty properties and their line lists.
   void InitThirdParty(bool reset);

@@ -12,6 +12,7 @@ vornik_win32(
   zkDials.cpp
   zkGlowEffect.cpp
   zkMDIWnd.cpp
+  zkHintWindow.cpp
 )
 # Dialog control adapters (Win32).
 vornik_win32(

@@ -311,6 +311,7 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
       return true;
     case zcSkinRemove:
       if (form_ && form_->HandleAllocated()) {
+        hint_.Cancel();
         SetWindowRgn(form_->WindowHandle(), nullptr, TRUE);
         regionApplied_ = false;
         mdiLineMade_ = false;  // the frame change below gives the platform's geometry back
@@ -409,6 +410,7 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
     return;
   }
   if (m.Msg == WM_NCDESTROY) {
+    hint_.Cancel();
     extBorder_.reset();
     CallPrevious(m);
     Detach();
@@ -431,6 +433,7 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         cacheStale_ = true;
         UpdateFormColor();
       }
+      if (!active) hint_.Cancel();
       CallPreviousHidden(m);
       PaintFrameToWindow();
       if (extBorder_) extBorder_->Refresh(active_);
@@ -439,6 +442,9 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     case WM_WINDOWPOSCHANGED:
       // Moves, sizes, showing, hiding and minimizing all arrive here.
       CallPrevious(m);
+      if (auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
+          wp && ((~wp->flags & (SWP_NOMOVE | SWP_NOSIZE)) || (wp->flags & SWP_HIDEWINDOW)))
+        hint_.Cancel();
       if (extBorder_ && !animating_) extBorder_->Follow();
       return true;
     case WM_SETTEXT:

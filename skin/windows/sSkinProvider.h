@@ -25,6 +25,7 @@
 #include "skin/windows/zkCtrlAdapter.h"
 #include "skin/windows/zkDials.h"
 #include "skin/windows/zkMDIWnd.h"
+#include "skin/windows/zkHintWindow.h"
 #include "toolkit/Form.h"
 
 class TsSkinManager;
@@ -139,6 +140,8 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   const TsMaskData* GlowMaskOf(int kind, int& margin) const;
   // The top-level menu item whose popup is open from the menu line, or -1.
   int OpenMenuItem() const { return openMenuItem_; }
+  // The hint of the hot title button.
+  TzkHintWindow& TitleHint() { return hint_; }
 
   bool SkinCommand(const TsSkinCommand& command, LRESULT& result) override;
 
@@ -257,6 +260,7 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   HWND mdiDrawnChild_ = nullptr;  // the maximized child the frame was last drawn with
   std::unique_ptr<TzkMDIWnd> mdiArea_;
   bool inMdiChange_ = false;
+  TzkHintWindow hint_{[this] { return Skinned() ? SkinManager() : nullptr; }};
 };
 
 // The icon a window shows in its title: its own small or large icon, its class's, the

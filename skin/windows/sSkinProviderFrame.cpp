@@ -595,6 +595,7 @@ void TsSkinProvider::SetButtonState(int kind, int state) {
   TzkTitleButton& b = Button(kind);
   if (b.State == state) return;
   b.State = state;
+  hint_.Arm(state == kButtonHot ? TitleButtonHint(*this, kind) : std::wstring());
   TsSkinManager* m = SkinManager();
   if (m && m->AllowGlowing() && b.Visible) {
     if (!b.Animation) b.Animation = std::make_unique<TzkSBAnimation>(*this, kind);

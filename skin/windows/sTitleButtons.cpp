@@ -25,6 +25,18 @@ HWND CreateOverlayWindow(HWND owner) {
                          GetModuleHandleW(nullptr), nullptr);
 }
 
+// A menu caption as a plain name: the text before its shortcut, without accelerator marks
+// ("&&" stands for one "&").
+std::wstring PlainMenuName(const std::wstring& caption) {
+  const std::wstring text = caption.substr(0, caption.find(L'\t'));
+  std::wstring name;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && ++i >= text.size()) break;
+    name += text[i];
+  }
+  return name;
+}
+
 }  // namespace
 
 TzkTitleButton::TzkTitleButton() = default;
@@ -231,4 +243,28 @@ int TsTitleButtons::IndexOf(const TsTitleButton* button) const {
   for (size_t i = 0; i < items_.size(); ++i)
     if (items_[i].get() == button) return int(i);
   return -1;
+}
+
+// [SECTION] Hints
+
+std::wstring TitleButtonHint(TsSkinProvider& provider, int kind) {
+  if (kind >= kTitleButtonCount) return provider.TitleButtons().Items(kind - kTitleButtonCount).Hint;
+  const TsSystemMenu* menu = provider.SystemMenu();
+  if (!provider.ExtBorder() || !menu || !provider.Form()->HandleAllocated()) return {};
+  HWND wnd = provider.Form()->WindowHandle();
+  const TMenuItem* item = nullptr;
+  switch (kind) {
+    case tbkClose:
+      item = menu->ItemClose;
+      break;
+    case tbkMax:
+      item = IsZoomed(wnd) ? menu->ItemRestore : menu->ItemMaximize;
+      break;
+    case tbkMin:
+      item = IsIconic(wnd) ? menu->ItemRestore : menu->ItemMinimize;
+      break;
+    default:
+      return L"Help";
+  }
+  return item ? PlainMenuName(item->Caption()) : std::wstring();
 }

@@ -159,3 +159,8 @@ class TsTitleButtons {
  private:
   std::vector<std::unique_ptr<TsTitleButton>> items_;
 };
+
+// The hint of a title button (a kind as TsSkinProvider::Button takes it): a custom button's
+// own Hint; for a standard one, only while the form has the extended border, the name of its
+// command as the system menu shows it, without shortcut and accelerator mark.
+std::wstring TitleButtonHint(TsSkinProvider& provider, int kind);

@@ -30,10 +30,7 @@ TzkBtnWnd::TzkBtnWnd(HWND wnd, const std::string& section, TsSkinManager* manage
 
 TzkBtnWnd::~TzkBtnWnd() { HideGlow(); }
 
-void TzkBtnWnd::OnDetached() {
-  HideGlow();
-  if (Skin().Manager && Skin().Manager->HotWindow() == Handle()) Skin().Manager->SetHotWindow(nullptr);
-}
+void TzkBtnWnd::OnDetached() { HideGlow(); }
 
 int TzkBtnWnd::CtlState() const {
   HWND w = Handle();

@@ -34,10 +34,6 @@ bool HasStyle(HWND wnd, LONG_PTR bits) { return (GetWindowLongPtrW(wnd, GWL_STYL
 TzkCheckBoxWnd::TzkCheckBoxWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
     : TzkMainWnd(wnd, section.empty() ? "CHECKBOX" : section, manager) {}
 
-void TzkCheckBoxWnd::OnDetached() {
-  if (Skin().Manager && Skin().Manager->HotWindow() == Handle()) Skin().Manager->SetHotWindow(nullptr);
-}
-
 bool TzkCheckBoxWnd::IsRadio() const {
   const LONG_PTR type = GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_TYPEMASK;
   return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;

@@ -24,7 +24,6 @@ class TzkCheckBoxWnd : public TzkMainWnd {
 
  protected:
   void AdapterProc(TMessage& m) override;
-  void OnDetached() override;
 
  private:
   void DrawCaption(HDC dc, const TRect& glyph, bool hot);

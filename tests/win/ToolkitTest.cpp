@@ -10,6 +10,7 @@
 #include "toolkit/Button.h"
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
+#include "toolkit/GroupBox.h"
 #include "toolkit/Label.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Screen.h"
@@ -32,7 +33,7 @@ class LoggedComponent : public TComponent {
  protected:
   void Loaded() override {
     TComponent::Loaded();
-    g_log.push_back(L"loaded " + Name());
+    g_log.push_back(L"loaded " + Name() + (Owner()->IsLoading() ? L" (owner loading)" : L""));
   }
   void Notification(TComponent* c, TOperation op) override {
     if (op == TOperation::opRemove && c == watched) watched = nullptr;
@@ -73,6 +74,7 @@ TEST(ToolkitComponents, FormsLoadInTheConstructorAndFreeWhatTheyOwn) {
   auto* form = Application->CreateForm<LoggedForm>();
   EXPECT_TRUE(form->loadingInConstructor);
   EXPECT_TRUE(form->createdAfterLoading);
+  // What a component owns is loaded before it, and it counts as loaded meanwhile.
   EXPECT_EQ(g_log, (std::vector<std::wstring>{L"loaded b", L"loaded a"}));
   EXPECT_EQ(Screen->Forms(Screen->FormCount() - 1), form);
   LoggedComponent watcher(nullptr, L"w");
@@ -116,6 +118,32 @@ TEST(ToolkitControls, AReplacedWindowProcSeesMessagesAndNotificationsFirst) {
   EXPECT_STREQ(text, L"Go");
   EXPECT_FALSE(IsWindowEnabled(form->button->Handle()));
   form->button->WindowProc = previous;
+  delete form;
+  Pump();
+}
+
+TEST(ToolkitControls, ControlsHearTheyAreShowingBeforeTheirFormAppears) {
+  auto* form = Application->CreateForm<LoggedForm>();
+  auto* box = new TGroupBox(form);
+  box->SetParent(form);
+  auto* inner = new TButton(form);
+  inner->SetParent(box);
+  auto* hidden = new TButton(form);
+  hidden->SetParent(form);
+  hidden->SetVisible(false);
+  std::vector<std::pair<TControl*, bool>> told;  // control, its form's window visible then
+  for (TWinControl* c : {static_cast<TWinControl*>(inner), static_cast<TWinControl*>(form->edit),
+                         static_cast<TWinControl*>(hidden)}) {
+    auto previous = c->WindowProc;
+    c->WindowProc = [&told, previous, c, form](TMessage& m) {
+      if (m.Msg == CM_SHOWINGCHANGED && m.WParam)
+        told.emplace_back(c, form->HandleAllocated() && IsWindowVisible(form->WindowHandle()));
+      previous(m);
+    };
+  }
+  form->Show();
+  Pump();
+  EXPECT_EQ(told, (std::vector<std::pair<TControl*, bool>>{{form->edit, false}, {inner, false}}));
   delete form;
   Pump();
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -223,6 +224,45 @@ TEST_F(InteractiveAdapters, ToolBarPaintsBarAndButtonsInTheirStates) {
   EXPECT_EQ(a->HotButton(), -1);
   a.reset();
   DestroyWindow(bar);
+}
+
+// An adapter made hot by the pointer leaves no hot window behind when it lets go of its
+// window, nor when the window is destroyed under it.
+TEST_F(InteractiveAdapters, SpinToolBarAndTabsGiveUpTheHotWindowWhenTheyGo) {
+  struct TCase {
+    const wchar_t* cls;
+    DWORD style;
+    std::function<std::unique_ptr<TzkMainWnd>(HWND)> attach;
+  };
+  const TCase cases[] = {
+      {UPDOWN_CLASSW, 0, [&](HWND w) { return TzkMainWnd::Attach<TzkSpinWnd>(w, false, "", &Manager()); }},
+      {TOOLBARCLASSNAMEW, CCS_NORESIZE | CCS_NODIVIDER,
+       [&](HWND w) { return TzkMainWnd::Attach<TzkToolBarWnd>(w, false, "", &Manager()); }},
+      {WC_TABCONTROLW, 0, [&](HWND w) { return TzkMainWnd::Attach<TzkTabControlWnd>(w, false, "", &Manager()); }},
+  };
+  for (const TCase& c : cases) {
+    for (bool destroy : {false, true}) {
+      MoveTo(form->Handle(), 250, 150);
+      HWND w = Child(c.cls, L"", c.style, Bounds(20, 20, 60, 40));
+      TCITEMW tab{};
+      tab.mask = TCIF_TEXT;
+      tab.pszText = const_cast<wchar_t*>(L"Page");
+      // A tab control lets the pointer through to its parent except over a tab.
+      if (wcscmp(c.cls, WC_TABCONTROLW) == 0) SendMessageW(w, TCM_INSERTITEMW, 0, LPARAM(&tab));
+      auto a = c.attach(w);
+      MoveTo(w, 10, 10);
+      ASSERT_EQ(Manager().HotWindow(), w) << c.cls;
+      if (destroy) {
+        DestroyWindow(w);
+        EXPECT_FALSE(a->Hooked());
+      } else {
+        a.reset();
+      }
+      EXPECT_EQ(Manager().HotWindow(), nullptr) << c.cls << (destroy ? " destroyed" : " detached");
+      a.reset();
+      if (!destroy) DestroyWindow(w);
+    }
+  }
 }
 
 TEST_F(InteractiveAdapters, TreeViewFrameAndBarsFollowItsItems) {

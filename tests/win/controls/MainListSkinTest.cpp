@@ -1,5 +1,6 @@
 // The main window's task list as the program builds it: a skinned list view whose bars and
-// border the skin draws, with the application's row colours still coming through.
+// border the skin draws, with the application's row colours still coming through, and whose
+// adapter is in place before the window first shows.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -52,6 +53,68 @@ TEST(MainListSkin, TheTaskListIsSkinnedWithItsBarsAndRowColours) {
     ClientToScreen(list->Handle(), &pt);
     EXPECT_EQ(GetPixel(screen, pt.x, pt.y), row % 2 ? GetSysColor(COLOR_3DLIGHT) : RGB(255, 255, 255)) << row;
   }
+  ReleaseDC(nullptr, screen);
+  delete form;
+  Pump();
+}
+
+// The paints the list's window gets, taken from the queue or sent to it (UpdateWindow), and
+// whether the list had its adapter at the first one.
+struct TPaintWatch {
+  static inline TsListView* list = nullptr;
+  static inline int paints = 0;
+  static inline bool adapterAtFirst = false;
+  static void Seen(HWND wnd, UINT msg) {
+    if (msg != WM_PAINT || !list->HandleAllocated() || wnd != list->WindowHandle()) return;
+    if (paints++ == 0) adapterAtFirst = list->ScrollAdapter() != nullptr;
+  }
+  static LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION) Seen(m->hwnd, m->message);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static LRESULT CALLBACK Taken(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* m = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE) Seen(m->hwnd, m->message);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+};
+
+TEST(MainListSkin, TheListHasItsAdapterBeforeItsFirstPaintAndPaintsOnceAtShow) {
+  TMainWindowParts parts;
+  // Enough rows for a vertical bar, which the adapter draws from the first paint.
+  const std::string start = parts.locale.DateTimeToText(parts.locale.now);
+  std::string file = start + "\r\n";
+  for (int i = 0; i < 60; ++i) file += "Task " + std::to_string(i) + "<#>" + start + "<#>notend<#>false<#>notime<#>0\r\n";
+  WriteBytes(parts.folder.Path() + L"save.txt", file);
+  // A pointer over the list would repaint it once more for its hot look.
+  SetCursorPos(3, 3);
+  TPaintWatch::paints = 0;
+  HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, TPaintWatch::Sent, nullptr, GetCurrentThreadId());
+  HHOOK taken = SetWindowsHookExW(WH_GETMESSAGE, TPaintWatch::Taken, nullptr, GetCurrentThreadId());
+  TForm1* form = parts.CreateMainForm(false);
+  TsListView* list = form->sListView1;
+  TPaintWatch::list = list;
+  form->Show();
+  Pump();
+  UnhookWindowsHookEx(sent);
+  UnhookWindowsHookEx(taken);
+  ASSERT_TRUE(list->HandleAllocated());
+  EXPECT_NE(list->ScrollAdapter(), nullptr);
+  EXPECT_EQ(TPaintWatch::paints, 1);
+  EXPECT_TRUE(TPaintWatch::adapterAtFirst);
+  EXPECT_FALSE(GetUpdateRect(list->Handle(), nullptr, FALSE)) << "nothing left to paint";
+  ASSERT_EQ(ListView_GetItemCount(list->Handle()), 60);
+  TzkEditWnd* a = list->ScrollAdapter();
+  EXPECT_TRUE(a->VertBar().Shown);
+  // The bar on the screen is the one the skin composes.
+  TzkBitmap bar;
+  a->RenderBar(SB_VERT, bar, bpNone, bpNone, -1);
+  ASSERT_FALSE(bar.Empty());
+  const TRect v = a->BarRect(SB_VERT);
+  const uint8_t* p = bar.ScanLine(v.Height() - 40) + (v.Width() / 2) * 3;
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetPixel(screen, v.Left + v.Width() / 2, v.Top + v.Height() - 40), RGB(p[2], p[1], p[0]));
   ReleaseDC(nullptr, screen);
   delete form;
   Pump();

@@ -1,6 +1,7 @@
 // The title bar beyond the standard buttons, through real window messages: the glow around a
-// hot button's overlay, the application's own title buttons, the main menu's line in the
-// frame, and the switch of the platform's frame animations under desktop composition.
+// hot button's overlay, the application's own title buttons and their hints, the main menu's
+// line in the frame, and the switch of the platform's frame animations under desktop
+// composition.
 #include <windows.h>
 
 #include <memory>
@@ -14,11 +15,14 @@
 #include "skin/data/sStoredSkinResource.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainter.h"
+#include "skin/paint/sSectionPainterWin.h"
+#include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkComposition.h"
 #include "skin/windows/zkDials.h"
 #include "skin/windows/zkGlowEffect.h"
+#include "skin/windows/zkHintWindow.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Menu.h"
@@ -198,6 +202,227 @@ TEST_F(TitleBar, CustomButtonsAreLaidOutPaintedAndClicked) {
   buttons.Delete(0);
   EXPECT_EQ(pictured.Record.HitCode, 1000);
   EXPECT_EQ(HitTest(Centre(p->Geometry().Custom[0])), 1000);
+}
+
+// [SECTION] Hints
+
+class TitleHints : public TitleBar {
+ protected:
+  // The pointer is moved to a point of the form (window coordinates) as the user would.
+  void PointAt(TPoint p) {
+    RECT r;
+    GetWindowRect(form->WindowHandle(), &r);
+    SetCursorPos(r.left + p.X, r.top + p.Y);
+    PumpFor(40);
+  }
+  // The hover time is over.
+  static void HoverTimeOver(TzkHintWindow& hint) {
+    SendMessageW(hint.Handle(), WM_TIMER, TzkHintWindow::kShowTimer, 0);
+  }
+  // The "HINT" section over the hint's whole picture with the text in its font colour, as the
+  // paint engine composes them.
+  TzkBitmap ComposedHint(const TzkHintWindow& hint) const {
+    const TsSkinTables& t = manager->Tables();
+    const int section = t.IndexOfSection("HINT");
+    TzkBitmap b = NewDeviceBitmap24(hint.Image().Width(), hint.Image().Height());
+    TsBackgroundInfo bg;
+    bg.Color = ColorToRGB(t.Sections[size_t(section)].Color);
+    PaintSectionByIndex(section, "HINT", bg, -1, -1, &t, &b, TPoint{0, 0}, TRect(0, 0, b.Width(), b.Height()), 0, true);
+    const TFontHandle font = TzkHintWindow::MessageFont();
+    DrawOnBitmap(b, [&](HDC dc) {
+      TSelectObject f(dc, font.Get());
+      PaintSectionText(dc, hint.Text(), true, &t, false, section, TzkHintWindow::kTextFormat, hint.TextRect());
+    });
+    return b;
+  }
+  TsTitleButton* hinted = nullptr;
+  TsTitleButton* silent = nullptr;
+  TsSkinProvider* ShowWithButtons() {
+    TsSkinProvider* p = Show([](TForm&) {});
+    if (!p) return nullptr;
+    hinted = &p->TitleButtons().Add();
+    hinted->Hint = L"Отправить отчёт";
+    silent = &p->TitleButtons().Add();
+    return p;
+  }
+};
+
+TEST_F(TitleHints, AHintedButtonShowsItsHintBelowThePointerDrawnByTheSkin) {
+  TsSkinProvider* p = ShowWithButtons();
+  ASSERT_NE(p, nullptr);
+  TzkHintWindow& hint = p->TitleHint();
+  const TsFrameGeometry g = p->Geometry();
+  const TPoint over = Centre(g.Custom[0]);
+  PointAt(over);
+  ASSERT_EQ(p->HotButtonCode(), 1000);
+  EXPECT_TRUE(hint.Waiting());
+  EXPECT_FALSE(hint.Showing()) << "not before the hover time";
+  HoverTimeOver(hint);
+  ASSERT_TRUE(hint.Showing());
+  EXPECT_EQ(hint.Text(), L"Отправить отчёт");
+  EXPECT_EQ(GetForegroundWindow(), form->WindowHandle()) << "the hint takes no activation";
+  EXPECT_EQ(p->HotButtonCode(), 1000) << "the button stays hot under its hint";
+
+  // Just below the pointer, the size of its picture.
+  POINT cursor;
+  GetCursorPos(&cursor);
+  RECT r;
+  GetWindowRect(hint.Handle(), &r);
+  EXPECT_EQ(r.left, cursor.x);
+  EXPECT_GT(r.top, cursor.y);
+  EXPECT_LT(r.top, cursor.y + GetSystemMetrics(SM_CYCURSOR));
+  EXPECT_EQ(r.right - r.left, hint.Image().Width());
+  EXPECT_EQ(r.bottom - r.top, hint.Image().Height());
+
+  // Its pixels are the skin's "HINT" section with the text in the section's font colour.
+  const TzkBitmap shown = PrintWindowBitmap(hint.Handle(), r.right - r.left, r.bottom - r.top);
+  const TzkBitmap expected = ComposedHint(hint);
+  EXPECT_EQ(DifferentPixels(shown, expected), 0);
+  const TColor ink = ColorToRGB(manager->Tables().Sections[size_t(manager->Tables().IndexOfSection("HINT"))].FontColor.Color);
+  int inked = 0;
+  for (int y = 0; y < shown.Height(); ++y)
+    for (int x = 0; x < shown.Width(); ++x) inked += PixelOf(shown, x, y) == ink;
+  EXPECT_GT(inked, 20) << "the text is written";
+
+  // The pointer leaves the button for the caption: the hint goes.
+  PointAt(TPoint{g.Width / 3, g.TitleBand() / 2});
+  EXPECT_EQ(p->HotButtonCode(), 0);
+  EXPECT_FALSE(hint.Showing());
+  EXPECT_FALSE(hint.Waiting());
+
+  // A button without a hint shows none.
+  PointAt(Centre(g.Custom[1]));
+  EXPECT_EQ(p->HotButtonCode(), 1001);
+  EXPECT_FALSE(hint.Waiting());
+  HoverTimeOver(hint);
+  EXPECT_FALSE(hint.Showing());
+}
+
+TEST_F(TitleHints, TheHintGoesOnPressDeactivationMoveTimeOutAndDestruction) {
+  TsSkinProvider* p = ShowWithButtons();
+  ASSERT_NE(p, nullptr);
+  TzkHintWindow& hint = p->TitleHint();
+  HWND wnd = form->WindowHandle();
+  const TsFrameGeometry g = p->Geometry();
+  const TPoint over = Centre(g.Custom[0]);
+  const TPoint away{g.Width / 3, g.TitleBand() / 2};
+  auto showHint = [&] {
+    PointAt(away);
+    PointAt(over);
+    HoverTimeOver(hint);
+    return hint.Showing();
+  };
+
+  ASSERT_TRUE(showHint());
+  SendMessageW(wnd, WM_NCLBUTTONDOWN, 1000, ScreenPoint(over));
+  EXPECT_FALSE(hint.Showing()) << "pressed";
+  HoverTimeOver(hint);
+  EXPECT_FALSE(hint.Showing()) << "nothing waits while pressing";
+  SendMessageW(wnd, WM_NCLBUTTONUP, 1000, ScreenPoint(over));
+
+  ASSERT_TRUE(showHint());
+  SendMessageW(wnd, WM_NCACTIVATE, FALSE, 0);
+  EXPECT_FALSE(hint.Showing()) << "deactivated";
+  SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
+
+  ASSERT_TRUE(showHint());
+  form->SetBounds(form->Left() + 7, form->Top(), form->Width(), form->Height());
+  EXPECT_FALSE(hint.Showing()) << "moved";
+
+  ASSERT_TRUE(showHint());
+  SendMessageW(hint.Handle(), WM_TIMER, TzkHintWindow::kHideTimer, 0);
+  EXPECT_FALSE(hint.Showing()) << "timed out";
+  EXPECT_EQ(p->HotButtonCode(), 1000) << "the button is still hot";
+
+  ASSERT_TRUE(showHint());
+  HWND popup = hint.Handle();
+  delete form;
+  form = nullptr;
+  Pump();
+  EXPECT_FALSE(IsWindow(popup)) << "destroyed with the form";
+}
+
+TEST_F(TitleHints, StandardButtonsHaveHintsOnlyWithTheExtendedBorder) {
+  TsSkinProvider* p = Show([](TForm&) {});
+  ASSERT_NE(p, nullptr);
+  PointAt(Centre(p->Geometry().Buttons[tbkClose]));
+  ASSERT_EQ(p->HotButtonCode(), HTCLOSE);
+  EXPECT_FALSE(p->TitleHint().Waiting());
+  delete form;
+  form = nullptr;
+  Pump();
+
+  manager.reset();
+  manager = MakeDefaultSkinManager([](TsSkinManager& m) { m.SetExtendedBorders(true); });
+  ASSERT_TRUE(manager->ExtendedBorders());
+  p = Show([](TForm&) {});
+  ASSERT_NE(p, nullptr);
+  ASSERT_NE(p->ExtBorder(), nullptr);
+  const TsFrameGeometry g = p->Geometry();
+  PointAt(TPoint{g.Width / 3, g.TitleBand() / 2});
+  PointAt(Centre(g.Buttons[tbkClose]));
+  ASSERT_EQ(p->HotButtonCode(), HTCLOSE);
+  EXPECT_EQ(p->TitleHint().Text(), L"Close");
+  HoverTimeOver(p->TitleHint());
+  EXPECT_TRUE(p->TitleHint().Showing());
+  PointAt(Centre(g.Buttons[tbkMin]));
+  ASSERT_EQ(p->HotButtonCode(), HTMINBUTTON);
+  EXPECT_FALSE(p->TitleHint().Showing());
+  EXPECT_EQ(p->TitleHint().Text(), L"Minimize");
+}
+
+TEST_F(TitleHints, WithoutASkinTheHintHasThePlatformLookAndStaysOnTheWorkArea) {
+  TzkHintWindow hint([]() -> TsSkinManager* { return nullptr; });
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  SetCursorPos(work.right - 3, work.bottom - 3);
+  hint.Arm(L"Plain");
+  ASSERT_TRUE(hint.Waiting());
+  HoverTimeOver(hint);
+  ASSERT_TRUE(hint.Showing());
+  const TzkBitmap& image = hint.Image();
+  EXPECT_EQ(PixelOf(image, 0, 0), TColor(GetSysColor(COLOR_WINDOWFRAME)));
+  EXPECT_EQ(PixelOf(image, 1, 1), TColor(GetSysColor(COLOR_INFOBK)));
+  RECT r;
+  GetWindowRect(hint.Handle(), &r);
+  EXPECT_LE(r.right, work.right);
+  EXPECT_LE(r.bottom, work.bottom - 3) << "above the pointer when there is no room below";
+  hint.Arm(L"");
+  EXPECT_FALSE(hint.Showing());
+  EXPECT_FALSE(hint.Waiting());
+}
+
+TEST_F(TitleHints, ShowingAndHidingLeavesNoObjectsBehind) {
+  TsSkinProvider* p = ShowWithButtons();
+  ASSERT_NE(p, nullptr);
+  TzkHintWindow& hint = p->TitleHint();
+  const TsFrameGeometry g = p->Geometry();
+  HWND wnd = form->WindowHandle();
+  const LPARAM over = ScreenPoint(Centre(g.Custom[0]));
+  const LPARAM away = ScreenPoint(TPoint{g.Width / 3, g.TitleBand() / 2});
+  manager->SetAllowGlowing(false);
+  auto round = [&] {
+    SendMessageW(wnd, WM_NCHITTEST, 0, over);
+    HoverTimeOver(hint);
+    SendMessageW(wnd, WM_NCHITTEST, 0, away);
+  };
+  round();
+  ASSERT_EQ(p->HotButtonCode(), 0);
+  const long gdi = handles::GdiObjectsAlive();
+  const DWORD gdiProcess = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD userProcess = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  int shown = 0;
+  for (int i = 0; i < 200; ++i) {
+    SendMessageW(wnd, WM_NCHITTEST, 0, over);
+    HoverTimeOver(hint);
+    shown += hint.Showing();
+    SendMessageW(wnd, WM_NCHITTEST, 0, away);
+  }
+  EXPECT_EQ(shown, 200);
+  EXPECT_FALSE(hint.Showing());
+  EXPECT_EQ(handles::GdiObjectsAlive(), gdi);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiProcess);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userProcess);
 }
 
 // [SECTION] Main menu line
