@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "toolkit/Application.h"
 #include "toolkit/UtilWindow.h"
@@ -38,6 +40,108 @@ constexpr UINT kBalloonTimeout = WM_USER + 4;
 constexpr UINT kBalloonClick = WM_USER + 5;
 
 }  // namespace
+
+// The owner windows whose procedure the icons replaced. The owner gets one procedure of ours
+// however many icons hook it; the icons hooked last see its messages first. Records are
+// found by handle in this list, so a message to the owner costs no lookup at the platform
+// (a window property costs a round trip to the Wine server on every message).
+class TOwnerHooks {
+ public:
+  static bool Hook(HWND wnd, TCoolTrayIcon* icon);
+  static void Unhook(HWND wnd, TCoolTrayIcon* icon);
+
+ private:
+  struct TRecord {
+    HWND Wnd = nullptr;
+    WNDPROC Prev = nullptr;
+    std::vector<TCoolTrayIcon*> Icons;  // in hooking order
+  };
+  static std::vector<std::unique_ptr<TRecord>>& Records() {
+    static std::vector<std::unique_ptr<TRecord>> records;
+    return records;
+  }
+  static TRecord* Find(HWND wnd);
+  static void Drop(HWND wnd);
+  static bool IsHooked(HWND wnd, TCoolTrayIcon* icon);
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT Destroyed(HWND wnd, WPARAM wParam, LPARAM lParam);
+};
+
+TOwnerHooks::TRecord* TOwnerHooks::Find(HWND wnd) {
+  for (auto& r : Records())
+    if (r->Wnd == wnd) return r.get();
+  return nullptr;
+}
+
+void TOwnerHooks::Drop(HWND wnd) {
+  auto& all = Records();
+  all.erase(std::remove_if(all.begin(), all.end(), [wnd](const auto& r) { return r->Wnd == wnd; }),
+            all.end());
+}
+
+bool TOwnerHooks::IsHooked(HWND wnd, TCoolTrayIcon* icon) {
+  const TRecord* r = Find(wnd);
+  return r && std::find(r->Icons.begin(), r->Icons.end(), icon) != r->Icons.end();
+}
+
+bool TOwnerHooks::Hook(HWND wnd, TCoolTrayIcon* icon) {
+  TRecord* r = Find(wnd);
+  if (!r) {
+    auto made = std::make_unique<TRecord>();
+    made->Wnd = wnd;
+    made->Prev = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TOwnerHooks::Proc)));
+    if (!made->Prev) return false;
+    r = made.get();
+    Records().push_back(std::move(made));
+  }
+  r->Icons.push_back(icon);
+  return true;
+}
+
+void TOwnerHooks::Unhook(HWND wnd, TCoolTrayIcon* icon) {
+  TRecord* r = Find(wnd);
+  if (!r) return;
+  r->Icons.erase(std::remove(r->Icons.begin(), r->Icons.end(), icon), r->Icons.end());
+  if (!r->Icons.empty()) return;
+  // Somebody replaced the procedure after us: ours stays in their chain and passes messages on.
+  if (GetWindowLongPtrW(wnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TOwnerHooks::Proc)) return;
+  SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(r->Prev));
+  Drop(wnd);
+}
+
+LRESULT TOwnerHooks::Destroyed(HWND wnd, WPARAM wParam, LPARAM lParam) {
+  // The owner's window is going away (it may be made again); nothing to give back later.
+  TRecord* r = Find(wnd);
+  const WNDPROC prev = r->Prev;
+  for (TCoolTrayIcon* icon : r->Icons) icon->ownerWnd_ = nullptr;
+  if (GetWindowLongPtrW(wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TOwnerHooks::Proc))
+    SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev));
+  Drop(wnd);
+  return CallWindowProcW(prev, wnd, WM_NCDESTROY, wParam, lParam);
+}
+
+LRESULT CALLBACK TOwnerHooks::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TRecord* r = Find(wnd);
+  if (!r) return DefWindowProcW(wnd, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) return Destroyed(wnd, wParam, lParam);
+  const WNDPROC prev = r->Prev;
+  // A handler may unhook icons (or free them): each one is asked only while still hooked.
+  const std::vector<TCoolTrayIcon*> icons(r->Icons.rbegin(), r->Icons.rend());
+  for (TCoolTrayIcon* icon : icons) {
+    if (!IsHooked(wnd, icon)) continue;
+    // Exceptions stop here: they must not unwind through the platform's frames.
+    try {
+      LRESULT result = 0;
+      if (icon->OwnerHook(wnd, msg, wParam, lParam, result)) return result;
+    } catch (const std::exception& e) {
+      Application->HandleException(icon, &e);
+    } catch (...) {
+      Application->HandleException(icon, nullptr);
+    }
+  }
+  return CallWindowProcW(prev, wnd, msg, wParam, lParam);
+}
 
 // The hidden window that receives the callbacks of every tray icon. Icons are known by the
 // id given to the shell: a 32-bit number, so a process-wide counter rather than the
@@ -169,9 +273,9 @@ TCoolTrayIcon::TCoolTrayIcon(TComponent* owner)
 
 void TCoolTrayIcon::HookOwnerWindow(HWND wnd) {
   if (ownerWnd_ == wnd) return;
-  if (ownerWnd_) RemoveWindowSubclass(ownerWnd_, OwnerHookProc, data_.uID);
+  if (ownerWnd_) TOwnerHooks::Unhook(ownerWnd_, this);
   ownerWnd_ = nullptr;
-  if (wnd && SetWindowSubclass(wnd, OwnerHookProc, data_.uID, DWORD_PTR(this))) ownerWnd_ = wnd;
+  if (wnd && TOwnerHooks::Hook(wnd, this)) ownerWnd_ = wnd;
 }
 
 TCoolTrayIcon::~TCoolTrayIcon() {
@@ -184,7 +288,7 @@ TCoolTrayIcon::~TCoolTrayIcon() {
   // watchers itself.
   if (auto* window = dynamic_cast<TWinControl*>(Owner()); window && ownerWatchId_)
     window->UnwatchHandle(ownerWatchId_);
-  if (ownerWnd_) RemoveWindowSubclass(ownerWnd_, OwnerHookProc, data_.uID);
+  if (ownerWnd_) TOwnerHooks::Unhook(ownerWnd_, this);
   TTrayIconHandler::Unregister(data_.uID);
 }
 
@@ -549,27 +653,6 @@ bool TCoolTrayIcon::AppHook(TMessage& m) {
   const UINT taskbarCreated = TaskbarCreatedMessage();
   if (taskbarCreated && m.Msg == taskbarCreated && iconVisible_) AddToTray();
   return false;
-}
-
-LRESULT CALLBACK TCoolTrayIcon::OwnerHookProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR id, DWORD_PTR self) {
-  auto* icon = reinterpret_cast<TCoolTrayIcon*>(self);
-  if (msg == WM_NCDESTROY) {
-    // The owner's window is going away (it may be made again); nothing to give back later.
-    RemoveWindowSubclass(wnd, OwnerHookProc, id);
-    icon->ownerWnd_ = nullptr;
-    return DefSubclassProc(wnd, msg, wParam, lParam);
-  }
-  // Exceptions stop here: they must not unwind through the platform's frames.
-  try {
-    LRESULT result = 0;
-    if (icon->OwnerHook(wnd, msg, wParam, lParam, result)) return result;
-  } catch (const std::exception& e) {
-    Application->HandleException(icon, &e);
-  } catch (...) {
-    Application->HandleException(icon, nullptr);
-  }
-  return DefSubclassProc(wnd, msg, wParam, lParam);
 }
 
 bool TCoolTrayIcon::OwnerHook(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

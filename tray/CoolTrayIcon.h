@@ -136,8 +136,7 @@ class TCoolTrayIcon : public TComponent {
   friend class TTrayIconHandler;
   void HandleCallback(UINT mouseMessage);
   bool AppHook(TMessage& m);
-  static LRESULT CALLBACK OwnerHookProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR self);
+  friend class TOwnerHooks;
   bool OwnerHook(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void HookOwnerWindow(HWND wnd);
   void MinimizeToTrayNow();

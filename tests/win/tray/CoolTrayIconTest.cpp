@@ -341,6 +341,45 @@ TEST_F(CoolTrayIconTest, AnExceptionInTheOwnerHookGoesToTheErrorHandler) {
   Pump();
 }
 
+// Somebody else replaces the owner's procedure after the icon: when the icon goes, its
+// procedure stays in their chain and passes every message on; the owner keeps working.
+WNDPROC g_overPrev = nullptr;
+int g_overMessages = 0;
+LRESULT CALLBACK OverProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  ++g_overMessages;
+  return CallWindowProcW(g_overPrev, wnd, msg, wParam, lParam);
+}
+
+TEST_F(CoolTrayIconTest, AnIconHookedUnderAnotherProcedurePassesMessagesOnAfterItGoes) {
+  Make();
+  HWND owner = form->Handle();
+  int minimized = 0;
+  icon->SetMinimizeToTray(true);
+  icon->OnMinimizeToTray = [&](TObject*) { ++minimized; };
+  g_overPrev = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OverProc)));
+  EXPECT_EQ(SendMessageW(owner, WM_SYSCOMMAND, SC_MINIMIZE, 0), 1);
+  Pump();
+  EXPECT_EQ(minimized, 1) << "the icon still hears its owner";
+  SendMessageW(Application->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  delete icon;
+  icon = nullptr;
+  int reached = 0;
+  const auto inner = form->WindowProc;
+  form->WindowProc = [&](TMessage& m) {
+    reached += m.Msg == WM_USER + 77;
+    inner(m);
+  };
+  SendMessageW(owner, WM_USER + 77, 0, 0);
+  EXPECT_EQ(reached, 1) << "the form's own procedure is reached through the icon's";
+  SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_overPrev));
+  g_overMessages = 0;
+  SendMessageW(owner, WM_USER + 77, 0, 0);
+  EXPECT_EQ(reached, 2);
+  EXPECT_EQ(g_overMessages, 0);
+}
+
 // A form that asks to start hidden in the tray.
 class TStartHiddenForm : public TForm {
  public:
