@@ -48,8 +48,10 @@ TEST(ToolkitWindows, ControlsGetToolkitClassesAndSeeTheirFirstMessages) {
   std::vector<TWinControl*> controls = {new TButton(form), new TEdit(form), new TListView(form),
                                         new TGroupBox(form)};
   const std::vector<std::wstring> names = {L"TButton", L"TEdit", L"TListView", L"TGroupBox"};
+  // The logs live as long as the controls: they keep logging until the form is freed.
+  std::vector<std::vector<UINT>> logs(controls.size());
   for (size_t i = 0; i < controls.size(); ++i) {
-    std::vector<UINT> seen;
+    std::vector<UINT>& seen = logs[i];
     LogMessages(controls[i], seen);
     controls[i]->SetParent(form);
     ASSERT_TRUE(controls[i]->HandleAllocated());
