@@ -7,6 +7,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/WideText.h"
+#include "toolkit/WindowTable.h"
 
 namespace {
 
@@ -76,10 +77,18 @@ bool IsMouseMessage(UINT msg) {
 
 }  // namespace
 
+// The controls by window, for the window procedure; the window property stays for everybody
+// else who asks which control a window belongs to.
+static TWindowTable<TWinControl*>& AttachedControls() {
+  static TWindowTable<TWinControl*> table;
+  return table;
+}
+
 // Every window of ours runs this procedure; exceptions stop here and go to the general
 // error handler, so they never cross the platform's frames.
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TWinControl* control = static_cast<TWinControl*>(GetPropW(wnd, kControlProp));
+  TWinControl* control = nullptr;
+  if (!AttachedControls().Find(wnd, control)) control = static_cast<TWinControl*>(GetPropW(wnd, kControlProp));
   if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
   TMessage m{msg, wParam, lParam, 0};
   try {
@@ -174,11 +183,14 @@ void TWinControl::UnwatchHandle(int id) { handleWatchers_.erase(id); }
 void TWinControl::Attach(HWND wnd) {
   handle_ = wnd;
   SetPropW(wnd, kControlProp, this);
+  AttachedControls().Set(wnd, this);
 }
 
 void TWinControl::Detach() {
   if (!handle_) return;
   RemovePropW(handle_, kControlProp);
+  TWinControl* listed = nullptr;
+  if (AttachedControls().Find(handle_, listed) && listed == this) AttachedControls().Remove(handle_);
   handle_ = nullptr;
 }
 

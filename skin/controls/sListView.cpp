@@ -16,11 +16,20 @@
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ImageList.h"
+#include "toolkit/WindowTable.h"
 
 namespace {
 
-const wchar_t kHeaderOwnerProp[] = L"VornikSkinnedHeader";
-const wchar_t kHeaderPrevProp[] = L"VornikSkinnedHeaderPrev";
+// The skinned headers: their list view (none once it let go while somebody had subclassed
+// over the header) and the procedure they had before.
+struct THeaderEntry {
+  TsCustomListView* Owner = nullptr;
+  WNDPROC Prev = nullptr;
+};
+TWindowTable<THeaderEntry>& SkinnedHeaders() {
+  static TWindowTable<THeaderEntry> table;
+  return table;
+}
 
 // The list view's control kind in the skin data.
 constexpr int ckListView = 10;
@@ -30,8 +39,10 @@ constexpr int ckListView = 10;
 // The header's procedure while its list view is skinned; after the list view let go (with
 // somebody subclassed over the header) it only passes messages on.
 LRESULT CALLBACK SkinnedHeaderProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* owner = static_cast<TsCustomListView*>(GetPropW(wnd, kHeaderOwnerProp));
-  auto prev = reinterpret_cast<WNDPROC>(GetPropW(wnd, kHeaderPrevProp));
+  THeaderEntry entry;
+  SkinnedHeaders().Find(wnd, entry);
+  TsCustomListView* owner = entry.Owner;
+  const WNDPROC prev = entry.Prev;
   if (owner && owner->header_ == wnd) {
     try {
       return owner->HeaderMessage(msg, wParam, lParam);
@@ -43,10 +54,7 @@ LRESULT CALLBACK SkinnedHeaderProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPa
       return 0;
     }
   }
-  if (msg == WM_NCDESTROY) {
-    RemovePropW(wnd, kHeaderOwnerProp);
-    RemovePropW(wnd, kHeaderPrevProp);
-  }
+  if (msg == WM_NCDESTROY) SkinnedHeaders().Remove(wnd);
   return prev ? CallWindowProcW(prev, wnd, msg, wParam, lParam) : DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
@@ -352,8 +360,7 @@ void TsCustomListView::AttachHeader(HWND header) {
   if (!header) return;
   header_ = header;
   headerPrev_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(header, GWLP_WNDPROC));
-  SetPropW(header, kHeaderOwnerProp, this);
-  SetPropW(header, kHeaderPrevProp, reinterpret_cast<HANDLE>(headerPrev_));
+  SkinnedHeaders().Set(header, THeaderEntry{this, headerPrev_});
   SetWindowLongPtrW(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinnedHeaderProc));
 }
 
@@ -363,9 +370,10 @@ void TsCustomListView::DetachHeader() {
   if (!IsWindow(h)) return;
   if (GetWindowLongPtrW(h, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SkinnedHeaderProc)) {
     SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(headerPrev_));
-    RemovePropW(h, kHeaderPrevProp);
+    SkinnedHeaders().Remove(h);
+  } else {
+    SkinnedHeaders().Set(h, THeaderEntry{nullptr, headerPrev_});  // passes messages on
   }
-  RemovePropW(h, kHeaderOwnerProp);  // a pass-through entry keeps only the previous procedure
   headerPrev_ = nullptr;
   hotSection_ = -2;
   pressedSection_ = -1;
