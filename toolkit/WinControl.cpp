@@ -11,7 +11,6 @@
 
 namespace {
 
-const wchar_t kControlProp[] = L"VornikToolkitControl";
 // Controls whose windows are being made, innermost last: a window created while another is
 // being created (from a creation hook or a WM_CREATE handler) finds its own control.
 thread_local std::vector<TWinControl*> g_creating;
@@ -77,8 +76,9 @@ bool IsMouseMessage(UINT msg) {
 
 }  // namespace
 
-// The controls by window, for the window procedure; the window property stays for everybody
-// else who asks which control a window belongs to.
+// The control of each window of ours. A window property would do, but under Wine each lookup
+// of one is a round trip to the server, and the procedure and the reflection of notifications
+// ask on every message. An entry goes when its window is destroyed or its control lets go.
 static TWindowTable<TWinControl*>& AttachedControls() {
   static TWindowTable<TWinControl*> table;
   return table;
@@ -88,7 +88,7 @@ static TWindowTable<TWinControl*>& AttachedControls() {
 // error handler, so they never cross the platform's frames.
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   TWinControl* control = nullptr;
-  if (!AttachedControls().Find(wnd, control)) control = static_cast<TWinControl*>(GetPropW(wnd, kControlProp));
+  AttachedControls().Find(wnd, control);
   if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
   TMessage m{msg, wParam, lParam, 0};
   try {
@@ -126,7 +126,9 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
-  return wnd ? static_cast<TWinControl*>(GetPropW(wnd, kControlProp)) : nullptr;
+  TWinControl* control = nullptr;
+  if (wnd) AttachedControls().Find(wnd, control);
+  return control;
 }
 
 void TWinControl::CreateParams(TCreateParams& p) {
@@ -182,13 +184,11 @@ void TWinControl::UnwatchHandle(int id) { handleWatchers_.erase(id); }
 
 void TWinControl::Attach(HWND wnd) {
   handle_ = wnd;
-  SetPropW(wnd, kControlProp, this);
   AttachedControls().Set(wnd, this);
 }
 
 void TWinControl::Detach() {
   if (!handle_) return;
-  RemovePropW(handle_, kControlProp);
   TWinControl* listed = nullptr;
   if (AttachedControls().Find(handle_, listed) && listed == this) AttachedControls().Remove(handle_);
   handle_ = nullptr;

@@ -195,6 +195,35 @@ TEST(ToolkitWindows, AWindowMadeWhileAnotherIsBeingMadeFindsItsOwnControl) {
   Pump();
 }
 
+// Controls are found by their windows only while the two belong together: not after the
+// control let its window go, nor after the window was destroyed under it, nor on a window
+// made later under the same handle.
+TEST(ToolkitWindows, AControlIsFoundByItsWindowOnlyWhileItHasIt) {
+  auto* form = Application->CreateForm<TForm>();
+  form->Handle();
+  auto* kept = new TButton(form);
+  kept->SetParent(form);
+  const HWND keptWnd = kept->WindowHandle();
+  auto* freed = new TEdit(form);
+  freed->SetParent(form);
+  const HWND freedWnd = freed->WindowHandle();
+  ASSERT_EQ(TWinControl::FindControl(keptWnd), kept);
+  delete freed;
+  EXPECT_EQ(TWinControl::FindControl(freedWnd), nullptr);
+  DestroyWindow(keptWnd);
+  EXPECT_FALSE(kept->HandleAllocated());
+  EXPECT_EQ(TWinControl::FindControl(keptWnd), nullptr);
+  for (int i = 0; i < 50; ++i) {
+    const HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, form->Handle(), nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+    EXPECT_EQ(TWinControl::FindControl(plain), nullptr);
+    DestroyWindow(plain);
+  }
+  EXPECT_EQ(TWinControl::FindControl(nullptr), nullptr);
+  delete form;
+  Pump();
+}
+
 // A form with one of each kind of control, shown.
 class TPrintedForm : public TForm {
  public:
