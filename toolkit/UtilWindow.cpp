@@ -2,18 +2,24 @@
 
 #include "toolkit/Application.h"
 
-HWND CreateHiddenWindow(const wchar_t* className, WNDPROC proc, HWND parent) {
+void RegisterWindowClassOnce(const wchar_t* className, WNDPROC proc, UINT style) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   WNDCLASSEXW existing = {};
   existing.cbSize = sizeof(existing);
-  if (!GetClassInfoExW(inst, className, &existing)) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = proc;
-    wc.hInstance = inst;
-    wc.lpszClassName = className;
-    RegisterClassExW(&wc);
-  }
+  if (GetClassInfoExW(inst, className, &existing)) return;
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.style = style;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = className;
+  RegisterClassExW(&wc);
+}
+
+HWND CreateHiddenWindow(const wchar_t* className, WNDPROC proc, HWND parent) {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  RegisterWindowClassOnce(className, proc);
   const bool messageOnly = parent == HWND_MESSAGE;
   return CreateWindowExW(messageOnly ? 0 : WS_EX_TOOLWINDOW, className, L"",
                          messageOnly ? 0 : WS_POPUP, 0, 0, 0, 0, parent, nullptr, inst, nullptr);

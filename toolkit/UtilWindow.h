@@ -8,6 +8,10 @@
 
 #include "toolkit/Messages.h"
 
+// Registers the window class `className` (arrow cursor, no background) with `proc` and
+// the class `style` unless this module has it already.
+void RegisterWindowClassOnce(const wchar_t* className, WNDPROC proc, UINT style = 0);
+
 // Registers the window class `className` with `proc` the first time it is asked for, then
 // creates a hidden window of that class: a message-only window when `parent` is HWND_MESSAGE,
 // otherwise a zero-size top-level popup. Null when the system refuses.

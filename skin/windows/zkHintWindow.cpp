@@ -8,6 +8,7 @@
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Application.h"
+#include "toolkit/UtilWindow.h"
 
 namespace {
 
@@ -86,18 +87,7 @@ void TzkHintWindow::Cancel() {
 bool TzkHintWindow::MakeWindow() {
   if (window_) return true;
   HINSTANCE inst = GetModuleHandleW(nullptr);
-  WNDCLASSEXW existing = {};
-  existing.cbSize = sizeof(existing);
-  if (!GetClassInfoExW(inst, kHintClass, &existing)) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_SAVEBITS;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kHintClass;
-    RegisterClassExW(&wc);
-  }
+  RegisterWindowClassOnce(kHintClass, Proc, CS_SAVEBITS);
   window_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kHintClass, L"",
                                 WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst, nullptr));
   if (window_) SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
