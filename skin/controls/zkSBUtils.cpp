@@ -1041,6 +1041,17 @@ bool TzkMainWnd::AnswerOwnPainting(TMessage& m, const std::function<void(HDC)>& 
   }
 }
 
+bool TzkMainWnd::SizeCacheToWindow(int& w, int& h) {
+  TzkAdapterSkin& s = Skin();
+  RECT wr;
+  GetWindowRect(Handle(), &wr);
+  w = wr.right - wr.left;
+  h = wr.bottom - wr.top;
+  if (!s.Tables() || !s.Skinned() || w <= 0 || h <= 0) return false;
+  if (s.CacheBmp.Width() != w || s.CacheBmp.Height() != h) s.CacheBmp = NewDeviceBitmap24(w, h);
+  return true;
+}
+
 void TzkMainWnd::RedrawNow() {
   if (!Destroyed()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }

@@ -113,6 +113,9 @@ class TzkMainWnd {
   bool AnswerOwnPainting(TMessage& m, const std::function<void(HDC)>& paint);
   // Redraws the whole window at once (nothing once it is going).
   void RedrawNow();
+  // Sizes the skin's cached image to the window rectangle and gives its size; false (nothing
+  // to draw) without a skin or for an empty window.
+  bool SizeCacheToWindow(int& w, int& h);
   // Lets the window handle m with its redrawing off, then redraws it once, so a state change
   // never shows in the platform's own look.
   void HandleQuietly(TMessage& m);

@@ -74,10 +74,8 @@ void TzkBtnWnd::DrawCaption(HDC dc, int state) {
 void TzkBtnWnd::PrepareCache() {
   TzkAdapterSkin& s = Skin();
   const TsSkinTables* t = s.Tables();
-  const TRect wr = WindowRectOf(Handle());
-  const int w = wr.Width(), h = wr.Height();
-  if (!t || !s.Skinned() || w <= 0 || h <= 0) return;
-  if (s.CacheBmp.Width() != w || s.CacheBmp.Height() != h) s.CacheBmp = NewDeviceBitmap24(w, h);
+  int w = 0, h = 0;
+  if (!SizeCacheToWindow(w, h)) return;
   const int state = CtlState();
   const TsBackgroundInfo bg = ParentBackground();
   PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg, clFuchsia, true, true, &s.CacheBmp, {0, 0},

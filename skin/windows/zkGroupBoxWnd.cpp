@@ -86,11 +86,8 @@ TRect TzkGroupBoxWnd::InnerRect() const {
 void TzkGroupBoxWnd::PrepareCache() {
   TzkAdapterSkin& s = Skin();
   const TsSkinTables* t = s.Tables();
-  RECT wr;
-  GetWindowRect(Handle(), &wr);
-  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-  if (!t || !s.Skinned() || w <= 0 || h <= 0) return;
-  if (s.CacheBmp.Width() != w || s.CacheBmp.Height() != h) s.CacheBmp = NewDeviceBitmap24(w, h);
+  int w = 0, h = 0;
+  if (!SizeCacheToWindow(w, h)) return;
   const TsBackgroundInfo bg = ParentBackground();
   const TRect caption = CaptionRect();
   CopyBackground(s.CacheBmp, Rect(0, 0, w, caption.Height()), bg);

@@ -29,11 +29,8 @@ TPoint TzkSizerWnd::GripPosition() const {
 void TzkSizerWnd::PrepareCache() {
   TzkAdapterSkin& s = Skin();
   const TsSkinTables* t = s.Tables();
-  RECT wr;
-  GetWindowRect(Handle(), &wr);
-  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-  if (!t || !s.Skinned() || w <= 0 || h <= 0) return;
-  if (s.CacheBmp.Width() != w || s.CacheBmp.Height() != h) s.CacheBmp = NewDeviceBitmap24(w, h);
+  int w = 0, h = 0;
+  if (!SizeCacheToWindow(w, h)) return;
   PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), ParentBackground(), clFuchsia, true, true,
                    &s.CacheBmp, {0, 0}, Rect(0, 0, w, h), 0);
   const int mask = GripMask();
