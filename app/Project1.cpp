@@ -1,12 +1,21 @@
 // Vornik Desktop: the program's entry point.
 #include <windows.h>
 
+#include "app/SingleInstance.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Application.h"
+#include "toolkit/WideText.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // A second start in this folder brings the running program back instead of loading and
+  // saving the same task file beside it.
+  TSingleInstance instance(ExeFolder());
+  if (!instance.First()) {
+    instance.BringBackFirst();
+    return 0;
+  }
   // Engine bitmaps live in DIB sections, so GDI can draw into them and blit them directly.
   InstallDibBitmapStorage();
   Application->Initialize();
@@ -14,7 +23,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Form1 = Application->CreateForm<TForm1>();
   Form2 = Application->CreateForm<TForm2>(Form1);
   Form1->TimeLimitDialog = Form2;
+  instance.Listen([] { Form1->BringBack(); });
   Application->Run();
+  instance.StopListening();
   // The forms go before the process does, so the tray icon leaves the notification area
   // instead of lingering there until the pointer passes over it.
   delete Form2;

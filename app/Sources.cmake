@@ -6,6 +6,7 @@ vornik_portable(
 )
 vornik_win32(
   ListViewRows.cpp
+  SingleInstance.cpp
   Unit1.cpp
   Unit2.cpp
   WinTaskAlarm.cpp

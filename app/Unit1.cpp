@@ -476,6 +476,8 @@ void TForm1::N3Click(TObject*) {
 
 void TForm1::CoolTrayIcon1DblClick(TObject*) { CoolTrayIcon1->RestoreMainWindow(); }
 
+void TForm1::BringBack() { CoolTrayIcon1->RestoreMainWindow(); }
+
 void TForm1::SetPriority(const char* priority) {
   if (TListItem* item = sListView1->Selected()) rows_->SetText(item->Index(), tfPriority, priority);
   SaveTasks();

@@ -89,6 +89,8 @@ class TForm1 : public TForm {
   void sListView1CustomDrawItem(TObject* sender, TListItem* item, TCustomDrawState state,
                                 bool& defaultDraw);
 
+  // Shows the window again, restored from the tray or the taskbar, in front.
+  void BringBack();
   // Writes the list and ListStart to save.txt.
   void SaveTasks();
   const std::string& ListStart() const { return listStart_; }

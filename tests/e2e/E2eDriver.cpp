@@ -177,6 +177,15 @@ struct Program {
     return text;
   }
 
+  // Types a task into the edit box and adds it with Enter; true when the list grew by one.
+  bool Add(const std::wstring& text) const {
+    const int before = Rows();
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    return WaitFor([&] { return Rows() == before + 1; }, 10000);
+  }
+
   bool Close() {
     PostMessageW(form, WM_CLOSE, 0, 0);
     const bool ended = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
@@ -250,6 +259,22 @@ std::wstring TextSecondsAgo(int seconds) {
   SYSTEMTIME st;
   FileTimeToSystemTime(&then, &st);
   return DateTimeText(st);
+}
+
+// Starts a program and waits for it to end by itself; false when it did not within 30 s.
+bool RunToEnd(const std::wstring& exe, DWORD& code) {
+  STARTUPINFOW si = {};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi = {};
+  std::wstring cmd = L"\"" + exe + L"\"";
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  const bool ended = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(pi.hProcess, 1);
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return ended;
 }
 
 void WriteFileBytes(const char* path, const std::string& bytes) {
@@ -607,6 +632,37 @@ int main() {
   mouse_event(MOUSEEVENTF_WHEEL, 0, 0, DWORD(WHEEL_DELTA * 3), 0);
   Check(WaitFor([&] { return top() < bottomTop; }, 5000), "the mouse wheel scrolls the list back up");
   Check(run5.Close(), "closing the window ends the program");
+
+  std::printf("a second start\n");
+  DeleteFileW(L"save.txt");
+  Program runA;
+  Check(runA.Start(exe), "the program starts on an empty list");
+  if (!runA.form) return 1;
+  Check(runA.Add(L"From A"), "a task is added");
+  const std::string saved = ReadFileBytes("save.txt");
+  PostMessageW(runA.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Check(WaitFor([&] { return !IsWindowVisible(runA.form); }, 10000), "the window hides into the tray");
+  DWORD secondCode = 1;
+  Check(RunToEnd(exe, secondCode) && secondCode == 0, "a second start in the same folder ends by itself");
+  Check(WaitFor([&] { return IsWindowVisible(runA.form) && !IsIconic(runA.form); }, 10000),
+        "and brings the running program's window back from the tray");
+  Check(WaitFor([&] { return GetForegroundWindow() == runA.form; }, 5000), "in front");
+  Check(ReadFileBytes("save.txt") == saved, "save.txt is untouched by the second start");
+  Check(runA.Add(L"From A again") && runA.Rows() == 2, "the running program goes on with its list");
+  CreateDirectoryW(L"other", nullptr);
+  for (const wchar_t* f : {L"notok.ico", L"ok.ico", L"yellow.ico", L"red.ico", L"sound.wav"})
+    CopyFileW(f, (std::wstring(L"other\\") + f).c_str(), FALSE);
+  CopyFileW(exe.c_str(), L"other\\VornikDesktop.exe", FALSE);
+  DeleteFileW(L"other\\save.txt");
+  Program runB;
+  Check(runB.Start(L"other\\VornikDesktop.exe"), "a copy in another folder runs beside it");
+  if (!runB.form) return 1;
+  Check(runB.Add(L"From B"), "and adds a task to its own list");
+  const std::string mine = ReadFileBytes("save.txt"), theirs = ReadFileBytes("other\\save.txt");
+  Check(theirs.find("From B") != std::string::npos && mine.find("From B") == std::string::npos &&
+            mine.find("From A again") != std::string::npos,
+        "each folder's save.txt holds its own tasks");
+  Check(runB.Close() && runA.Close(), "both end on closing");
 
   std::printf("%d passed, %d failed\n", g_passed, g_failed);
   return g_failed == 0 ? 0 : 1;
