@@ -6,6 +6,9 @@ set(VORNIK_HOST_TOOLS_DIR "" CACHE PATH "Folder of the native asset tools")
 set(VORNIK_DEPS_DIR "" CACHE PATH "Prefix of libraries built for mingw")
 
 enable_language(RC)
+# zlib is linked statically like everything else: its import library would make the program
+# need a zlib1.dll that Windows does not have (Wine carries one, which hides the lack).
+set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)
 set(VORNIK_ZLIB ZLIB::ZLIB)
 add_library(vornik_jpeg STATIC IMPORTED)
@@ -40,9 +43,8 @@ endif()
 # Win32 tests under Wine: every tests/win/**.cpp in one program.
 file(GLOB_RECURSE win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(win_tests)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  vornik_add_googletest()
   add_executable(win_tests ${win_tests})
   target_compile_options(win_tests PRIVATE ${VORNIK_WARNINGS})
   target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
