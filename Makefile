@@ -13,7 +13,7 @@ BENCH := $(BUILD)/bench
 FUZZ_SECONDS ?= 300
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup native win run test test-native test-win test-e2e test-fuzz bench fuzz clean
+.PHONY: all setup native win program run test test-native test-win test-e2e test-fuzz bench fuzz clean
 
 all: win
 
@@ -36,7 +36,14 @@ $(WIN)/build.ninja: | setup
 win: native $(WIN)/build.ninja
 	cmake --build $(WIN) -j $(JOBS)
 
-run: win
+# The program alone: the host tools that draw its assets and its skin, then the program;
+# no test, fuzz or seed target is built.
+PROGRAM_TOOLS := assetgen quarngen skintool
+program: setup $(NATIVE)/build.ninja $(WIN)/build.ninja
+	cmake --build $(NATIVE) -j $(JOBS) --target $(PROGRAM_TOOLS)
+	cmake --build $(WIN) -j $(JOBS) --target VornikDesktop
+
+run: program
 	tools/run-program.sh $(BUILD)
 
 test: native win

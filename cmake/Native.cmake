@@ -36,8 +36,7 @@ vornik_quarn_skin(quarngen skintool
 # Native unit tests: one binary over every tests/native/**.cpp.
 file(GLOB_RECURSE native_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 if(native_tests)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  vornik_add_googletest()
   add_executable(native_tests ${native_tests})
   target_compile_options(native_tests PRIVATE ${VORNIK_WARNINGS})
   target_include_directories(native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/native)

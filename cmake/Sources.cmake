@@ -52,3 +52,17 @@ function(vornik_add_tools)
     target_link_libraries(quarngen PRIVATE vornik_core)
   endif()
 endfunction()
+
+# GoogleTest: built from the sources Debian ships in /usr/src/googletest, or the installed
+# package elsewhere (MSYS2's mingw-w64-x86_64-gtest). Either way the targets GTest::gtest,
+# GTest::gmock and GTest::gtest_main exist afterwards.
+macro(vornik_add_googletest)
+  if(NOT TARGET GTest::gtest_main)
+    if(EXISTS /usr/src/googletest/CMakeLists.txt)
+      set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+      add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    else()
+      find_package(GTest REQUIRED)
+    endif()
+  endif()
+endmacro()

@@ -18,7 +18,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
-  wine wine64 xvfb xauth imagemagick dpkg-dev
+  wine wine64 xvfb xauth imagemagick dpkg-dev fonts-wine
 )
 
 missing=()
@@ -39,6 +39,19 @@ if [ "${#missing[@]}" -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
+# Runs one step of the set-up quietly into $log; when it fails, says which step and shows the
+# end of what it printed, then stops.
+step() {
+  local what=$1
+  shift
+  echo "setup: $what" >>"$log"
+  if ! "$@" >>"$log" 2>&1; then
+    echo "setup: failed while $what; the last lines of $log:" >&2
+    tail -n 25 "$log" >&2
+    exit 1
+  fi
+}
+
 # --- libjpeg-turbo for mingw, from Debian's source package -------------------------------
 jpeg_prefix="$deps/mingw"
 if [ ! -f "$jpeg_prefix/lib/libjpeg.a" ]; then
@@ -56,15 +69,19 @@ if [ ! -f "$jpeg_prefix/lib/libjpeg.a" ]; then
     apt_update
   fi
   rm -rf "$deps/src/jpeg" && mkdir -p "$deps/src/jpeg"
-  (cd "$deps/src/jpeg" && apt-get source -q --download-only libjpeg-turbo >/dev/null 2>&1 &&
-     dpkg-source -x --skip-patches ./*.dsc tree >/dev/null 2>&1)
+  log="$deps/src/jpeg/setup.log"
   here=$(cd "$(dirname "$0")/.." && pwd)
-  cmake -S "$deps/src/jpeg/tree" -B "$deps/src/jpeg/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$jpeg_prefix" \
-    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF \
-    -DCMAKE_POSITION_INDEPENDENT_CODE=OFF -Wno-dev >/dev/null
-  cmake --build "$deps/src/jpeg/build" --target install >/dev/null
+  step "fetching Debian's libjpeg-turbo source package" \
+    bash -c 'cd "$1" && apt-get source -q --download-only libjpeg-turbo' _ "$deps/src/jpeg"
+  step "unpacking it" \
+    bash -c 'cd "$1" && dpkg-source -x --skip-patches ./*.dsc tree' _ "$deps/src/jpeg"
+  step "configuring libjpeg-turbo for mingw" \
+    cmake -S "$deps/src/jpeg/tree" -B "$deps/src/jpeg/build" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$jpeg_prefix" \
+      -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF \
+      -DCMAKE_POSITION_INDEPENDENT_CODE=OFF -Wno-dev
+  step "building and installing it" cmake --build "$deps/src/jpeg/build" --target install
   rm -rf "$deps/src/jpeg/tree"
   echo "setup: libjpeg-turbo for mingw is in $jpeg_prefix"
 fi
