@@ -159,7 +159,7 @@ const TTaskLineCache& TTaskFile::RowLine(const TTaskRows& rows, int row) {
 
 // Lines are encoded one by one: every line ends in CR LF and the ANSI code pages encode each
 // character on its own, so the lines joined are the whole text encoded at once.
-std::string TTaskFile::Format(const TTaskRows& rows, const std::string& listStart) {
+const std::string& TTaskFile::Format(const TTaskRows& rows, const std::string& listStart) {
   return Build(rows, listStart);
 }
 

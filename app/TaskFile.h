@@ -31,8 +31,9 @@ class TTaskFile {
   // file gives "no" and no rows.
   std::string LoadTasks(TTaskRows& rows, const std::function<void(int row)>& afterRowRead);
 
-  // The bytes SaveTasks writes (exposed for tests and benchmarks).
-  std::string Format(const TTaskRows& rows, const std::string& listStart);
+  // The bytes SaveTasks writes (exposed for tests and benchmarks), built the same way into the
+  // same buffers; valid until the next save or format.
+  const std::string& Format(const TTaskRows& rows, const std::string& listStart);
 
  private:
   ITaskStorage& storage_;

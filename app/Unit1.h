@@ -96,6 +96,7 @@ class TForm1 : public TForm {
   const std::string& ListStart() const { return listStart_; }
   TTaskRows& Rows() { return *rows_; }
   const std::wstring& TaskFilePath() const { return taskFilePath_; }
+  TTaskFile& TaskFile() { return *taskFile_; }
 
   static const wchar_t* const kQuotations[12];
   static const wchar_t* const kUrlAuthor;

@@ -44,19 +44,37 @@ vornik_prepare_prefix() {
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
+    vornik_new_prefix=1
   fi
   vornik_set_window_manager
+  vornik_new_prefix=
 }
 
 # Our own Xvfb runs no window manager, and Wine waits up to two seconds for one every time a
 # managed window is hidden or destroyed. On that display Wine is told to manage the windows
 # itself; on the user's display the window manager does it, as usual.
+# Wine reads the setting when a process starts, and making the prefix leaves its desktop
+# process (which also keeps the tray icons) running: when the setting changes, the prefix's
+# processes are ended so that the next ones read it. Otherwise the tray's process waits two
+# seconds at every icon removal, and every program closing waits with it.
 vornik_set_window_manager() {
-  local key='HKCU\Software\Wine\X11 Driver'
-  if [ -n "$vornik_xvfb_pid" ]; then
-    "$VORNIK_WINE" reg add "$key" /v Managed /d N /f >/dev/null 2>&1 || true
-  else
-    "$VORNIK_WINE" reg delete "$key" /v Managed /f >/dev/null 2>&1 || true
+  local key='HKCU\Software\Wine\X11 Driver' want=
+  [ -n "$vornik_xvfb_pid" ] && want=N
+  local have
+  have=$("$VORNIK_WINE" reg query "$key" /v Managed 2>/dev/null | tr -d '\r' |
+         awk '$1 == "Managed" {print $3}')
+  if [ "$have" != "$want" ]; then
+    if [ -n "$want" ]; then
+      "$VORNIK_WINE" reg add "$key" /v Managed /d "$want" /f >/dev/null 2>&1 || true
+    else
+      "$VORNIK_WINE" reg delete "$key" /v Managed /f >/dev/null 2>&1 || true
+    fi
+  fi
+  # Whatever was started before the setting was read (the desktop process of a new prefix)
+  # goes, so every process of this session reads it.
+  if [ "$have" != "$want" ] || [ -n "${vornik_new_prefix:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
   fi
 }
 
