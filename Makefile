@@ -2,7 +2,8 @@
 #   make run     set up, build, start VornikDesktop.exe (under Wine on Linux, on Xvfb when
 #                there is no display)
 #   make test    set up, build, run every test: native (ASan+UBSan), Win32 under Wine,
-#                end-to-end, short fuzz runs
+#                end-to-end, the release round trip, short fuzz runs
+#   make release the Windows downloads into dist/: portable zip, installer, checksums
 #   make bench   optimised native benchmarks, then the Win32 benchmarks under Wine
 #   make fuzz    longer fuzz runs (FUZZ_SECONDS per target, default 300)
 # BUILD selects the build folder (default build/), so several checkouts can build side by side.
@@ -13,7 +14,7 @@ BENCH := $(BUILD)/bench
 FUZZ_SECONDS ?= 300
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup native win program run test test-native test-win test-e2e test-fuzz bench fuzz clean
+.PHONY: all setup native win program run release test test-native test-win test-e2e test-fuzz bench fuzz clean
 
 all: win
 
@@ -46,7 +47,11 @@ program: setup $(NATIVE)/build.ninja $(WIN)/build.ninja
 run: program
 	tools/run-program.sh $(BUILD)
 
-test: native win
+# The Windows user's downloads in dist/: the portable zip, the per-user installer, checksums.
+release: program
+	tools/make-release.sh $(BUILD)
+
+test: native win release
 	tools/run-tests.sh $(BUILD) all
 
 test-native: native

@@ -48,7 +48,9 @@ if(win_tests)
   add_executable(win_tests ${win_tests})
   target_compile_options(win_tests PRIVATE ${VORNIK_WARNINGS})
   target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
-  target_link_libraries(win_tests PRIVATE vornik_win GTest::gmock GTest::gtest_main)
+  target_link_libraries(win_tests PRIVATE vornik_win version GTest::gmock GTest::gtest_main)
+  # The tests check the program's version resource against the tree's version.
+  target_compile_definitions(win_tests PRIVATE VORNIK_TREE_VERSION="${PROJECT_VERSION}")
   # The stored-skin tests read the internal skin from the test program's own resources.
   if(TARGET quarn_skin)
     set(quarn_rc ${CMAKE_SOURCE_DIR}/tests/win/QuarnSkinTest.rc)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs the test sets of a built tree:  tools/run-tests.sh BUILD_DIR [all|native|win|e2e|fuzz]
+# Runs the test sets of a built tree:  tools/run-tests.sh BUILD_DIR [all|native|win|e2e|release|fuzz]
 #   native  the portable core's unit tests (ASan + UBSan)
 #   win     the Win32 component tests under Wine
 #   e2e     the real program under Wine, driven from outside (tests/e2e/run-e2e.sh)
+#   release the installer and the zip of `make release`, installed and run under Wine
 #   fuzz    every libFuzzer target for FUZZ_SECONDS seconds (default 10)
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -45,6 +46,13 @@ run_e2e() {
   with_wine "$script" "$build" || failed+=(e2e)
 }
 
+run_release() {
+  local script="$here/tests/release/run-release-test.sh"
+  [ -x "$script" ] || { echo "== release: none"; return 0; }
+  echo "== release (installer and zip under Wine)"
+  "$script" "$build" || failed+=(release)
+}
+
 run_fuzz() {
   local seconds=${FUZZ_SECONDS:-10} f name corpus
   shopt -s nullglob
@@ -63,10 +71,11 @@ run_fuzz() {
 }
 
 case "$what" in
-  all) run_native; run_win; run_e2e; run_fuzz ;;
+  all) run_native; run_win; run_e2e; run_release; run_fuzz ;;
   native) run_native ;;
   win) run_win ;;
   e2e) run_e2e ;;
+  release) run_release ;;
   fuzz) run_fuzz ;;
   *) echo "unknown test set: $what" >&2; exit 2 ;;
 esac

@@ -373,11 +373,30 @@ bool SaveScreenshot(RECT r, const char* path) {
 
 }  // namespace
 
+// One start of an installed or unpacked program: its skinned window appears, a task is added
+// and lands in the save.txt beside the program, and the program closes.
+int RunSmoke(const std::wstring& exe, const std::wstring& task) {
+  std::printf("smoke run of %s\n", Utf8(exe).c_str());
+  Program run;
+  Check(run.Start(exe), "the program starts and shows its main window");
+  if (!run.form) return 1;
+  Check(WaitFor([&] { return FrameSkinned(run.form); }, 10000), "with the skin's frame");
+  Check(run.Add(task), "a task is added");
+  Check(run.Close(), "closing the window ends the program");
+  const std::string folder = Directory(Utf8(exe));
+  const std::string file = ReadFileBytes((folder + "save.txt").c_str());
+  Check(file.find(Utf8(task)) != std::string::npos, "save.txt beside the program holds the task");
+  std::printf("%d passed, %d failed\n", g_passed, g_failed);
+  return g_failed == 0 ? 0 : 1;
+}
+
 int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argv && argc == 4 && std::wstring(argv[1]) == L"--smoke") return RunSmoke(argv[2], argv[3]);
   if (!argv || argc != 3) {
-    std::fprintf(stderr, "usage: e2e_driver PROGRAM.exe SCREENSHOT.bmp\n");
+    std::fprintf(stderr, "usage: e2e_driver PROGRAM.exe SCREENSHOT.bmp\n"
+                         "       e2e_driver --smoke PROGRAM.exe TASK\n");
     return 2;
   }
   const std::wstring exe = argv[1];
