@@ -483,7 +483,8 @@ void TsCommonData::ShowGlow(bool repeat) {
     HideGlow();
     return;
   }
-  if (GlowId >= 0) return;  // already shown around the control
+  // Already shown around the control, unless a "close all" took it since.
+  if (GlowId >= 0 && GlowEffectOpen(GlowId)) return;
   RECT wr;
   GetWindowRect(w->Handle(), &wr);
   const TRect screen = FromRECT(wr);

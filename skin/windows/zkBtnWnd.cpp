@@ -94,7 +94,8 @@ void TzkBtnWnd::Paint(HDC dc) {
 void TzkBtnWnd::ShowGlow() {
   TsSkinManager* m = Skin().Manager;
   const TsSkinTables* t = Skin().Tables();
-  if (!m || !t || glowId_ >= 0 || !m->AllowGlowing() || !IsWindowEnabled(Handle())) return;
+  if (!m || !t || !m->AllowGlowing() || !IsWindowEnabled(Handle())) return;
+  if (glowId_ >= 0 && GlowEffectOpen(glowId_)) return;
   const TsGeneralData& s = t->Sections[size_t(Skin().SkinIndex)];
   if (s.GlowCount < 1) return;
   const TRect screen = WindowRectOf(Handle());
@@ -125,8 +126,7 @@ void TzkBtnWnd::MouseEnter() {
 }
 
 void TzkBtnWnd::MouseLeave() {
-  CloseAllGlowEffects();
-  glowId_ = -1;
+  HideGlow();
   Skin().MouseAbove = false;
   RedrawNow();
 }
@@ -160,10 +160,8 @@ void TzkBtnWnd::AdapterProc(TMessage& m) {
     case BM_SETSTATE:
     case BM_SETSTYLE:
       HandleQuietly(m);
-      if (m.Msg == BM_SETSTATE && (SendMessageW(Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED)) {
-        CloseAllGlowEffects();
-        glowId_ = -1;
-      }
+      if (m.Msg == BM_SETSTATE && (SendMessageW(Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED))
+        HideGlow();
       return;
     case WM_MOUSEMOVE:
       PassOn(m);

@@ -174,6 +174,44 @@ TEST_F(BtnAdapter, RealPointerShowsAndHidesTheGlowAndClicksStillArrive) {
   DestroyWindow(b);
 }
 
+TEST_F(BtnAdapter, LeavingOrPressingClosesOnlyTheButtonsOwnGlow) {
+  HWND b = MakeButton(L"Mine");
+  auto a = TzkMainWnd::Attach<TzkBtnWnd>(b, false, "", &skin);
+  Redraw(b);
+  // Another owner's glow, shown elsewhere.
+  const int other = ShowGlowEffect(TRect(300, 300, 340, 320), TRect(0, 0, 40, 20), "BUTTON", &skin,
+                                   nullptr, 255, 0, "GLOW");
+  ASSERT_GE(other, 0);
+  PointAt(b, 50, 15);
+  ASSERT_GE(a->GlowId(), 0);
+  const int own = a->GlowId();
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseLeave), 0);
+  EXPECT_EQ(a->GlowId(), -1);
+  EXPECT_FALSE(GlowEffectOpen(own));
+  EXPECT_TRUE(GlowEffectOpen(other)) << "pointer left";
+
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseEnter), 0);
+  ASSERT_GE(a->GlowId(), 0);
+  SendMessageW(b, BM_SETSTATE, TRUE, 0);
+  EXPECT_EQ(a->GlowId(), -1);
+  EXPECT_TRUE(GlowEffectOpen(other)) << "pressed";
+  SendMessageW(b, BM_SETSTATE, FALSE, 0);
+
+  // A glow closed behind the button's back (all glows closed) is shown again on entering.
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseLeave), 0);
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseEnter), 0);
+  const int before = a->GlowId();
+  ASSERT_GE(before, 0);
+  CloseAllGlowEffects();
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseLeave), 0);
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseEnter), 0);
+  EXPECT_TRUE(GlowEffectOpen(a->GlowId()));
+  EXPECT_NE(a->GlowId(), before);
+  CloseAllGlowEffects();
+  a.reset();
+  DestroyWindow(b);
+}
+
 TEST_F(BtnAdapter, DetachingGivesTheProcedureBackAndLeavesNoHandles) {
   HWND b = MakeButton(L"Cycle");
   const LONG_PTR own = GetWindowLongPtrW(b, GWLP_WNDPROC);
