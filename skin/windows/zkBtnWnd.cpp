@@ -4,6 +4,7 @@
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
+#include "skin/paint/zkBlend.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/zkGlowEffect.h"
@@ -24,6 +25,15 @@ TRect WindowRectOf(HWND wnd) {
 }
 
 }  // namespace
+
+void PaintAdaptedDisabledLook(TzkBitmap& image, const TsBackgroundInfo& bg) {
+  if (image.Empty()) return;
+  if (bg.IsBitmap) {
+    PaintDisabledLook(image, dkBlended, bg.Color, {0, 0}, bg);  // keeps 40 % of the look
+    return;
+  }
+  TintRect(image, TRect(0, 0, image.Width() - 1, image.Height() - 1), 40, bg.Color);
+}
 
 TzkBtnWnd::TzkBtnWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
     : TzkMainWnd(wnd, section.empty() ? "BUTTON" : section, manager) {}
@@ -81,7 +91,7 @@ void TzkBtnWnd::PrepareCache() {
   PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg, clFuchsia, true, true, &s.CacheBmp, {0, 0},
                    Rect(0, 0, w, h), state);
   DrawOnBitmap(s.CacheBmp, [&](HDC dc) { DrawCaption(dc, state); });
-  if (!IsWindowEnabled(Handle())) PaintDisabledLook(s.CacheBmp, dkBlended, bg.Color, {0, 0}, bg);
+  if (!IsWindowEnabled(Handle())) PaintAdaptedDisabledLook(s.CacheBmp, bg);
   s.BGChanged = false;
 }
 
