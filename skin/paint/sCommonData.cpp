@@ -587,6 +587,7 @@ void TsCommonData::ForgetSkin(TsSkinManager* manager) {
     for (int i = 0; i < w->ControlCount(); ++i) {
       TControl* c = w->Controls(i);
       if (c->IsWindowed() || dynamic_cast<IzkSkinTextColor*>(c)) continue;
+      if (c->Tag() == 98) continue;  // a plain label that keeps its own font colour
       TFont f = c->Font();
       f.SetColor(clWindowText);
       c->SetFont(f);
