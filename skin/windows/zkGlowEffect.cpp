@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <map>
 #include <memory>
-#include <vector>
 
 #include "skin/data/sGlowClosing.h"
 #include "skin/data/sSkinManager.h"
