@@ -155,7 +155,9 @@ void TsGroupBox::PaintHandler(HDC dc) {
   } else {
     d.PartlyHidden = false;
   }
-  if (!d.SkipPaint) PrepareCache();
+  // The cached image is rebuilt only when stale: a child label changing its text repaints
+  // its own area from the image as it is.
+  if (!d.SkipPaint && CacheStale()) PrepareCache();
   if (d.CacheBmp->Empty()) return;
   const TRect all(0, 0, Width(), Height());
   d.CopyCacheExcludingChildren(this, all, 0, 0, false, dc, all, true);
@@ -163,6 +165,11 @@ void TsGroupBox::PaintHandler(HDC dc) {
   WakePostponedChildren(this);
   for (int i = 0; i < ControlCount(); ++i)
     if (!Controls(i)->IsWindowed()) SendCommandToControl(Controls(i), zcParentUpdateEnd);
+}
+
+bool TsGroupBox::CacheStale() const {
+  const TsCommonData& d = *skinData_;
+  return d.BGChanged || !d.CacheBmp || d.CacheBmp->Width() != Width() || d.CacheBmp->Height() != Height();
 }
 
 void TsGroupBox::ForwardToChildren(const TMessage& m) { BroadcastToControls(this, m); }
@@ -232,6 +239,8 @@ bool TsGroupBox::SkinnedMessage(TMessage& m) {
       return false;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+      // The caption is drawn in the focused state while the box has the focus.
+      if (!Caption().empty()) d.BGChanged = true;
       TGroupBox::WndProc(m);
       return true;
     case WM_PAINT: {

@@ -43,6 +43,8 @@ class TsGroupBox : public TGroupBox {
   bool SkinCommandMessage(TMessage& m);
   bool SkinnedMessage(TMessage& m);
   void PaintHandler(HDC dc);
+  // The cached image must be rebuilt before it is copied: marked stale or of another size.
+  bool CacheStale() const;
   void ForwardToChildren(const TMessage& m);
   void PaintCaption(const TRect& caption, const TsBackgroundInfo& bg);
   TSize MeasureText(const std::wstring& text);

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "skin/data/sFormTransition.h"
+#include "skin/data/sGlowClosing.h"
 #include "skin/data/sSkinCommands.h"
 #include "skin/data/sSkinDirectory.h"
 #include "skin/data/sSkinManager.h"
@@ -175,6 +176,8 @@ void TsSkinManager::PrepareShadowImages() {
 
 void TsSkinManager::ApplyNewSkin(bool repaint) {
   if (IsLoading()) return;
+  // Glows are drawn from the old skin's images and placed by its geometry.
+  CloseAllGlowWindows(IsDestroying());
   if (repaint) PrepareSkinChanging();
   tables_.SkinData.Active = false;
   {
@@ -190,6 +193,7 @@ void TsSkinManager::ApplyNewSkin(bool repaint) {
 
 void TsSkinManager::RemoveSkin() {
   TFlagScope removing(zkSkinRemoving);
+  CloseAllGlowWindows(IsDestroying());
   RemoveHook();
   tables_.SkinData.Active = false;
   TMessage m{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRemove)), LPARAM(this), 0};

@@ -483,7 +483,8 @@ void TsCommonData::ShowGlow(bool repeat) {
     HideGlow();
     return;
   }
-  if (GlowId >= 0) return;  // already shown around the control
+  // Already shown around the control, unless a "close all" took it since.
+  if (GlowId >= 0 && GlowEffectOpen(GlowId)) return;
   RECT wr;
   GetWindowRect(w->Handle(), &wr);
   const TRect screen = FromRECT(wr);
@@ -586,6 +587,7 @@ void TsCommonData::ForgetSkin(TsSkinManager* manager) {
     for (int i = 0; i < w->ControlCount(); ++i) {
       TControl* c = w->Controls(i);
       if (c->IsWindowed() || dynamic_cast<IzkSkinTextColor*>(c)) continue;
+      if (c->Tag() == 98) continue;  // a plain label that keeps its own font colour
       TFont f = c->Font();
       f.SetColor(clWindowText);
       c->SetFont(f);

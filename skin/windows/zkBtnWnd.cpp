@@ -4,6 +4,7 @@
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
+#include "skin/paint/zkBlend.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/zkGlowEffect.h"
@@ -24,6 +25,15 @@ TRect WindowRectOf(HWND wnd) {
 }
 
 }  // namespace
+
+void PaintAdaptedDisabledLook(TzkBitmap& image, const TsBackgroundInfo& bg) {
+  if (image.Empty()) return;
+  if (bg.IsBitmap) {
+    PaintDisabledLook(image, dkBlended, bg.Color, {0, 0}, bg);  // keeps 40 % of the look
+    return;
+  }
+  TintRect(image, TRect(0, 0, image.Width() - 1, image.Height() - 1), 40, bg.Color);
+}
 
 TzkBtnWnd::TzkBtnWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
     : TzkMainWnd(wnd, section.empty() ? "BUTTON" : section, manager) {}
@@ -81,7 +91,7 @@ void TzkBtnWnd::PrepareCache() {
   PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg, clFuchsia, true, true, &s.CacheBmp, {0, 0},
                    Rect(0, 0, w, h), state);
   DrawOnBitmap(s.CacheBmp, [&](HDC dc) { DrawCaption(dc, state); });
-  if (!IsWindowEnabled(Handle())) PaintDisabledLook(s.CacheBmp, dkBlended, bg.Color, {0, 0}, bg);
+  if (!IsWindowEnabled(Handle())) PaintAdaptedDisabledLook(s.CacheBmp, bg);
   s.BGChanged = false;
 }
 
@@ -94,7 +104,8 @@ void TzkBtnWnd::Paint(HDC dc) {
 void TzkBtnWnd::ShowGlow() {
   TsSkinManager* m = Skin().Manager;
   const TsSkinTables* t = Skin().Tables();
-  if (!m || !t || glowId_ >= 0 || !m->AllowGlowing() || !IsWindowEnabled(Handle())) return;
+  if (!m || !t || !m->AllowGlowing() || !IsWindowEnabled(Handle())) return;
+  if (glowId_ >= 0 && GlowEffectOpen(glowId_)) return;
   const TsGeneralData& s = t->Sections[size_t(Skin().SkinIndex)];
   if (s.GlowCount < 1) return;
   const TRect screen = WindowRectOf(Handle());
@@ -125,8 +136,7 @@ void TzkBtnWnd::MouseEnter() {
 }
 
 void TzkBtnWnd::MouseLeave() {
-  CloseAllGlowEffects();
-  glowId_ = -1;
+  HideGlow();
   Skin().MouseAbove = false;
   RedrawNow();
 }
@@ -160,10 +170,8 @@ void TzkBtnWnd::AdapterProc(TMessage& m) {
     case BM_SETSTATE:
     case BM_SETSTYLE:
       HandleQuietly(m);
-      if (m.Msg == BM_SETSTATE && (SendMessageW(Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED)) {
-        CloseAllGlowEffects();
-        glowId_ = -1;
-      }
+      if (m.Msg == BM_SETSTATE && (SendMessageW(Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED))
+        HideGlow();
       return;
     case WM_MOUSEMOVE:
       PassOn(m);

@@ -7,6 +7,10 @@
 
 #include "skin/controls/zkSBUtils.h"
 
+// The disabled look of the adapted buttons: the finished look keeps 40 % over the parent's
+// background bitmap, or is tinted 40 % toward the parent's colour.
+void PaintAdaptedDisabledLook(TzkBitmap& image, const TsBackgroundInfo& bg);
+
 class TzkBtnWnd : public TzkMainWnd {
  public:
   // An empty section means "BUTTON".

@@ -11,6 +11,7 @@
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
+#include "skin/windows/zkBtnWnd.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
 
@@ -115,7 +116,7 @@ void TzkCheckBoxWnd::PrepareCache() {
   if (t->IsValidMask(mask))
     PaintGlyphMask(s.CacheBmp, {glyph.Left, glyph.Top}, frame, TsBackgroundInfo{}, t->Masks[size_t(mask)], true);
   DrawOnBitmap(s.CacheBmp, [&](HDC dc) { DrawCaption(dc, glyph, frame != 0); });
-  if (!IsWindowEnabled(Handle())) PaintDisabledLook(s.CacheBmp, dkBlended, bg.Color, {0, 0}, bg);
+  if (!IsWindowEnabled(Handle())) PaintAdaptedDisabledLook(s.CacheBmp, bg);
   s.BGChanged = false;
 }
 

@@ -21,7 +21,7 @@
 namespace {
 
 constexpr intptr_t kNeverSkinnedTag = -98;
-constexpr intptr_t kKeepLabelTag = 98;  // an owned plain label that keeps its own look
+constexpr intptr_t kKeepLabelTag = 98;  // a plain label that keeps its own look
 
 // Set while AddAllItems runs, so a child added during the walk does not start another one.
 bool addingAll = false;
@@ -84,12 +84,59 @@ std::unique_ptr<TzkMainWnd> CreateThirdPartyAdapter(int list, HWND wnd, const st
   }
 }
 
+// [SECTION] Plain labels given back
+
+// The plain labels made transparent, with the look they had before; a label freed meanwhile
+// drops out through its free notification.
+class TzkLabelKeeper : public TComponent {
+ public:
+  TzkLabelKeeper() : TComponent(nullptr) {}
+  // Records a label's own look the first time it is met.
+  void Keep(TLabel* label) {
+    for (const TKeptLabel& k : labels_)
+      if (k.Label == label) return;
+    labels_.push_back({label, label->Transparent(), label->Font().Color()});
+    label->FreeNotification(this);
+  }
+  // Every label still alive gets its own transparency and font colour back.
+  void GiveBack() {
+    std::vector<TKeptLabel> labels = std::move(labels_);
+    labels_.clear();
+    for (const TKeptLabel& k : labels) {
+      k.Label->RemoveFreeNotification(this);
+      if (k.Label->IsDestroying()) continue;
+      k.Label->SetTransparent(k.Transparent);
+      k.Label->Font().SetColor(k.Color);
+    }
+  }
+
+ protected:
+  void Notification(TComponent* c, TOperation op) override {
+    TComponent::Notification(c, op);
+    if (op != TOperation::opRemove) return;
+    labels_.erase(std::remove_if(labels_.begin(), labels_.end(),
+                                 [c](const TKeptLabel& k) { return k.Label == c; }),
+                  labels_.end());
+  }
+
+ private:
+  struct TKeptLabel {
+    TLabel* Label;
+    bool Transparent;
+    TColor Color;
+  };
+  std::vector<TKeptLabel> labels_;
+};
+
+// [SECTION] TzkCtrlAdapter
+
 TzkCtrlAdapter::TzkCtrlAdapter(TCustomForm* form, TsSkinManager* manager)
-    : form_(form), manager_(manager) {}
+    : form_(form), manager_(manager), labels_(std::make_unique<TzkLabelKeeper>()) {}
 
 TzkCtrlAdapter::~TzkCtrlAdapter() {
   RemoveDeadItems();
   while (!items_.empty()) items_.pop_back();
+  labels_->GiveBack();
 }
 
 void TzkCtrlAdapter::RemoveDeadItems() {
@@ -149,20 +196,22 @@ bool TzkCtrlAdapter::AddNewItem(TWinControl* control, const std::string& propose
   return false;
 }
 
-void TzkCtrlAdapter::MakeLabelTransparent(TControl* control, bool testTag) {
+void TzkCtrlAdapter::MakeLabelTransparent(TControl* control) {
   auto* label = dynamic_cast<TLabel*>(control);
   if (!label || dynamic_cast<TsCustomLabel*>(control)) return;
-  if (testTag && label->Tag() == kKeepLabelTag) return;
+  // A label met as an owned component is met again as a child control: Tag 98 holds in both.
+  if (label->Tag() == kKeepLabelTag) return;
+  labels_->Keep(label);
   label->SetTransparent(true);
   label->Font().SetColor(manager_->GlobalFontColor());
 }
 
-void TzkCtrlAdapter::AdaptChild(TControl* control, bool ownedComponent) {
+void TzkCtrlAdapter::AdaptChild(TControl* control) {
   if (!IsControlSupported(control, ClassNameOf(control))) return;
   if (auto* w = dynamic_cast<TWinControl*>(control))
     AddNewItem(w, std::string());
   else
-    MakeLabelTransparent(control, ownedComponent);
+    MakeLabelTransparent(control);
 }
 
 void TzkCtrlAdapter::Recurse(TControl* control) {
@@ -181,14 +230,14 @@ void TzkCtrlAdapter::AddAllItems(TWinControl* container) {
   for (int i = 0; i < container->ComponentCount(); ++i) {
     auto* c = dynamic_cast<TControl*>(container->Components(i));
     if (!c || c->IsDestroying()) continue;
-    AdaptChild(c, true);
+    AdaptChild(c);
     Recurse(c);
     addingAll = true;
   }
   for (int i = 0; i < container->ControlCount(); ++i) {
     TControl* c = container->Controls(i);
     if (c->IsDestroying()) continue;
-    AdaptChild(c, false);
+    AdaptChild(c);
     Recurse(c);
     addingAll = true;
   }

@@ -1,7 +1,7 @@
 // TzkCtrlAdapter: the child controls of a skinned form that are not skinned controls
 // themselves get window adapters by the skin manager's ThirdParty class lists, and plain
 // labels are made transparent in the skin's general font colour. One per frame provider; the
-// adapters it made give their windows back when it goes.
+// adapters it made give their windows back when it goes, and the labels their own look.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +18,7 @@ class TCustomForm;
 class TWinControl;
 class TsSkinManager;
 class TzkCtrlAdapter;
+class TzkLabelKeeper;
 class TzkMainWnd;
 
 // Asked before a control is adapted: clear canBeAdded to leave it alone, or change the skin
@@ -67,11 +68,13 @@ class TzkCtrlAdapter {
  private:
   bool IsControlSupported(TControl* control, const std::string& className);
   bool AskSkinItem(TControl* control, std::string& section);
-  void AdaptChild(TControl* control, bool testTag);
-  void MakeLabelTransparent(TControl* control, bool testTag);
+  void AdaptChild(TControl* control);
+  void MakeLabelTransparent(TControl* control);
   void Recurse(TControl* control);
 
   TCustomForm* form_;
   TsSkinManager* manager_;
   TzkAdapterItems items_;
+  // The labels made transparent; they get their own look back when the adapter goes.
+  std::unique_ptr<TzkLabelKeeper> labels_;
 };

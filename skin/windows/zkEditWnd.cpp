@@ -5,6 +5,7 @@
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkDibStorage.h"
+#include "skin/windows/zkGlowEffect.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WinControl.h"
 
@@ -189,6 +190,7 @@ void TzkEditWnd::AdapterProc(TMessage& m) {
       break;
     case WM_MOUSELEAVE:
       SetHot(Skin().Focused, false);
+      CloseAllGlowEffects();  // a glow whose owner missed the pointer going goes with it
       break;
     case WM_SIZE:
       Skin().BGChanged = true;

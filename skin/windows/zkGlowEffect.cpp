@@ -1,9 +1,10 @@
 #include "skin/windows/zkGlowEffect.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
-#include <vector>
 
+#include "skin/data/sGlowClosing.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/zkBlit.h"
@@ -80,10 +81,21 @@ TzkBitmap GlowFrame(const TsMaskData& mask, const TzkBitmap& image) {
   return frame;
 }
 
+// A zero border width falls back to the mask's one border width, then to the whole frame.
 int BorderOr(int width, int fallback, int frameSize) {
   if (width > 0) return width;
   if (fallback > 0) return fallback;
-  return frameSize / 2;
+  return frameSize;
+}
+
+// Borders wider than the target together shrink evenly, the far one taking the odd pixel.
+void ShrinkToFit(int size, int& nearSide, int& farSide) {
+  if (size >= nearSide + farSide) return;
+  const int d = (nearSide + farSide - size) / 2;
+  nearSide -= d;
+  farSide -= d + (size % 2);
+  nearSide = std::max(nearSide, 0);
+  farSide = std::max(farSide, 0);
 }
 
 }  // namespace
@@ -99,22 +111,33 @@ TRect RenderGlowImage(TzkBitmap& out, const TsMaskData& mask, int controlWidth, 
   if (!image) return TRect();
   TzkBitmap frame = GlowFrame(mask, *image);
   const int fw = frame.Width(), fh = frame.Height();
-  const int wl = std::min(BorderOr(mask.WL, mask.BorderWidth, fw), fw);
-  const int wt = std::min(BorderOr(mask.WT, mask.BorderWidth, fh), fh);
-  const int wr = std::min(BorderOr(mask.WR, mask.BorderWidth, fw), fw - wl);
-  const int wb = std::min(BorderOr(mask.WB, mask.BorderWidth, fh), fh - wt);
+  const int wl = BorderOr(mask.WL, mask.BorderWidth, fw);
+  const int wt = BorderOr(mask.WT, mask.BorderWidth, fh);
+  const int wr = BorderOr(mask.WR, mask.BorderWidth, fw);
+  const int wb = BorderOr(mask.WB, mask.BorderWidth, fh);
   const int w = controlWidth + wl + wr - 2 * margin;
   const int h = controlHeight + wt + wb - 2 * margin;
   out = NewBitmap32(std::max(w, 0), std::max(h, 0));
   if (out.Empty() || frame.Empty()) return TRect(wl, wt, wr, wb);
   out.Fill(0);
-  const int xs[4] = {0, wl, fw - wr, fw}, ys[4] = {0, wt, fh - wb, fh};
-  const int xd[4] = {0, std::min(wl, w), std::max(w - wr, 0), w};
-  const int yd[4] = {0, std::min(wt, h), std::max(h - wb, 0), h};
+  // Nine parts: corners as they are, sides and centre stretched. A border as wide as the
+  // frame makes its corner the whole frame; the source's sides and centre are then empty.
+  int dl = wl, dr = wr, dt = wt, db = wb;
+  ShrinkToFit(w, dl, dr);
+  ShrinkToFit(h, dt, db);
+  const int sl = std::min(dl, fw), sr = std::min(dr, fw);
+  const int st = std::min(dt, fh), sb = std::min(db, fh);
+  const int xs[3][2] = {{0, sl}, {sl, fw - sr}, {fw - sr, fw}};
+  const int ys[3][2] = {{0, st}, {st, fh - sb}, {fh - sb, fh}};
+  const int xd[3][2] = {{0, dl}, {dl, w - dr}, {w - dr, w}};
+  const int yd[3][2] = {{0, dt}, {dt, h - db}, {h - db, h}};
   for (int j = 0; j < 3; ++j)
-    for (int i = 0; i < 3; ++i)
-      StretchCopy(out, TRect(xd[i], yd[j], xd[i + 1], yd[j + 1]), frame,
-                  TRect(xs[i], ys[j], xs[i + 1], ys[j + 1]));
+    for (int i = 0; i < 3; ++i) {
+      const TRect src(xs[i][0], ys[j][0], xs[i][1], ys[j][1]);
+      const TRect dst(xd[i][0], yd[j][0], xd[i][1], yd[j][1]);
+      if (src.Width() > 0 && src.Height() > 0 && dst.Width() > 0 && dst.Height() > 0)
+        StretchCopy(out, dst, frame, src);
+    }
   return TRect(wl, wt, wr, wb);
 }
 
@@ -122,35 +145,45 @@ TRect RenderGlowImage(TzkBitmap& out, const TsMaskData& mask, int controlWidth, 
 
 namespace {
 
+// One shown glow: its window only. The mask is read while showing and never again, so a glow
+// outliving its skin or its manager refers to neither.
 class TzkGlowEffect {
  public:
-  TzkGlowEffect(TsSkinManager* manager, int maskIndex, int margin)
-      : manager_(manager), maskIndex_(maskIndex), margin_(margin) {}
-  ~TzkGlowEffect() {
-    if (!window_) return;
-    if (HWND wnd = window_->WindowHandle()) ShowWindow(wnd, SW_HIDE);
-    if (manager_ && manager_->IsDestroying()) {
-      delete window_;
-    } else {
-      window_->Release();
-    }
-  }
+  TzkGlowEffect() = default;
+  ~TzkGlowEffect() { Close(false); }
   TzkGlowEffect(const TzkGlowEffect&) = delete;
   TzkGlowEffect& operator=(const TzkGlowEffect&) = delete;
 
-  void Show(const TRect& control, const TRect& visible, HWND owner, uint8_t alpha);
+  void Show(const TsMaskData& mask, int margin, const TRect& control, const TRect& visible,
+            HWND owner, uint8_t alpha);
+  // Hides the window and frees it through the toolkit once the current message has returned
+  // (a broadcast may be walking the forms), or at once.
+  void Close(bool freeAtOnce) {
+    TzkGlowForm* window = window_;
+    window_ = nullptr;
+    if (!window) return;
+    if (HWND wnd = window->WindowHandle()) ShowWindow(wnd, SW_HIDE);
+    if (freeAtOnce)
+      delete window;
+    else
+      window->Release();
+  }
   HWND Window() const { return window_ ? window_->WindowHandle() : nullptr; }
 
  private:
-  TsSkinManager* manager_;
-  int maskIndex_;
-  int margin_;
   TzkGlowForm* window_ = nullptr;
 };
 
-std::vector<std::unique_ptr<TzkGlowEffect>>& Glows() {
-  static std::vector<std::unique_ptr<TzkGlowEffect>> glows;
-  return glows;
+// Glows by id. Ids only grow, so an owner's stale id never names another owner's glow. The
+// list is never destroyed: at process exit nothing may be freed through the toolkit any more.
+struct TzkGlowList {
+  std::map<int, std::unique_ptr<TzkGlowEffect>> glows;
+  int nextId = 0;
+};
+
+TzkGlowList& Glows() {
+  static TzkGlowList* list = new TzkGlowList;
+  return *list;
 }
 
 // The cuts (left, top, right, bottom) that leave only the glow around the visible part.
@@ -166,13 +199,13 @@ TRect GlowCuts(const TRect& borders, int cw, int ch, const TRect& v, int w, int 
   return cut;
 }
 
-void TzkGlowEffect::Show(const TRect& control, const TRect& visible, HWND owner, uint8_t alpha) {
-  const TsMaskData& mask = manager_->Tables().Masks[size_t(maskIndex_)];
+void TzkGlowEffect::Show(const TsMaskData& mask, int margin, const TRect& control,
+                         const TRect& visible, HWND owner, uint8_t alpha) {
   TzkBitmap image;
-  const TRect borders = RenderGlowImage(image, mask, control.Width(), control.Height(), margin_);
+  const TRect borders = RenderGlowImage(image, mask, control.Width(), control.Height(), margin);
   if (image.Empty()) return;
   int w = image.Width(), h = image.Height();
-  const TRect cut = GlowCuts(borders, control.Width(), control.Height(), visible, w, h, margin_);
+  const TRect cut = GlowCuts(borders, control.Width(), control.Height(), visible, w, h, margin);
   w -= cut.Left + cut.Right;
   h -= cut.Top + cut.Bottom;
   if (w <= 0 || h <= 0) return;
@@ -197,8 +230,8 @@ void TzkGlowEffect::Show(const TRect& control, const TRect& visible, HWND owner,
   }
   window_ = new TzkGlowForm(nullptr);
   HWND wnd = window_->Handle();
-  const int x = control.Left + cut.Left + margin_ - borders.Left;
-  const int y = control.Top + cut.Top + margin_ - borders.Top;
+  const int x = control.Left + cut.Left + margin - borders.Left;
+  const int y = control.Top + cut.Top + margin - borders.Top;
   const bool topmost = owner && (GetWindowLongW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
   SetWindowPos(wnd, topmost ? HWND_TOPMOST : nullptr, x, y, w, h,
                SWP_NOACTIVATE | (topmost ? 0 : SWP_NOZORDER));
@@ -225,27 +258,36 @@ int ShowGlowEffect(const TRect& controlOnScreen, const TRect& visiblePart, const
   const int sectionIndex = manager->IndexOfSection(section);
   const int mask = manager->IndexOfMask(sectionIndex, section, key + "0");
   if (!manager->IsValidMask(mask)) return -1;
-  auto glow = std::make_unique<TzkGlowEffect>(manager, mask, margin);
-  glow->Show(controlOnScreen, visiblePart, owner, alpha);
-  Glows().push_back(std::move(glow));
-  return int(Glows().size()) - 1;
+  SetCloseAllGlowsHandler(&CloseAllGlowEffects);
+  auto glow = std::make_unique<TzkGlowEffect>();
+  glow->Show(manager->Tables().Masks[size_t(mask)], margin, controlOnScreen, visiblePart, owner, alpha);
+  TzkGlowList& list = Glows();
+  const int id = list.nextId++;
+  list.glows[id] = std::move(glow);
+  return id;
 }
 
 void CloseGlowEffect(int id) {
-  auto& glows = Glows();
-  if (id < 0 || id >= int(glows.size())) return;
-  glows[size_t(id)].reset();
-  while (!glows.empty() && !glows.back()) glows.pop_back();
+  auto& glows = Glows().glows;
+  const auto it = glows.find(id);
+  if (it == glows.end()) return;
+  std::unique_ptr<TzkGlowEffect> glow = std::move(it->second);
+  glows.erase(it);
 }
 
-void CloseAllGlowEffects() {
-  auto glows = std::move(Glows());
-  Glows().clear();
-  glows.clear();
+void CloseAllGlowEffects(bool freeAtOnce) {
+  // Taken out first: closing a window may reach code that shows or closes glows.
+  auto glows = std::move(Glows().glows);
+  Glows().glows.clear();
+  for (auto& entry : glows) entry.second->Close(freeAtOnce);
 }
+
+bool GlowEffectOpen(int id) { return Glows().glows.count(id) != 0; }
 
 HWND GlowEffectWindow(int id) {
-  const auto& glows = Glows();
-  if (id < 0 || id >= int(glows.size()) || !glows[size_t(id)]) return nullptr;
-  return glows[size_t(id)]->Window();
+  const auto& glows = Glows().glows;
+  const auto it = glows.find(id);
+  return it == glows.end() ? nullptr : it->second->Window();
 }
+
+int GlowEffectsOpen() { return int(Glows().glows.size()); }

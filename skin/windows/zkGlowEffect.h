@@ -45,20 +45,26 @@ TzkBitmap GlowImageFrame(const TsMaskData& mask);
 
 // Renders the glow image for a control of the given size into a 32-bit bitmap with straight
 // alpha: transparent, then the mask's frame 0 as a nine-part image. Returns the border widths
-// used (WL, WT, WR, WB, with the fall-backs for zero borders).
+// used (WL, WT, WR, WB; a zero one falls back to the mask's BorderWidth, then to the frame's
+// width or height).
 TRect RenderGlowImage(TzkBitmap& out, const TsMaskData& mask, int controlWidth, int controlHeight,
                       int margin);
 
 // Shows a glow around a control: screen rectangle, visible part in the control's coordinates,
 // the section holding the glow image under key + "0", the manager (null: the default), the
 // owner window (its top-most state is copied), alpha and margin. Returns the glow's id, or -1
-// when layered windows or the image are missing.
+// when layered windows or the image are missing. Ids are never reused within a process.
 int ShowGlowEffect(const TRect& controlOnScreen, const TRect& visiblePart, const std::string& section,
                    TsSkinManager* manager, HWND owner, uint8_t alpha, int margin,
                    const std::string& key);
 // Closes one glow; unknown ids and closed ones are ignored.
 void CloseGlowEffect(int id);
-// Closes every glow.
-void CloseAllGlowEffects();
+// Closes every glow. Their windows are freed through the toolkit once the current message has
+// returned, or at once with freeAtOnce (when the skin manager itself goes).
+void CloseAllGlowEffects(bool freeAtOnce = false);
+// Whether a glow id is still open (not closed by its owner or by a "close all").
+bool GlowEffectOpen(int id);
 // The window of a shown glow, or null.
 HWND GlowEffectWindow(int id);
+// Number of glows open in the process.
+int GlowEffectsOpen();

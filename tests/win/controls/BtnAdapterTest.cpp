@@ -3,6 +3,7 @@
 // parent, the window procedure given back, and no handle growth over many attachments.
 #include <windows.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -115,13 +116,18 @@ TEST_F(BtnAdapter, CachedLookMatchesTheSectionInEveryState) {
   EXPECT_EQ(GetPixel(wdc, 50, 15), RGB(px[2], px[1], px[0]));
   ReleaseDC(b, wdc);
 
-  // Disabled: the normal look with the parent's colour blended through.
+  // Disabled: the normal look keeps 40 %, the parent's colour gives 60 %.
   SendMessageW(b, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
   EnableWindow(b, FALSE);
   TzkBitmap disabled = Composed(L"Go ahead", 0);
-  TsBackgroundInfo bg;
-  bg.Color = TColor(GetSysColor(COLOR_BTNFACE));
-  PaintDisabledLook(disabled, dkBlended, bg.Color, {0, 0}, bg);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const uint8_t k[3] = {GetBValue(face), GetGValue(face), GetRValue(face)};
+  for (int y = 0; y < disabled.Height(); ++y)
+    for (int x = 0; x < disabled.Width(); ++x)
+      for (int c = 0; c < 3; ++c) {
+        uint8_t& p = disabled.ScanLine(y)[x * 3 + c];
+        p = uint8_t(std::lround(0.4 * p + 0.6 * k[c]));
+      }
   EXPECT_EQ(DifferentPixels(a->Skin().CacheBmp, disabled), 0) << "disabled";
 
   EXPECT_EQ(SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcIsSkinned), 0), 1);
@@ -170,6 +176,44 @@ TEST_F(BtnAdapter, RealPointerShowsAndHidesTheGlowAndClicksStillArrive) {
   Redraw(b);
   EXPECT_EQ(a->CtlState(), 0);
   EXPECT_EQ(DifferentPixels(a->Skin().CacheBmp, Composed(L"Hover", 0)), 0);
+  a.reset();
+  DestroyWindow(b);
+}
+
+TEST_F(BtnAdapter, LeavingOrPressingClosesOnlyTheButtonsOwnGlow) {
+  HWND b = MakeButton(L"Mine");
+  auto a = TzkMainWnd::Attach<TzkBtnWnd>(b, false, "", &skin);
+  Redraw(b);
+  // Another owner's glow, shown elsewhere.
+  const int other = ShowGlowEffect(TRect(300, 300, 340, 320), TRect(0, 0, 40, 20), "BUTTON", &skin,
+                                   nullptr, 255, 0, "GLOW");
+  ASSERT_GE(other, 0);
+  PointAt(b, 50, 15);
+  ASSERT_GE(a->GlowId(), 0);
+  const int own = a->GlowId();
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseLeave), 0);
+  EXPECT_EQ(a->GlowId(), -1);
+  EXPECT_FALSE(GlowEffectOpen(own));
+  EXPECT_TRUE(GlowEffectOpen(other)) << "pointer left";
+
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseEnter), 0);
+  ASSERT_GE(a->GlowId(), 0);
+  SendMessageW(b, BM_SETSTATE, TRUE, 0);
+  EXPECT_EQ(a->GlowId(), -1);
+  EXPECT_TRUE(GlowEffectOpen(other)) << "pressed";
+  SendMessageW(b, BM_SETSTATE, FALSE, 0);
+
+  // A glow closed behind the button's back (all glows closed) is shown again on entering.
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseLeave), 0);
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseEnter), 0);
+  const int before = a->GlowId();
+  ASSERT_GE(before, 0);
+  CloseAllGlowEffects();
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseLeave), 0);
+  SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcMouseEnter), 0);
+  EXPECT_TRUE(GlowEffectOpen(a->GlowId()));
+  EXPECT_NE(a->GlowId(), before);
+  CloseAllGlowEffects();
   a.reset();
   DestroyWindow(b);
 }

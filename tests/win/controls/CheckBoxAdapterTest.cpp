@@ -3,6 +3,7 @@
 // itself first, real clicks still toggling the box, and the window procedure given back.
 #include <windows.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -105,6 +106,25 @@ TEST_F(CheckBoxAdapter, GlyphFollowsTheCheckStateAndFrame) {
   SendMessageW(b, BM_SETCHECK, BST_CHECKED, 0);
   EXPECT_EQ(DifferentPixels(a->Skin().CacheBmp, Composed(c.RadioChecked, 0)), 0);
   EXPECT_GT(DifferentPixels(Composed(c.RadioChecked, 0), Composed(c.RadioUnchecked, 0)), 0);
+  a.reset();
+  DestroyWindow(b);
+}
+
+TEST_F(CheckBoxAdapter, ADisabledBoxKeepsFortyPercentOfItsLookOverTheParentsColour) {
+  HWND b = MakeBox(L"", BS_CHECKBOX);
+  auto a = TzkMainWnd::Attach<TzkCheckBoxWnd>(b, false, "", &skin);
+  EnableWindow(b, FALSE);
+  Redraw(b);
+  TzkBitmap want = Composed(skin.Tables().CachedIndexes.CheckBoxUnchecked, 0);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const uint8_t k[3] = {GetBValue(face), GetGValue(face), GetRValue(face)};
+  for (int y = 0; y < want.Height(); ++y)
+    for (int x = 0; x < want.Width(); ++x)
+      for (int c = 0; c < 3; ++c) {
+        uint8_t& p = want.ScanLine(y)[x * 3 + c];
+        p = uint8_t(std::lround(0.4 * p + 0.6 * k[c]));
+      }
+  EXPECT_EQ(DifferentPixels(a->Skin().CacheBmp, want), 0);
   a.reset();
   DestroyWindow(b);
 }

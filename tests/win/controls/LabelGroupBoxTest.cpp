@@ -1,7 +1,7 @@
 // Skinned labels and the skinned group box: text colours from the skin and their sources,
 // the disabled text, the web label's fonts and opener, the group box's cached image with the
-// parent's background in its caption strip, and background requests answered by colour and
-// by bitmap.
+// parent's background in its caption strip, kept while a clock inside it ticks, and
+// background requests answered by colour and by bitmap.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include "skin/controls/sLabel.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainter.h"
+#include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Canvas.h"
 #include "toolkit/Handles.h"
@@ -199,6 +200,47 @@ TEST_F(SkinnedLabels, BackgroundRequestsAreAnsweredByColourAndByBitmapWithOffset
     AskBackgroundOfControl(draw, inner, true);
   });
   EXPECT_EQ(PixelOf(target, 5, 5), ColorToRGB(form->Color()));
+}
+
+TEST_F(SkinnedLabels, AClockTickingInsideTheGroupBoxRepaintsOnlyItsOwnAreaFromTheCache) {
+  TsGroupBox* box = AddGroupBox(form, 8, 8, 280, 120);
+  auto* clock = AddLabel<TsLabel>(box, L"00:00:00");
+  form->Show();
+  Pump();
+  UpdateWindow(box->Handle());
+  TsCommonData& d = box->SkinData();
+  ASSERT_FALSE(d.BGChanged);
+  TzkBitmap& cache = *d.CacheBmp;
+  ASSERT_EQ(cache.Width(), 280);
+  // A mark in the cached image, away from the clock: it stays unless the image is recomposed.
+  const TColor fresh = PixelOf(cache, 270, 110);
+  uint8_t* mark = cache.ScanLine(110) + 270 * 3;
+  mark[0] = 1, mark[1] = 2, mark[2] = 3;
+
+  clock->SetCaption(L"00:00:01");
+  HRGN update = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetUpdateRgn(box->Handle(), update, FALSE), ERROR);
+  RECT bounds;
+  GetRgnBox(update, &bounds);
+  DeleteObject(update);
+  EXPECT_EQ(FromRECT(bounds), clock->BoundsRect()) << "only the clock's own area is repainted";
+  UpdateWindow(box->Handle());
+  Pump();
+  EXPECT_EQ(PixelOf(cache, 270, 110), RGBColor(3, 2, 1)) << "the group box was recomposed";
+  EXPECT_FALSE(d.BGChanged);
+
+  // The image as it is matches a fresh composition, and the box shows it with the clock over it.
+  mark[0] = GetBValue(fresh), mark[1] = GetGValue(fresh), mark[2] = GetRValue(fresh);
+  TzkBitmap kept = NewBitmap24(cache.Width(), cache.Height());
+  CopyRect(kept, 0, 0, cache, TRect(0, 0, cache.Width(), cache.Height()));
+  d.BGChanged = true;
+  box->PrepareCache();
+  EXPECT_EQ(DifferentPixels(kept, cache), 0);
+  clock->SetCaption(L"00:00:02");
+  Pump();
+  const TzkBitmap printed = PrintWindowBitmap(box->Handle(), box->Width(), box->Height());
+  EXPECT_EQ(DifferencesIn(printed, cache, TRect(0, 0, 280, 120), clock->BoundsRect()), 0);
+  EXPECT_GT(DifferencesIn(printed, cache, clock->BoundsRect()), 0) << "the clock's text";
 }
 
 }  // namespace

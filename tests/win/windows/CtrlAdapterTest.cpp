@@ -10,6 +10,7 @@
 #include "WinTestSupport.h"
 #include "controls/SkinnedControlsSupport.h"
 #include "skin/controls/sButton.h"
+#include "skin/controls/sGroupBox.h"
 #include "skin/controls/zkSBUtils.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/data/sStoredSkinResource.h"
@@ -143,6 +144,57 @@ TEST_F(CtrlAdapter, WithoutTheThirdPartyRuleNothingIsAdapted) {
   EXPECT_EQ(TzkMainWnd::FromWindow(edit), nullptr);
   EXPECT_EQ(SendCommandToWindow(edit, zcIsSkinned), 0);
   delete f;
+}
+
+// Plain labels with their own looks: one to be skinned, one that keeps its colour (Tag 98) on
+// the form and one inside a skinned group box.
+class TPlainLabelsForm : public TForm {
+ public:
+  explicit TPlainLabelsForm(TComponent* owner) : TForm(owner) {
+    SetBorderStyle(TFormBorderStyle::bsSingle);
+    SetBounds(120, 120, 320, 200);
+    plain = AddLabel(this, L"Plain", RGBColor(200, 0, 0), 0);
+    kept = AddLabel(this, L"Kept", RGBColor(0, 0, 200), 98);
+    box = new TsGroupBox(this);
+    box->SetParent(this);
+    box->SetBounds(10, 80, 200, 80);
+    keptInBox = AddLabel(box, L"Kept too", RGBColor(0, 150, 0), 98);
+  }
+  const wchar_t* ClassName() const override { return L"TPlainLabelsForm"; }
+  TLabel* AddLabel(TWinControl* parent, const wchar_t* caption, TColor color, intptr_t tag) {
+    auto* l = new TLabel(this);
+    l->SetParent(parent);
+    l->SetBounds(10, 10 + 20 * parent->ControlCount(), 100, 16);
+    l->SetCaption(caption);
+    l->Font().SetColor(color);
+    l->SetTag(tag);
+    return l;
+  }
+  TLabel* plain;
+  TLabel* kept;
+  TsGroupBox* box;
+  TLabel* keptInBox;
+};
+
+TEST_F(CtrlAdapter, PlainLabelsGetTheirOwnLookBackAndTagNinetyEightKeepsItsColour) {
+  auto* f = Application->CreateForm<TPlainLabelsForm>();
+  f->Show();
+  Pump();
+  ASSERT_NE(ProviderOf(f), nullptr);
+  EXPECT_TRUE(f->plain->Transparent());
+  EXPECT_EQ(f->plain->Font().Color(), manager->GlobalFontColor());
+  for (TLabel* kept : {f->kept, f->keptInBox}) EXPECT_FALSE(kept->Transparent()) << "skinned";
+  EXPECT_EQ(f->kept->Font().Color(), RGBColor(0, 0, 200)) << "skinned";
+  EXPECT_EQ(f->keptInBox->Font().Color(), RGBColor(0, 150, 0)) << "skinned";
+
+  manager->SetActive(false);
+  EXPECT_FALSE(f->plain->Transparent()) << "removed";
+  EXPECT_EQ(f->plain->Font().Color(), RGBColor(200, 0, 0)) << "removed";
+  EXPECT_EQ(f->kept->Font().Color(), RGBColor(0, 0, 200)) << "removed";
+  EXPECT_EQ(f->keptInBox->Font().Color(), RGBColor(0, 150, 0)) << "removed";
+  for (TLabel* kept : {f->kept, f->keptInBox}) EXPECT_FALSE(kept->Transparent()) << "removed";
+  delete f;
+  Pump();
 }
 
 }  // namespace

@@ -1,0 +1,193 @@
+// Glow windows: ids that no other owner can take over, the glows closed when a skin is applied
+// or removed, when the pointer leaves an edit-style adapter and when the manager goes with its
+// form, with no handles left after many cycles; and the size of a glow whose image has no
+// border widths.
+#include <windows.h>
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "WinTestSupport.h"
+#include "controls/SkinnedControlsSupport.h"
+#include "skin/controls/sButton.h"
+#include "skin/data/sSkinManager.h"
+#include "skin/data/sStoredSkinResource.h"
+#include "skin/windows/zkEditWnd.h"
+#include "skin/windows/zkGlowEffect.h"
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+
+namespace {
+
+const TRect kControl(100, 100, 160, 122);
+const TRect kWhole(0, 0, 60, 22);
+
+int ShowButtonGlow(TsSkinManager& m) {
+  const int margin = m.Tables().Sections[size_t(m.IndexOfSection("BUTTON"))].GlowMargin;
+  return ShowGlowEffect(kControl, kWhole, "BUTTON", &m, nullptr, 255, margin, "GLOW");
+}
+
+class GlowWindows : public SkinnedForm {
+ protected:
+  void TearDown() override {
+    CloseAllGlowEffects();
+    SkinnedForm::TearDown();
+  }
+  TsButton* AddButton() {
+    auto* b = new TsButton(form);
+    b->SetParent(form);
+    b->SetBounds(20, 30, 100, 24);
+    b->SetCaption(L"Hot");
+    form->Show();
+    Pump();
+    return b;
+  }
+  static void Hover(TsButton* b) {
+    b->Perform(CM_MOUSELEAVE, 0, LPARAM(b));
+    b->Perform(CM_MOUSEENTER, 0, LPARAM(b));
+  }
+};
+
+TEST_F(GlowWindows, IdsAreNeverReusedSoAStaleIdClosesNoOtherOwnersGlow) {
+  const int first = ShowButtonGlow(Manager());
+  ASSERT_GE(first, 0);
+  CloseGlowEffect(first);
+  const int second = ShowButtonGlow(Manager());
+  ASSERT_GE(second, 0);
+  EXPECT_NE(second, first);
+  CloseGlowEffect(first);  // the first owner hides its old glow again
+  EXPECT_TRUE(GlowEffectOpen(second));
+  ASSERT_NE(GlowEffectWindow(second), nullptr);
+  EXPECT_TRUE(IsWindowVisible(GlowEffectWindow(second)));
+
+  // After closing everything, new glows still get ids of their own.
+  CloseAllGlowEffects();
+  const int third = ShowButtonGlow(Manager());
+  EXPECT_NE(third, first);
+  EXPECT_NE(third, second);
+  CloseGlowEffect(second);
+  CloseGlowEffect(first);
+  EXPECT_TRUE(GlowEffectOpen(third));
+  CloseGlowEffect(third);
+  CloseGlowEffect(third);  // twice: nothing the second time
+  EXPECT_EQ(GlowEffectsOpen(), 0);
+}
+
+TEST_F(GlowWindows, ApplyingOrRemovingTheSkinClosesEveryGlowWithoutHandleGrowth) {
+  TsButton* b = AddButton();
+  Hover(b);
+  const int id = b->SkinData().GlowId;
+  ASSERT_GE(id, 0);
+  HWND glow = GlowEffectWindow(id);
+  ASSERT_NE(glow, nullptr);
+  // Re-applying the skin closes the glow drawn from the old one.
+  Manager().ApplyNewSkin(false);
+  EXPECT_FALSE(GlowEffectOpen(id));
+  Pump();
+  EXPECT_FALSE(IsWindow(glow));
+  // The button shows a fresh glow when the pointer comes again.
+  Hover(b);
+  EXPECT_TRUE(GlowEffectOpen(b->SkinData().GlowId));
+
+  // The new look at once: these cycles are about windows and handles, not the cross-fade.
+  Manager().AnimEffects().SkinChanging.Time = 0;
+  const auto cycle = [&] {
+    Hover(b);
+    Manager().SetActive(false);
+    EXPECT_EQ(GlowEffectsOpen(), 0);
+    Manager().SetActive(true);
+    Pump();
+  };
+  cycle();
+  const long gdiBefore = handles::GdiObjectsAlive();
+  const DWORD gdiSystemBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  for (int i = 0; i < 1000 && !HasFailure(); ++i) cycle();
+  EXPECT_EQ(GlowEffectsOpen(), 0);
+  EXPECT_EQ(handles::GdiObjectsAlive(), gdiBefore);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiSystemBefore + 2);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + 2);
+}
+
+TEST(GlowWindowsOwnedManager, AManagerGoingWithItsFormClosesItsGlowsAtOnce) {
+  auto* owner = Application->CreateForm<TForm>();
+  auto* manager = new TsSkinManager(owner);
+  manager->InternalSkins().push_back(InternalStoredSkin());
+  manager->SetSkinName(kInternalSkinName);
+  ASSERT_TRUE(manager->SkinData().Active);
+  const int id = ShowButtonGlow(*manager);
+  ASSERT_GE(id, 0);
+  HWND glow = GlowEffectWindow(id);
+  ASSERT_NE(glow, nullptr);
+  // As at program end: the form frees the manager; no message is handled after that.
+  delete owner;
+  EXPECT_FALSE(GlowEffectOpen(id));
+  EXPECT_FALSE(IsWindow(glow));
+  CloseGlowEffect(id);
+  CloseAllGlowEffects();
+  EXPECT_EQ(GlowEffectsOpen(), 0);
+}
+
+class GlowAndEditAdapter : public AdapterForm {};
+
+TEST_F(GlowAndEditAdapter, ThePointerLeavingAnEditStyleAdapterClosesEveryGlow) {
+  HWND edit = Child(L"Edit", L"text", WS_BORDER, TRect(20, 20, 140, 44));
+  auto a = TzkMainWnd::Attach<TzkEditWnd>(edit, true, "", &Manager());
+  const int id = ShowButtonGlow(Manager());
+  ASSERT_GE(id, 0);
+  SendMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(GlowEffectOpen(id));
+  SendMessageW(edit, WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(GlowEffectOpen(id));
+  EXPECT_EQ(GlowEffectsOpen(), 0);
+  a.reset();
+  DestroyWindow(edit);
+}
+
+// A glow image of 10 x 8 pixels, every pixel different and opaque, with no border widths.
+TsMaskData BorderlessGlowMask(int borderWidth) {
+  TsMaskData mask;
+  mask.Image = std::make_unique<TzkBitmap>(NewBitmap32(10, 8));
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 10; ++x) {
+      uint8_t* p = mask.Image->ScanLine(y) + x * 4;
+      p[0] = uint8_t(x * 20);
+      p[1] = uint8_t(y * 30);
+      p[2] = 7;
+      p[3] = 255;
+    }
+  mask.Rect = TRect(0, 0, 10, 8);
+  mask.ImageCount = 1;
+  mask.ImgType = itisaGlow;
+  mask.BorderWidth = int16_t(borderWidth);
+  return mask;
+}
+
+TColor Pixel32(const TzkBitmap& b, int x, int y) {
+  const uint8_t* p = b.ScanLine(y) + x * 4;
+  return RGBColor(p[2], p[1], p[0]);
+}
+
+TEST(GlowImage, ZeroBordersFallBackToTheBorderWidthThenToTheWholeFrame) {
+  TzkBitmap out;
+  const TsMaskData frameSized = BorderlessGlowMask(0);
+  const TRect borders = RenderGlowImage(out, frameSized, 40, 20, 2);
+  EXPECT_EQ(borders, TRect(10, 8, 10, 8));
+  ASSERT_EQ(out.Width(), 40 + 10 + 10 - 4);
+  ASSERT_EQ(out.Height(), 20 + 8 + 8 - 4);
+  // Each corner is the whole frame.
+  const TzkBitmap& image = *frameSized.Image;
+  for (const TPoint corner : {TPoint(0, 0), TPoint(out.Width() - 10, 0), TPoint(0, out.Height() - 8),
+                              TPoint(out.Width() - 10, out.Height() - 8)})
+    for (const TPoint p : {TPoint(0, 0), TPoint(9, 7), TPoint(4, 3)})
+      EXPECT_EQ(Pixel32(out, corner.X + p.X, corner.Y + p.Y), Pixel32(image, p.X, p.Y))
+          << corner.X << "," << corner.Y << " + " << p.X << "," << p.Y;
+
+  const TRect thin = RenderGlowImage(out, BorderlessGlowMask(3), 40, 20, 2);
+  EXPECT_EQ(thin, TRect(3, 3, 3, 3));
+  EXPECT_EQ(out.Width(), 40 + 3 + 3 - 4);
+  EXPECT_EQ(out.Height(), 20 + 3 + 3 - 4);
+}
+
+}  // namespace
