@@ -201,6 +201,31 @@ TEST_F(ListViewSkin, ThumbDragAndWheelScrollTheList) {
   EXPECT_EQ(a->VertBar().Info.Pos, 0);
 }
 
+// The capture goes elsewhere during a thumb drag (Alt+Tab, a modal window): the drag ends,
+// and the pointer's moves are the list's own again instead of moving the thumb.
+TEST_F(ListViewSkin, ALostCaptureEndsAThumbDragAndTheListGetsItsMouseMoves) {
+  AddRows(60);
+  TzkEditWnd* a = list_->ScrollAdapter();
+  ASSERT_NE(a, nullptr);
+  a->RefreshBars(true);
+  const TRect v = a->BarRect(SB_VERT);
+  const TzkThumb t = ThumbGeometry(a->VertBar().Metrics(v, a->Skin().Tables()), a->VertBar().Info);
+  const int x = v.Left + v.Width() / 2;
+  SendMessageW(list_->Handle(), WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(x, v.Top + t.Start + 2));
+  ASSERT_TRUE(a->ThumbDragging());
+  SetCapture(form_->Handle());
+  EXPECT_FALSE(a->ThumbDragging());
+  ReleaseCapture();
+  int moves = 0;
+  list_->OnMouseMove = [&](TObject*, TShiftState, int, int) { ++moves; };
+  POINT p{x, v.Bottom + 40};
+  ScreenToClient(list_->Handle(), &p);
+  SendMessageW(list_->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+  list_->OnMouseMove = nullptr;
+  EXPECT_EQ(moves, 1);
+  EXPECT_EQ(ListView_GetTopIndex(list_->Handle()), 0) << "the list did not scroll";
+}
+
 TEST_F(ListViewSkin, RemovingTheSkinGivesTheWindowBack) {
   HWND wnd = list_->Handle();
   ASSERT_NE(TzkMainWnd::FromWindow(wnd), nullptr);
