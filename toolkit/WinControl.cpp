@@ -640,16 +640,19 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_COMMAND:
       if (m.LParam) return ReflectToChild(m, HWND(m.LParam));
       break;
+    // A notification without its record (anybody can send one) names no child: it goes to
+    // the default handling instead of being read through a null pointer.
     case WM_NOTIFY:
-      return ReflectToChild(m, reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom);
+      if (m.LParam) return ReflectToChild(m, reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom);
+      break;
     case WM_DRAWITEM: {
       auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-      if (dis->CtlType != ODT_MENU) return ReflectToChild(m, dis->hwndItem);
+      if (dis && dis->CtlType != ODT_MENU) return ReflectToChild(m, dis->hwndItem);
       break;
     }
     case WM_MEASUREITEM: {
       auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-      if (mis->CtlType != ODT_MENU && handle_)
+      if (mis && mis->CtlType != ODT_MENU && handle_)
         return ReflectToChild(m, GetDlgItem(handle_, int(mis->CtlID)));
       break;
     }

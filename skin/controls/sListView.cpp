@@ -69,6 +69,7 @@ TsCustomListView::~TsCustomListView() {
   FreeAdapter();
   DetachHeader();
   boundLabel_.reset();
+  UninstallWholeControlDraw();
 }
 
 void TsCustomListView::Loaded() {
@@ -112,6 +113,7 @@ void TsCustomListView::CreateWnd() {
     Application->HandleException(this, &e);
   }
   AttachHeader(ListView_GetHeader(handle_));
+  InstallWholeControlDraw();
   if (Skinned()) ApplySkinColors();
   if (!Loading()) UpdateAdapter();
 }
@@ -124,6 +126,58 @@ void TsCustomListView::ApplySkinColors() {
   if (!skinData_->CustomColor() && Color() != s->Color) SetColor(s->Color);
   if (!skinData_->CustomFont() && Font().Color() != TColor(s->FontColor.Color))
     Font().SetColor(TColor(s->FontColor.Color));
+}
+
+void TsCustomListView::InstallWholeControlDraw() {
+  if (wholeDrawInstalled_) return;
+  userWholeDraw_ = std::move(OnAdvancedCustomDraw);
+  OnAdvancedCustomDraw = [this](TObject* sender, const TRect& r, TCustomDrawStage stage, bool& defaultDraw) {
+    WholeControlDraw(sender, r, stage, defaultDraw);
+  };
+  wholeDrawInstalled_ = true;
+}
+
+void TsCustomListView::UninstallWholeControlDraw() {
+  if (!wholeDrawInstalled_) return;
+  OnAdvancedCustomDraw = std::move(userWholeDraw_);
+  userWholeDraw_ = nullptr;
+  wholeDrawInstalled_ = false;
+}
+
+void TsCustomListView::WholeControlDraw(TObject* sender, const TRect& r, TCustomDrawStage stage,
+                                        bool& defaultDraw) {
+  if (userWholeDraw_) {
+    userWholeDraw_(sender, r, stage, defaultDraw);
+    return;
+  }
+  if (stage != TCustomDrawStage::cdPrePaint && stage != TCustomDrawStage::cdPreErase) {
+    defaultDraw = false;
+    return;
+  }
+  defaultDraw = true;
+  TsCommonData& d = *skinData_;
+  if (!Skinned()) return;
+  d.Updating = d.IsUpdating();
+  if (d.Updating) return;
+  if (d.BGChanged) PrepareCache();
+  if (!d.CustomColor()) {
+    const TColor color = d.EffectiveColor(0);
+    if (ColorToRGB(Color()) != color) SetColor(color);
+  }
+  if (stage == TCustomDrawStage::cdPreErase) defaultDraw = false;
+}
+
+void TsCustomListView::PrepareCache() {
+  TsCommonData& d = *skinData_;
+  const TsSkinTables* tables = d.Tables();
+  if (!tables) return;
+  d.PrepareCacheBitmap();
+  if (!d.CacheBmp || d.CacheBmp->Empty()) return;
+  TzkBitmap& cache = *d.CacheBmp;
+  const TsBackgroundInfo bg = d.GetBackground();
+  PaintSkinnedItem(tables, d.Look(), bg, d.CustomColor() ? ColorToRGB(Color()) : clFuchsia, true, false,
+                   &cache, TPoint(Left(), Top()), TRect(0, 0, cache.Width(), cache.Height()), 0);
+  d.BGChanged = false;
 }
 
 void TsCustomListView::RestoreDefaultColors() {
@@ -143,7 +197,7 @@ void TsCustomListView::UpdateAdapter() {
                                                    skinData_->SkinManager());
 }
 
-void TsCustomListView::FreeAdapter() { adapter_.reset(); }
+void TsCustomListView::FreeAdapter() { TzkMainWnd::Dispose(adapter_); }
 
 // [SECTION] Messages
 
@@ -310,6 +364,10 @@ void TsCustomListView::AfterMessage(const TMessage& m) {
     case WM_NCPAINT:
       RepaintHeader();
       break;
+    case WM_PRINTCLIENT:
+      // The header is a child window of its own, which a print of the client leaves out.
+      if (adapter_ && m.WParam) PrintHeader(HDC(m.WParam));
+      break;
     case WM_PAINT:
       // An adapter made before the list showed read its bars while the platform list had not
       // laid them out yet; the platform drew its own bar as it did. The bars are read and drawn
@@ -464,6 +522,18 @@ LRESULT TsCustomListView::HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
   }
 }
 
+void TsCustomListView::PrintHeader(HDC dc) {
+  if (!header_ || !IsWindowVisible(header_)) return;
+  if ((GetWindowLongW(handle_, GWL_STYLE) & LVS_TYPEMASK) != LVS_REPORT) return;
+  RECT r;
+  GetWindowRect(header_, &r);
+  MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&r), 2);
+  TSaveDc saved(dc);
+  IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+  OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
+  PaintHeader(dc);
+}
+
 void TsCustomListView::SetHot(int section) {
   if (section == hotSection_) return;
   hotSection_ = section;
@@ -503,7 +573,7 @@ int TsCustomListView::SectionAt(POINT screen) const {
 
 void TsCustomListView::PaintHeader(HDC dc) {
   if (!header_ || !dc) return;
-  if (skinData_->BGChanged) skinData_->PrepareCacheBitmap();
+  if (skinData_->BGChanged) PrepareCache();
   RECT client;
   GetClientRect(header_, &client);
   const int count = Header_GetItemCount(header_);

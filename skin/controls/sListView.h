@@ -59,6 +59,15 @@ class TsCustomListView : public TListView {
   void RepaintHeader();
   void SetHot(int section);
   void ApplySkinColors();
+  // The whole-control custom draw: the cached image built before the list paints, and the
+  // list's colour set from the skin again.
+  void InstallWholeControlDraw();
+  void UninstallWholeControlDraw();
+  void WholeControlDraw(TObject* sender, const TRect& r, TCustomDrawStage stage, bool& defaultDraw);
+  // Paints the control's look into the cached image, placed where the list lies in its parent.
+  void PrepareCache();
+  // The header into a print of the list's client area.
+  void PrintHeader(HDC dc);
   void RestoreDefaultColors();
   void UpdateAdapter();
   void FreeAdapter();
@@ -68,6 +77,8 @@ class TsCustomListView : public TListView {
   std::unique_ptr<TsCommonData> skinData_;
   std::unique_ptr<TsBoundLabel> boundLabel_;
   std::unique_ptr<TzkEditWnd> adapter_;
+  bool wholeDrawInstalled_ = false;
+  TLVAdvancedCustomDrawEvent userWholeDraw_;  // the application's handler, run instead of ours
   bool highlightHeaders_ = true;
   bool barsAfterShowing_ = false;  // the adapter's bars are read again after the next paint
   HWND header_ = nullptr;

@@ -129,7 +129,7 @@ void TsSpinButton::WndProc(TMessage& m) {
   if (IsSkinCommand(m) && spinEdit_) {
     switch (CommandCodeOf(m.WParam)) {
       case zcGetBackground:
-        AnswerBackground(*reinterpret_cast<TsBackgroundRequest*>(m.LParam));
+        if (auto* r = reinterpret_cast<TsBackgroundRequest*>(m.LParam)) AnswerBackground(*r);
         return;
       case zcQueryUpdating:
         m.Result = spinEdit_->SkinData().Updating ? 1 : 0;
@@ -291,7 +291,7 @@ bool TsBaseSpinEdit::SkinCommandExtra(TMessage& m) {
       return true;
     }
     case zcGetBackground:
-      d.AnswerBackground(*reinterpret_cast<TsBackgroundRequest*>(m.LParam), 0);
+      if (auto* r = reinterpret_cast<TsBackgroundRequest*>(m.LParam)) d.AnswerBackground(*r, 0);
       return true;
     default:
       return false;

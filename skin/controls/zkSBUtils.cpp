@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "skin/data/sSkinManager.h"
+#include "skin/paint/sCommonData.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainter.h"
@@ -111,7 +112,14 @@ TzkMainWnd::TzkMainWnd(HWND wnd, const std::string& section, TsSkinManager* mana
   skin_.UpdateIndexes();
 }
 
+namespace {
+int g_destroyedWhileReceiving = 0;
+}  // namespace
+
+int TzkMainWnd::DestroyedWhileReceiving() { return g_destroyedWhileReceiving; }
+
 TzkMainWnd::~TzkMainWnd() {
+  if (receiving_ > 0) ++g_destroyedWhileReceiving;
   Detach();
   if (themeOff_ && IsWindow(wnd_) && !destroyed_) {
     if (auto setTheme = SetWindowThemeProc()) setTheme(wnd_, nullptr, nullptr);
@@ -133,6 +141,12 @@ void TzkMainWnd::Start(bool repaint) {
   BeforeHook();
   Hook();
   AfterHook(repaint);
+  // The skin paints the whole control now: the toolkit need not draw what lies behind it.
+  TWinControl* control = TWinControl::FindControl(wnd_);
+  if (control && MarksControlOpaque() && !(control->ControlStyle() & csOpaque)) {
+    control->SetControlStyle(control->ControlStyle() | csOpaque);
+    madeOpaque_ = true;
+  }
 }
 
 void TzkMainWnd::Hook() {
@@ -160,6 +174,11 @@ void TzkMainWnd::Detach() {
   slot_ = -1;
   detached_ = true;
   if (GetPropW(wnd_, kAdapterProp) == this) RemovePropW(wnd_, kAdapterProp);
+  if (madeOpaque_ && !gone) {
+    if (TWinControl* control = TWinControl::FindControl(wnd_))
+      control->SetControlStyle(control->ControlStyle() & ~unsigned(csOpaque));
+  }
+  madeOpaque_ = false;
   RestoreControlColors();
   ReleaseHotWindow(gone);
   OnDetached();
@@ -177,6 +196,7 @@ LRESULT TzkMainWnd::Receive(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage m{msg, wParam, lParam, 0};
   // Messages that arrive while the adapter lets go still reach the window.
   prevAfterDetach_ = g_slots[size_t(slot_)].Prev;
+  ++receiving_;
   try {
     AdapterProc(m);
   } catch (const std::exception& e) {
@@ -184,7 +204,18 @@ LRESULT TzkMainWnd::Receive(UINT msg, WPARAM wParam, LPARAM lParam) {
   } catch (...) {
     Application->HandleException(nullptr, nullptr);
   }
+  if (--receiving_ == 0 && freeWhenDone_) delete this;
   return m.Result;
+}
+
+void TzkMainWnd::DisposeNowOrLater() {
+  if (receiving_ == 0) {
+    delete this;
+    return;
+  }
+  // The window is given back now; the object outlives the procedure that is running.
+  Detach();
+  freeWhenDone_ = true;
 }
 
 void TzkMainWnd::RefreshText() {
@@ -239,17 +270,20 @@ bool TzkMainWnd::MainCommand(TMessage& m) {
       if (own) RestoreControlColors();
       return false;
     case zcSkinRefresh:
+      // The window's own handling hears of the refresh too (a skinned control takes its
+      // colours then).
       if (!own) return false;
       skin_.UpdateIndexes();
       skin_.BGChanged = true;
       skin_.Updating = false;
       RedrawWindow(wnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-      return true;
+      return false;
     case zcParentUpdateEnd:
       if (!skin_.Updating) return false;
-      skin_.Updating = false;
-      RedrawWindow(wnd_, nullptr, nullptr,
-                   RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      // The parent may still be busy with a change of its own: painting waits for it.
+      skin_.Updating = ParentUpdating();
+      if (!skin_.Updating)
+        RedrawWindow(wnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
       return true;
     case zcIsSkinned:
       m.Result = 1;
@@ -257,27 +291,144 @@ bool TzkMainWnd::MainCommand(TMessage& m) {
     case zcQueryUpdating:
       m.Result = skin_.Updating ? 1 : 0;
       return true;
+    case zcHasOwnBackground:
+      PassOn(m);
+      if (m.Result == 0) m.Result = AnswerHasOwnBackground();
+      return true;
     case zcGetBackgroundColor:
       PassOn(m);
-      if (m.Result == 0 && skin_.Skinned())
-        m.Result = LRESULT(skin_.Tables()->Sections[size_t(skin_.SkinIndex)].Color);
+      if (m.Result == 0 && skin_.Skinned()) m.Result = LRESULT(uint32_t(EffectiveColor()));
       return true;
     case zcPrepareCache:
       PrepareWindowCache(false);
       return false;
-    case zcGetBackground: {
-      auto* r = reinterpret_cast<TsBackgroundRequest*>(c.Param);
-      if (r && skin_.Skinned()) {
-        r->BgType = btColor;
-        r->Color = skin_.Tables()->Sections[size_t(skin_.SkinIndex)].Color;
-      }
+    case zcGetBackground:
+      if (auto* r = reinterpret_cast<TsBackgroundRequest*>(c.Param)) AnswerBackground(*r);
       return true;
-    }
     case zcGetApplication:
       m.Result = reinterpret_cast<LRESULT>(Application);
       return true;
     default:
       return false;
+  }
+}
+
+bool TzkMainWnd::ParentUpdating() const {
+  HWND parent = GetParent(wnd_);
+  return parent && SendCommandToWindow(parent, zcQueryUpdating) == 1;
+}
+
+namespace {
+
+// The colour of a window's parent: a toolkit parent's own colour (a skinned one answers for
+// itself), else the parent window's answer to the colour query, else the button face.
+TColor ParentColorOf(HWND wnd) {
+  HWND parent = GetParent(wnd);
+  if (!parent) return ColorToRGB(clBtnFace);
+  if (TWinControl* control = TWinControl::FindControl(parent)) {
+    const TColor c = ControlColor(control);
+    if (c != clFuchsia) return c;
+  }
+  const TColor answer = TColor(SendCommandToWindow(parent, zcGetBackgroundColor, clFuchsia));
+  return answer == 0 || answer == clFuchsia ? ColorToRGB(clBtnFace) : ColorToRGB(answer);
+}
+
+// A window's own colour without a skin: its toolkit control's, else the window colour.
+TColor OwnColorOf(HWND wnd) {
+  TWinControl* control = TWinControl::FindControl(wnd);
+  return control ? ColorToRGB(control->Color()) : ColorToRGB(clWindow);
+}
+
+}  // namespace
+
+TColor TzkMainWnd::EffectiveColor() const {
+  if (!skin_.Skinned()) return OwnColorOf(wnd_);
+  const TsGeneralData& s = skin_.Tables()->Sections[size_t(skin_.SkinIndex)];
+  const int t = s.Transparency;
+  const TColor k = ColorToRGB(s.Color);
+  if (t <= 0) return k;
+  if (t >= 100) return ParentColorOf(wnd_);
+  return LerpColor(ParentColorOf(wnd_), k, t / 100.0);
+}
+
+LRESULT TzkMainWnd::AnswerHasOwnBackground() const {
+  if (!skin_.Skinned()) return 0;
+  const TsGeneralData& s = skin_.Tables()->Sections[size_t(skin_.SkinIndex)];
+  HWND parent = GetParent(wnd_);
+  const bool parentHasOwn = parent && (SendCommandToWindow(parent, zcHasOwnBackground) & 0x7F) == 1;
+  if (s.Transparency >= 100) return parentHasOwn ? 1 : 0;
+  return s.GradientPercent + s.ImagePercent > 0 || (s.Transparency > 0 && parentHasOwn) ? 1 : 0;
+}
+
+TPoint TzkMainWnd::ClientOriginInCache() const {
+  RECT wr;
+  POINT origin{0, 0};
+  if (!GetWindowRect(wnd_, &wr) || !ClientToScreen(wnd_, &origin)) return {0, 0};
+  const TzkBitmap& cache = skin_.CacheBmp;
+  if (cache.Width() != wr.right - wr.left || cache.Height() != wr.bottom - wr.top) return {0, 0};
+  return {origin.x - wr.left, origin.y - wr.top};
+}
+
+void TzkMainWnd::AnswerBackground(TsBackgroundRequest& r) {
+  if (!skin_.Skinned()) {
+    r.BgType = btColor;
+    r.Color = OwnColorOf(wnd_);
+    return;
+  }
+  const TsSkinTables& tables = *skin_.Tables();
+  const TsGeneralData& s = tables.Sections[size_t(skin_.SkinIndex)];
+  const int t = s.Transparency;
+  const bool flat = s.GradientPercent <= 0 && s.ImagePercent <= 0;
+  const bool hasCache = !skin_.CacheBmp.Empty();
+  const TsMaskData* border = tables.IsValidMask(s.BorderIndex) ? &tables.Masks[size_t(s.BorderIndex)] : nullptr;
+  const bool thinBorder = !border || (border->WL + border->WR <= 24 && border->WT + border->WB < 25);
+  if (t <= 0 && flat) {
+    r.BgType = btColor;
+    r.Color = EffectiveColor();
+    if (r.PleaseDraw && r.DC) {
+      TBrushHandle brush(CreateSolidBrush(COLORREF(r.Color)));
+      const RECT rc{r.Rect.Left, r.Rect.Top, r.Rect.Right, r.Rect.Bottom};
+      FillRect(r.DC, &rc, brush.Get());
+    }
+  } else if (t <= 0 && !hasCache) {
+    r.BgType = btColor;
+    r.Color = clFuchsia;
+  } else if (t >= 100 && thinBorder) {
+    // See-through: what lies behind this window in its parent, seen from the asker.
+    HWND parent = GetParent(wnd_);
+    if (!parent) {
+      r.BgType = btColor;
+      r.Color = tables.GlobalColor();
+      return;
+    }
+    RECT wr;
+    GetWindowRect(wnd_, &wr);
+    POINT at{wr.left, wr.top};
+    ScreenToClient(parent, &at);
+    const bool draw = r.PleaseDraw != 0;
+    if (draw) {
+      r.X += at.x;
+      r.Y += at.y;
+    }
+    AskBackgroundOfWindow(r, parent, draw);
+    if (!draw && r.BgType == btBitmap) {
+      r.X += at.x;
+      r.Y += at.y;
+    }
+  } else if (!hasCache) {
+    r.BgType = btColor;
+    r.Color = t >= 100 ? ParentColorOf(wnd_) : clFuchsia;
+  } else {
+    r.BgType = btBitmap;
+    const TPoint o = ClientOriginInCache();
+    if (r.PleaseDraw && r.DC) {
+      DrawBitmapToDC(r.DC, r.Rect.Left, r.Rect.Top, skin_.CacheBmp,
+                     TRect(r.X + o.X, r.Y + o.Y, r.X + o.X + r.Rect.Width(), r.Y + o.Y + r.Rect.Height()));
+    } else {
+      r.Bitmap = &skin_.CacheBmp;
+      r.X = o.X;
+      r.Y = o.Y;
+    }
   }
 }
 
@@ -508,6 +659,12 @@ void TzkScrollWnd::AdapterProc(TMessage& m) {
       return;
     case WM_UPDATEUISTATE:
       return;
+    case WM_CAPTURECHANGED:
+      if (Pressing() && HWND(m.LParam) != Handle()) EndPress(false);
+      break;
+    case WM_CANCELMODE:
+      if (Pressing()) EndPress(true);
+      break;
   }
   if (!Skin().Skinned()) {
     if (m.Msg == SM_ORVEXCMD && SkinCommandOf(m).Code == zcSkinNew) Skin().UpdateIndexes();
@@ -554,7 +711,7 @@ void TzkScrollWnd::AdapterProc(TMessage& m) {
       NcButtonDown(m);
       return;
     case WM_MOUSEMOVE:
-      if (ScrollPointer().PressedBar >= 0 && ScrollPointer().WindowUnder == Handle()) {
+      if (Pressing()) {
         POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
         ClientToScreen(Handle(), &p);
         MouseMove({p.x, p.y});
@@ -562,8 +719,8 @@ void TzkScrollWnd::AdapterProc(TMessage& m) {
       }
       break;
     case WM_LBUTTONUP:
-      if (ScrollPointer().PressedBar >= 0 && ScrollPointer().WindowUnder == Handle()) {
-        ButtonUp();
+      if (Pressing()) {
+        EndPress(true);
         PassOn(m);
         return;
       }
@@ -589,14 +746,51 @@ void TzkScrollWnd::AdapterProc(TMessage& m) {
   TzkMainWnd::AdapterProc(m);
 }
 
+// The skin commands a window with bars answers before (or after) the window itself: the skin
+// changes reach the window's own handling as well, and a child's background request is the
+// window's to answer first.
 bool TzkScrollWnd::ScrollCommand(TMessage& m) {
   const TsSkinCommand c = SkinCommandOf(m);
-  if (c.Code == zcSetUpdating) {
-    Skin().Updating = c.Lo == 1;
-    PassOn(m);
-    return true;
+  const bool own = reinterpret_cast<TsSkinManager*>(c.Param) == Skin().Manager;
+  switch (c.Code) {
+    case zcSkinNew:
+    case zcSkinRefresh:
+      if (own) {
+        Skin().UpdateIndexes();
+        Skin().BGChanged = true;
+        if (c.Code == zcSkinNew) BroadcastToChildWindows(Handle(), TMessage{m.Msg, m.WParam, m.LParam, 0});
+        else Skin().Updating = false;
+      }
+      PassOn(m);
+      if (own && c.Code == zcSkinRefresh && !Destroyed())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      return true;
+    case zcSkinRemove:
+      if (own) RestoreControlColors();
+      PassOn(m);
+      return true;
+    case zcParentUpdateEnd:
+      if (Skin().Updating) {
+        Skin().Updating = ParentUpdating();
+        if (!Skin().Updating)
+          RedrawWindow(Handle(), nullptr, nullptr,
+                       RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      }
+      PassOn(m);
+      return true;
+    case zcSetUpdating:
+      Skin().Updating = c.Lo == 1;
+      PassOn(m);
+      return true;
+    case zcGetBackground: {
+      auto* r = reinterpret_cast<TsBackgroundRequest*>(c.Param);
+      PassOn(m);
+      if (r && r->BgType == btNotAnswered && !Destroyed()) AnswerBackground(*r);
+      return true;
+    }
+    default:
+      return false;
   }
-  return false;
 }
 
 void TzkScrollWnd::CalcSize(TMessage& m) {
@@ -749,19 +943,28 @@ void TzkScrollWnd::DragTo(TPoint screen) {
   }
 }
 
-void TzkScrollWnd::ButtonUp() {
+bool TzkScrollWnd::Pressing() const {
+  const TzkScrollPointerState& p = ScrollPointer();
+  return p.PressedBar >= 0 && p.WindowUnder == Handle();
+}
+
+// The press ends with the button going up, or with the capture taken away (another window
+// took it, the window lost activation, a modal window came up): either way the repeat stops,
+// a drag ends where the thumb was last, and mouse moves go to the window again.
+void TzkScrollWnd::EndPress(bool releaseCapture) {
   TzkScrollPointerState& p = ScrollPointer();
   const bool wasDragging = dragging_;
   const int bar = p.PressedBar;
-  ReleaseCapture();
+  // Cleared first: releasing the capture tells this window of the change at once.
+  p.PressedBar = -1;
+  p.PressedPart = p.DrawnPressed = bpNone;
+  if (releaseCapture && GetCapture() == Handle()) ReleaseCapture();
   KillTimer(Handle(), kFirstRepeatTimer);
   KillTimer(Handle(), kRepeatTimer);
   if (wasDragging) SendScroll(kScrollThumbPosition, p.LastPos);
   dragging_ = false;
   SendScroll(kScrollEnd, wasDragging ? p.LastPos : 0);
   ownScroll_ = false;
-  p.PressedBar = -1;
-  p.PressedPart = p.DrawnPressed = bpNone;
   if (bar >= 0 && bars_[size_t(bar)]) {
     bars_[size_t(bar)]->ReadInfo(Handle());
     PaintBars();

@@ -68,6 +68,17 @@ class TzkMainWnd {
     a->Start(repaint);
     return a;
   }
+  // Frees an adapter its owner lets go of. An adapter whose own procedure is running (its
+  // window's handling of a message freed it, as a control does on losing its skin) is
+  // detached at once and freed when that procedure returns, so the procedure never reads a
+  // freed object.
+  template <typename T>
+  static void Dispose(std::unique_ptr<T>& adapter) {
+    if (TzkMainWnd* a = adapter.release()) a->DisposeNowOrLater();
+  }
+  // How many adapters were destroyed while their own procedure was running (the owner did
+  // not go through Dispose); each one is a fault.
+  static int DestroyedWhileReceiving();
   // The adapter attached to a window, or null.
   static TzkMainWnd* FromWindow(HWND wnd);
   // How many entry procedures are in use (attached adapters and pass-through entries).
@@ -90,6 +101,13 @@ class TzkMainWnd {
   void PrepareWindowCache(bool dialogMode);
   // What lies behind the window in its parent, seen from the window's top-left corner.
   TsBackgroundInfo ParentBackground() const;
+  // The colour the window shows in its normal state: the section's colour, the parent's
+  // through a transparent section, or the window's own colour without a skin.
+  TColor EffectiveColor() const;
+  // Answers a child's request for what lies behind it (command 34): a colour for a flat
+  // section, the parent's answer through a see-through one, else the cached image with the
+  // client origin as offset.
+  void AnswerBackground(TsBackgroundRequest& r);
   // The disabled look painting uses; preset to blended before a disabled toolkit control is
   // asked (command 35), which may change it.
   static TsDisabledKind DisabledKindForPaint;
@@ -133,6 +151,15 @@ class TzkMainWnd {
   virtual void OnDetached() {}
   // Skin commands of the base; true when answered (not passed on).
   virtual bool MainCommand(TMessage& m);
+  // Where the client area's top-left lies in the cached image: the window's frame width for
+  // an image of the whole window.
+  virtual TPoint ClientOriginInCache() const;
+  // The parent asks its children to wait (command 10).
+  bool ParentUpdating() const;
+  // Command 19: whether children must repaint with this window's background.
+  LRESULT AnswerHasOwnBackground() const;
+  // A toolkit control behind the window counts as opaque for the toolkit while adapted.
+  virtual bool MarksControlOpaque() const { return true; }
   LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
   void PassOn(TMessage& m) { m.Result = CallPrevious(m.Msg, m.WParam, m.LParam); }
   void RefreshText();
@@ -151,6 +178,7 @@ class TzkMainWnd {
   void Start(bool repaint);
   void Hook();
   LRESULT Receive(UINT msg, WPARAM wParam, LPARAM lParam);
+  void DisposeNowOrLater();
 
   HWND wnd_;
   int slot_ = -1;
@@ -159,7 +187,10 @@ class TzkMainWnd {
   bool destroyed_ = false;
   bool finalMessage_ = false;
   bool themeOff_ = false;
+  bool madeOpaque_ = false;  // the adapter set the toolkit control's opaque style
   bool dlgMode_ = false;
+  int receiving_ = 0;          // nesting depth of the adapter's own procedure
+  bool freeWhenDone_ = false;  // disposed while receiving: freed as the outermost call returns
   TzkAdapterSkin skin_;
   std::string text_;
 };
@@ -244,7 +275,9 @@ class TzkScrollWnd : public TzkMainWnd {
   void NcMouseMove(TMessage& m);
   void NcButtonDown(TMessage& m);
   void MouseMove(TPoint screen);
-  void ButtonUp();
+  // A bar of this window is pressed (an arrow or track part held, or the thumb dragged).
+  bool Pressing() const;
+  void EndPress(bool releaseCapture);
   void Timer(TMessage& m);
   void PressPart(int kind, TPoint screen);
   void CheckPressedPart(TPoint screen);

@@ -7,6 +7,7 @@
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/zkGlowEffect.h"
 #include "toolkit/Handles.h"
+#include "toolkit/ListView.h"
 #include "toolkit/WinControl.h"
 
 namespace {
@@ -19,6 +20,10 @@ TzkEditWnd::TzkEditWnd(HWND wnd, const std::string& section, TsSkinManager* mana
     : TzkScrollWnd(wnd, section.empty() ? "EDIT" : section, manager) {}
 
 TzkEditWnd::~TzkEditWnd() { Detach(); }
+
+bool TzkEditWnd::MarksControlOpaque() const {
+  return dynamic_cast<TListView*>(TWinControl::FindControl(Handle())) == nullptr;
+}
 
 TWinControl* TzkEditWnd::ColorOwner() const {
   if (!saved_.Valid || Destroyed() || !IsWindow(Handle())) return nullptr;
@@ -202,14 +207,12 @@ void TzkEditWnd::AdapterProc(TMessage& m) {
       m.Result = Skin().SkinIndex + 1;
       return;
     }
-    if (code == zcSkinNew) skinColorsApplied_ = false;
+    if (code == zcSkinNew || code == zcSkinRefresh) skinColorsApplied_ = false;
     if (code == zcGetBackgroundColor) {
       // A plain window shows the section's colour, or inside dialogs the window colour the
       // flat frame is drawn on.
       PassOn(m);
-      if (m.Result == 0)
-        m.Result = LRESULT(DlgMode() ? ColorToRGB(clWindow)
-                                     : Skin().Tables()->Sections[size_t(Skin().SkinIndex)].Color);
+      if (m.Result == 0) m.Result = LRESULT(uint32_t(DlgMode() ? ColorToRGB(clWindow) : EffectiveColor()));
       return;
     }
   }

@@ -32,6 +32,8 @@ class TzkEditWnd : public TzkScrollWnd {
   // Messages after which the content may have scrolled or changed size.
   virtual bool ChangesContent(UINT msg) const;
   void SetHot(bool focused, bool mouseAbove);
+  // A list view keeps drawing its own rows, so it is not marked opaque.
+  bool MarksControlOpaque() const override;
   // The hot look changed: the frame is drawn again.
   virtual void HotChanged() { PaintFrame(); }
 

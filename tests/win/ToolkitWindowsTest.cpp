@@ -139,6 +139,21 @@ TEST(ToolkitWindows, EveryChildHasItsOwnIdAndReflectionFindsIt) {
   Pump();
 }
 
+// Notifications anybody may send without their record name no child and are left to the
+// default handling.
+TEST(ToolkitWindows, NotificationsWithoutTheirRecordAreNotReadThroughNull) {
+  auto* form = Application->CreateForm<TForm>();
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  HWND wnd = form->Handle();
+  EXPECT_EQ(SendMessageW(wnd, WM_NOTIFY, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(wnd, WM_DRAWITEM, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(wnd, WM_MEASUREITEM, 0, 0), 0);
+  EXPECT_TRUE(IsWindow(button->Handle()));
+  delete form;
+  Pump();
+}
+
 // While the outer control's window is being made (before its first message), a creation
 // hook makes another toolkit window.
 TWinControl* g_inner = nullptr;

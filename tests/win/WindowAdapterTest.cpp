@@ -12,7 +12,13 @@
 #include "skin/controls/zkSBUtils.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/data/sStoredSkinResource.h"
+#include "skin/paint/zkBlend.h"
+#include "skin/windows/zkEditWnd.h"
+#include "toolkit/Application.h"
+#include "toolkit/Edit.h"
+#include "toolkit/Form.h"
 #include "toolkit/Handles.h"
+#include "toolkit/ListView.h"
 
 namespace {
 
@@ -21,7 +27,16 @@ struct TSeen {
   std::vector<std::pair<UINT, WPARAM>> scrolls;  // (message, wParam)
   std::vector<LPARAM> scrollParams;
   int commands51 = 0, commands52 = 0;
+  int mouseMoves = 0;
   bool fullPositions = false;
+  // The one window that answers the colour query (21), the waiting query (10) and the
+  // background request (34) itself, and its answers.
+  HWND colourWindow = nullptr;
+  TColor colour = 0;
+  HWND updatingWindow = nullptr;
+  LRESULT updating = 0;
+  HWND backgroundWindow = nullptr;
+  TColor background = 0;
   void Clear() { *this = TSeen{}; }
   int Count(int code) const {
     int n = 0;
@@ -38,7 +53,18 @@ LRESULT CALLBACK PlainProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       g_seen.scrolls.push_back({msg, wParam});
       g_seen.scrollParams.push_back(lParam);
       return 0;
+    case WM_MOUSEMOVE:
+      ++g_seen.mouseMoves;
+      return 0;
     case SM_ORVEXCMD:
+      if (CommandCodeOf(wParam) == zcGetBackgroundColor && wnd == g_seen.colourWindow) return LRESULT(g_seen.colour);
+      if (CommandCodeOf(wParam) == zcQueryUpdating && wnd == g_seen.updatingWindow) return g_seen.updating;
+      if (CommandCodeOf(wParam) == zcGetBackground && wnd == g_seen.backgroundWindow && lParam) {
+        auto* r = reinterpret_cast<TsBackgroundRequest*>(lParam);
+        r->BgType = btColor;
+        r->Color = g_seen.background;
+        return 0;
+      }
       if (CommandCodeOf(wParam) == zcBeforeScroll) {
         ++g_seen.commands51;
         return g_seen.fullPositions ? 1 : 0;
@@ -64,6 +90,12 @@ HWND NewPlainWindow(DWORD style) {
   }
   return CreateWindowExW(WS_EX_TOPMOST, kPlainClass, L"adapted", WS_POPUP | WS_VISIBLE | style,
                          40, 40, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+// A visible child of the test window's class inside `parent`.
+HWND NewPlainChild(HWND parent) {
+  return CreateWindowExW(0, kPlainClass, L"child", WS_CHILD | WS_VISIBLE, 20, 20, 120, 80, parent, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 WNDPROC ProcOf(HWND wnd) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC)); }
@@ -357,6 +389,141 @@ TEST_F(WindowAdapter, ThumbDragLimitsPositionsForOtherWindows) {
   EXPECT_EQ(g_seen.scrollParams[0], 0);
   // The full position went to the bar, where the window can read it.
   EXPECT_GT(GetScrollPos(wnd_, SB_VERT), 65535);
+}
+
+// Skin commands a window with bars answers: the background request goes to the window
+// first, and without its answer the adapter gives its own; the colour query answers the
+// colour the section really shows (through a transparent section, the parent's).
+TEST_F(WindowAdapter, BackgroundAndColourQueriesAskTheWindowAndAnswerTheEffectiveColour) {
+  wnd_ = NewPlainWindow(0);
+  HWND child = NewPlainChild(wnd_);
+  auto a = AttachScroll(child);
+  TsGeneralData& edit = skin_->Tables().Sections[size_t(skin_->IndexOfSection("EDIT"))];
+  const TColor own = ColorToRGB(edit.Color);
+
+  TsBackgroundRequest r;
+  g_seen.backgroundWindow = child;
+  g_seen.background = RGBColor(1, 2, 3);
+  SendMessageW(child, SM_ORVEXCMD, MakeCommandWParam(zcGetBackground), LPARAM(&r));
+  EXPECT_EQ(r.BgType, btColor);
+  EXPECT_EQ(r.Color, RGBColor(1, 2, 3)) << "the window's own answer";
+  g_seen.backgroundWindow = nullptr;
+  r = TsBackgroundRequest();
+  SendMessageW(child, SM_ORVEXCMD, MakeCommandWParam(zcGetBackground), LPARAM(&r));
+  EXPECT_EQ(r.BgType, btColor);
+  EXPECT_EQ(r.Color, own);
+  SendMessageW(child, SM_ORVEXCMD, MakeCommandWParam(zcGetBackground), 0);  // no request: nothing read
+
+  g_seen.colourWindow = wnd_;
+  g_seen.colour = RGBColor(0x30, 0x60, 0x90);
+  const auto colour = [&] { return TColor(SendMessageW(child, SM_ORVEXCMD, MakeCommandWParam(zcGetBackgroundColor), 0)); };
+  EXPECT_EQ(colour(), own);
+  edit.Transparency = 100;
+  EXPECT_EQ(colour(), RGBColor(0x30, 0x60, 0x90)) << "a see-through section shows its parent";
+  edit.Transparency = 50;
+  EXPECT_EQ(colour(), LerpColor(RGBColor(0x30, 0x60, 0x90), own, 0.5));
+  edit.Transparency = 0;
+}
+
+// The base adapter: a section with a gradient tells children to repaint with it (19) and
+// answers their background request with its cached image; the end of a parent's update only
+// lets the window paint when the parent is not still busy (6).
+TEST_F(WindowAdapter, GradientSectionsAnswerWithTheImageAndUpdatesWaitForTheParent) {
+  wnd_ = NewPlainWindow(0);
+  HWND child = NewPlainChild(wnd_);
+  auto a = AttachMain(child);
+  TsGeneralData& edit = skin_->Tables().Sections[size_t(skin_->IndexOfSection("EDIT"))];
+  const auto ownBackground = [&] { return SendMessageW(child, SM_ORVEXCMD, MakeCommandWParam(zcHasOwnBackground), 0); };
+  EXPECT_EQ(ownBackground(), 0);
+  edit.GradientPercent = 100;
+  edit.GradientArray = {{RGBColor(255, 0, 0), RGBColor(0, 0, 255), 100, 0}};
+  EXPECT_EQ(ownBackground(), 1);
+
+  a->Skin().BGChanged = true;
+  a->PrepareWindowCache(false);
+  ASSERT_FALSE(a->Skin().CacheBmp.Empty());
+  TsBackgroundRequest r;
+  SendMessageW(child, SM_ORVEXCMD, MakeCommandWParam(zcGetBackground), LPARAM(&r));
+  EXPECT_EQ(r.BgType, btBitmap);
+  EXPECT_EQ(r.Bitmap, &a->Skin().CacheBmp);
+  EXPECT_EQ(r.X, 0);
+  EXPECT_EQ(r.Y, 0);
+
+  g_seen.updatingWindow = wnd_;
+  g_seen.updating = 1;
+  a->Skin().Updating = true;
+  SendMessageW(child, SM_ORVEXCMD, MakeCommandWParam(zcParentUpdateEnd), 0);
+  EXPECT_TRUE(a->Skin().Updating) << "the parent is still being updated";
+  g_seen.updating = 0;
+  SendMessageW(child, SM_ORVEXCMD, MakeCommandWParam(zcParentUpdateEnd), 0);
+  EXPECT_FALSE(a->Skin().Updating);
+}
+
+// Another window takes the capture while a bar is held (Alt+Tab, a modal window): the
+// repeat stops, a thumb drag ends, and the window gets its mouse moves again.
+TEST_F(WindowAdapter, LosingTheCaptureEndsAnArrowPressAndAThumbDrag) {
+  wnd_ = NewPlainWindow(WS_VSCROLL);
+  SetRange(SB_VERT, 99, 10, 0);
+  auto a = AttachScroll(wnd_);
+  HWND other = NewPlainWindow(0);
+  MoveWindow(other, 400, 300, 100, 100, FALSE);
+  const TRect v = a->BarRect(SB_VERT);
+  const POINT arrow{v.Left + v.Width() / 2, v.Bottom - 3};
+  SetCursorPos(arrow.x, arrow.y);
+  SendMessageW(wnd_, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(arrow.x, arrow.y));
+  ASSERT_EQ(GetCapture(), wnd_);
+  EXPECT_EQ(g_seen.Count(SB_LINEDOWN), 1);
+  SetCapture(other);
+  EXPECT_EQ(g_seen.Count(SB_ENDSCROLL), 1);
+  PumpFor(300 + 55 * 4);
+  EXPECT_EQ(g_seen.Count(SB_LINEDOWN), 1) << "no repeat after the capture went";
+  ReleaseCapture();
+
+  // The same through a cancelled mode, which the window answers by giving the capture up.
+  SendMessageW(wnd_, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(arrow.x, arrow.y));
+  EXPECT_EQ(g_seen.Count(SB_LINEDOWN), 2);
+  SendMessageW(wnd_, WM_CANCELMODE, 0, 0);
+  EXPECT_NE(GetCapture(), wnd_);
+  PumpFor(300 + 55 * 4);
+  EXPECT_EQ(g_seen.Count(SB_LINEDOWN), 2);
+
+  a->VertBar().ReadInfo(wnd_);
+  const TzkThumb t = ThumbGeometry(a->VertBar().Metrics(v, a->Skin().Tables()), a->VertBar().Info);
+  const int x = v.Left + v.Width() / 2;
+  SendMessageW(wnd_, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(x, v.Top + t.Start + t.Length / 2));
+  ASSERT_TRUE(a->ThumbDragging());
+  SetCapture(other);
+  EXPECT_FALSE(a->ThumbDragging());
+  ReleaseCapture();
+  const size_t scrolls = g_seen.scrolls.size();
+  const int moves = g_seen.mouseMoves;
+  POINT p{x, v.Bottom - 20};
+  ScreenToClient(wnd_, &p);
+  SendMessageW(wnd_, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+  EXPECT_EQ(g_seen.mouseMoves, moves + 1) << "the window's own mouse move";
+  EXPECT_EQ(g_seen.scrolls.size(), scrolls) << "the thumb no longer follows the pointer";
+  DestroyWindow(other);
+}
+
+// A toolkit control counts as opaque while an adapter paints it, and no longer afterwards; a
+// list view, which draws its own rows, is left as it is.
+TEST_F(WindowAdapter, AnAdaptedToolkitControlIsOpaqueWhileAdapted) {
+  TForm* form = Application->CreateForm<TForm>();
+  auto* edit = new TEdit(form);
+  edit->SetParent(form);
+  auto* list = new TListView(form);
+  list->SetParent(form);
+  ASSERT_FALSE(edit->ControlStyle() & csOpaque);
+  const unsigned listStyle = list->ControlStyle();
+  {
+    auto a = TzkMainWnd::Attach<TzkEditWnd>(edit->Handle(), false, "EDIT", skin_.get());
+    auto b = TzkMainWnd::Attach<TzkListViewWnd>(list->Handle(), false, "EDIT", skin_.get());
+    EXPECT_TRUE(edit->ControlStyle() & csOpaque);
+    EXPECT_EQ(list->ControlStyle(), listStyle);
+  }
+  EXPECT_FALSE(edit->ControlStyle() & csOpaque);
+  delete form;
+  Pump();
 }
 
 }  // namespace

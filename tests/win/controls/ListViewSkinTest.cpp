@@ -7,12 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include "SkinnedControlsSupport.h"
 #include "WinTestSupport.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sListView.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/data/sStoredSkinResource.h"
 #include "skin/paint/sMaskPainter.h"
+#include "skin/paint/zkDibStorage.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/windows/zkEditWnd.h"
 #include "toolkit/Application.h"
@@ -199,10 +201,38 @@ TEST_F(ListViewSkin, ThumbDragAndWheelScrollTheList) {
   EXPECT_EQ(a->VertBar().Info.Pos, 0);
 }
 
+// The capture goes elsewhere during a thumb drag (Alt+Tab, a modal window): the drag ends,
+// and the pointer's moves are the list's own again instead of moving the thumb.
+TEST_F(ListViewSkin, ALostCaptureEndsAThumbDragAndTheListGetsItsMouseMoves) {
+  AddRows(60);
+  TzkEditWnd* a = list_->ScrollAdapter();
+  ASSERT_NE(a, nullptr);
+  a->RefreshBars(true);
+  const TRect v = a->BarRect(SB_VERT);
+  const TzkThumb t = ThumbGeometry(a->VertBar().Metrics(v, a->Skin().Tables()), a->VertBar().Info);
+  const int x = v.Left + v.Width() / 2;
+  SendMessageW(list_->Handle(), WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(x, v.Top + t.Start + 2));
+  ASSERT_TRUE(a->ThumbDragging());
+  SetCapture(form_->Handle());
+  EXPECT_FALSE(a->ThumbDragging());
+  ReleaseCapture();
+  int moves = 0;
+  list_->OnMouseMove = [&](TObject*, TShiftState, int, int) { ++moves; };
+  POINT p{x, v.Bottom + 40};
+  ScreenToClient(list_->Handle(), &p);
+  SendMessageW(list_->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+  list_->OnMouseMove = nullptr;
+  EXPECT_EQ(moves, 1);
+  EXPECT_EQ(ListView_GetTopIndex(list_->Handle()), 0) << "the list did not scroll";
+}
+
 TEST_F(ListViewSkin, RemovingTheSkinGivesTheWindowBack) {
   HWND wnd = list_->Handle();
   ASSERT_NE(TzkMainWnd::FromWindow(wnd), nullptr);
+  const int freedTooEarly = TzkMainWnd::DestroyedWhileReceiving();
+  // The command passes through the adapter, whose window lets go of it meanwhile.
   SendMessageW(wnd, SM_ORVEXCMD, MakeCommandWParam(zcSkinRemove), LPARAM(skin_.get()));
+  EXPECT_EQ(TzkMainWnd::DestroyedWhileReceiving(), freedTooEarly) << "freed inside its own procedure";
   EXPECT_EQ(list_->ScrollAdapter(), nullptr);
   EXPECT_EQ(TzkMainWnd::FromWindow(wnd), nullptr);
   EXPECT_EQ(list_->Color(), clWindow);
@@ -333,6 +363,59 @@ TEST_F(ListViewSkin, TheBoundLabelSitsAboveTheListAndFollowsIt) {
   EXPECT_EQ(label->Left(), 40);
   list_->Hide();
   EXPECT_FALSE(label->Visible());
+}
+
+// With a gradient in its section the list answers a child's background request with its
+// cached image, which is the section composed where the list lies in the form; before each
+// paint its colour is the skin's again.
+TEST_F(ListViewSkin, TheBackgroundOfAGradientListIsItsComposedSection) {
+  TsSkinTables& t = skin_->Tables();
+  const int index = t.IndexOfSection("EDIT");
+  TsGeneralData& edit = t.Sections[size_t(index)];
+  edit.GradientPercent = 100;
+  edit.GradientArray = {{RGBColor(255, 0, 0), RGBColor(0, 0, 255), 100, 0}};
+  SendMessageW(list_->Handle(), SM_ORVEXCMD, MakeCommandWParam(zcSkinRefresh), LPARAM(skin_.get()));
+  UpdateWindow(list_->Handle());
+  Pump();
+  TsBackgroundRequest r;
+  SendMessageW(list_->Handle(), SM_ORVEXCMD, MakeCommandWParam(zcGetBackground), LPARAM(&r));
+  ASSERT_EQ(r.BgType, btBitmap);
+  ASSERT_NE(r.Bitmap, nullptr);
+  ASSERT_EQ(r.Bitmap->Width(), 480);
+  ASSERT_EQ(r.Bitmap->Height(), 260);
+  TzkBitmap want = NewBitmap24(480, 260);
+  TsBackgroundInfo bg;
+  bg.Color = ColorToRGB(form_->Color());
+  PaintSkinnedItem(&t, SectionLook(t, index), bg, clFuchsia, true, false, &want, {8, 8},
+                   Rect(0, 0, 480, 260), 0);
+  EXPECT_EQ(DifferentPixels(*r.Bitmap, want), 0);
+
+  list_->SetColor(clRed);
+  RedrawWindow(list_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(list_->Color(), list_->SkinData().EffectiveColor(0));
+}
+
+// A printed list shows its header as the screen does.
+TEST_F(ListViewSkin, PrintingTheListKeepsItsHeader) {
+  ASSERT_NE(list_->ScrollAdapter(), nullptr);
+  HWND header = list_->HeaderWindow();
+  RECT wr, hr;
+  GetWindowRect(list_->Handle(), &wr);
+  GetWindowRect(header, &hr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  TzkBitmap printed = NewDeviceBitmap24(w, h);
+  DrawOnBitmap(printed, [&](HDC dc) {
+    SendMessageW(list_->Handle(), WM_PRINT, WPARAM(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+  });
+  const TRect second = list_->SectionRect(1);
+  TzkBitmap want;
+  list_->RenderHeaderSection(1, second, 0, want);
+  ASSERT_FALSE(want.Empty());
+  int differ = 0;
+  for (int y = 2; y < second.Height() - 2; y += 2)
+    for (int x = second.Width() - 40; x < second.Width() - 4; x += 3)
+      differ += PixelOf(printed, hr.left - wr.left + second.Left + x, hr.top - wr.top + y) != PixelOf(want, x, y);
+  EXPECT_EQ(differ, 0);
 }
 
 }  // namespace

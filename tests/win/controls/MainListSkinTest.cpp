@@ -120,4 +120,22 @@ TEST(MainListSkin, TheListHasItsAdapterBeforeItsFirstPaintAndPaintsOnceAtShow) {
   Pump();
 }
 
+// The form sets the list's colours while it loads; a refresh of the skin gives the list the
+// skin's colours, through the adapter that draws its frame.
+TEST(MainListSkin, ARefreshGivesTheTaskListTheSkinsColours) {
+  TMainWindowParts parts;
+  TForm1* form = parts.CreateMainForm();
+  TsListView* list = form->sListView1;
+  ASSERT_NE(list->ScrollAdapter(), nullptr);
+  const TsGeneralData* edit = list->SkinData().Section();
+  ASSERT_NE(edit, nullptr);
+  list->Font().SetColor(clBlack);
+  form->sSkinManager1->RepaintAll();
+  EXPECT_EQ(list->Font().Color(), TColor(edit->FontColor.Color));
+  EXPECT_EQ(ColorToRGB(list->Color()), ColorToRGB(edit->Color));
+  EXPECT_NE(list->ScrollAdapter(), nullptr);
+  delete form;
+  Pump();
+}
+
 }  // namespace

@@ -257,4 +257,12 @@ TEST_F(SkinnedSpinEdit, HoverFadesPressesAndFocusChangesLeaveNoObjectsBehind) {
   EXPECT_EQ(box->Value(), 201) << "one step per click";
 }
 
+// A background request without its record is answered with nothing, by the box and by its
+// buttons.
+TEST_F(SkinnedSpinEdit, ABackgroundRequestWithoutARecordIsIgnored) {
+  EXPECT_EQ(SendMessageW(box->Handle(), SM_ORVEXCMD, MakeCommandWParam(zcGetBackground), 0), 0);
+  EXPECT_EQ(SendMessageW(box->Button()->Handle(), SM_ORVEXCMD, MakeCommandWParam(zcGetBackground), 0), 0);
+  EXPECT_TRUE(IsWindow(box->Handle()));
+}
+
 }  // namespace
