@@ -122,6 +122,39 @@ class TWindowDc {
   HDC dc_;
 };
 
+// The device context a WM_PAINT paints into: the one the message brings (a window painted
+// into someone else's context) or, when it brings none, BeginPaint's, ended with EndPaint
+// however the painting ends (a throw included). Move-only.
+class TPaintScope {
+ public:
+  explicit TPaintScope(HWND wnd, WPARAM given = 0) : wnd_(wnd), ps_() {
+    if (given) {
+      dc_ = HDC(given);
+    } else {
+      dc_ = BeginPaint(wnd_, &ps_);
+      began_ = dc_ != nullptr;
+    }
+  }
+  ~TPaintScope() {
+    if (began_) EndPaint(wnd_, &ps_);
+  }
+  TPaintScope(TPaintScope&& o) noexcept
+      : wnd_(o.wnd_), ps_(o.ps_), dc_(o.dc_), began_(std::exchange(o.began_, false)) {}
+  TPaintScope& operator=(TPaintScope&&) = delete;
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+
+  HDC Dc() const { return dc_; }
+  // True when this scope began the painting (the message brought no context).
+  bool Began() const { return began_; }
+
+ private:
+  HWND wnd_;
+  PAINTSTRUCT ps_;
+  HDC dc_ = nullptr;
+  bool began_ = false;
+};
+
 // Selects an object into a device context and puts the previous one back on destruction.
 class TSelectObject {
  public:

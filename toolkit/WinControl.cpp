@@ -669,11 +669,9 @@ void TWinControl::WndProc(TMessage& m) {
       return HandleCtlColor(m);
     case WM_PAINT:
       if (WantsWindowlessPainting() || dynamic_cast<TCustomControl*>(this)) {
-        PAINTSTRUCT ps;
-        HDC dc = m.WParam ? HDC(m.WParam) : BeginPaint(handle_, &ps);
-        PaintWindow(dc);
-        PaintControls(dc);
-        if (!m.WParam) EndPaint(handle_, &ps);
+        const TPaintScope paint(handle_, m.WParam);
+        PaintWindow(paint.Dc());
+        PaintControls(paint.Dc());
         return;
       }
       break;

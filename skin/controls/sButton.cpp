@@ -442,10 +442,8 @@ bool TsButton::SkinnedMessage(TMessage& m) {
       return true;
     case WM_PAINT: {
       if (!(Visible() || IsDesigning()) || !Parent()) return false;
-      PAINTSTRUCT ps;
-      HDC dc = m.WParam ? HDC(m.WParam) : BeginPaint(handle_, &ps);
-      PaintHandler(dc, m.WParam != 0);
-      if (!m.WParam) EndPaint(handle_, &ps);
+      const TPaintScope paint(handle_, m.WParam);
+      PaintHandler(paint.Dc(), m.WParam != 0);
       return true;
     }
     case WM_PRINT:

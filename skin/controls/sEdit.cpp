@@ -157,11 +157,9 @@ void TsEdit::PaintClient(TMessage& m) {
     return;
   }
   if (d.BGChanged) PrepareCache();
-  PAINTSTRUCT ps;
-  HDC dc = m.WParam ? HDC(m.WParam) : BeginPaint(handle_, &ps);
+  const TPaintScope paint(handle_, m.WParam);
   const int b = BorderWidth();
-  DrawBitmapToDC(dc, 0, 0, *d.CacheBmp, TRect(b, b, d.CacheBmp->Width(), d.CacheBmp->Height()));
-  if (!m.WParam) EndPaint(handle_, &ps);
+  DrawBitmapToDC(paint.Dc(), 0, 0, *d.CacheBmp, TRect(b, b, d.CacheBmp->Width(), d.CacheBmp->Height()));
 }
 
 void TsEdit::Print(TMessage& m) {

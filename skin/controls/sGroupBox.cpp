@@ -244,10 +244,8 @@ bool TsGroupBox::SkinnedMessage(TMessage& m) {
       TGroupBox::WndProc(m);
       return true;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = m.WParam ? HDC(m.WParam) : BeginPaint(handle_, &ps);
-      if (!IsDestroying() && (Visible() || IsDesigning())) PaintHandler(dc);
-      if (!m.WParam) EndPaint(handle_, &ps);
+      const TPaintScope paint(handle_, m.WParam);
+      if (!IsDestroying() && (Visible() || IsDesigning())) PaintHandler(paint.Dc());
       return true;
     }
     case WM_ERASEBKGND:

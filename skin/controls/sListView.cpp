@@ -454,10 +454,8 @@ LRESULT TsCustomListView::HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
   const bool clicks = ColumnClick();
   switch (msg) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = wParam ? HDC(wParam) : BeginPaint(header_, &ps);
-      PaintHeader(dc);
-      if (!wParam) EndPaint(header_, &ps);
+      const TPaintScope paint(header_, wParam);
+      PaintHeader(paint.Dc());
       return 0;
     }
     case WM_ERASEBKGND:

@@ -1219,10 +1219,8 @@ void TzkScrollWnd::PaintSizeBox(HDC windowDc) {
 }
 
 void TzkMainWnd::PaintMessage(TMessage& m, const std::function<void(HDC)>& paint) {
-  PAINTSTRUCT ps;
-  HDC dc = m.WParam ? HDC(m.WParam) : BeginPaint(Handle(), &ps);
-  if (!Skin().Updating) paint(dc);
-  if (!m.WParam) EndPaint(Handle(), &ps);
+  const TPaintScope scope(Handle(), m.WParam);
+  if (!Skin().Updating) paint(scope.Dc());
 }
 
 bool TzkMainWnd::AnswerOwnPainting(TMessage& m, const std::function<void(HDC)>& paint) {

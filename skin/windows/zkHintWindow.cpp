@@ -173,10 +173,8 @@ LRESULT TzkHintWindow::Receive(UINT msg, WPARAM wParam, LPARAM lParam) {
       else if (wParam == kHideTimer) Cancel();
       return 0;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(wnd, &ps);
-      Paint(dc);
-      EndPaint(wnd, &ps);
+      const TPaintScope paint(wnd);
+      Paint(paint.Dc());
       return 0;
     }
     case WM_PRINTCLIENT:
