@@ -355,7 +355,9 @@ bool TsButton::SkinCommandMessage(TMessage& m) {
       stateChanged_ = true;
       StopFade(fadeTimer_);
       d.CommonMessage(m);
-      SetOwnerDraw(d.Skinned(true));
+      // The manager switches its skin data on only after this announcement: the section
+      // found for the new skin is what counts here.
+      SetOwnerDraw(d.Skinned());
       return true;
     case zcSkinRemove:
       if (!mine || IsDestroying()) return false;
