@@ -355,9 +355,7 @@ bool TsButton::SkinCommandMessage(TMessage& m) {
       stateChanged_ = true;
       StopFade(fadeTimer_);
       d.CommonMessage(m);
-      // The manager switches its skin data on only after this announcement: the section
-      // found for the new skin is what counts here.
-      SetOwnerDraw(d.Skinned());
+      SetOwnerDraw(d.Skinned(true));
       return true;
     case zcSkinRemove:
       if (!mine || IsDestroying()) return false;
