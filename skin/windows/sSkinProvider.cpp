@@ -47,6 +47,37 @@ class TApplyingScope {
   bool& flag_;
 };
 
+// The outline of an rmBorder drag, inverted on the screen (drawing it twice takes it away).
+void InvertOutline(const RECT& r) {
+  TWindowDc screen(nullptr);
+  if (!screen.Get()) return;
+  const int t = 3;
+  PatBlt(screen.Get(), r.left, r.top, r.right - r.left, t, DSTINVERT);
+  PatBlt(screen.Get(), r.left, r.bottom - t, r.right - r.left, t, DSTINVERT);
+  PatBlt(screen.Get(), r.left, r.top + t, t, r.bottom - r.top - 2 * t, DSTINVERT);
+  PatBlt(screen.Get(), r.right - t, r.top + t, t, r.bottom - r.top - 2 * t, DSTINVERT);
+}
+
+// Where a drag by `delta` from a press on `hit` puts the window: the caption moves it, a
+// border moves the edges it names, never below the platform's smallest tracking size.
+RECT DraggedRect(const RECT& start, WPARAM hit, POINT delta) {
+  RECT r = start;
+  if (hit == HTCAPTION) {
+    OffsetRect(&r, delta.x, delta.y);
+    return r;
+  }
+  const LONG minW = GetSystemMetrics(SM_CXMINTRACK), minH = GetSystemMetrics(SM_CYMINTRACK);
+  if (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT)
+    r.left = std::min<LONG>(start.left + delta.x, start.right - minW);
+  if (hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT)
+    r.right = std::max<LONG>(start.right + delta.x, start.left + minW);
+  if (hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT)
+    r.top = std::min<LONG>(start.top + delta.y, start.bottom - minH);
+  if (hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT)
+    r.bottom = std::max<LONG>(start.bottom + delta.y, start.top + minH);
+  return r;
+}
+
 }  // namespace
 
 // [SECTION] Construction and attaching
@@ -587,32 +618,9 @@ bool TsSkinProvider::OutlineDrag(WPARAM hit, LPARAM screenPoint) {
   RECT start;
   GetWindowRect(wnd, &start);
   const POINT from = {GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
-  const int minW = GetSystemMetrics(SM_CXMINTRACK), minH = GetSystemMetrics(SM_CYMINTRACK);
   RECT now = start;
-  auto outline = [](const RECT& r) {
-    TWindowDc screen(nullptr);
-    if (!screen.Get()) return;
-    const int t = 3;
-    PatBlt(screen.Get(), r.left, r.top, r.right - r.left, t, DSTINVERT);
-    PatBlt(screen.Get(), r.left, r.bottom - t, r.right - r.left, t, DSTINVERT);
-    PatBlt(screen.Get(), r.left, r.top + t, t, r.bottom - r.top - 2 * t, DSTINVERT);
-    PatBlt(screen.Get(), r.right - t, r.top + t, t, r.bottom - r.top - 2 * t, DSTINVERT);
-  };
-  auto place = [&](POINT p) {
-    const int dx = p.x - from.x, dy = p.y - from.y;
-    RECT r = start;
-    if (hit == HTCAPTION) {
-      OffsetRect(&r, dx, dy);
-      return r;
-    }
-    if (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT) r.left = std::min<LONG>(start.left + dx, start.right - minW);
-    if (hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT) r.right = std::max<LONG>(start.right + dx, start.left + minW);
-    if (hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT) r.top = std::min<LONG>(start.top + dy, start.bottom - minH);
-    if (hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT) r.bottom = std::max<LONG>(start.bottom + dy, start.top + minH);
-    return r;
-  };
   SetCapture(wnd);
-  outline(now);
+  InvertOutline(now);
   bool done = false, cancelled = false;
   MSG msg;
   while (!done) {
@@ -621,30 +629,25 @@ bool TsSkinProvider::OutlineDrag(WPARAM hit, LPARAM screenPoint) {
       break;
     }
     if (!GetMessageW(&msg, nullptr, 0, 0)) {
-      PostQuitMessage(int(msg.wParam));
+      PostQuitMessage(int(msg.wParam));  // the quit goes on to the program's own loop
       cancelled = true;
       break;
     }
-    switch (msg.message) {
-      case WM_MOUSEMOVE:
-      case WM_LBUTTONUP: {
-        POINT p = {GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
-        ClientToScreen(msg.hwnd, &p);
-        outline(now);
-        now = place(p);
-        outline(now);
-        done = msg.message == WM_LBUTTONUP;
-        break;
-      }
-      case WM_KEYDOWN:
-        if (msg.wParam == VK_ESCAPE) cancelled = done = true;
-        break;
-      default:
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
+      POINT p = {GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+      ClientToScreen(msg.hwnd, &p);
+      InvertOutline(now);
+      now = DraggedRect(start, hit, POINT{p.x - from.x, p.y - from.y});
+      InvertOutline(now);
+      done = msg.message == WM_LBUTTONUP;
+    } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+      cancelled = done = true;
+    } else if (msg.message != WM_KEYDOWN) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
     }
   }
-  outline(now);
+  InvertOutline(now);
   if (GetCapture() == wnd) ReleaseCapture();
   if (!cancelled)
     SetWindowPos(wnd, nullptr, now.left, now.top, now.right - now.left, now.bottom - now.top,

@@ -716,6 +716,17 @@ TEST_F(FrameParts, ResizeModeBorderMovesAndSizesByAnOutline) {
   EXPECT_EQ(s.left, r.left);
   EXPECT_EQ(s.right - s.left, r.right - r.left + 25);
   EXPECT_EQ(s.bottom - s.top, r.bottom - r.top + 15);
+  // Escape ends the drag where it began.
+  const LPARAM sp = ScreenPoint(wnd, TPoint{g.Width / 2, g.TitleBand() / 2});
+  PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(g.Width / 2, 10));
+  PostMessageW(wnd, WM_KEYDOWN, VK_ESCAPE, 0);
+  SendMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, sp);
+  Pump();
+  RECT e;
+  GetWindowRect(wnd, &e);
+  EXPECT_EQ(e.left, s.left);
+  EXPECT_EQ(e.top, s.top);
+  EXPECT_NE(GetCapture(), wnd);
 }
 
 TEST_F(FrameParts, TitleIconAndAddedTitleAreDrawnInTheTitle) {
