@@ -5,13 +5,16 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "skin/data/sFormTransition.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
+#include "skin/paint/zkDibStorage.h"
 #include "skin/windows/zkComposition.h"
 #include "skin/windows/zkGlowEffect.h"
 #include "toolkit/Application.h"
+#include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
 
 const char* const kProviderFormsOnly = "TsSkinProvider component must be used with forms only!";
@@ -30,6 +33,49 @@ TsSkinProvider* OtherProviderOf(TCustomForm* form, const TsSkinProvider* self) {
     if (auto* p = dynamic_cast<TsSkinProvider*>(form->Components(i)); p && p != self && p->Form())
       return p;
   return nullptr;
+}
+
+// Marks the provider as setting itself up for a new skin, however the set-up ends.
+class TApplyingScope {
+ public:
+  explicit TApplyingScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TApplyingScope() { flag_ = false; }
+  TApplyingScope(const TApplyingScope&) = delete;
+  TApplyingScope& operator=(const TApplyingScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+// The outline of an rmBorder drag, inverted on the screen (drawing it twice takes it away).
+void InvertOutline(const RECT& r) {
+  TWindowDc screen(nullptr);
+  if (!screen.Get()) return;
+  const int t = 3;
+  PatBlt(screen.Get(), r.left, r.top, r.right - r.left, t, DSTINVERT);
+  PatBlt(screen.Get(), r.left, r.bottom - t, r.right - r.left, t, DSTINVERT);
+  PatBlt(screen.Get(), r.left, r.top + t, t, r.bottom - r.top - 2 * t, DSTINVERT);
+  PatBlt(screen.Get(), r.right - t, r.top + t, t, r.bottom - r.top - 2 * t, DSTINVERT);
+}
+
+// Where a drag by `delta` from a press on `hit` puts the window: the caption moves it, a
+// border moves the edges it names, never below the platform's smallest tracking size.
+RECT DraggedRect(const RECT& start, WPARAM hit, POINT delta) {
+  RECT r = start;
+  if (hit == HTCAPTION) {
+    OffsetRect(&r, delta.x, delta.y);
+    return r;
+  }
+  const LONG minW = GetSystemMetrics(SM_CXMINTRACK), minH = GetSystemMetrics(SM_CYMINTRACK);
+  if (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT)
+    r.left = std::min<LONG>(start.left + delta.x, start.right - minW);
+  if (hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT)
+    r.right = std::max<LONG>(start.right + delta.x, start.left + minW);
+  if (hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT)
+    r.top = std::min<LONG>(start.top + delta.y, start.bottom - minH);
+  if (hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT)
+    r.bottom = std::max<LONG>(start.bottom + delta.y, start.top + minH);
+  return r;
 }
 
 }  // namespace
@@ -104,10 +150,17 @@ void TsSkinProvider::Detach() {
 
 TsSkinManager* TsSkinProvider::SkinManager() const { return skinData_->SkinManager(); }
 
-bool TsSkinProvider::Skinned() const {
+bool TsSkinProvider::SkinAvailable() const {
   if (!form_ || !attached_ || form_->IsDestroying() || !drawNonClientArea_) return false;
   TsSkinManager* m = SkinManager();
-  return m && m->Active() && m->SkinData().Active && form_->HandleAllocated();
+  return m && m->Active() && form_->HandleAllocated();
+}
+
+// The manager keeps its skin data switched off while it announces a new skin (so that no
+// control paints with indexes of the old one); the provider sets itself up for the new skin
+// during that announcement and counts as skinned meanwhile.
+bool TsSkinProvider::Skinned() const {
+  return SkinAvailable() && (applying_ || SkinManager()->SkinData().Active);
 }
 
 void TsSkinProvider::SetDrawNonClientArea(bool on) {
@@ -129,7 +182,12 @@ void TsSkinProvider::InitSkin() {
   // The platform's own frame animations would show its frame for a moment.
   SetNonClientTransitions(form_->WindowHandle(), false);
   if (!sysMenu_) sysMenu_ = std::make_unique<TsSystemMenu>(this, form_);
-  if (!ctrlAdapter_) ctrlAdapter_ = std::make_unique<TzkCtrlAdapter>(form_, SkinManager());
+  if (!ctrlAdapter_) {
+    ctrlAdapter_ = std::make_unique<TzkCtrlAdapter>(form_, SkinManager());
+    ctrlAdapter_->OnSkinItem = [this](TControl* item, bool& canBeAdded, std::string& section) {
+      if (OnSkinItem) OnSkinItem(item, canBeAdded, section);
+    };
+  }
   ctrlAdapter_->AddAllItems();
   AttachMdiArea();
   UpdateExtBorder();
@@ -189,6 +247,7 @@ void TsSkinProvider::LookUpIndexes() {
       b.BigGlyph = true;
     }
   }
+  SelectStateGlyphs();
   LookUpMdiGlyphs();
   for (int i = 0; i < titleButtons_.Count(); ++i) {
     TsTitleButton& c = titleButtons_.Items(i);
@@ -196,6 +255,32 @@ void TsSkinProvider::LookUpIndexes() {
     c.Record.GlyphKey = c.UseSkinData() ? "TITLEBUTTON" : "";
     c.Record.GlyphIndex = c.UseSkinData() ? t.IndexOfMask(global, "GLOBALINFO", "TITLEBUTTON") : -1;
   }
+}
+
+// Maximize shows the restore glyph while the form is maximized; minimize shows it while the
+// form is minimized (maximize then shows its own glyph again). A skin without the restore
+// glyph in GLOBALINFO may give it in its form section.
+void TsSkinProvider::SelectStateGlyphs() {
+  if (!form_->HandleAllocated()) return;
+  const TsSkinTables& t = SkinManager()->Tables();
+  HWND wnd = form_->WindowHandle();
+  const bool minimized = IsIconic(wnd) != FALSE;
+  const bool maximized = IsZoomed(wnd) && !minimized;
+  auto pick = [&](int kind, bool restore, const char* big, const char* small) {
+    TzkTitleButton& b = buttons_[size_t(kind)];
+    const std::string key = restore ? (b.BigGlyph ? "BICONNORM" : "SICONNORM") : (b.BigGlyph ? big : small);
+    int index = t.IndexOfMask(t.CachedIndexes.GlobalInfo, "GLOBALINFO", key);
+    if (index < 0 && restore) index = t.IndexOfMask(formIndex_, "FORM", key);
+    if (index < 0 && restore) return;  // no restore glyph: the button keeps its own
+    if (key != b.GlyphKey) {
+      b.Animation.reset();
+      cacheStale_ = true;
+    }
+    b.GlyphKey = key;
+    b.GlyphIndex = index;
+  };
+  pick(tbkMax, maximized, "BICONMAX", "SICONMAX");
+  pick(tbkMin, minimized, "BICONMIN", "SICONMIN");
 }
 
 TzkTitleButton& TsSkinProvider::Button(int kind) {
@@ -236,17 +321,111 @@ void TsSkinProvider::TitleButtonsChanged() {
 // [SECTION] Form colour
 
 TColor TsSkinProvider::FormColor() const {
-  if (!Skinned() || skinData_->CustomColor() || !UseGlobalColor) return form_->Color();
+  if (!Skinned() || skinData_->CustomColor() || !UseGlobalColor) return ColorToRGB(form_->Color());
   const TsSkinTables& t = SkinManager()->Tables();
-  if (!t.IsValidSection(formIndex_)) return form_->Color();
+  if (!t.IsValidSection(formIndex_)) return ColorToRGB(form_->Color());
   const TsGeneralData& s = t.Sections[size_t(formIndex_)];
-  return active_ ? ColorToRGB(s.HotColor) : s.Color;
+  return ColorToRGB(active_ ? s.HotColor : s.Color);
 }
 
 void TsSkinProvider::UpdateFormColor() {
   if (!UseGlobalColor || skinData_->CustomColor()) return;
   const TColor c = FormColor();
   if (c != form_->Color()) form_->SetColor(c);
+}
+
+bool TsSkinProvider::PlainForm() const {
+  const TsSkinTables& t = SkinManager()->Tables();
+  if (!t.IsValidSection(formIndex_)) return true;
+  const TsGeneralData& s = t.Sections[size_t(formIndex_)];
+  return active_ ? s.HotGradientPercent + s.HotImagePercent <= 0 : s.GradientPercent + s.ImagePercent <= 0;
+}
+
+// What lies behind a child: the form colour over a plain "FORM" section, else the client
+// part of the frame cache (the section as composed over the whole window).
+void TsSkinProvider::AnswerBackground(TsBackgroundRequest& r) {
+  const TPoint off = ClientOffset();
+  if (!PlainForm()) RenderCache();
+  if (PlainForm() || !cache_) {
+    r.BgType = btColor;
+    r.Color = FormColor();
+    if (r.PleaseDraw && r.DC) {
+      TBrushHandle brush(CreateSolidBrush(COLORREF(r.Color)));
+      const RECT rc = {r.Rect.Left, r.Rect.Top, r.Rect.Right, r.Rect.Bottom};
+      FillRect(r.DC, &rc, brush.Get());
+    }
+    return;
+  }
+  r.BgType = btBitmap;
+  if (r.PleaseDraw && r.DC) {
+    DrawBitmapToDC(r.DC, r.Rect.Left, r.Rect.Top, *cache_,
+                   TRect(off.X + r.X, off.Y + r.Y, off.X + r.X + r.Rect.Width(), off.Y + r.Y + r.Rect.Height()));
+  } else {
+    r.Bitmap = cache_.get();
+    r.X = off.X;
+    r.Y = off.Y;
+  }
+}
+
+// The client area of a form whose section is not plain (or that shows a size grip) is the
+// client part of the frame cache, copied in one blit; a plain one is filled with the form
+// colour.
+void TsSkinProvider::FillClientBackground(HDC dc, const TRect& r) {
+  const TsFrameGeometry g = Geometry();
+  if (PlainForm()) {
+    TBrushHandle brush(CreateSolidBrush(COLORREF(FormColor())));
+    const RECT rc = {r.Left, r.Top, r.Right, r.Bottom};
+    FillRect(dc, &rc, brush.Get());
+    if (GripShown(g)) PaintGripOver(dc, g);
+    return;
+  }
+  RenderCache();
+  if (!cache_) return;
+  const TPoint off = ClientOffset();
+  DrawBitmapToDC(dc, r.Left, r.Top, *cache_, TRect(off.X + r.Left, off.Y + r.Top, off.X + r.Right, off.Y + r.Bottom));
+}
+
+bool TsSkinProvider::EraseClient(TMessage& m) {
+  if (!m.WParam || animating_) return false;
+  RECT rc;
+  GetClientRect(form_->WindowHandle(), &rc);
+  FillClientBackground(HDC(m.WParam), TRect(rc.left, rc.top, rc.right, rc.bottom));
+  m.Result = 1;
+  return true;
+}
+
+void TsSkinProvider::DropOverlays() {
+  for (int k = 0; k < kTitleButtonCount + titleButtons_.Count(); ++k) {
+    TzkTitleButton& b = Button(k);
+    if (!b.Animation) continue;
+    b.Animation.reset();
+    b.State = kButtonNormal;
+    cacheStale_ = true;
+  }
+  if (!pressed_) hotCode_ = 0;
+  hint_.Cancel();
+}
+
+// Moving near an edge of the work area puts the form's edge on it (right, bottom, then left
+// and top, which win).
+void TsSkinProvider::SnapToScreen(WINDOWPOS& wp) const {
+  HWND wnd = form_->WindowHandle();
+  if ((wp.flags & SWP_NOMOVE) || IsZoomed(wnd) || (wp.x == 0 && wp.y == 0) || form_->Parent()) return;
+  MONITORINFO mi = {};
+  mi.cbSize = sizeof(mi);
+  if (!GetMonitorInfoW(MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &mi)) return;
+  int w = wp.cx, h = wp.cy;
+  if (wp.flags & SWP_NOSIZE) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    w = r.right - r.left;
+    h = r.bottom - r.top;
+  }
+  const RECT& a = mi.rcWork;
+  if (std::abs(a.right - (wp.x + w)) < SnapBuffer) wp.x = a.right - w;
+  if (std::abs(a.bottom - (wp.y + h)) < SnapBuffer) wp.y = a.bottom - h;
+  if (std::abs(wp.x - a.left) < SnapBuffer) wp.x = a.left;
+  if (std::abs(wp.y - a.top) < SnapBuffer) wp.y = a.top;
 }
 
 TPoint TsSkinProvider::ClientOffset() const {
@@ -276,6 +455,10 @@ void TsSkinProvider::UpdateExtBorder() {
     return;
   }
   if (!extBorder_) extBorder_ = std::make_unique<TzkExtBorder>(form_->WindowHandle(), m);
+  if (OnExtHitTest)
+    extBorder_->SetHitTest([this](TMessage& hit) {
+      if (OnExtHitTest) OnExtHitTest(hit);
+    });
   // A form frozen for a skin change looks hidden; its border is shown by the cross-fade.
   if (!animating_) extBorder_->Refresh(active_);
 }
@@ -303,7 +486,8 @@ HRGN TsSkinProvider::CopyWindowRegion() const {
 bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
   switch (c.Code) {
     case zcSkinNew:
-      if (form_ && form_->HandleAllocated()) {
+      if (SkinAvailable()) {
+        TApplyingScope applying(applying_);
         InitSkin();
         RedrawWindow(form_->WindowHandle(), nullptr, nullptr,
                      RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -330,6 +514,10 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
       return true;
     case zcSkinRefresh:
       if (Skinned()) {
+        // Controls made while the skin was being announced get their adapters now.
+        if (ctrlAdapter_) ctrlAdapter_->AddAllItems();
+        LookUpIndexes();
+        UpdateFormColor();
         cache_.reset();
         InvalidateFrame(!animating_);
       }
@@ -363,16 +551,10 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
       return true;
     case zcGetBackground:
       if (!Skinned() || !c.Param) return false;
-      {
-        auto& r = *reinterpret_cast<TsBackgroundRequest*>(c.Param);
-        r.BgType = btColor;
-        r.Color = FormColor();
-        if (r.PleaseDraw && r.DC) {
-          TBrushHandle brush(CreateSolidBrush(COLORREF(r.Color)));
-          const RECT rc = {r.Rect.Left, r.Rect.Top, r.Rect.Right, r.Rect.Bottom};
-          FillRect(r.DC, &rc, brush.Get());
-        }
-      }
+      AnswerBackground(*reinterpret_cast<TsBackgroundRequest*>(c.Param));
+      return true;
+    case zcHasOwnBackground:
+      result = PlainForm() ? 0 : 1;
       return true;
     default:
       return false;
@@ -409,6 +591,15 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
     CallPrevious(m);
     return;
   }
+  if (m.Msg == WM_CREATE) {
+    // A provider made before its form's window is set up as soon as the window exists.
+    CallPrevious(m);
+    if (m.Result != -1 && !MdiChild() && !sysMenu_) {
+      active_ = GetActiveWindow() == form_->WindowHandle();
+      InitSkin();
+    }
+    return;
+  }
   if (m.Msg == WM_NCDESTROY) {
     hint_.Cancel();
     extBorder_.reset();
@@ -419,6 +610,51 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
   if (!Skinned() || !HandleFrameMessage(m)) CallPrevious(m);
 }
 
+// One drag of rmBorder: an inverted outline follows the pointer (moving it, or the edges the
+// press was on) until the button comes up; the window then takes the outline's place.
+// Escape or a lost capture leaves the window where it was.
+bool TsSkinProvider::OutlineDrag(WPARAM hit, LPARAM screenPoint) {
+  HWND wnd = form_->WindowHandle();
+  RECT start;
+  GetWindowRect(wnd, &start);
+  const POINT from = {GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+  RECT now = start;
+  SetCapture(wnd);
+  InvertOutline(now);
+  bool done = false, cancelled = false;
+  MSG msg;
+  while (!done) {
+    if (GetCapture() != wnd) {
+      cancelled = true;
+      break;
+    }
+    if (!GetMessageW(&msg, nullptr, 0, 0)) {
+      PostQuitMessage(int(msg.wParam));  // the quit goes on to the program's own loop
+      cancelled = true;
+      break;
+    }
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
+      POINT p = {GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+      ClientToScreen(msg.hwnd, &p);
+      InvertOutline(now);
+      now = DraggedRect(start, hit, POINT{p.x - from.x, p.y - from.y});
+      InvertOutline(now);
+      done = msg.message == WM_LBUTTONUP;
+    } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+      cancelled = done = true;
+    } else if (msg.message != WM_KEYDOWN) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  InvertOutline(now);
+  if (GetCapture() == wnd) ReleaseCapture();
+  if (!cancelled)
+    SetWindowPos(wnd, nullptr, now.left, now.top, now.right - now.left, now.bottom - now.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
 bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
   HWND wnd = form_->WindowHandle();
   switch (m.Msg) {
@@ -426,8 +662,30 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
       PaintFrameToWindow();
       m.Result = 0;
       return true;
+    case WM_ERASEBKGND:
+      return EraseClient(m);
+    case WM_SYSCOMMAND:
+      // Alt+Space: the platform shows no menu of a window without the system-menu style.
+      if ((m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam == ' ' && hadSysMenu_ && sysMenu_) {
+        SetHotButton(0);
+        ShowSystemMenuAtIcon();
+        m.Result = 0;
+        return true;
+      }
+      if ((m.WParam & 0xFFF0) == SC_MINIMIZE) DropOverlays();
+      return false;
+    case WM_WINDOWPOSCHANGING:
+      if (auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam)) {
+        if (wp->flags & SWP_HIDEWINDOW) DropOverlays();
+        if (ScreenSnap) SnapToScreen(*wp);
+      }
+      return false;
+    case WM_SHOWWINDOW:
+      if (!m.WParam) DropOverlays();
+      return HandleShowWindow(m);
     case WM_NCACTIVATE: {
       const bool active = m.WParam != 0;
+      if (!active) DropOverlays();
       if (active != active_) {
         active_ = active;
         cacheStale_ = true;
@@ -458,6 +716,7 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
       TellMdiFrame();
       return true;
     case WM_SIZE: {
+      if (m.WParam == SIZE_MINIMIZED) DropOverlays();
       CallPrevious(m);
       RECT r;
       GetWindowRect(wnd, &r);
@@ -551,22 +810,13 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
       SetHotButton(0);
       PopupSystemMenu(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
       return true;
-    case WM_SHOWWINDOW:
-      // Under composition the frame is drawn before the platform shows the window, so its
-      // first composed picture is the skinned one.
-      if (m.WParam && !form_->Parent() && !MdiChild() && CompositionEnabled() &&
-          !(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED)) {
-        InvalidateFrame(false);
-        RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-      }
-      if (!MdiFrame()) return false;
-      // Children made while the frame was hidden get their frames now.
-      CallPrevious(m);
-      ClassifyMDIChildren(form_);
-      return true;
     case CM_VISIBLECHANGED:
       CallPrevious(m);
-      if (m.WParam) ShowTransition();
+      if (m.WParam) {
+        // Controls made after the provider was set up get their adapters when it shows.
+        if (ctrlAdapter_) ctrlAdapter_->AddAllItems();
+        ShowTransition();
+      }
       return true;
     case WM_SETTINGCHANGE:
       cacheStale_ = true;
@@ -580,6 +830,22 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     default:
       return false;
   }
+}
+
+bool TsSkinProvider::HandleShowWindow(TMessage& m) {
+  HWND wnd = form_->WindowHandle();
+  // Under composition the frame is drawn before the platform shows the window, so its
+  // first composed picture is the skinned one.
+  if (m.WParam && !form_->Parent() && !MdiChild() && CompositionEnabled() &&
+      !(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED)) {
+    InvalidateFrame(false);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+  if (!MdiFrame()) return false;
+  // Children made while the frame was hidden get their frames now.
+  CallPrevious(m);
+  ClassifyMDIChildren(form_);
+  return true;
 }
 
 // A maximized top-level form covers the work area of its monitor (not the whole monitor, so

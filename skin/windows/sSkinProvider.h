@@ -27,8 +27,29 @@
 #include "skin/windows/zkMDIWnd.h"
 #include "skin/windows/zkHintWindow.h"
 #include "toolkit/Form.h"
+#include "toolkit/GraphicsObjects.h"
 
 class TsSkinManager;
+
+// A second caption text drawn after the form's caption, in its own font.
+struct TzkAddedTitle {
+  std::wstring Text;
+  TFont Font;  // a colour left at clNone or clWindowText follows the title's font colours
+};
+
+// A title icon of the application's own instead of the window's icon.
+struct TsTitleIcon {
+  TBitmap Glyph;   // magenta (0xFF00FF) is transparent, or its own alpha channel when 32-bit
+  int Width = 0;   // 0: derived from the caption height
+  int Height = 0;
+};
+
+enum class TsGripMode { gmNone, gmRightBottom };
+enum class TsResizeMode { rmStandard, rmBorder };
+
+// Asked first by the extended border window's hit-testing with the WM_NCHITTEST message; a
+// non-zero m.Result is the answer.
+using TzkNCHitTest = std::function<void(TMessage& m)>;
 
 // [SECTION] TsFrameGeometry
 
@@ -88,6 +109,18 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   TAlignment CaptionAlignment = TAlignment::taLeftJustify;
   std::string TitleSkin;     // empty: "FORMTITLE"
   std::string MenuLineSkin;  // empty: "MENULINE"
+  TzkAddedTitle AddedTitle;
+  TsTitleIcon TitleIcon;
+  TsGripMode GripMode = TsGripMode::gmNone;
+  // rmBorder: moving and sizing drag an outline, the window follows on release.
+  TsResizeMode ResizeMode = TsResizeMode::rmStandard;
+  bool ScreenSnap = false;  // snap to the work area's edges while moving
+  int SnapBuffer = 10;      // snapping distance in pixels
+  TzkNCHitTest OnExtHitTest;
+  // Asked for every child control that is adapted (it outlives the skin's adapters).
+  TAddItemEvent OnSkinItem;
+  // Call after changing AddedTitle, TitleIcon or GripMode: the frame is drawn again.
+  void FrameChanged();
   // The application's own title buttons, left of the standard ones.
   TsTitleButtons& TitleButtons() { return titleButtons_; }
   TsCommonData& SkinData() { return *skinData_; }
@@ -106,6 +139,8 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   // The frame is drawn by the provider now (a skin is active, the form is not going away).
   bool Skinned() const;
   bool FormActive() const { return active_; }
+  // The form colour: the "FORM" section's hot colour while active, its colour while not.
+  TColor FormColor() const;
   bool HadSystemMenu() const { return hadSysMenu_; }
   // The one geometry of painting and hit-testing.
   TsFrameGeometry Geometry() const;
@@ -169,7 +204,26 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   void GiveSystemMenuStyle();
   void LookUpIndexes();
   void UpdateFormColor();
-  TColor FormColor() const;
+  bool SkinAvailable() const;
+  // Every overlay of the title buttons goes at once (the form hides, minimizes or is
+  // deactivated); the buttons show their normal look again.
+  void DropOverlays();
+  // Client area.
+  bool EraseClient(TMessage& m);
+  void FillClientBackground(HDC dc, const TRect& clientRect);
+  void AnswerBackground(TsBackgroundRequest& r);
+  bool GripShown(const TsFrameGeometry& g) const;
+  TRect GripRect(const TsFrameGeometry& g) const;
+  void PaintGrip(const TsFrameGeometry& g);
+  void PaintGripOver(HDC dc, const TsFrameGeometry& g);
+  void PaintAddedTitle(HDC dc, const TsFrameGeometry& g, int captionRight);
+  TPoint TitleIconSize(const TsFrameGeometry& g) const;
+  void SnapToScreen(WINDOWPOS& wp) const;
+  bool OutlineDrag(WPARAM hitCode, LPARAM screenPoint);
+  void ShowSystemMenuAtIcon();
+  bool HandleShowWindow(TMessage& m);
+  bool PlainForm() const;
+  void SelectStateGlyphs();
 
   // Painting.
   void PaintFrameToWindow();
@@ -234,6 +288,7 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   bool sysMenuTaken_ = false;
   bool regionApplied_ = false;
   bool leaveTracked_ = false;
+  bool applying_ = false;  // set up for a new skin while the manager announces it
   std::unique_ptr<TsCommonData> skinData_;
   std::unique_ptr<TzkBitmap> cache_;
   std::unique_ptr<TzkBitmap> titleBand_;

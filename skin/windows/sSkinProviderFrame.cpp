@@ -66,6 +66,39 @@ void DrawCustomGlyph(TzkBitmap& dst, const TBitmap& glyph, const TRect& button, 
   }
 }
 
+// The title icon's own picture into the frame cache at r: through its alpha channel when it
+// has one (premultiplied), else with magenta as the transparent colour; clipped to r.
+void DrawTitleGlyph(TzkBitmap& dst, const TBitmap& glyph, const TRect& r) {
+  if (glyph.Empty() || dst.BytesPerPixel() < 3) return;
+  const int n = dst.BytesPerPixel();
+  for (int y = 0; y < glyph.Height() && y < r.Height(); ++y) {
+    const int dy = r.Top + y;
+    if (dy < 0 || dy >= dst.Height()) continue;
+    const uint32_t* s = glyph.ScanLine(y);
+    uint8_t* d = dst.ScanLine(dy);
+    for (int x = 0; x < glyph.Width() && x < r.Width(); ++x) {
+      const int dx = r.Left + x;
+      if (dx < 0 || dx >= dst.Width()) continue;
+      const uint32_t px = s[x];
+      uint8_t* q = d + dx * n;
+      if (glyph.AlphaChannel()) {
+        const unsigned a = px >> 24;
+        for (int c = 0; c < 3; ++c)
+          q[c] = uint8_t(std::min(255u, ((px >> (8 * c)) & 0xFF) + (q[c] * (255 - a) + 127) / 255));
+      } else if ((px & 0xFFFFFF) != 0xFF00FF) {
+        for (int c = 0; c < 3; ++c) q[c] = uint8_t(px >> (8 * c));
+      }
+    }
+  }
+}
+
+TColor HalfWay(TColor a, TColor b) {
+  a = ColorToRGB(a);
+  b = ColorToRGB(b);
+  return RGBColor(uint8_t((GetRValue(a) + GetRValue(b)) / 2), uint8_t((GetGValue(a) + GetGValue(b)) / 2),
+                  uint8_t((GetBValue(a) + GetBValue(b)) / 2));
+}
+
 }  // namespace
 
 // [SECTION] Geometry
@@ -191,11 +224,12 @@ TsFrameGeometry TsSkinProvider::Geometry() const {
   LayOutButtons(g);
 
   g.IconShown = SingleOrSizable(form_) && ShowAppIcon && hadSysMenu_ && g.H > 0;
-  const int iconSize = g.H <= 8 ? 1 : g.H <= 16 ? 8 : 16;
+  const TPoint icon = TitleIconSize(g);
+  const int iconSize = icon.X;
   if (g.IconShown) {
     int top = g.W0 / 2 - 1;
-    top += (g.W0 + g.H - top - iconSize) / 2;
-    g.Icon = TRect(g.W + d.TitleButtonsLeft, top, g.W + d.TitleButtonsLeft + iconSize, top + iconSize);
+    top += (g.W0 + g.H - top - icon.Y) / 2;
+    g.Icon = TRect(g.W + d.TitleButtonsLeft, top, g.W + d.TitleButtonsLeft + icon.X, top + icon.Y);
   }
   int reserved = d.TitleButtonsRight;
   bool first = true;
@@ -225,6 +259,70 @@ TsFrameGeometry TsSkinProvider::Geometry() const {
   return g;
 }
 
+// TitleIcon's own size where it gives one, else 1, 8 or 16 pixels by the caption height.
+TPoint TsSkinProvider::TitleIconSize(const TsFrameGeometry& g) const {
+  const int derived = g.H <= 8 ? 1 : g.H <= 16 ? 8 : 16;
+  return TPoint{TitleIcon.Width > 0 ? TitleIcon.Width : derived, TitleIcon.Height > 0 ? TitleIcon.Height : derived};
+}
+
+// The size grip of GripMode: on a sizable window that is not maximized, at the bottom right
+// of the client area, as large as the skin's "GRIPIMAGE" glyph.
+bool TsSkinProvider::GripShown(const TsFrameGeometry& g) const {
+  if (GripMode != TsGripMode::gmRightBottom || g.Maximized) return false;
+  if (!(GetWindowLongPtrW(form_->WindowHandle(), GWL_STYLE) & WS_THICKFRAME)) return false;
+  return !GripRect(g).IsEmpty();
+}
+
+TRect TsSkinProvider::GripRect(const TsFrameGeometry& g) const {
+  const TsSkinTables& t = SkinManager()->Tables();
+  const TsMaskData* m = MaskAt(t, t.IndexOfMask(t.CachedIndexes.GlobalInfo, "GLOBALINFO", "GRIPIMAGE"));
+  if (!m) return TRect();
+  const int w = (m->Image ? m->Image->Width() : m->Rect.Width()) / std::max<int>(1, m->ImageCount);
+  const int h = (m->Image ? m->Image->Height() : m->Rect.Height()) / std::max<int>(1, m->MaskType + 1);
+  return TRect(g.Client.Right - w, g.Client.Bottom - h, g.Client.Right, g.Client.Bottom);
+}
+
+void TsSkinProvider::PaintGrip(const TsFrameGeometry& g) {
+  const TsSkinTables& t = SkinManager()->Tables();
+  const TsMaskData* m = MaskAt(t, t.IndexOfMask(t.CachedIndexes.GlobalInfo, "GLOBALINFO", "GRIPIMAGE"));
+  if (!m) return;
+  const TRect r = GripRect(g);
+  TsBackgroundInfo bg;
+  bg.Bitmap = cache_.get();
+  bg.IsBitmap = true;
+  PaintGlyphMask(*cache_, TPoint{r.Left, r.Top}, 0, bg, *m, true);
+}
+
+// The grip over a client area filled with the form colour (a plain form section).
+void TsSkinProvider::PaintGripOver(HDC dc, const TsFrameGeometry& g) {
+  const TsSkinTables& t = SkinManager()->Tables();
+  const TsMaskData* m = MaskAt(t, t.IndexOfMask(t.CachedIndexes.GlobalInfo, "GLOBALINFO", "GRIPIMAGE"));
+  const TRect r = GripRect(g);
+  if (!m || r.IsEmpty()) return;
+  TzkBitmap grip(r.Width(), r.Height(), TPixelFormat::pf24bit, TRowOrder::TopDown, TBitmapUse::Device);
+  const TColor c = ColorToRGB(FormColor());
+  for (int y = 0; y < grip.Height(); ++y)
+    for (int x = 0; x < grip.Width(); ++x) {
+      uint8_t* p = grip.ScanLine(y) + x * 3;
+      p[0] = GetBValue(c);
+      p[1] = GetGValue(c);
+      p[2] = GetRValue(c);
+    }
+  TsBackgroundInfo own;
+  own.Bitmap = &grip;
+  own.IsBitmap = true;
+  PaintGlyphMask(grip, TPoint{0, 0}, 0, own, *m, true);
+  const TPoint off = ClientOffset();
+  DrawBitmapToDC(dc, r.Left - off.X, r.Top - off.Y, grip, TRect(0, 0, r.Width(), r.Height()));
+}
+
+void TsSkinProvider::FrameChanged() {
+  if (!Skinned()) return;
+  InvalidateFrame(true);
+  if (form_->HandleAllocated())
+    RedrawWindow(form_->WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 // [SECTION] The frame cache
 
 void TsSkinProvider::InvalidateFrame(bool repaintNow) {
@@ -235,6 +333,7 @@ void TsSkinProvider::InvalidateFrame(bool repaintNow) {
 
 void TsSkinProvider::RenderCache() {
   if (!Skinned()) return;
+  SelectStateGlyphs();
   TsFrameGeometry g = Geometry();
   if (g.Width <= 0 || g.Height <= 0) return;
   if (!cache_ || cache_->Width() != g.Width || cache_->Height() != g.Height) {
@@ -250,6 +349,7 @@ void TsSkinProvider::RenderCache() {
   cache_->Fill(0);
   PaintSectionByIndex(formIndex_, "FORM", bg, -1, -1, t, cache_.get(), TPoint{0, 0},
                       TRect(0, 0, g.Width, g.Height), state, true);
+  if (GripShown(g)) PaintGrip(g);
   if (g.H > 0) PaintTitle(g, state);
   if (g.MenuLines > 0) PaintMenuLine(g);
   cacheStale_ = false;
@@ -263,12 +363,16 @@ void TsSkinProvider::PaintTitle(const TsFrameGeometry& g, int state) {
   bg.IsBitmap = true;
   PaintSectionByIndex(titleIndex_, TitleSkin.empty() ? "FORMTITLE" : TitleSkin, bg, -1, -1, t,
                       cache_.get(), TPoint{0, 0}, band, state, true);
-  {
+  if (g.IconShown && !TitleIcon.Glyph.Empty()) {
+    DrawTitleGlyph(*cache_, TitleIcon.Glyph, g.Icon);
+  } else if (g.IconShown) {
     TBitmapDc dc(DibHandle(*cache_));
-    if (dc && g.IconShown) PaintIcon(dc.Get(), g);
+    if (dc) PaintIcon(dc.Get(), g);
   }
   const int bar = t->IndexOfMask(formIndex_, "FORM", "TITLEBAR");
-  if (const TsMaskData* m = MaskAt(*t, bar); m && g.ButtonShown[tbkClose]) {
+  const bool anyButton = std::find(g.ButtonShown.begin(), g.ButtonShown.end(), true) != g.ButtonShown.end() ||
+                         std::find(g.CustomShown.begin(), g.CustomShown.end(), true) != g.CustomShown.end();
+  if (const TsMaskData* m = MaskAt(*t, bar); m && anyButton) {
     const int w = (m->Image ? m->Image->Width() : m->Rect.Width()) / std::max<int>(1, m->ImageCount);
     PaintGlyphMask(*cache_, TPoint{g.Width - w, 0}, state, bg, *m, true);
   }
@@ -319,6 +423,39 @@ void TsSkinProvider::PaintCaption(HDC dc, const TsFrameGeometry& g) {
   }
   PaintSectionText(dc, text, true, t, active_, captionIndex_ >= 0 ? captionIndex_ : titleIndex_,
                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | align, r);
+  RECT m = {r.Left, r.Top, r.Right, r.Bottom};
+  DrawTextW(dc, text.c_str(), int(text.size()), &m, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+  const int w = std::min<int>(m.right - m.left, r.Width());
+  const int free = r.Width() - w;
+  const int shift = align == DT_RIGHT ? free : align == DT_CENTER ? free / 2 : 0;
+  PaintAddedTitle(dc, g, r.Left + shift + w);
+}
+
+// AddedTitle 4 pixels right of the caption when at least 12 pixels remain, in its own font.
+// A colour left at none or the window-text colour follows the title's font colours; another
+// is blended half-way toward the title's normal font colour while the form is inactive.
+void TsSkinProvider::PaintAddedTitle(HDC dc, const TsFrameGeometry& g, int captionRight) {
+  const std::wstring& text = AddedTitle.Text;
+  const TRect r(captionRight + 4, g.Caption.Top, g.Caption.Right, g.Caption.Bottom);
+  if (text.empty() || r.Width() < 12) return;
+  const TsSkinTables& t = SkinManager()->Tables();
+  TColor normal = clWindowText, hot = clWindowText;
+  if (t.IsValidSection(titleIndex_)) {
+    normal = t.Sections[size_t(titleIndex_)].FontColor.Color;
+    hot = t.Sections[size_t(titleIndex_)].HotFontColor.Color;
+  }
+  const TColor own = AddedTitle.Font.Color();
+  TColor color;
+  if (own == clNone || own == clWindowText)
+    color = active_ ? hot : normal;
+  else
+    color = active_ ? own : HalfWay(own, normal);
+  TSelectObject font(dc, AddedTitle.Font.Handle());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, COLORREF(ColorToRGB(color)));
+  RECT rc = {r.Left, r.Top, r.Right, r.Bottom};
+  DrawTextW(dc, text.c_str(), int(text.size()), &rc,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT);
 }
 
 // [SECTION] The menu line
@@ -531,6 +668,7 @@ int TsSkinProvider::HitTest(TPoint p) {
   for (int k = 0; k < kTitleButtonCount; ++k) {
     if (!g.ButtonShown[size_t(k)] || !g.Buttons[size_t(k)].Contains(p)) continue;
     int code = buttons_[size_t(k)].HitCode;
+    if (!sysMenu_) return HTCAPTION;
     if (k == tbkMax && !(sysMenu_->EnabledMax() || (sysMenu_->EnabledRestore() && !minimized)))
       code = HTCAPTION;
     if (k == tbkMin && !(sysMenu_->EnabledMin() || (minimized && g.ButtonShown[tbkMax])))
@@ -559,6 +697,10 @@ int TsSkinProvider::HitTest(TPoint p) {
   if (p.Y >= 0 && p.Y < g.TitleBand()) {
     if (g.IconShown && g.Icon.Contains(p)) return HTSYSMENU;
     return HTCAPTION;
+  }
+  if (GripShown(g)) {
+    const TRect grip = GripRect(g);
+    if (p.X >= grip.Left && p.Y >= grip.Top && g.Client.Contains(p)) return HTBOTTOMRIGHT;
   }
   if (g.MenuLines > 0 && p.Y < g.MenuLine.Bottom) {
     for (int k = 0; g.MdiLine && k < kMdiButtonCount; ++k) {
@@ -637,13 +779,12 @@ bool TsSkinProvider::NonClientButtonDown(int code, TMessage& m) {
       const DWORD until = GetTickCount() + 200;
       while (GetTickCount() < until) Application->ProcessMessages();
     }
-    const TsFrameGeometry g = Geometry();
-    RECT wr;
-    GetWindowRect(wnd, &wr);
-    PopupSystemMenu(wr.left + g.Icon.Left, wr.top + g.Icon.Bottom);
+    ShowSystemMenuAtIcon();
     return true;
   }
   const int kind = ButtonKindOfCode(code);
+  // Without its system menu (never set up) the provider has no buttons of its own to press.
+  if (kind >= 0 && kind < kTitleButtonCount && !sysMenu_) return false;
   if (kind >= 0) {
     if (kind == tbkMax && !(sysMenu_->EnabledMax() || (IsZoomed(wnd) && sysMenu_->EnabledRestore())))
       return true;
@@ -665,7 +806,21 @@ bool TsSkinProvider::NonClientButtonDown(int code, TMessage& m) {
     m.Result = SendMessageW(wnd, WM_SYSCOMMAND, SC_MOVE + 2, m.LParam);
     return true;
   }
+  if (ResizeMode == TsResizeMode::rmBorder && (code == HTCAPTION || (code >= HTLEFT && code <= HTBOTTOMRIGHT)))
+    return OutlineDrag(WPARAM(code), m.LParam);
   return false;
+}
+
+// The skinned system menu just below the title icon (below the title's left end when the
+// icon is not shown), as a click on the icon or Alt+Space opens it.
+void TsSkinProvider::ShowSystemMenuAtIcon() {
+  const TsFrameGeometry g = Geometry();
+  RECT wr;
+  GetWindowRect(form_->WindowHandle(), &wr);
+  if (g.IconShown)
+    PopupSystemMenu(wr.left + g.Icon.Left, wr.top + g.Icon.Bottom);
+  else
+    PopupSystemMenu(wr.left + g.W, wr.top + g.TitleBand());
 }
 
 bool TsSkinProvider::ReleaseButton(TPoint p, TMessage& m) {
@@ -673,7 +828,7 @@ bool TsSkinProvider::ReleaseButton(TPoint p, TMessage& m) {
   const int kind = ButtonKindOfCode(hotCode_);
   pressed_ = false;
   if (GetCapture() == wnd) ReleaseCapture();
-  if (kind < 0) return false;
+  if (kind < 0 || (kind < kTitleButtonCount && !sysMenu_)) return false;
   const bool inside = Button(kind).Rect.Contains(p);
   if (kind >= kTitleButtonCount) {
     hotCode_ = 0;

@@ -22,7 +22,9 @@ TzkBorderForm::TzkBorderForm(TComponent* owner) : TCustomForm(owner) {
 void TzkBorderForm::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_NCHITTEST:
-      m.Result = HTTRANSPARENT;
+      m.Result = 0;
+      if (OnHitTest) OnHitTest(m);
+      if (m.Result == 0) m.Result = HTTRANSPARENT;
       return;
     case WM_MOUSEACTIVATE:
       m.Result = MA_NOACTIVATE;
@@ -78,6 +80,14 @@ TzkExtBorder::~TzkExtBorder() {
 }
 
 HWND TzkExtBorder::Window() const { return window_->WindowHandle(); }
+
+void TzkExtBorder::SetHitTest(std::function<void(TMessage&)> handler) {
+  HWND wnd = window_->Handle();
+  const LONG ex = GetWindowLongW(wnd, GWL_EXSTYLE);
+  // A window transparent to the mouse is never asked.
+  SetWindowLongW(wnd, GWL_EXSTYLE, handler ? ex & ~WS_EX_TRANSPARENT : ex | WS_EX_TRANSPARENT);
+  window_->OnHitTest = std::move(handler);
+}
 
 void TzkExtBorder::Render() {
   const TsShadowImages& s = manager_->ShadowImages();

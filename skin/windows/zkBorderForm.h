@@ -4,6 +4,8 @@
 // and follows the form: moves, sizes, activation, hiding, showing and minimizing.
 #pragma once
 
+#include <functional>
+
 #include <windows.h>
 
 #include "skin/paint/zkBitmap.h"
@@ -19,6 +21,9 @@ class TzkBorderForm : public TCustomForm {
  public:
   explicit TzkBorderForm(TComponent* owner);
   const wchar_t* ClassName() const override { return L"TzkBorderForm"; }
+  // Asked first with every WM_NCHITTEST; a non-zero m.Result is the answer. Without it (or
+  // with 0) the window lets the mouse through to what lies below.
+  std::function<void(TMessage&)> OnHitTest;
 
  protected:
   void WndProc(TMessage& m) override;
@@ -47,6 +52,8 @@ class TzkExtBorder {
   // The image again for the activation state, then follow.
   void Refresh(bool active);
   void Hide();
+  // The form's hit-test handler for the border window (null: the border takes no mouse).
+  void SetHitTest(std::function<void(TMessage&)> handler);
   // The skin-changing cross-fade of a form with its border: the form is made almost fully
   // transparent, a temporary window over the border fades the new look (form and shadow) in
   // within `time` milliseconds (8 ms a step, none below 8), then the form and its border

@@ -644,3 +644,32 @@ TEST_F(MdiSkin, ScreenshotsOfASkinnedFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+// Removing the skin and applying it again while the frame and its children are open: the
+// client window gets its adapter back and every frame is drawn by its provider again.
+TEST_F(MdiSkin, ASkinAppliedAgainAdaptsTheClientAndFramesTheChildren) {
+  ShowFrameWithTwoChildren();
+  TsSkinProvider* fp = ProviderOfWindow(frame->WindowHandle());
+  TsSkinProvider* p1 = ProviderOfWindow(one->WindowHandle());
+  ASSERT_NE(fp, nullptr);
+  ASSERT_NE(p1, nullptr);
+  ASSERT_NE(fp->MdiArea(), nullptr);
+  manager->SetActive(false);
+  Pump();
+  EXPECT_EQ(fp->MdiArea(), nullptr);
+  EXPECT_TRUE(GetWindowLongPtrW(one->WindowHandle(), GWL_STYLE) & WS_SYSMENU);
+  manager->SetActive(true);
+  Pump();
+  ASSERT_NE(fp->MdiArea(), nullptr);
+  EXPECT_TRUE(fp->MdiArea()->Hooked());
+  EXPECT_EQ(TzkMainWnd::FromWindow(frame->ClientHandle()), fp->MdiArea());
+  for (TsSkinProvider* p : {fp, p1}) {
+    EXPECT_TRUE(p->Skinned());
+    EXPECT_FALSE(GetWindowLongPtrW(p->Form()->WindowHandle(), GWL_STYLE) & WS_SYSMENU);
+    EXPECT_NE(p->SystemMenu(), nullptr);
+  }
+}
+
+}  // namespace
