@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "skin/paint/zkDibStorage.h"
+#include "skin/windows/zkWindowSkinning.h"
 #include "toolkit/Application.h"
 #include "toolkit/WideText.h"
 
@@ -18,6 +19,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   // Engine bitmaps live in DIB sections, so GDI can draw into them and blit them directly.
   InstallDibBitmapStorage();
+  // The window layer of the skin engine: hook, frames, dialogs, glows, adapters.
+  InstallWindowSkinning();
   Application->Initialize();
   Application->SetTitle(L"Vornik Desktop");
   Form1 = Application->CreateForm<TForm1>();

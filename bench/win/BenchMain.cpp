@@ -7,6 +7,7 @@
 
 #include "bench/win/WinBench.h"
 #include "skin/paint/zkDibStorage.h"
+#include "skin/windows/zkWindowSkinning.h"
 #include "toolkit/Application.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   if (only == "child") return RunStartChild(argc > 2 ? argv[2] : "");
   // Engine bitmaps live in DIB sections, as they do in the program.
   InstallDibBitmapStorage();
+  InstallWindowSkinning();
   Application->Initialize();
   Application->OnException = [](TObject*, const std::exception* e) {
     std::printf("error: %s\n", e ? e->what() : "unknown");

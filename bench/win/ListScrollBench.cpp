@@ -45,7 +45,7 @@ std::vector<double> PageSteps(HWND list) {
 }
 
 // The skinned bar's thumb dragged from the top to the bottom in 80 pointer moves.
-std::vector<double> SkinnedDragSteps(HWND list, TzkEditWnd& a) {
+std::vector<double> SkinnedDragSteps(HWND list, TzkScrollWnd& a) {
   ListView_EnsureVisible(list, 0, FALSE);
   UpdateWindow(list);
   a.RefreshBars(true);
@@ -97,7 +97,7 @@ void RunListScrollBench(TForm1* form) {
   TsListView* list = form->sListView1;
   HWND wnd = list->Handle();
   const int rows = ListView_GetItemCount(wnd);
-  TzkEditWnd* adapter = list->ScrollAdapter();
+  TzkScrollWnd* adapter = list->ScrollAdapter();
   TsSkinManager* manager = list->SkinData().SkinManager();
   if (!adapter || !manager) {
     std::printf("list scrolling: the list is not skinned\n");

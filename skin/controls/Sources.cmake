@@ -12,6 +12,7 @@ vornik_win32(
   sSpinEdit.cpp
   # Window adapters and skinned scroll bars.
   zkSBUtils.cpp
+  zkAdapterFactory.cpp
 )
 vornik_win32(
   sListView.cpp

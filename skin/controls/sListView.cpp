@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "skin/controls/sLabel.h"
+#include "skin/controls/zkAdapterFactory.h"
+#include "skin/controls/zkSBUtils.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkDibStorage.h"
-#include "skin/windows/zkEditWnd.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ImageList.h"
@@ -191,10 +192,9 @@ void TsCustomListView::UpdateAdapter() {
     FreeAdapter();
     return;
   }
-  if (adapter_ && (adapter_->Obsolete() || adapter_->Handle() != handle_)) FreeAdapter();
-  if (!adapter_ && !TzkMainWnd::FromWindow(handle_))
-    adapter_ = TzkMainWnd::Attach<TzkListViewWnd>(handle_, true, skinData_->SkinSection(),
-                                                   skinData_->SkinManager());
+  if (adapter_ && (adapter_->Destroyed() || adapter_->Handle() != handle_)) FreeAdapter();
+  if (!adapter_ && !TzkMainWnd::FromWindow(handle_) && ListViewAdapterMaker())
+    adapter_ = ListViewAdapterMaker()(handle_, skinData_->SkinSection(), skinData_->SkinManager());
 }
 
 void TsCustomListView::FreeAdapter() { TzkMainWnd::Dispose(adapter_); }

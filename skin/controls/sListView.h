@@ -10,7 +10,7 @@
 #include "skin/paint/sCommonData.h"
 #include "toolkit/ListView.h"
 
-class TzkEditWnd;
+class TzkScrollWnd;
 
 class TsCustomListView : public TListView {
  public:
@@ -26,7 +26,7 @@ class TsCustomListView : public TListView {
   // The platform header window, or null.
   HWND HeaderWindow() const { return header_; }
   // The edit-style adapter painting border and scroll bars, or null.
-  TzkEditWnd* ScrollAdapter() const { return adapter_.get(); }
+  TzkScrollWnd* ScrollAdapter() const { return adapter_.get(); }
   int HotSection() const { return hotSection_; }
   int PressedSection() const { return pressedSection_; }
   // Paints one header section (display position, or -1 for the empty space) into a bitmap of
@@ -76,7 +76,7 @@ class TsCustomListView : public TListView {
 
   std::unique_ptr<TsCommonData> skinData_;
   std::unique_ptr<TsBoundLabel> boundLabel_;
-  std::unique_ptr<TzkEditWnd> adapter_;
+  std::unique_ptr<TzkScrollWnd> adapter_;
   bool wholeDrawInstalled_ = false;
   TLVAdvancedCustomDrawEvent userWholeDraw_;  // the application's handler, run instead of ours
   bool highlightHeaders_ = true;

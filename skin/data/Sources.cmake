@@ -30,5 +30,6 @@ vornik_win32(
 vornik_win32(
   sSkinManager.cpp
   sSkinManagerApply.cpp
+  sWindowSkinning.cpp
   sFormTransition.cpp
 )

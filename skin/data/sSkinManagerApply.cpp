@@ -2,17 +2,16 @@
 // and shadow images, applying (the new-skin broadcast and the window hook), removing,
 // repainting, the broadcast itself, the skin-changing animation and the application window
 // filter.
+#include <algorithm>
 #include <filesystem>
 
 #include "skin/data/sFormTransition.h"
-#include "skin/data/sGlowClosing.h"
 #include "skin/data/sSkinCommands.h"
 #include "skin/data/sSkinDirectory.h"
 #include "skin/data/sSkinManager.h"
+#include "skin/data/sWindowSkinning.h"
 #include "skin/data/zkSkinPack.h"
 #include "skin/paint/sControlUtils.h"
-#include "skin/windows/zkComposition.h"
-#include "skin/windows/zkDials.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/Screen.h"
@@ -50,10 +49,18 @@ void SendToFormTree(TCustomForm* form, const TMessage& message) {
 // window told may change the list.
 std::vector<HWND> VisibleHookedWindows() {
   std::vector<HWND> windows;
-  if (TzkHookWindowList* list = HookWindowList())
-    for (const auto& entry : *list)
-      if (IsWindowVisible(entry->Window())) windows.push_back(entry->Window());
+  if (!WindowSkinning().HookedWindows) return windows;
+  for (HWND wnd : WindowSkinning().HookedWindows())
+    if (IsWindowVisible(wnd)) windows.push_back(wnd);
   return windows;
+}
+
+bool CompositionOn() {
+  return WindowSkinning().CompositionEnabled && WindowSkinning().CompositionEnabled();
+}
+
+void CloseAllGlows(bool freeAtOnce) {
+  if (GlowHost().CloseAll) GlowHost().CloseAll(freeAtOnce);
 }
 
 // The framed top-level forms the skin-changing animation covers for a manager. Visibility is
@@ -168,7 +175,7 @@ void TsSkinManager::InitCachedIndexes() {
 
 void TsSkinManager::PrepareShadowImages() {
   ::PrepareShadowImages(tables_, ExtendedBorders(), &BuiltinActiveShadow(),
-                        &BuiltinInactiveShadow(), ExtendedBorders() && CompositionEnabled(),
+                        &BuiltinInactiveShadow(), ExtendedBorders() && CompositionOn(),
                         shadows_);
 }
 
@@ -177,7 +184,7 @@ void TsSkinManager::PrepareShadowImages() {
 void TsSkinManager::ApplyNewSkin(bool repaint) {
   if (IsLoading()) return;
   // Glows are drawn from the old skin's images and placed by its geometry.
-  CloseAllGlowWindows(IsDestroying());
+  CloseAllGlows(IsDestroying());
   if (repaint) PrepareSkinChanging();
   tables_.SkinData.Active = false;
   {
@@ -193,7 +200,7 @@ void TsSkinManager::ApplyNewSkin(bool repaint) {
 
 void TsSkinManager::RemoveSkin() {
   TFlagScope removing(zkSkinRemoving);
-  CloseAllGlowWindows(IsDestroying());
+  CloseAllGlows(IsDestroying());
   RemoveHook();
   tables_.SkinData.Active = false;
   TMessage m{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRemove)), LPARAM(this), 0};
@@ -215,12 +222,12 @@ void TsSkinManager::RepaintAll() {
 
 void TsSkinManager::InstallHook() {
   if (IsDesigning() || !IsDefault() || hookInstalled_) return;
-  hookInstalled_ = InstallSkinHook();
+  hookInstalled_ = WindowSkinning().InstallHook && WindowSkinning().InstallHook();
 }
 
 void TsSkinManager::RemoveHook() {
   if (IsDesigning() || !IsDefault() || !hookInstalled_) return;
-  RemoveSkinHook();
+  if (WindowSkinning().RemoveHook) WindowSkinning().RemoveHook();
   hookInstalled_ = false;
 }
 
@@ -234,11 +241,19 @@ void TsSkinManager::Broadcast(const TMessage& message) {
     if (f->HandleAllocated() && IsSkinnedWindow(f->WindowHandle())) continue;
     SendToFormTree(f, message);
   }
+  // The framed forms, then the other windows under the hook's control (its dialogs): each
+  // window once, however many of the lists it is in.
+  std::vector<HWND> told;
   const std::vector<IzkFrameProvider*> framed = FramedForms();
-  for (IzkFrameProvider* p : framed)
-    if (TCustomForm* f = p->Form(); f && !f->IsDestroying()) SendToFormTree(f, message);
+  for (IzkFrameProvider* p : framed) {
+    TCustomForm* f = p->Form();
+    if (!f || f->IsDestroying()) continue;
+    SendToFormTree(f, message);
+    if (f->HandleAllocated()) told.push_back(f->WindowHandle());
+  }
   for (HWND wnd : VisibleHookedWindows())
-    SendMessageW(wnd, message.Msg, message.WParam, message.LParam);
+    if (std::find(told.begin(), told.end(), wnd) == told.end())
+      SendMessageW(wnd, message.Msg, message.WParam, message.LParam);
 }
 
 // [SECTION] Skin-changing animation

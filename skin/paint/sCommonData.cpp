@@ -4,12 +4,12 @@
 #include <cctype>
 
 #include "skin/data/sSkinManager.h"
+#include "skin/data/sWindowSkinning.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/zkBlend.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
-#include "skin/windows/zkGlowEffect.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
@@ -478,13 +478,14 @@ void TsCommonData::ShowGlow(bool repeat) {
   TsSkinManager* m = SkinManager();
   const TsGeneralData* s = Section();
   auto* w = dynamic_cast<TWinControl*>(OwnerControl);
-  if (!m || !s || !w || !m->AllowGlowing() || s->GlowCount < 1) return;
+  const TzkGlowHost& glows = GlowHost();
+  if (!m || !s || !w || !glows.Show || !m->AllowGlowing() || s->GlowCount < 1) return;
   if (!MouseAbove || !w->HandleAllocated() || !IsWindowEnabled(w->Handle())) {
     HideGlow();
     return;
   }
   // Already shown around the control, unless a "close all" took it since.
-  if (GlowId >= 0 && GlowEffectOpen(GlowId)) return;
+  if (GlowId >= 0 && glows.Open && glows.Open(GlowId)) return;
   RECT wr;
   GetWindowRect(w->Handle(), &wr);
   const TRect screen = FromRECT(wr);
@@ -496,12 +497,12 @@ void TsCommonData::ShowGlow(bool repeat) {
     // An MDI child form lives inside its frame: the glow belongs to the top-level window.
     if (TCustomForm* form = w->ParentForm()) owner = GetAncestor(form->Handle(), GA_ROOT);
   }
-  GlowId = ShowGlowEffect(screen, visible, skinSection_, m, owner, 255, s->GlowMargin, "GLOW");
+  GlowId = glows.Show(screen, visible, skinSection_, m, owner, 255, s->GlowMargin, "GLOW");
 }
 
 void TsCommonData::HideGlow() {
   if (GlowId < 0) return;
-  CloseGlowEffect(GlowId);
+  if (GlowHost().Close) GlowHost().Close(GlowId);
   GlowId = -1;
 }
 

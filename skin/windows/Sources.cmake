@@ -10,6 +10,7 @@ vornik_win32(
   zkComposition.cpp
   zkCtrlAdapter.cpp
   zkDials.cpp
+  zkWindowSkinning.cpp
   zkGlowEffect.cpp
   zkMDIWnd.cpp
   zkHintWindow.cpp

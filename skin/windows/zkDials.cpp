@@ -15,7 +15,6 @@
 namespace {
 
 HHOOK hook = nullptr;
-std::unique_ptr<TzkHookWindowList> windowList;
 std::unique_ptr<std::vector<TzkProvider*>> providers;
 
 constexpr intptr_t kNeverSkinnedTag = -98;
@@ -138,7 +137,6 @@ LRESULT CALLBACK SkinHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 bool InstallSkinHook() {
   if (hook) return true;
-  if (!windowList) windowList = std::make_unique<TzkHookWindowList>();
   if (!providers) providers = std::make_unique<std::vector<TzkProvider*>>();
   hook = SetWindowsHookExW(WH_CBT, SkinHookProc, nullptr, GetCurrentThreadId());
   return hook != nullptr;
@@ -147,7 +145,6 @@ bool InstallSkinHook() {
 void RemoveSkinHook() {
   if (hook) UnhookWindowsHookEx(hook);
   hook = nullptr;
-  windowList.reset();
   if (providers) {
     // Each record's destructor empties its own entry.
     for (size_t i = 0; i < providers->size(); ++i)
@@ -158,9 +155,16 @@ void RemoveSkinHook() {
 
 bool SkinHookInstalled() { return hook != nullptr; }
 
-TzkHookWindowList* HookWindowList() { return windowList.get(); }
-
-std::vector<IzkFrameProvider*>& FramedForms() {
-  static std::vector<IzkFrameProvider*> forms;
-  return forms;
+std::vector<HWND> HookedWindows() {
+  std::vector<HWND> windows;
+  if (!providers) return windows;
+  for (TzkProvider* p : *providers) {
+    if (!p) continue;
+    if (p->DialogWnd) {
+      windows.push_back(p->DialogWnd);
+    } else if (auto* form = dynamic_cast<TCustomForm*>(p->Owner()); form && form->HandleAllocated()) {
+      windows.push_back(form->WindowHandle());
+    }
+  }
+  return windows;
 }

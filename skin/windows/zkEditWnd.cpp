@@ -6,6 +6,7 @@
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/zkGlowEffect.h"
+#include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ListView.h"
 #include "toolkit/WinControl.h"
@@ -195,7 +196,9 @@ void TzkEditWnd::AdapterProc(TMessage& m) {
       break;
     case WM_MOUSELEAVE:
       SetHot(Skin().Focused, false);
-      CloseAllGlowEffects();  // a glow whose owner missed the pointer going goes with it
+      // A glow whose owner missed the pointer going goes with it; when the pointer went on
+      // into another control, the glows are that control's own and stay.
+      if (!Application->MouseControl()) CloseAllGlowEffects();
       break;
     case WM_SIZE:
       Skin().BGChanged = true;

@@ -4,7 +4,6 @@
 #include <map>
 #include <memory>
 
-#include "skin/data/sGlowClosing.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/zkBlit.h"
@@ -258,7 +257,6 @@ int ShowGlowEffect(const TRect& controlOnScreen, const TRect& visiblePart, const
   const int sectionIndex = manager->IndexOfSection(section);
   const int mask = manager->IndexOfMask(sectionIndex, section, key + "0");
   if (!manager->IsValidMask(mask)) return -1;
-  SetCloseAllGlowsHandler(&CloseAllGlowEffects);
   auto glow = std::make_unique<TzkGlowEffect>();
   glow->Show(manager->Tables().Masks[size_t(mask)], margin, controlOnScreen, visiblePart, owner, alpha);
   TzkGlowList& list = Glows();

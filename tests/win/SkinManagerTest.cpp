@@ -224,15 +224,16 @@ TEST_F(SkinBroadcast, FormsAreToldFromTheLastToTheFirst) {
 }
 
 TEST_F(SkinBroadcast, HookedWindowsAreToldAfterTheForms) {
-  struct THooked : TzkHookedWindow {
-    HWND wnd;
-    explicit THooked(HWND w) : wnd(w) {}
-    HWND Window() const override { return wnd; }
+  // Dialogs under the hook's control are records without an owner, for a window of their own.
+  const auto hookDialog = [](HWND wnd) {
+    auto* record = new TzkProvider(nullptr);
+    record->DialogWnd = wnd;
+    ProviderList()->push_back(record);
   };
   TsSkinManager m(nullptr);
   m.InternalSkins().push_back(InternalStoredSkin());
   m.SetSkinName(kInternalSkinName);
-  ASSERT_NE(HookWindowList(), nullptr);
+  ASSERT_NE(ProviderList(), nullptr);
   auto* other = new TWindowedRecorder(form, L"hooked");
   other->SetParent(panel);  // unskinned panel, so the form broadcast does not reach it ...
   other->HandleNeeded();
@@ -241,8 +242,8 @@ TEST_F(SkinBroadcast, HookedWindowsAreToldAfterTheForms) {
   skinnedSwitch->HandleNeeded();
   ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
   ShowWindow(skinnedSwitch->Handle(), SW_HIDE);
-  HookWindowList()->push_back(std::make_unique<THooked>(other->Handle()));
-  HookWindowList()->push_back(std::make_unique<THooked>(skinnedSwitch->Handle()));
+  hookDialog(other->Handle());
+  hookDialog(skinnedSwitch->Handle());
   CommandLog().clear();
   TMessage message{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRefresh)), 0, 0};
   m.Broadcast(message);
@@ -266,7 +267,7 @@ TEST(SkinHook, InstalledOnceForTheDefaultManagerAndRemovedWithTheSkin) {
   first->SetSkinName("Quarn (internal)");
   EXPECT_TRUE(first->HookInstalled());
   EXPECT_TRUE(SkinHookInstalled());
-  ASSERT_NE(HookWindowList(), nullptr);
+  ASSERT_NE(ProviderList(), nullptr);
   first->ApplyNewSkin(false);  // once: applying again keeps the one hook
   EXPECT_TRUE(SkinHookInstalled());
   // The hook passes every window on: windows are still created and destroyed as usual.
@@ -277,7 +278,7 @@ TEST(SkinHook, InstalledOnceForTheDefaultManagerAndRemovedWithTheSkin) {
   first->SetActive(false);
   EXPECT_FALSE(first->HookInstalled());
   EXPECT_FALSE(SkinHookInstalled());
-  EXPECT_EQ(HookWindowList(), nullptr);
+  EXPECT_EQ(ProviderList(), nullptr);
   first->SetActive(true);
   EXPECT_TRUE(SkinHookInstalled());
   first.reset();

@@ -147,7 +147,7 @@ TEST_F(ListViewSkin, RowColoursComeFromTheApplicationsCustomDraw) {
 }
 
 TEST_F(ListViewSkin, BorderComesFromTheCachedSectionLook) {
-  TzkEditWnd* a = list_->ScrollAdapter();
+  auto* a = list_->ScrollAdapter();
   ASSERT_NE(a, nullptr);
   RedrawWindow(list_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   Pump();
@@ -180,7 +180,7 @@ TEST_F(ListViewSkin, BorderComesFromTheCachedSectionLook) {
 
 TEST_F(ListViewSkin, ThumbDragAndWheelScrollTheList) {
   AddRows(60);
-  TzkEditWnd* a = list_->ScrollAdapter();
+  auto* a = list_->ScrollAdapter();
   ASSERT_NE(a, nullptr);
   a->RefreshBars(true);
   ASSERT_TRUE(a->VertBar().Shown);
@@ -205,7 +205,7 @@ TEST_F(ListViewSkin, ThumbDragAndWheelScrollTheList) {
 // and the pointer's moves are the list's own again instead of moving the thumb.
 TEST_F(ListViewSkin, ALostCaptureEndsAThumbDragAndTheListGetsItsMouseMoves) {
   AddRows(60);
-  TzkEditWnd* a = list_->ScrollAdapter();
+  auto* a = list_->ScrollAdapter();
   ASSERT_NE(a, nullptr);
   a->RefreshBars(true);
   const TRect v = a->BarRect(SB_VERT);

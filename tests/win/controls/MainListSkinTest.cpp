@@ -21,7 +21,7 @@ TEST(MainListSkin, TheTaskListIsSkinnedWithItsBarsAndRowColours) {
   EXPECT_STREQ(list->ClassName(), L"TsListView");
   EXPECT_EQ(list->SkinData().SkinSection(), "EDIT");
   EXPECT_FALSE(list->ColumnClick());
-  TzkEditWnd* a = list->ScrollAdapter();
+  auto* a = list->ScrollAdapter();
   ASSERT_NE(a, nullptr);
   for (int i = 0; i < 60; ++i) {
     SetWindowTextW(form->sEdit1->Handle(), (L"task " + std::to_wstring(i)).c_str());
@@ -105,7 +105,7 @@ TEST(MainListSkin, TheListHasItsAdapterBeforeItsFirstPaintAndPaintsOnceAtShow) {
   EXPECT_TRUE(TPaintWatch::adapterAtFirst);
   EXPECT_FALSE(GetUpdateRect(list->Handle(), nullptr, FALSE)) << "nothing left to paint";
   ASSERT_EQ(ListView_GetItemCount(list->Handle()), 60);
-  TzkEditWnd* a = list->ScrollAdapter();
+  auto* a = list->ScrollAdapter();
   EXPECT_TRUE(a->VertBar().Shown);
   // The bar on the screen is the one the skin composes.
   TzkBitmap bar;

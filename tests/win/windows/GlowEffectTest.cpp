@@ -74,6 +74,30 @@ TEST_F(GlowWindows, IdsAreNeverReusedSoAStaleIdClosesNoOtherOwnersGlow) {
   EXPECT_EQ(GlowEffectsOpen(), 0);
 }
 
+// The pointer going from an edit-style window (the task list) straight onto a button: the
+// edit's leave comes after the button's enter, and must not take the button's glow.
+TEST_F(GlowWindows, ThePointerGoingOnFromAnEditStyleWindowKeepsTheNextControlsGlow) {
+  TsButton* b = AddButton();
+  HWND edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 70, 120, 24,
+                              form->Handle(), nullptr, nullptr, nullptr);
+  auto a = TzkMainWnd::Attach<TzkEditWnd>(edit, true, "", &Manager());
+  SendMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  Application->SetMouseControl(b);
+  const int id = b->SkinData().GlowId;
+  ASSERT_GE(id, 0);
+  SendMessageW(edit, WM_MOUSELEAVE, 0, 0);
+  EXPECT_TRUE(GlowEffectOpen(id)) << "the button under the pointer keeps its glow";
+  EXPECT_TRUE(b->SkinData().MouseAbove);
+  // Gone out of every control: what is left goes with the edit's leave.
+  Application->SetMouseControl(nullptr);
+  const int stray = ShowButtonGlow(Manager());
+  SendMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  SendMessageW(edit, WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(GlowEffectOpen(stray));
+  a.reset();
+  DestroyWindow(edit);
+}
+
 TEST_F(GlowWindows, ApplyingOrRemovingTheSkinClosesEveryGlowWithoutHandleGrowth) {
   TsButton* b = AddButton();
   Hover(b);

@@ -1,0 +1,19 @@
+#include "skin/data/sWindowSkinning.h"
+
+namespace {
+
+TzkWindowSkinning windowSkinning;
+TzkGlowHost glowHost;
+
+}  // namespace
+
+std::vector<IzkFrameProvider*>& FramedForms() {
+  static std::vector<IzkFrameProvider*> forms;
+  return forms;
+}
+
+void SetWindowSkinning(const TzkWindowSkinning& skinning) { windowSkinning = skinning; }
+const TzkWindowSkinning& WindowSkinning() { return windowSkinning; }
+
+void SetGlowHost(const TzkGlowHost& host) { glowHost = host; }
+const TzkGlowHost& GlowHost() { return glowHost; }

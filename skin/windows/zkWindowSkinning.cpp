@@ -1,0 +1,36 @@
+#include "skin/windows/zkWindowSkinning.h"
+
+#include "skin/controls/zkAdapterFactory.h"
+#include "skin/data/sWindowSkinning.h"
+#include "skin/windows/zkComposition.h"
+#include "skin/windows/zkDials.h"
+#include "skin/windows/zkEditWnd.h"
+#include "skin/windows/zkGlowEffect.h"
+
+namespace {
+
+std::unique_ptr<TzkScrollWnd> MakeListViewAdapter(HWND wnd, const std::string& section,
+                                                  TsSkinManager* manager) {
+  return TzkMainWnd::Attach<TzkListViewWnd>(wnd, true, section, manager);
+}
+
+void CloseOneGlow(int id) { CloseGlowEffect(id); }
+void CloseEveryGlow(bool freeAtOnce) { CloseAllGlowEffects(freeAtOnce); }
+
+}  // namespace
+
+void InstallWindowSkinning() {
+  TzkWindowSkinning skinning;
+  skinning.InstallHook = &InstallSkinHook;
+  skinning.RemoveHook = &RemoveSkinHook;
+  skinning.HookedWindows = &HookedWindows;
+  skinning.CompositionEnabled = &CompositionEnabled;
+  SetWindowSkinning(skinning);
+  TzkGlowHost glows;
+  glows.Show = &ShowGlowEffect;
+  glows.Close = &CloseOneGlow;
+  glows.Open = &GlowEffectOpen;
+  glows.CloseAll = &CloseEveryGlow;
+  SetGlowHost(glows);
+  SetListViewAdapterMaker(&MakeListViewAdapter);
+}
