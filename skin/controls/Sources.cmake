@@ -16,4 +16,5 @@ vornik_win32(
 )
 vornik_win32(
   sListView.cpp
+  sListViewHeader.cpp
 )
