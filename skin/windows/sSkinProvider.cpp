@@ -824,7 +824,7 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     case WM_NOTIFY:
       // A tab control changed its page: controls on the page now shown get their adapters.
       CallPrevious(m);
-      if (m.LParam && reinterpret_cast<NMHDR*>(m.LParam)->code == UINT(-551) && ctrlAdapter_)
+      if (m.LParam && reinterpret_cast<NMHDR*>(m.LParam)->code == UINT(TCN_SELCHANGE) && ctrlAdapter_)
         ctrlAdapter_->AddAllItems();
       return true;
     default:
