@@ -64,21 +64,21 @@ bool SlotOnTop(int slot, HWND wnd) {
 
 // Takes the entry out of the window's chain when it is on top; true when it was.
 bool UnlinkSlot(int slot) {
-  TSlot& s = g_slots[size_t(slot)];
-  if (!SlotOnTop(slot, s.Wnd)) return false;
-  SetWindowLongPtrW(s.Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s.Prev));
-  s = TSlot();
+  TSlot& entry = g_slots[size_t(slot)];
+  if (!SlotOnTop(slot, entry.Wnd)) return false;
+  SetWindowLongPtrW(entry.Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.Prev));
+  entry = TSlot();
   return true;
 }
 
 }  // namespace
 
 LRESULT DispatchToSlot(int slot, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TSlot& s = g_slots[size_t(slot)];
-  if (!s.Used) return DefWindowProcW(wnd, msg, wParam, lParam);
-  if (s.Adapter) return s.Adapter->Receive(msg, wParam, lParam);
-  const WNDPROC prev = s.Prev;
-  if (!UnlinkSlot(slot) && msg == WM_NCDESTROY) s = TSlot();
+  TSlot& entry = g_slots[size_t(slot)];
+  if (!entry.Used) return DefWindowProcW(wnd, msg, wParam, lParam);
+  if (entry.Adapter) return entry.Adapter->Receive(msg, wParam, lParam);
+  const WNDPROC prev = entry.Prev;
+  if (!UnlinkSlot(slot) && msg == WM_NCDESTROY) entry = TSlot();
   return CallWindowProcW(prev, wnd, msg, wParam, lParam);
 }
 
@@ -152,24 +152,24 @@ void TzkMainWnd::Start(bool repaint) {
 void TzkMainWnd::Hook() {
   const int slot = TakeSlot();
   if (slot < 0) throw std::runtime_error("Window adapter: too many adapted windows");
-  TSlot& s = g_slots[size_t(slot)];
-  s.Used = true;
-  s.Wnd = wnd_;
-  s.Adapter = this;
+  TSlot& entry = g_slots[size_t(slot)];
+  entry.Used = true;
+  entry.Wnd = wnd_;
+  entry.Adapter = this;
   SetPropW(wnd_, kAdapterProp, this);
-  s.Prev = reinterpret_cast<WNDPROC>(
+  entry.Prev = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_slotProcs[size_t(slot)])));
   slot_ = slot;
 }
 
 void TzkMainWnd::Detach() {
   if (slot_ < 0 || detached_) return;
-  TSlot& s = g_slots[size_t(slot_)];
+  TSlot& entry = g_slots[size_t(slot_)];
   const bool gone = destroyed_;
-  prevAfterDetach_ = s.Prev;
+  prevAfterDetach_ = entry.Prev;
   if (!UnlinkSlot(slot_)) {
-    if (finalMessage_) s = TSlot();  // the window sends nothing more
-    else s.Adapter = nullptr;   // somebody subclassed over us: pass messages on until on top
+    if (finalMessage_) entry = TSlot();   // the window sends nothing more
+    else entry.Adapter = nullptr;   // somebody subclassed over us: pass messages on until on top
   }
   slot_ = -1;
   detached_ = true;
@@ -582,13 +582,13 @@ bool TzkMainWnd::AnswerOwnPainting(TMessage& m, const std::function<void(HDC)>& 
 }
 
 bool TzkMainWnd::SizeCacheToWindow(int& w, int& h) {
-  TzkAdapterSkin& s = Skin();
+  TzkAdapterSkin& skin = Skin();
   RECT wr;
   GetWindowRect(Handle(), &wr);
   w = wr.right - wr.left;
   h = wr.bottom - wr.top;
-  if (!s.Tables() || !s.Skinned() || w <= 0 || h <= 0) return false;
-  if (s.CacheBmp.Width() != w || s.CacheBmp.Height() != h) s.CacheBmp = NewDeviceBitmap24(w, h);
+  if (!skin.Tables() || !skin.Skinned() || w <= 0 || h <= 0) return false;
+  if (skin.CacheBmp.Width() != w || skin.CacheBmp.Height() != h) skin.CacheBmp = NewDeviceBitmap24(w, h);
   return true;
 }
 
