@@ -440,8 +440,8 @@ void TCoolTrayIcon::SetDesignPreview(bool on) {
 }
 
 void TCoolTrayIcon::SetCallbackMode(int mode) {
-  callbackMode_ = mode == 1 ? 1 : 0;
-  data_.uVersion = callbackMode_ == 1 ? NOTIFYICON_VERSION : 0;
+  callbackMode_ = mode == kCallbackVersion3 ? kCallbackVersion3 : kCallbackMouse;
+  data_.uVersion = callbackMode_ == kCallbackVersion3 ? NOTIFYICON_VERSION : 0;
   SendToShell(NIM_SETVERSION);
 }
 
@@ -477,6 +477,27 @@ void TCoolTrayIcon::DoMinimizeToTray() {
 
 // ---- shell callbacks ----
 
+// One message from the shell about the icon. Balloon notifications always reach their
+// events; mouse messages only while the icon is enabled. A single click waits for the
+// double-click time when there is a double-click handler, so that a double click does not
+// also report a click:
+//
+//   message          with OnDblClick                       without OnDblClick
+//   left down        mouse down; click timer starts;       mouse down; menu with LeftPopup
+//                    menu with LeftPopup
+//   left up          the click waits (comes at once when   click at once
+//                    the press outlasted the timer);
+//                    then mouse up                         then mouse up
+//   timer runs out   click, unless a double click came     (no timer)
+//   left dblclick    double click (the waiting click is dropped); then the popup menu's
+//                    default item, when the menu pops up by itself and not on the left button
+//   right down       mouse down; popup menu
+//   right up         mouse up in kCallbackMouse mode
+//   context menu,    mouse up (right) in kCallbackVersion3 mode
+//   select, key select
+//   middle down/up   mouse down / mouse up
+//   move             mouse enter first, when enter/exit events are wanted and the pointer was
+//                    outside; then mouse move
 void TCoolTrayIcon::HandleCallback(UINT mouseMessage) {
   switch (mouseMessage) {
     case kBalloonShow:
@@ -542,12 +563,14 @@ void TCoolTrayIcon::HandleCallback(UINT mouseMessage) {
       ShowMenu();
       break;
     case WM_RBUTTONUP:
-      if (callbackMode_ == 0) DoMouseUp(TMouseButton::mbRight, AsyncShiftState(ssRight), pt.x, pt.y);
+      if (callbackMode_ == kCallbackMouse)
+        DoMouseUp(TMouseButton::mbRight, AsyncShiftState(ssRight), pt.x, pt.y);
       break;
     case WM_CONTEXTMENU:
     case kSelect:
     case kKeySelect:
-      if (callbackMode_ == 1) DoMouseUp(TMouseButton::mbRight, AsyncShiftState(ssRight), pt.x, pt.y);
+      if (callbackMode_ == kCallbackVersion3)
+        DoMouseUp(TMouseButton::mbRight, AsyncShiftState(ssRight), pt.x, pt.y);
       break;
     case WM_MBUTTONDOWN:
       DoMouseDown(TMouseButton::mbMiddle, AsyncShiftState(ssMiddle), pt.x, pt.y);

@@ -30,6 +30,13 @@ using TStartupEvent = std::function<void(TObject* sender, bool& showMainForm)>;
 // The callback message of every tray icon: the first user message plus 1024.
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 1024;
 
+// How the shell reports the icon's mouse events. kCallbackMouse: plain mouse messages, the
+// right button's release as WM_RBUTTONUP. kCallbackVersion3: the shell's version 3 protocol,
+// which reports the release of the right button (or the menu key) as WM_CONTEXTMENU and a
+// selection as NIN_SELECT or NIN_KEYSELECT.
+constexpr int kCallbackMouse = 0;
+constexpr int kCallbackVersion3 = 1;
+
 class TCoolTrayIcon : public TComponent {
  public:
   explicit TCoolTrayIcon(TComponent* owner);
@@ -66,7 +73,7 @@ class TCoolTrayIcon : public TComponent {
   void SetMinimizeToTray(bool on) { minimizeToTray_ = on; }
   bool DesignPreview() const { return designPreview_; }
   void SetDesignPreview(bool on);
-  // 0: classic mouse callbacks; 1: the shell's version 3 behaviour.
+  // kCallbackMouse or kCallbackVersion3 (any other value counts as kCallbackMouse).
   int CallbackMode() const { return callbackMode_; }
   void SetCallbackMode(int mode);
 
@@ -164,7 +171,7 @@ class TCoolTrayIcon : public TComponent {
   bool wantEnterExitEvents_ = false;
   bool minimizeToTray_ = false;
   bool designPreview_ = false;
-  int callbackMode_ = 0;
+  int callbackMode_ = kCallbackMouse;
 
   TSimpleTimer cycleTimer_;
   TSimpleTimer clickTimer_;

@@ -10,10 +10,12 @@ vornik_win32(
   sEdit.cpp
   sSpeedButton.cpp
   sSpinEdit.cpp
-  # Window adapters and skinned scroll bars.
+  # Window adapters, and the skinned scroll bars many of them add.
   zkSBUtils.cpp
+  zkScrollWnd.cpp
   zkAdapterFactory.cpp
 )
 vornik_win32(
   sListView.cpp
+  sListViewHeader.cpp
 )

@@ -307,7 +307,7 @@ void TsButton::MouseEnterSkinned() {
   TsCommonData& d = *skinData_;
   if (!Enabled() || IsDesigning() || d.MouseAbove) return;
   d.MouseAbove = true;
-  if (TsSkinManager* m = d.SkinManager(); m && HandleAllocated()) m->SetHotWindow(handle_);
+  if (TsSkinManager* manager = d.SkinManager(); manager && HandleAllocated()) manager->SetHotWindow(handle_);
   d.BGChanged = false;
   stateChanged_ = true;
   StartFade(fadeTimer_, d, false, 1, AnimationAllowed(aeMouseEnter, animatEvents_, d.SkinManager()));

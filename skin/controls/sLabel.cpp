@@ -20,8 +20,8 @@ namespace {
 bool adjustingFonts = false;
 
 TsSkinManager* ActiveManager() {
-  TsSkinManager* m = DefaultManager();
-  return m && m->Tables().SkinData.Active && !m->IsDestroying() ? m : nullptr;
+  TsSkinManager* manager = DefaultManager();
+  return manager && manager->Tables().SkinData.Active && !manager->IsDestroying() ? manager : nullptr;
 }
 
 void SetFontColor(TFont& font, TColor color) {
@@ -40,13 +40,13 @@ TColor DisabledTextColor(TColor font, TColor background) {
 }  // namespace
 
 int LabelFontSection(TWinControl* parent) {
-  TsSkinManager* m = ActiveManager();
-  if (!m || !parent) return -1;
+  TsSkinManager* manager = ActiveManager();
+  if (!manager || !parent) return -1;
   const LRESULT answer = SendCommandToControl(parent, zcGetSectionIndex);
   if (answer <= 0) return -1;
   const int s = int(answer) - 1;
-  if (!m->IsValidSection(s)) return -1;
-  const TsGeneralData& section = m->Tables().Sections[size_t(s)];
+  if (!manager->IsValidSection(s)) return -1;
+  const TsGeneralData& section = manager->Tables().Sections[size_t(s)];
   if (section.Transparency > 50 && parent->Parent()) return LabelFontSection(parent->Parent());
   return section.GiveOwnFont ? s : -1;
 }
@@ -61,12 +61,12 @@ void TsCustomLabel::SetSkinSection(const std::string& value) {
 }
 
 TColor TsCustomLabel::SkinFontColor() const {
-  TsSkinManager* m = ActiveManager();
-  if (!m) return clFuchsia;
+  TsSkinManager* manager = ActiveManager();
+  if (!manager) return clFuchsia;
   const int s = LabelFontSection(Parent());
-  if (s >= 0) return TColor(m->Tables().Sections[size_t(s)].FontColor.Color);
-  const int global = m->CachedIndexes().GlobalInfo;
-  return m->IsValidSection(global) ? m->GlobalFontColor() : clFuchsia;
+  if (s >= 0) return TColor(manager->Tables().Sections[size_t(s)].FontColor.Color);
+  const int global = manager->CachedIndexes().GlobalInfo;
+  return manager->IsValidSection(global) ? manager->GlobalFontColor() : clFuchsia;
 }
 
 TFont* TsCustomLabel::CurrentFont() {
@@ -75,14 +75,14 @@ TFont* TsCustomLabel::CurrentFont() {
 }
 
 void TsCustomLabel::PaintSectionBackground() {
-  TsSkinManager* m = ActiveManager();
-  if (skinSection_.empty() || !m) return;
-  const int index = m->IndexOfSection(skinSection_);
+  TsSkinManager* manager = ActiveManager();
+  if (skinSection_.empty() || !manager) return;
+  const int index = manager->IndexOfSection(skinSection_);
   if (index <= 0) return;  // the skin's first section is never a label background
   TsBackgroundRequest request;
   if (Parent()) AskBackgroundOfControl(request, Parent(), false);
   TsBackgroundInfo bg = BackgroundInfoOf(request);
-  PaintSectionToDC(index, skinSection_, bg, &m->Tables(), Canvas().Handle(), TPoint(Left(), Top()),
+  PaintSectionToDC(index, skinSection_, bg, &manager->Tables(), Canvas().Handle(), TPoint(Left(), Top()),
                    TRect(0, 0, Width(), Height()), 0, true);
 }
 
@@ -91,10 +91,10 @@ void TsCustomLabel::Paint() {
     adjustingFonts = true;
     TFont* current = CurrentFont();
     if (current != &Font()) Font().Assign(*current);
-    TsSkinManager* m = ActiveManager();
-    if (!skinSection_.empty() && m) {
-      const int index = m->IndexOfSection(skinSection_);
-      if (index >= 0) SetFontColor(Font(), TColor(m->Tables().Sections[size_t(index)].FontColor.Color));
+    TsSkinManager* manager = ActiveManager();
+    if (!skinSection_.empty() && manager) {
+      const int index = manager->IndexOfSection(skinSection_);
+      if (index >= 0) SetFontColor(Font(), TColor(manager->Tables().Sections[size_t(index)].FontColor.Color));
     }
     adjustingFonts = false;
     PaintSectionBackground();
@@ -103,8 +103,8 @@ void TsCustomLabel::Paint() {
 }
 
 void TsCustomLabel::DoDrawText(TRect& r, UINT flags) {
-  TsSkinManager* m = ActiveManager();
-  if (Enabled() || !m || IsDestroying()) {
+  TsSkinManager* manager = ActiveManager();
+  if (Enabled() || !manager || IsDestroying()) {
     TLabel::DoDrawText(r, flags);
     return;
   }
@@ -203,9 +203,10 @@ void TsWebLabel::SetNormalFont(const TFont& font) {
 }
 
 TFont* TsWebLabel::CurrentFont() {
-  TsSkinManager* m = UseSkinColor() ? ActiveManager() : nullptr;
-  const int global = m ? m->CachedIndexes().GlobalInfo : -1;
-  const TsGeneralData* info = m && m->IsValidSection(global) ? &m->Tables().Sections[size_t(global)] : nullptr;
+  TsSkinManager* manager = UseSkinColor() ? ActiveManager() : nullptr;
+  const int global = manager ? manager->CachedIndexes().GlobalInfo : -1;
+  const TsGeneralData* info =
+      manager && manager->IsValidSection(global) ? &manager->Tables().Sections[size_t(global)] : nullptr;
   TFont& font = mouseOver_ && !IsDesigning() ? hoverFont_ : normalFont_;
   const bool hover = &font == &hoverFont_;
   if (info) {

@@ -2,11 +2,12 @@
 // skin's "COLHEADER" section with hot tracking, a pressed state and sort arrows, and the
 // edit-style window adapter for its border and scroll bars. Items are drawn by the platform
 // list view with whatever the application's own custom-draw handler does, so nothing here
-// depends on how or where the items are stored.
+// depends on how or where the items are stored. The header's part is in sListViewHeader.
 #pragma once
 
 #include <memory>
 
+#include "skin/controls/sListViewHeader.h"
 #include "skin/paint/sCommonData.h"
 #include "toolkit/ListView.h"
 
@@ -53,11 +54,14 @@ class TsCustomListView : public TListView {
   void ChangeCountQuietly(TMessage& m);
   LRESULT HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallHeader(UINT msg, WPARAM wParam, LPARAM lParam);
+  void RefreshAdapterBars();
   void AttachHeader(HWND header);
   void DetachHeader();
   void PaintHeader(HDC dc);
   void RepaintHeader();
   void SetHot(int section);
+  // The item of the section at a display position (an empty one for -1 or without a header).
+  THeaderItem HeaderItemAt(int position) const;
   void ApplySkinColors();
   // The whole-control custom draw: the cached image built before the list paints, and the
   // list's colour set from the skin again.

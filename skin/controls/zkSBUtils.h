@@ -10,8 +10,7 @@
 // its entry then only passes messages on, and unlinks itself as soon as it is on top again or
 // the window is destroyed.
 //
-// TzkScrollWnd adds skinned scroll bars in the non-client area; their geometry comes from
-// zkSBUtilsGeometry, which painting, hit-testing and dragging share.
+// The skinned scroll bars that many adapters add are in zkScrollWnd.
 #pragma once
 
 #include <windows.h>
@@ -21,7 +20,6 @@
 #include <memory>
 #include <string>
 
-#include "skin/controls/zkSBUtilsGeometry.h"
 #include "skin/data/sSkinCommands.h"
 #include "skin/paint/sBackgroundInfo.h"
 #include "skin/paint/sSectionPainter.h"
@@ -195,106 +193,8 @@ class TzkMainWnd {
   std::string text_;
 };
 
-class TzkScrollWnd;
-
-// One skinned bar's state.
-class TzkScrollBar {
- public:
-  TzkScrollBar(TzkScrollWnd* owner, int kind) : owner_(owner), kind_(kind) {}
-  int Kind() const { return kind_; }  // SB_HORZ or SB_VERT
-  bool StyleFlag = false;  // the window style asks for this bar
-  bool Shown = false;      // the bar got space in the last frame calculation
-  TzkScrollInfo Info;
-  int ButtonOverride = -1;
-  int ThicknessOverride = -1;
-  int MinThumb = 10;
-
-  void ReadInfo(HWND wnd);
-  int Thickness() const;
-  // The button length painting and hit-testing use: the system's arrow length, or the skin's
-  // button image when its section asks for it.
-  int ButtonLength(const TsSkinTables* tables) const;
-  TzkBarMetrics Metrics(const TRect& barRect, const TsSkinTables* tables) const;
-  // The bar is not disabled by the platform.
-  bool Enabled(HWND wnd) const;
-  TzkScrollWnd* Owner() const { return owner_; }
-
- private:
-  TzkScrollWnd* owner_;
-  int kind_;
-};
-
-// Timer identifiers set on the adapted window.
-constexpr UINT_PTR kHoverTimer = 0xFFF2;
-constexpr UINT_PTR kFirstRepeatTimer = 0xFFFD;
-constexpr UINT_PTR kRepeatTimer = 0xFFFE;
-constexpr UINT kHoverInterval = 20;
-constexpr UINT kFirstRepeatDelay = 300;
-constexpr UINT kRepeatInterval = 55;
-
-class TzkScrollWnd : public TzkMainWnd {
- public:
-  TzkScrollBar& HorzBar() { return *bars_[0]; }
-  TzkScrollBar& VertBar() { return *bars_[1]; }
-  const TRect& Borders() const { return borders_; }
-  bool LeftScroll() const { return leftScroll_; }
-  bool OwnScrolling() const { return ownScroll_; }
-  bool ThumbDragging() const { return dragging_; }
-  // The frame in screen coordinates as the last calculation left it.
-  TzkFrameLayout Layout() const;
-  TRect BarRect(int kind) const;  // screen coordinates, empty when not shown
-  // Re-reads both bars and, with repaint, paints them.
-  void RefreshBars(bool repaint);
-  // Re-reads both bars and paints them only when their information changed.
-  void RefreshChangedBars();
-  // Paints the shown bars (and the corner) into a whole-window context, or the window's own.
-  void PaintBars(HDC windowDc = nullptr);
-  // Runs action while the window does not count as visible, so the platform, updating its
-  // scroll information, does not draw its own bars where the skinned ones are (each such
-  // drawing is costly and is painted over at once). The window hears nothing of it, and
-  // nothing it invalidates meanwhile is kept: the caller repaints what the action changed.
-  void WithoutPlatformPainting(const std::function<void()>& action);
-  // Paints one bar into a bitmap of its size with the given part states.
-  void RenderBar(int kind, TzkBitmap& out, int hotPart, int pressedPart, int dragThumbStart);
-
-  TzkScrollWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
-
- protected:
-  void AdapterProc(TMessage& m) override;
-  void BeforeHook() override;
-  void AfterHook(bool repaint) override;
-  void OnDetached() override;
-  // The background behind the bars' track, for a bitmap whose top-left lies at `at` in the
-  // window.
-  virtual TsBackgroundInfo BarBackground(TPoint at);
-
- private:
-  bool ScrollCommand(TMessage& m);
-  void CalcSize(TMessage& m);
-  LRESULT HitTest(TPoint screen);
-  void NcMouseMove(TMessage& m);
-  void NcButtonDown(TMessage& m);
-  void MouseMove(TPoint screen);
-  // A bar of this window is pressed (an arrow or track part held, or the thumb dragged).
-  bool Pressing() const;
-  void EndPress(bool releaseCapture);
-  void Timer(TMessage& m);
-  void PressPart(int kind, TPoint screen);
-  void CheckPressedPart(TPoint screen);
-  void DragTo(TPoint screen);
-  void SendScroll(int code, int32_t pos);
-  void PaintBar(int kind, HDC windowDc);
-  void PaintSizeBox(HDC windowDc);
-  bool SizeBoxIsGrip() const;
-  int Along(int kind, TPoint screen) const;
-
-  std::array<std::unique_ptr<TzkScrollBar>, 2> bars_;
-  TRect borders_;
-  bool leftScroll_ = false;
-  bool dragging_ = false;
-  bool preventStyleChange_ = false;
-  bool ownScroll_ = false;
-};
+// Fills a rectangle of a 24- or 32-bit bitmap with an opaque colour, cut to the bitmap.
+void FillRectOf(TzkBitmap& bmp, TRect r, TColor color);
 
 // Copies what lies behind r (element coordinates) into the image: the background bitmap's
 // pixels, or its colour (the button face when the colour is unknown).
@@ -305,22 +205,3 @@ void FillFromBackground(TzkBitmap& dst, const TRect& r, const TsBackgroundInfo& 
 // there.
 void PaintBarPart(const TsSkinTables& t, const TsCachedSection& cs, const TsBackgroundInfo& bg,
                   TzkBitmap& out, const TRect& r, int state, const TRect* glyphArea);
-
-// The pointer state shared by every adapter (there is one pointer).
-struct TzkScrollPointerState {
-  HWND WindowUnder = nullptr;
-  int HoverBar = -1;  // 0 horizontal, 1 vertical
-  TRect HoverRect;
-  int HoverPart = bpNone;
-  int PrevHoverPart = bpNone;
-  int PressedBar = -1;
-  int PressedPart = bpNone;
-  int DrawnPressed = bpNone;
-  UINT ScrollMsg = 0;
-  int ThumbLength = 0;
-  int ThumbStart = 0;
-  TRect BarRect;
-  int Grab = 0;
-  int32_t LastPos = 0;
-};
-TzkScrollPointerState& ScrollPointer();

@@ -300,8 +300,8 @@ bool TsSkinManager::FilterAppMessage(TMessage& m) {
         SendCommandToControl(*it, zcRepaintFrame);
       return false;
     }
-    case 0xBCB3:
-    case 0xBCB4:
+    case CM_MENUBORDER_ITEM:
+    case CM_MENUBORDER_WINDOW:
       // The menu borders are drawn by the popup-menu painter; the platform's own border
       // drawing is never wanted while popups are skinned.
       return true;

@@ -138,10 +138,10 @@ void TsCommonData::SetCustomColor(bool value) {
 }
 
 bool TsCommonData::Skinned(bool requireActive) const {
-  const TsSkinManager* m = SkinManager();
-  if (!m || SkinIndex < 0 || !m->IsValidSection(SkinIndex)) return false;
-  if ((OwnerObject && OwnerObject->IsDestroying()) || m->IsDestroying()) return false;
-  return !requireActive || m->Tables().SkinData.Active;
+  const TsSkinManager* manager = SkinManager();
+  if (!manager || SkinIndex < 0 || !manager->IsValidSection(SkinIndex)) return false;
+  if ((OwnerObject && OwnerObject->IsDestroying()) || manager->IsDestroying()) return false;
+  return !requireActive || manager->Tables().SkinData.Active;
 }
 
 const TsSkinTables* TsCommonData::Tables() const {
@@ -179,21 +179,21 @@ void TsCommonData::UpdateIndexes() {
     return;
   }
   BGChanged = true;
-  TsSkinManager* m = SkinManager();
-  SkinIndex = m ? m->IndexOfSection(skinSection_) : -1;
+  TsSkinManager* manager = SkinManager();
+  SkinIndex = manager ? manager->IndexOfSection(skinSection_) : -1;
   FillKinds = 0;
   PlainBackground = 0;
   if (SkinIndex < 0) {
     BorderIndex = TextureIndex = HotTextureIndex = -1;
     return;
   }
-  const TsGeneralData& s = m->Tables().Sections[size_t(SkinIndex)];
+  const TsGeneralData& s = manager->Tables().Sections[size_t(SkinIndex)];
   if (s.ImagePercent > 0) FillKinds |= kFillHasTexture;
   if (s.GradientPercent > 0 && !s.GradientArray.empty())
     FillKinds |= uint16_t(s.GradientArray.front().Mode & 3);
   BorderIndex = s.BorderIndex;
-  TextureIndex = m->IndexOfMask(SkinIndex, skinSection_, "PATTERN");
-  HotTextureIndex = m->IndexOfMask(SkinIndex, skinSection_, "HOTPATTERN");
+  TextureIndex = manager->IndexOfMask(SkinIndex, skinSection_, "PATTERN");
+  HotTextureIndex = manager->IndexOfMask(SkinIndex, skinSection_, "HOTPATTERN");
   UpdatePlainFlag(false);
 }
 
@@ -262,8 +262,8 @@ bool TsCommonData::IsHot() const {
 }
 
 bool TsCommonData::IsUpdating() {
-  TsSkinManager* m = SkinManager();
-  if (!m || m->IsDesigning()) return false;
+  TsSkinManager* manager = SkinManager();
+  if (!manager || manager->IsDesigning()) return false;
   const bool fullRepaint = !(PlainBackground & kPlainBackgroundBit) || IsHot();
   if (!fullRepaint) return Updating;
   if (Updating || !OwnerControl || !OwnerControl->Parent()) return true;
@@ -824,8 +824,8 @@ void AskBackgroundOfWindow(TsBackgroundRequest& r, HWND wnd, bool pleaseDraw) {
   if (answer != 0) {
     r.Color = TColor(answer);
   } else {
-    TsSkinManager* m = DefaultManager();
-    r.Color = m && m->Tables().SkinData.Active ? m->GlobalColor() : ColorToRGB(clBtnFace);
+    TsSkinManager* manager = DefaultManager();
+    r.Color = manager && manager->Tables().SkinData.Active ? manager->GlobalColor() : ColorToRGB(clBtnFace);
   }
 }
 

@@ -11,7 +11,17 @@
 
 namespace {
 
-constexpr int kWholeTilesOnly = 10;  // texture fill mode / overlay StretchMode
+// The fill modes of a key-colour texture (its StretchMode): how the tile covers the section,
+// and which strip of it a partial fill leaves to the section's colour. Any other value puts a
+// column of tiles along the right edge.
+constexpr int kFillTile = 0;           // tiled over everything
+constexpr int kFillStretch = 1;        // stretched over everything
+constexpr int kFillTileTop = 2;        // a tiled row along the top
+constexpr int kFillTileLeft = 3;       // a tiled column along the left edge
+constexpr int kFillStretchTop = 4;     // a row along the top, stretched to the width
+constexpr int kFillStretchLeft = 5;    // a column along the left edge, stretched to the height
+constexpr int kFillTileBottom = 6;     // a tiled row along the bottom
+constexpr int kWholeTilesOnly = 10;    // whole tiles only (also an overlay's StretchMode)
 
 // What a section looks like in one state.
 struct TSectionState {
@@ -118,25 +128,25 @@ void PaintFilledTexture(TzkBitmap& dst, const TRect& t, const TsMaskData& mask, 
   if (tw <= 0 || th <= 0) return;
   TRect remainder;
   switch (mask.StretchMode) {
-    case 0: TileRect(dst, t, *image, tile); break;
-    case 1: StretchCopy(dst, t, *image, tile); break;
-    case 2:
+    case kFillTile: TileRect(dst, t, *image, tile); break;
+    case kFillStretch: StretchCopy(dst, t, *image, tile); break;
+    case kFillTileTop:
       TileRect(dst, TRect(t.Left, t.Top, t.Right, t.Top + th), *image, tile, t);
       remainder = TRect(t.Left, t.Top + th, t.Right, t.Bottom);
       break;
-    case 3:
+    case kFillTileLeft:
       TileRect(dst, TRect(t.Left, t.Top, t.Left + tw, t.Bottom), *image, tile, t);
       remainder = TRect(t.Left + tw, t.Top, t.Right, t.Bottom);
       break;
-    case 4:
+    case kFillStretchTop:
       StretchCopy(dst, TRect(t.Left, t.Top, t.Right, t.Top + th), *image, tile, t);
       remainder = TRect(t.Left, t.Top + th, t.Right, t.Bottom);
       break;
-    case 5:
+    case kFillStretchLeft:
       StretchCopy(dst, TRect(t.Left, t.Top, t.Left + tw, t.Bottom), *image, tile, t);
       remainder = TRect(t.Left + tw, t.Top, t.Right, t.Bottom);
       break;
-    case 6:
+    case kFillTileBottom:
       TileRect(dst, TRect(t.Left, t.Bottom - th, t.Right, t.Bottom), *image, tile, t);
       remainder = TRect(t.Left, t.Top, t.Right, t.Bottom - th);
       break;

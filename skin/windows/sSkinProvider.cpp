@@ -152,8 +152,8 @@ TsSkinManager* TsSkinProvider::SkinManager() const { return skinData_->SkinManag
 
 bool TsSkinProvider::SkinAvailable() const {
   if (!form_ || !attached_ || form_->IsDestroying() || !drawNonClientArea_) return false;
-  TsSkinManager* m = SkinManager();
-  return m && m->Active() && form_->HandleAllocated();
+  TsSkinManager* manager = SkinManager();
+  return manager && manager->Active() && form_->HandleAllocated();
 }
 
 // The manager keeps its skin data switched off while it announces a new skin (so that no
@@ -231,8 +231,8 @@ void TsSkinProvider::LookUpIndexes() {
   titleIndex_ = t.IndexOfSection(TitleSkin.empty() ? "FORMTITLE" : TitleSkin);
   captionIndex_ = t.IndexOfSection("CAPTION");
   const int global = t.CachedIndexes.GlobalInfo;
-  const TFormBorderStyle s = form_->BorderStyle();
-  bool big = s == TFormBorderStyle::bsSingle || s == TFormBorderStyle::bsSizeable;
+  const TFormBorderStyle style = form_->BorderStyle();
+  bool big = style == TFormBorderStyle::bsSingle || style == TFormBorderStyle::bsSizeable;
   if (!big && t.IndexOfMask(global, "GLOBALINFO", "SICONCLOSE") < 0) big = true;
   static const char* const bigKeys[kTitleButtonCount] = {"BICONCLOSE", "BICONMAX", "BICONMIN", "BICONHELP"};
   static const char* const smallKeys[kTitleButtonCount] = {"SICONCLOSE", "SICONMAX", "SICONMIN", "SICONHELP"};
@@ -297,12 +297,12 @@ const TsMaskData* TsSkinProvider::GlowMaskOf(int kind, int& margin) const {
   margin = 0;
   if (kind != tbkClose && kind != tbkMax && kind != tbkMin) return nullptr;
   const TzkTitleButton& b = Button(kind);
-  TsSkinManager* m = SkinManager();
-  if (!m || b.GlyphKey.empty()) return nullptr;
-  const TsSkinData& d = m->SkinData();
+  TsSkinManager* manager = SkinManager();
+  if (!manager || b.GlyphKey.empty()) return nullptr;
+  const TsSkinData& d = manager->SkinData();
   margin = kind == tbkClose ? d.CloseGlowMargin : kind == tbkMax ? d.MaxGlowMargin : d.MinGlowMargin;
   if (margin <= 0) return nullptr;
-  const TsSkinTables& t = m->Tables();
+  const TsSkinTables& t = manager->Tables();
   const int index = t.IndexOfMask(t.CachedIndexes.GlobalInfo, "GLOBALINFO", b.GlyphKey + "GLOW0");
   return t.IsValidMask(index) ? &t.Masks[size_t(index)] : nullptr;
 }
@@ -447,14 +447,14 @@ void TsSkinProvider::RebuildFrame() {
 // A top-level framed form gets its border window while the manager asks for extended
 // borders and layered windows exist; it loses it when they are switched off.
 void TsSkinProvider::UpdateExtBorder() {
-  TsSkinManager* m = SkinManager();
-  const bool wanted = Skinned() && AllowExtBorders && m && m->ExtendedBorders() && !form_->Parent() &&
-                      !MdiChild() && form_->BorderStyle() != TFormBorderStyle::bsNone;
+  TsSkinManager* manager = SkinManager();
+  const bool wanted = Skinned() && AllowExtBorders && manager && manager->ExtendedBorders() &&
+                      !form_->Parent() && !MdiChild() && form_->BorderStyle() != TFormBorderStyle::bsNone;
   if (!wanted) {
     extBorder_.reset();
     return;
   }
-  if (!extBorder_) extBorder_ = std::make_unique<TzkExtBorder>(form_->WindowHandle(), m);
+  if (!extBorder_) extBorder_ = std::make_unique<TzkExtBorder>(form_->WindowHandle(), manager);
   if (OnExtHitTest)
     extBorder_->SetHitTest([this](TMessage& hit) {
       if (OnExtHitTest) OnExtHitTest(hit);
@@ -824,7 +824,7 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     case WM_NOTIFY:
       // A tab control changed its page: controls on the page now shown get their adapters.
       CallPrevious(m);
-      if (m.LParam && reinterpret_cast<NMHDR*>(m.LParam)->code == UINT(-551) && ctrlAdapter_)
+      if (m.LParam && reinterpret_cast<NMHDR*>(m.LParam)->code == UINT(TCN_SELCHANGE) && ctrlAdapter_)
         ctrlAdapter_->AddAllItems();
       return true;
     default:
@@ -882,12 +882,13 @@ void TsSkinProvider::TrackNonClientLeave() {
 // A skinned top-level form that becomes visible is switched to its look by the manager's
 // form transition; a transition without frames (under 8 ms) would only flash a cover.
 void TsSkinProvider::ShowTransition() {
-  TsSkinManager* m = SkinManager();
-  if (!m || form_->Parent() || MdiChild() || !form_->HandleAllocated()) return;
-  const TFormBorderStyle s = form_->BorderStyle();
-  const bool formLike = s == TFormBorderStyle::bsSingle || s == TFormBorderStyle::bsSizeable;
-  const TzkFormAnimation& a = formLike ? static_cast<const TzkFormAnimation&>(m->AnimEffects().FormShow)
-                                       : static_cast<const TzkFormAnimation&>(m->AnimEffects().DialogShow);
+  TsSkinManager* manager = SkinManager();
+  if (!manager || form_->Parent() || MdiChild() || !form_->HandleAllocated()) return;
+  const TFormBorderStyle style = form_->BorderStyle();
+  const bool formLike = style == TFormBorderStyle::bsSingle || style == TFormBorderStyle::bsSizeable;
+  const TzkAnimEffects& effects = manager->AnimEffects();
+  const TzkFormAnimation& a = formLike ? static_cast<const TzkFormAnimation&>(effects.FormShow)
+                                       : static_cast<const TzkFormAnimation&>(effects.DialogShow);
   if (!a.Active || a.Time < 8 || !IsWindowVisible(form_->WindowHandle())) return;
   SwitchFormLook(form_, a.Time, CopyWindowRegion());
 }

@@ -23,13 +23,13 @@ constexpr int kCustomButtonGap = 8;
 constexpr int kMenuItemPadding = 7;
 
 bool SingleOrSizable(const TCustomForm* form) {
-  const TFormBorderStyle s = form->BorderStyle();
-  return s == TFormBorderStyle::bsSingle || s == TFormBorderStyle::bsSizeable;
+  const TFormBorderStyle style = form->BorderStyle();
+  return style == TFormBorderStyle::bsSingle || style == TFormBorderStyle::bsSizeable;
 }
 
 bool ToolWindow(const TCustomForm* form) {
-  const TFormBorderStyle s = form->BorderStyle();
-  return s == TFormBorderStyle::bsToolWindow || s == TFormBorderStyle::bsSizeToolWin;
+  const TFormBorderStyle style = form->BorderStyle();
+  return style == TFormBorderStyle::bsToolWindow || style == TFormBorderStyle::bsSizeToolWin;
 }
 
 const TsMaskData* MaskAt(const TsSkinTables& t, int index) {
@@ -738,8 +738,8 @@ void TsSkinProvider::SetButtonState(int kind, int state) {
   if (b.State == state) return;
   b.State = state;
   hint_.Arm(state == kButtonHot ? TitleButtonHint(*this, kind) : std::wstring());
-  TsSkinManager* m = SkinManager();
-  if (m && m->AllowGlowing() && b.Visible) {
+  TsSkinManager* manager = SkinManager();
+  if (manager && manager->AllowGlowing() && b.Visible) {
     if (!b.Animation) b.Animation = std::make_unique<TzkSBAnimation>(*this, kind);
     b.Animation->ChangeState(state);
   } else {

@@ -76,12 +76,12 @@ void TsSystemMenu::Build() {
 // [SECTION] The six queries
 
 bool TsSystemMenu::SingleOrSizable() const {
-  const TFormBorderStyle s = form_->BorderStyle();
-  return s == TFormBorderStyle::bsSingle || s == TFormBorderStyle::bsSizeable;
+  const TFormBorderStyle style = form_->BorderStyle();
+  return style == TFormBorderStyle::bsSingle || style == TFormBorderStyle::bsSizeable;
 }
 bool TsSystemMenu::Sizable() const {
-  const TFormBorderStyle s = form_->BorderStyle();
-  return s == TFormBorderStyle::bsSizeable || s == TFormBorderStyle::bsSizeToolWin;
+  const TFormBorderStyle style = form_->BorderStyle();
+  return style == TFormBorderStyle::bsSizeable || style == TFormBorderStyle::bsSizeToolWin;
 }
 bool TsSystemMenu::Maximized() const {
   return form_->HandleAllocated() && IsZoomed(form_->WindowHandle());
@@ -114,14 +114,15 @@ bool TsSystemMenu::EnabledRestore() const {
 // [SECTION] Refreshing and actions
 
 void TsSystemMenu::Refresh() {
-  const TFormBorderStyle s = form_->BorderStyle();
+  const TFormBorderStyle style = form_->BorderStyle();
   ItemRestore->SetVisible(VisibleClose() && (MdiChild() || SingleOrSizable()));
   ItemRestore->SetEnabled(EnabledRestore());
   ItemMove->SetVisible(true);
   ItemMove->SetEnabled(!Maximized());
-  ItemSize->SetVisible(MdiChild() || (s != TFormBorderStyle::bsNone && s != TFormBorderStyle::bsDialog &&
-                                      s != TFormBorderStyle::bsToolWindow));
-  ItemSize->SetEnabled(s != TFormBorderStyle::bsSingle && !Minimized());
+  ItemSize->SetVisible(MdiChild() || (style != TFormBorderStyle::bsNone &&
+                                      style != TFormBorderStyle::bsDialog &&
+                                      style != TFormBorderStyle::bsToolWindow));
+  ItemSize->SetEnabled(style != TFormBorderStyle::bsSingle && !Minimized());
   ItemMinimize->SetVisible(VisibleMin());
   ItemMinimize->SetEnabled(EnabledMin());
   ItemMaximize->SetVisible(VisibleMax());

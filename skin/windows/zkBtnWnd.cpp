@@ -82,17 +82,17 @@ void TzkBtnWnd::DrawCaption(HDC dc, int state) {
 }
 
 void TzkBtnWnd::PrepareCache() {
-  TzkAdapterSkin& s = Skin();
-  const TsSkinTables* t = s.Tables();
+  TzkAdapterSkin& skin = Skin();
+  const TsSkinTables* t = skin.Tables();
   int w = 0, h = 0;
   if (!SizeCacheToWindow(w, h)) return;
   const int state = CtlState();
   const TsBackgroundInfo bg = ParentBackground();
-  PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg, clFuchsia, true, true, &s.CacheBmp, {0, 0},
+  PaintSkinnedItem(t, SectionLook(*t, skin.SkinIndex), bg, clFuchsia, true, true, &skin.CacheBmp, {0, 0},
                    Rect(0, 0, w, h), state);
-  DrawOnBitmap(s.CacheBmp, [&](HDC dc) { DrawCaption(dc, state); });
-  if (!IsWindowEnabled(Handle())) PaintAdaptedDisabledLook(s.CacheBmp, bg);
-  s.BGChanged = false;
+  DrawOnBitmap(skin.CacheBmp, [&](HDC dc) { DrawCaption(dc, state); });
+  if (!IsWindowEnabled(Handle())) PaintAdaptedDisabledLook(skin.CacheBmp, bg);
+  skin.BGChanged = false;
 }
 
 void TzkBtnWnd::Paint(HDC dc) {
@@ -102,9 +102,9 @@ void TzkBtnWnd::Paint(HDC dc) {
 }
 
 void TzkBtnWnd::ShowGlow() {
-  TsSkinManager* m = Skin().Manager;
+  TsSkinManager* manager = Skin().Manager;
   const TsSkinTables* t = Skin().Tables();
-  if (!m || !t || !m->AllowGlowing() || !IsWindowEnabled(Handle())) return;
+  if (!manager || !t || !manager->AllowGlowing() || !IsWindowEnabled(Handle())) return;
   if (glowId_ >= 0 && GlowEffectOpen(glowId_)) return;
   const TsGeneralData& s = t->Sections[size_t(Skin().SkinIndex)];
   if (s.GlowCount < 1) return;
@@ -118,7 +118,7 @@ void TzkBtnWnd::ShowGlow() {
     const TRect inParent = IntersectRect(screen, Rect(o.x, o.y, o.x + pc.right, o.y + pc.bottom));
     visible = inParent.Offset(-screen.Left, -screen.Top);
   }
-  glowId_ = ShowGlowEffect(screen, visible, Skin().Section, m, GetAncestor(Handle(), GA_ROOT), 255,
+  glowId_ = ShowGlowEffect(screen, visible, Skin().Section, manager, GetAncestor(Handle(), GA_ROOT), 255,
                            s.GlowMargin, "GLOW");
 }
 
@@ -142,17 +142,17 @@ void TzkBtnWnd::MouseLeave() {
 }
 
 void TzkBtnWnd::MouseMove() {
-  TsSkinManager* m = Skin().Manager;
-  if (!m || !IsWindowEnabled(Handle())) return;
+  TsSkinManager* manager = Skin().Manager;
+  if (!manager || !IsWindowEnabled(Handle())) return;
   const bool inside = PointerInside();
   if (inside) {
     // The window is told when the pointer leaves it, so the glow goes with the pointer; asked
     // again on every move because capturing the pointer for a click ends the tracking.
     TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, Handle(), 0};
     TrackMouseEvent(&tme);
-    if (m->HotWindow() != Handle()) m->SetHotWindow(Handle());
-  } else if (!inside && m->HotWindow() == Handle()) {
-    m->SetHotWindow(nullptr);
+    if (manager->HotWindow() != Handle()) manager->SetHotWindow(Handle());
+  } else if (!inside && manager->HotWindow() == Handle()) {
+    manager->SetHotWindow(nullptr);
   }
 }
 

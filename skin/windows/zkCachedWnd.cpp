@@ -36,11 +36,11 @@ void TzkCachedWnd::WatchPointerLeaving() const {
 }
 
 bool TzkCachedWnd::SizeCacheToClient(RECT& client) {
-  TzkAdapterSkin& s = Skin();
+  TzkAdapterSkin& skin = Skin();
   GetClientRect(Handle(), &client);
-  if (!s.Tables() || !s.Skinned() || client.right <= 0 || client.bottom <= 0) return false;
-  if (s.CacheBmp.Width() != client.right || s.CacheBmp.Height() != client.bottom)
-    s.CacheBmp = NewDeviceBitmap24(client.right, client.bottom);
+  if (!skin.Tables() || !skin.Skinned() || client.right <= 0 || client.bottom <= 0) return false;
+  if (skin.CacheBmp.Width() != client.right || skin.CacheBmp.Height() != client.bottom)
+    skin.CacheBmp = NewDeviceBitmap24(client.right, client.bottom);
   return true;
 }
 

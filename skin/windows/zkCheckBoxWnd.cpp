@@ -99,25 +99,26 @@ void TzkCheckBoxWnd::DrawCaption(HDC dc, const TRect& glyph, bool hot) {
 }
 
 void TzkCheckBoxWnd::PrepareCache() {
-  TzkAdapterSkin& s = Skin();
-  const TsSkinTables* t = s.Tables();
+  TzkAdapterSkin& skin = Skin();
+  const TsSkinTables* t = skin.Tables();
   const TSize size = WindowSize(Handle());
-  if (!t || !s.Skinned() || size.cx <= 0 || size.cy <= 0) return;
+  if (!t || !skin.Skinned() || size.cx <= 0 || size.cy <= 0) return;
   // A skinned parent brings its own image up to date first, so the background is current.
   if (HWND parent = GetParent(Handle())) SendCommandToWindow(parent, zcChildPaint, 0);
-  if (s.CacheBmp.Width() != size.cx || s.CacheBmp.Height() != size.cy)
-    s.CacheBmp = NewDeviceBitmap24(size.cx, size.cy);
+  if (skin.CacheBmp.Width() != size.cx || skin.CacheBmp.Height() != size.cy)
+    skin.CacheBmp = NewDeviceBitmap24(size.cx, size.cy);
   const TsBackgroundInfo bg = ParentBackground();
-  PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg, clFuchsia, true, true, &s.CacheBmp, {0, 0},
+  PaintSkinnedItem(t, SectionLook(*t, skin.SkinIndex), bg, clFuchsia, true, true, &skin.CacheBmp, {0, 0},
                    Rect(0, 0, size.cx, size.cy), 0);
   const TRect glyph = GlyphRect();
   const int frame = GlyphFrame();
   const int mask = GlyphMask();
   if (t->IsValidMask(mask))
-    PaintGlyphMask(s.CacheBmp, {glyph.Left, glyph.Top}, frame, TsBackgroundInfo{}, t->Masks[size_t(mask)], true);
-  DrawOnBitmap(s.CacheBmp, [&](HDC dc) { DrawCaption(dc, glyph, frame != 0); });
-  if (!IsWindowEnabled(Handle())) PaintAdaptedDisabledLook(s.CacheBmp, bg);
-  s.BGChanged = false;
+    PaintGlyphMask(skin.CacheBmp, {glyph.Left, glyph.Top}, frame, TsBackgroundInfo{}, t->Masks[size_t(mask)],
+                   true);
+  DrawOnBitmap(skin.CacheBmp, [&](HDC dc) { DrawCaption(dc, glyph, frame != 0); });
+  if (!IsWindowEnabled(Handle())) PaintAdaptedDisabledLook(skin.CacheBmp, bg);
+  skin.BGChanged = false;
 }
 
 void TzkCheckBoxWnd::Paint(HDC dc) {
@@ -127,11 +128,11 @@ void TzkCheckBoxWnd::Paint(HDC dc) {
 }
 
 void TzkCheckBoxWnd::Hover() {
-  TsSkinManager* m = Skin().Manager;
-  if (!m || !IsWindowEnabled(Handle())) return;
+  TsSkinManager* manager = Skin().Manager;
+  if (!manager || !IsWindowEnabled(Handle())) return;
   TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, Handle(), 0};
   TrackMouseEvent(&tme);
-  if (m->HotWindow() != Handle()) m->SetHotWindow(Handle());
+  if (manager->HotWindow() != Handle()) manager->SetHotWindow(Handle());
 }
 
 void TzkCheckBoxWnd::AdapterProc(TMessage& m) {

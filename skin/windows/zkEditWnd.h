@@ -6,7 +6,7 @@
 // when the adapter goes.
 #pragma once
 
-#include "skin/controls/zkSBUtils.h"
+#include "skin/controls/zkScrollWnd.h"
 
 class TWinControl;
 

@@ -84,24 +84,24 @@ TRect TzkGroupBoxWnd::InnerRect() const {
 }
 
 void TzkGroupBoxWnd::PrepareCache() {
-  TzkAdapterSkin& s = Skin();
-  const TsSkinTables* t = s.Tables();
+  TzkAdapterSkin& skin = Skin();
+  const TsSkinTables* t = skin.Tables();
   int w = 0, h = 0;
   if (!SizeCacheToWindow(w, h)) return;
   const TsBackgroundInfo bg = ParentBackground();
   const TRect caption = CaptionRect();
-  CopyBackground(s.CacheBmp, Rect(0, 0, w, caption.Height()), bg);
+  CopyBackground(skin.CacheBmp, Rect(0, 0, w, caption.Height()), bg);
   const int top = caption.Height() / 2;
-  PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg.Moved(0, top), clFuchsia, false, true,
-                   &s.CacheBmp, {0, top}, Rect(0, top, w, h), 0);
-  CopyBackground(s.CacheBmp, caption, bg);
-  DrawOnBitmap(s.CacheBmp, [&](HDC dc) {
+  PaintSkinnedItem(t, SectionLook(*t, skin.SkinIndex), bg.Moved(0, top), clFuchsia, false, true,
+                   &skin.CacheBmp, {0, top}, Rect(0, top, w, h), 0);
+  CopyBackground(skin.CacheBmp, caption, bg);
+  DrawOnBitmap(skin.CacheBmp, [&](HDC dc) {
     TSelectObject font(dc, WindowFont(Handle()));
     SetBkMode(dc, TRANSPARENT);
     PaintSectionText(dc, Utf8ToWide(CachedText()), IsWindowEnabled(Handle()) != FALSE, t, false,
-                     s.SkinIndex, DT_SINGLELINE | DT_VCENTER | DT_CENTER, caption);
+                     skin.SkinIndex, DT_SINGLELINE | DT_VCENTER | DT_CENTER, caption);
   });
-  s.BGChanged = false;
+  skin.BGChanged = false;
 }
 
 void TzkGroupBoxWnd::Paint(HDC dc) {

@@ -16,10 +16,10 @@ constexpr wchar_t kHintClass[] = L"TzkHintWindow";
 
 // The tables and the "HINT" section of the manager's active skin; null tables when the hint
 // takes the platform look.
-const TsSkinTables* HintSection(TsSkinManager* m, int& section) {
+const TsSkinTables* HintSection(TsSkinManager* manager, int& section) {
   section = -1;
-  if (!m || !m->Active() || !m->SkinData().Active) return nullptr;
-  const TsSkinTables* t = &m->Tables();
+  if (!manager || !manager->Active() || !manager->SkinData().Active) return nullptr;
+  const TsSkinTables* t = &manager->Tables();
   section = t->IndexOfSection("HINT");
   return t->IsValidSection(section) ? t : nullptr;
 }

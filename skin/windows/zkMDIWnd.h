@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "skin/controls/zkSBUtils.h"
+#include "skin/controls/zkScrollWnd.h"
 
 class TzkMDIWnd : public TzkScrollWnd {
  public:

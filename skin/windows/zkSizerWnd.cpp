@@ -27,20 +27,20 @@ TPoint TzkSizerWnd::GripPosition() const {
 }
 
 void TzkSizerWnd::PrepareCache() {
-  TzkAdapterSkin& s = Skin();
-  const TsSkinTables* t = s.Tables();
+  TzkAdapterSkin& skin = Skin();
+  const TsSkinTables* t = skin.Tables();
   int w = 0, h = 0;
   if (!SizeCacheToWindow(w, h)) return;
-  PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), ParentBackground(), clFuchsia, true, true,
-                   &s.CacheBmp, {0, 0}, Rect(0, 0, w, h), 0);
+  PaintSkinnedItem(t, SectionLook(*t, skin.SkinIndex), ParentBackground(), clFuchsia, true, true,
+                   &skin.CacheBmp, {0, 0}, Rect(0, 0, w, h), 0);
   const int mask = GripMask();
   if (t->IsValidMask(mask)) {
     TsBackgroundInfo self;
-    self.Bitmap = &s.CacheBmp;
+    self.Bitmap = &skin.CacheBmp;
     self.IsBitmap = true;
-    PaintGlyphMask(s.CacheBmp, GripPosition(), 0, self, t->Masks[size_t(mask)], false);
+    PaintGlyphMask(skin.CacheBmp, GripPosition(), 0, self, t->Masks[size_t(mask)], false);
   }
-  s.BGChanged = false;
+  skin.BGChanged = false;
 }
 
 void TzkSizerWnd::AdapterProc(TMessage& m) {

@@ -75,25 +75,25 @@ void TzkSpinWnd::DrawArrow(HDC dc, const TRect& r, int part, int state) {
 }
 
 void TzkSpinWnd::PrepareCache() {
-  TzkAdapterSkin& s = Skin();
-  const TsSkinTables* t = s.Tables();
+  TzkAdapterSkin& skin = Skin();
+  const TsSkinTables* t = skin.Tables();
   RECT cr;
   if (!SizeCacheToClient(cr)) return;
   const TsBackgroundInfo bg = ParentBackground();
-  const TsItemLook look = SectionLook(*t, s.SkinIndex);
+  const TsItemLook look = SectionLook(*t, skin.SkinIndex);
   // The strip left of the buttons (inside dialogs) shows the parent.
-  FillFromBackground(s.CacheBmp, Rect(0, 0, cr.right, cr.bottom), bg);
+  FillFromBackground(skin.CacheBmp, Rect(0, 0, cr.right, cr.bottom), bg);
   for (int part : {spFirst, spSecond}) {
     const TRect r = PartRect(part);
     if (r.IsEmpty()) continue;
-    PaintSkinnedItem(t, look, bg.Moved(r.Left, r.Top), clFuchsia, true, true, &s.CacheBmp,
+    PaintSkinnedItem(t, look, bg.Moved(r.Left, r.Top), clFuchsia, true, true, &skin.CacheBmp,
                      {r.Left, r.Top}, r, PartState(part));
   }
-  DrawOnBitmap(s.CacheBmp, [&](HDC dc) {
+  DrawOnBitmap(skin.CacheBmp, [&](HDC dc) {
     for (int part : {spFirst, spSecond}) DrawArrow(dc, PartRect(part), part, PartState(part));
   });
-  if (!IsWindowEnabled(Handle())) PaintDisabledLook(s.CacheBmp, dkBlended, bg.Color, {0, 0}, bg);
-  s.BGChanged = false;
+  if (!IsWindowEnabled(Handle())) PaintDisabledLook(skin.CacheBmp, dkBlended, bg.Color, {0, 0}, bg);
+  skin.BGChanged = false;
 }
 
 void TzkSpinWnd::SetParts(int hot, int pressed) {

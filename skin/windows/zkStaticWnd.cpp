@@ -28,14 +28,14 @@ bool TzkStaticWnd::LeftToBase() const {
 }
 
 void TzkStaticWnd::PrepareCache() {
-  TzkAdapterSkin& s = Skin();
-  const TsSkinTables* t = s.Tables();
+  TzkAdapterSkin& skin = Skin();
+  const TsSkinTables* t = skin.Tables();
   int w = 0, h = 0;
   if (!SizeCacheToWindow(w, h)) return;
-  PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), ParentBackground(), clFuchsia, true, true,
-                   &s.CacheBmp, {0, 0}, Rect(0, 0, w, h), 0);
-  DrawOnBitmap(s.CacheBmp, [&](HDC dc) { DrawContent(dc, w, h); });
-  s.BGChanged = false;
+  PaintSkinnedItem(t, SectionLook(*t, skin.SkinIndex), ParentBackground(), clFuchsia, true, true,
+                   &skin.CacheBmp, {0, 0}, Rect(0, 0, w, h), 0);
+  DrawOnBitmap(skin.CacheBmp, [&](HDC dc) { DrawContent(dc, w, h); });
+  skin.BGChanged = false;
 }
 
 void TzkStaticWnd::DrawContent(HDC dc, int width, int height) {

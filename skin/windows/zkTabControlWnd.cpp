@@ -113,24 +113,24 @@ void TzkTabControlWnd::DrawTab(int index, const TsBackgroundInfo& bg) {
 }
 
 void TzkTabControlWnd::PrepareCache() {
-  TzkAdapterSkin& s = Skin();
-  const TsSkinTables* t = s.Tables();
+  TzkAdapterSkin& skin = Skin();
+  const TsSkinTables* t = skin.Tables();
   RECT cr;
   if (!SizeCacheToClient(cr)) return;
   const TsBackgroundInfo bg = ParentBackground();
-  FillFromBackground(s.CacheBmp, Rect(0, 0, cr.right, cr.bottom), bg);
+  FillFromBackground(skin.CacheBmp, Rect(0, 0, cr.right, cr.bottom), bg);
   const TRect page = PageRect();
   if (!page.IsEmpty())
-    PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg.Moved(page.Left, page.Top), clFuchsia, true,
-                     true, &s.CacheBmp, {page.Left, page.Top}, page, 0);
+    PaintSkinnedItem(t, SectionLook(*t, skin.SkinIndex), bg.Moved(page.Left, page.Top), clFuchsia, true,
+                     true, &skin.CacheBmp, {page.Left, page.Top}, page, 0);
   const int count = int(SendMessageW(Handle(), TCM_GETITEMCOUNT, 0, 0));
   const int selected = int(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
   // The selected tab last, over its neighbours.
   for (int i = 0; i < count; ++i)
     if (i != selected) DrawTab(i, bg);
   if (selected >= 0 && selected < count) DrawTab(selected, bg);
-  if (!IsWindowEnabled(Handle())) PaintDisabledLook(s.CacheBmp, dkBlended, bg.Color, {0, 0}, bg);
-  s.BGChanged = false;
+  if (!IsWindowEnabled(Handle())) PaintDisabledLook(skin.CacheBmp, dkBlended, bg.Color, {0, 0}, bg);
+  skin.BGChanged = false;
 }
 
 int TzkTabControlWnd::PartAt(POINT p) const {

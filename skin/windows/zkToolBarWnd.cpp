@@ -100,16 +100,16 @@ void TzkToolBarWnd::DrawButton(int index, const TsBackgroundInfo& bg) {
 }
 
 void TzkToolBarWnd::PrepareCache() {
-  TzkAdapterSkin& s = Skin();
-  const TsSkinTables* t = s.Tables();
+  TzkAdapterSkin& skin = Skin();
+  const TsSkinTables* t = skin.Tables();
   RECT cr;
   if (!SizeCacheToClient(cr)) return;
   const TsBackgroundInfo bg = ParentBackground();
-  PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), bg, clFuchsia, true, true, &s.CacheBmp, {0, 0},
+  PaintSkinnedItem(t, SectionLook(*t, skin.SkinIndex), bg, clFuchsia, true, true, &skin.CacheBmp, {0, 0},
                    Rect(0, 0, cr.right, cr.bottom), 0);
   const int count = int(SendMessageW(Handle(), TB_BUTTONCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) DrawButton(i, bg);
-  s.BGChanged = false;
+  skin.BGChanged = false;
 }
 
 int TzkToolBarWnd::PartAt(POINT p) const {

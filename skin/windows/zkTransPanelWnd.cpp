@@ -66,18 +66,18 @@ void TzkTransPanelWnd::RefreshParentCache() {
 }
 
 void TzkTransPanelWnd::PrepareCache() {
-  TzkAdapterSkin& s = Skin();
-  const TsSkinTables* t = s.Tables();
+  TzkAdapterSkin& skin = Skin();
+  const TsSkinTables* t = skin.Tables();
   RECT cr;
   GetClientRect(Handle(), &cr);
-  if (!t || !s.Skinned() || cr.right <= 0 || cr.bottom <= 0) return;
+  if (!t || !skin.Skinned() || cr.right <= 0 || cr.bottom <= 0) return;
   RefreshParentCache();
-  if (s.CacheBmp.Width() != cr.right || s.CacheBmp.Height() != cr.bottom)
-    s.CacheBmp = NewDeviceBitmap24(cr.right, cr.bottom);
+  if (skin.CacheBmp.Width() != cr.right || skin.CacheBmp.Height() != cr.bottom)
+    skin.CacheBmp = NewDeviceBitmap24(cr.right, cr.bottom);
   const TPoint offset = ClientOffset(Handle());
-  PaintSkinnedItem(t, SectionLook(*t, s.SkinIndex), ParentBackground().Moved(offset.X, offset.Y),
-                   clFuchsia, true, true, &s.CacheBmp, {0, 0}, Rect(0, 0, cr.right, cr.bottom), 0);
-  s.BGChanged = false;
+  PaintSkinnedItem(t, SectionLook(*t, skin.SkinIndex), ParentBackground().Moved(offset.X, offset.Y),
+                   clFuchsia, true, true, &skin.CacheBmp, {0, 0}, Rect(0, 0, cr.right, cr.bottom), 0);
+  skin.BGChanged = false;
 }
 
 void TzkTransPanelWnd::PaintBackground(HDC dc) {

@@ -316,7 +316,7 @@ TEST(SkinManager, TheApplicationWindowFilterOfTheDefaultManager) {
   });
   HWND app = Application->Handle();
   SendMessageW(app, WM_THEMECHANGED, 0, 0);
-  SendMessageW(app, 0xBCB4, 0, 0);
+  SendMessageW(app, CM_MENUBORDER_WINDOW, 0, 0);
   SendMessageW(app, CM_ACTIVATE, 0, 0);
   EXPECT_EQ(passed, (std::vector<UINT>{CM_ACTIVATE}));
   EXPECT_EQ(ReceiversOf(zcRepaintFrame), (std::vector<std::wstring>{L"form"}));
