@@ -473,11 +473,11 @@ TEST_F(FrameParts, MinimizingIntoTheTrayLeavesNoWindowOfTheFrameVisible) {
   const LPARAM sp = ScreenPoint(wnd, at);
   SetCursorPos(GET_X_LPARAM(sp), GET_Y_LPARAM(sp));
   ASSERT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, sp), HTMINBUTTON);
-  for (int i = 0; i < 100 && !(p->Button(tbkMin).Animation && p->Button(tbkMin).Animation->Overlay()); ++i) PumpFor(10);
+  WaitUntil([&] { return p->Button(tbkMin).Animation && p->Button(tbkMin).Animation->Overlay(); });
   ASSERT_TRUE(p->Button(tbkMin).Animation && IsWindowVisible(p->Button(tbkMin).Animation->Overlay()));
   SendMessageW(wnd, WM_NCLBUTTONDOWN, HTMINBUTTON, sp);
   SendMessageW(wnd, WM_NCLBUTTONUP, HTMINBUTTON, sp);
-  for (int i = 0; i < 100 && !f->hidden; ++i) PumpFor(5);
+  WaitUntil([&] { return f->hidden; });
   ASSERT_TRUE(f->hidden);
   for (HWND w : f->visibleAfterHide)
     EXPECT_NE(std::find(before.begin(), before.end(), w), before.end()) << "left visible: " << w;
@@ -494,7 +494,7 @@ TEST_F(FrameParts, TheOverlayGoesWithTheActivation) {
   const LPARAM sp = ScreenPoint(wnd, at);
   SetCursorPos(GET_X_LPARAM(sp), GET_Y_LPARAM(sp));
   ASSERT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, sp), HTCLOSE);
-  for (int i = 0; i < 100 && !(p->Button(tbkClose).Animation && p->Button(tbkClose).Animation->Overlay()); ++i) PumpFor(10);
+  WaitUntil([&] { return p->Button(tbkClose).Animation && p->Button(tbkClose).Animation->Overlay(); });
   ASSERT_TRUE(p->Button(tbkClose).Animation);
   HWND overlay = p->Button(tbkClose).Animation->Overlay();
   ASSERT_TRUE(IsWindowVisible(overlay));
