@@ -153,7 +153,7 @@ TEST_F(SkinnedSpinEdit, HoldingAnArrowStepsAfter400msThenEvery100msAndOnceMoreOn
     intervals.push_back(timer->Interval());
     step(s);
   };
-  PumpFor(1000);
+  WaitUntil([&] { return intervals.size() >= 3; });
   const int ticks = int(intervals.size());
   ASSERT_GE(ticks, 2);
   EXPECT_EQ(intervals[0], 400u) << "the first tick comes after 400 ms";
