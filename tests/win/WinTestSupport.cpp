@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/Application.h"
+#include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
 #include "tray/CoolTrayIcon.h"
 
@@ -44,6 +45,29 @@ void PumpFor(int ms) {
     Application->ProcessMessages();
     Sleep(5);
   }
+}
+
+bool WaitUntil(const std::function<bool()>& done, int deadlineMs) {
+  const DWORD end = GetTickCount() + DWORD(deadlineMs);
+  for (;;) {
+    Application->ProcessMessages();
+    if (done()) return true;
+    if (int(end - GetTickCount()) <= 0) return false;
+    Sleep(2);
+  }
+}
+
+TLeakCheck::TLeakCheck(int processSlack)
+    : slack_(processSlack),
+      handles_(handles::GdiObjectsAlive()),
+      gdi_(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
+      user_(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) {}
+
+TLeakCheck::~TLeakCheck() {
+  EXPECT_EQ(handles::GdiObjectsAlive(), handles_) << "GDI objects of the toolkit's handles";
+  if (slack_ == kHandlesOnly) return;
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi_ + DWORD(slack_)) << "GDI objects";
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user_ + DWORD(slack_)) << "USER objects";
 }
 
 TScratchFolder::TScratchFolder() {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,27 @@
 void Pump();
 // Pumps for roughly ms milliseconds.
 void PumpFor(int ms);
+// Pumps until `done` holds or deadlineMs have passed; says whether it held.
+bool WaitUntil(const std::function<bool()>& done, int deadlineMs = 3000);
+
+// Records the GDI objects alive through the toolkit's handles and the process's GDI and USER
+// objects when made, and expects when it goes no more handles than before and at most
+// `processSlack` more process objects (the platform keeps a few caches of its own).
+// kHandlesOnly leaves the process counts out.
+class TLeakCheck {
+ public:
+  static constexpr int kHandlesOnly = -1;
+  explicit TLeakCheck(int processSlack = 0);
+  ~TLeakCheck();
+  TLeakCheck(const TLeakCheck&) = delete;
+  TLeakCheck& operator=(const TLeakCheck&) = delete;
+
+ private:
+  int slack_;
+  long handles_;
+  DWORD gdi_;
+  DWORD user_;
+};
 
 // A fresh folder under the temporary folder, removed with its files on destruction.
 class TScratchFolder {

@@ -2,6 +2,8 @@
 // and the bound label's placement beside its control.
 #include <windows.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "SkinnedControlsSupport.h"
@@ -64,12 +66,21 @@ TEST_F(Animation, WindowlessControlsBlendTheirOldLookIntoTheNewOne) {
   TzkBitmap expected = oldLook.Clone();
   FadeWhole(expected, *c->data.CacheBmp, FadeWeight(1, 20));
   EXPECT_EQ(DifferentPixels(*c->timer->FrameImage, expected), 0);
-  // Restarting half-way takes the remaining steps, halved for a press.
+  // Restarted near its end (back to normal, for a press), the animation takes the steps the
+  // old one had left, out of half as many, and ends on the new look.
+  for (int i = 0; i < 13; ++i) c->timer->DoTick();
+  ASSERT_EQ(c->timer->StepCount - c->timer->Step, 5);
+  c->state = 0;
   StartAnimation(*c, true);
   ASSERT_NE(c->timer, nullptr);
   EXPECT_EQ(c->timer->StepCount, 10);
+  const size_t framesBefore = c->commands.size();
   while (c->timer && c->timer->Step <= c->timer->StepCount) c->timer->DoTick();
   ASSERT_NE(c->timer, nullptr);
+  EXPECT_EQ(std::count(c->commands.begin() + framesBefore, c->commands.end(), zcRepaintFrame), 5);
+  // The byte blend ends on the new look to within one step of each channel.
+  EXPECT_LE(ChannelDistance(*c->timer->FrameImage, *c->data.CacheBmp), 1) << "ends on the new look";
+  EXPECT_GT(ChannelDistance(*c->timer->FromImage, *c->data.CacheBmp), 1);
   c->timer->DoTick();  // past the end: command 16
   EXPECT_EQ(c->timer, nullptr);
   EXPECT_EQ(c->commands.back(), zcStopAnimation);

@@ -119,15 +119,7 @@ TEST_F(BtnAdapter, CachedLookMatchesTheSectionInEveryState) {
   // Disabled: the normal look keeps 40 %, the parent's colour gives 60 %.
   SendMessageW(b, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
   EnableWindow(b, FALSE);
-  TzkBitmap disabled = Composed(L"Go ahead", 0);
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  const uint8_t k[3] = {GetBValue(face), GetGValue(face), GetRValue(face)};
-  for (int y = 0; y < disabled.Height(); ++y)
-    for (int x = 0; x < disabled.Width(); ++x)
-      for (int c = 0; c < 3; ++c) {
-        uint8_t& p = disabled.ScanLine(y)[x * 3 + c];
-        p = uint8_t(std::lround(0.4 * p + 0.6 * k[c]));
-      }
+  const TzkBitmap disabled = Tinted(Composed(L"Go ahead", 0), GetSysColor(COLOR_BTNFACE), 0.4);
   EXPECT_EQ(DifferentPixels(a->Skin().CacheBmp, disabled), 0) << "disabled";
 
   EXPECT_EQ(SendMessageW(b, SM_ORVEXCMD, MakeCommandWParam(zcIsSkinned), 0), 1);
@@ -160,15 +152,14 @@ TEST_F(BtnAdapter, RealPointerShowsAndHidesTheGlowAndClicksStillArrive) {
   EXPECT_EQ(GetFocus(), b) << "pressing focuses the button";
   EXPECT_EQ(DifferentPixels(a->Skin().CacheBmp, Composed(L"Hover", 2, true)), 0);
   SendInput(1, &in[1], sizeof(INPUT));
-  PumpFor(50);
+  WaitUntil([] { return g_clicks > 0; });
   EXPECT_EQ(g_clicks, 1);
   EXPECT_NE(a->CtlState(), 2);
 
   // Away from the button: the glow goes and the button is normal again.
   PointAt(b, 50, 15);
   PointAt(parent, 200, 120);
-  PumpFor(300);
-  EXPECT_NE(skin.HotWindow(), b);
+  EXPECT_TRUE(WaitUntil([&] { return skin.HotWindow() != b; }));
   EXPECT_EQ(a->GlowId(), -1);
   Pump();
   EXPECT_FALSE(IsWindow(glow) && IsWindowVisible(glow));
@@ -233,14 +224,11 @@ TEST_F(BtnAdapter, DetachingGivesTheProcedureBackAndLeavesNoHandles) {
   EXPECT_EQ(GetWindowLongPtrW(b, GWLP_WNDPROC), own);
   EXPECT_EQ(TzkMainWnd::EntriesInUse(), entries);
   EXPECT_EQ(g_clicks, 1);
-  const long gdiBefore = handles::GdiObjectsAlive();
-  const DWORD gdiSystemBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  for (int i = 0; i < 200; ++i) cycle();
-  Pump();
-  EXPECT_EQ(handles::GdiObjectsAlive(), gdiBefore);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiSystemBefore + 2);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + 2);
+  {
+    TLeakCheck noLeaks(2);
+    for (int i = 0; i < 200; ++i) cycle();
+    Pump();
+  }
   EXPECT_EQ(g_clicks, 201);
   EXPECT_EQ(GetWindowLongPtrW(b, GWLP_WNDPROC), own);
   DestroyWindow(b);

@@ -115,15 +115,8 @@ TEST_F(CheckBoxAdapter, ADisabledBoxKeepsFortyPercentOfItsLookOverTheParentsColo
   auto a = TzkMainWnd::Attach<TzkCheckBoxWnd>(b, false, "", &skin);
   EnableWindow(b, FALSE);
   Redraw(b);
-  TzkBitmap want = Composed(skin.Tables().CachedIndexes.CheckBoxUnchecked, 0);
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  const uint8_t k[3] = {GetBValue(face), GetGValue(face), GetRValue(face)};
-  for (int y = 0; y < want.Height(); ++y)
-    for (int x = 0; x < want.Width(); ++x)
-      for (int c = 0; c < 3; ++c) {
-        uint8_t& p = want.ScanLine(y)[x * 3 + c];
-        p = uint8_t(std::lround(0.4 * p + 0.6 * k[c]));
-      }
+  const TzkBitmap want =
+      Tinted(Composed(skin.Tables().CachedIndexes.CheckBoxUnchecked, 0), GetSysColor(COLOR_BTNFACE), 0.4);
   EXPECT_EQ(DifferentPixels(a->Skin().CacheBmp, want), 0);
   a.reset();
   DestroyWindow(b);
@@ -170,31 +163,27 @@ TEST_F(CheckBoxAdapter, RealClicksToggleTheBoxAndReachTheParent) {
   in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, in, sizeof(INPUT));
-  PumpFor(80);
+  WaitUntil([] { return g_clicks > 0; });
   EXPECT_EQ(g_clicks, 1);
   EXPECT_EQ(SendMessageW(b, BM_GETCHECK, 0, 0), BST_CHECKED);
   SetFocus(parent);
   Redraw(b);
   EXPECT_EQ(DifferentPixels(a->Skin().CacheBmp, Composed(c.CheckBoxChecked, 1)), 0) << "hot and checked";
   SetCursorPos(0, 0);
-  PumpFor(300);
-  EXPECT_NE(skin.HotWindow(), b) << "leaving clears the hot state";
+  EXPECT_TRUE(WaitUntil([&] { return skin.HotWindow() != b; })) << "leaving clears the hot state";
 
   // Attached and detached many times: the procedure back, no handles left behind.
   a.reset();
   EXPECT_EQ(GetWindowLongPtrW(b, GWLP_WNDPROC), own);
   EXPECT_EQ(TzkMainWnd::EntriesInUse(), entries);
-  const long gdiBefore = handles::GdiObjectsAlive();
-  const DWORD gdiSystemBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  for (int i = 0; i < 200; ++i) {
-    auto cycle = TzkMainWnd::Attach<TzkCheckBoxWnd>(b, false, "", &skin);
-    SendMessageW(b, BM_CLICK, 0, 0);
-    Redraw(b);
+  {
+    TLeakCheck noLeaks(2);
+    for (int i = 0; i < 200; ++i) {
+      auto cycle = TzkMainWnd::Attach<TzkCheckBoxWnd>(b, false, "", &skin);
+      SendMessageW(b, BM_CLICK, 0, 0);
+      Redraw(b);
+    }
   }
-  EXPECT_EQ(handles::GdiObjectsAlive(), gdiBefore);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiSystemBefore + 2);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + 2);
   EXPECT_EQ(g_clicks, 201);
   EXPECT_EQ(SendMessageW(b, BM_GETCHECK, 0, 0), BST_CHECKED) << "toggled once per click";
   EXPECT_EQ(GetWindowLongPtrW(b, GWLP_WNDPROC), own);

@@ -1,5 +1,10 @@
 #include "SkinnedControlsSupport.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "SkinnedFormSupport.h"
 #include "WinTestSupport.h"
 #include "skin/data/sStoredSkinResource.h"
 #include "skin/paint/sSectionPainter.h"
@@ -28,10 +33,7 @@ void SkinnedForm::SetUp() {
 
 void SkinnedForm::TearDown() {
   delete form;
-  Pump();
-  manager.reset();
-  Pump();
-  SetBitmapStorageFactory(nullptr);
+  ReleaseManager(manager);
 }
 
 void AdapterForm::SetUp() {
@@ -77,6 +79,16 @@ TColor PixelOf(const TzkBitmap& b, int x, int y) {
   return RGBColor(p[2], p[1], p[0]);
 }
 
+TzkBitmap Tinted(TzkBitmap image, TColor towards, double keep) {
+  const uint8_t k[3] = {GetBValue(towards), GetGValue(towards), GetRValue(towards)};
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width() * 3; ++x) {
+      uint8_t& p = image.ScanLine(y)[x];
+      p = uint8_t(std::nearbyint(keep * p + (1 - keep) * k[x % 3]));
+    }
+  return image;
+}
+
 TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height) {
   TzkBitmap out = NewBitmap24(width, height);
   TWindowDc screen(nullptr);
@@ -94,6 +106,18 @@ int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b) {
     for (int x = 0; x < a.Width(); ++x)
       if (PixelOf(a, x, y) != PixelOf(b, x, y)) ++n;
   return n;
+}
+
+int ChannelDistance(const TzkBitmap& a, const TzkBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return 256;
+  int most = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x) {
+      const TColor p = PixelOf(a, x, y), q = PixelOf(b, x, y);
+      most = std::max({most, std::abs(GetRValue(p) - GetRValue(q)), std::abs(GetGValue(p) - GetGValue(q)),
+                       std::abs(GetBValue(p) - GetBValue(q))});
+    }
+  return most;
 }
 
 int DifferencesIn(const TzkBitmap& a, const TzkBitmap& b, const TRect& r, const TRect& skip) {

@@ -66,9 +66,15 @@ class AdapterForm : public ::testing::Test {
 HWND MakeForegroundParent(const wchar_t* className, WNDPROC proc, int width, int height);
 
 TColor PixelOf(const TzkBitmap& b, int x, int y);
+// A 24-bit image with every channel keeping `keep` of its value and taking the rest from
+// `towards`, rounded to the nearest (halves to even).
+TzkBitmap Tinted(TzkBitmap image, TColor towards, double keep);
 // The window printed with WM_PRINT (client area) into a 24-bit bitmap.
 TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height);
 // Number of pixels that differ between two bitmaps of the same size (-1 for other sizes).
 int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b);
+// The largest difference of one colour channel between two bitmaps of the same size (256 for
+// other sizes).
+int ChannelDistance(const TzkBitmap& a, const TzkBitmap& b);
 // The same inside r only, leaving out `skip`.
 int DifferencesIn(const TzkBitmap& a, const TzkBitmap& b, const TRect& r, const TRect& skip = {});

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "WinTestSupport.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlend.h"
@@ -63,11 +64,12 @@ TEST(SectionToDC, PaintsWhatTheBitmapPainterPaintsAndLeaksNothing) {
   screen.Fill(0x123456);
   TBitmapDc dc(DibHandle(screen));
   ASSERT_TRUE(dc);
-  const long before = handles::GdiObjectsAlive();
-  for (int i = 0; i < kMoreThanTheHandleLimit; ++i)
-    PaintSectionToDC(0, "BUTTON", TsBackgroundInfo(), &t, dc.Get(), TPoint(), TRect(0, 0, 2, 2), 1, true);
-  GdiFlush();
-  EXPECT_EQ(handles::GdiObjectsAlive(), before);
+  {
+    TLeakCheck noLeaks(TLeakCheck::kHandlesOnly);
+    for (int i = 0; i < kMoreThanTheHandleLimit; ++i)
+      PaintSectionToDC(0, "BUTTON", TsBackgroundInfo(), &t, dc.Get(), TPoint(), TRect(0, 0, 2, 2), 1, true);
+    GdiFlush();
+  }
   TzkBitmap after = NewDeviceBitmap24(2, 2);
   EXPECT_NE(DibHandle(after), nullptr);
   screen.Fill(0x123456);
@@ -168,10 +170,11 @@ TEST(SectionText, MoreTextPaintsThanTheHandleLimitLeakNothing) {
   TsSkinTables t;
   BuildTables(t);
   TTextCanvas c;
-  const long before = handles::GdiObjectsAlive();
-  for (int i = 0; i < kMoreThanTheHandleLimit; ++i)
-    PaintSectionText(c.dc.Get(), L"HI", i % 2 == 0, &t, i % 3 == 0, 0, DT_SINGLELINE, TRect(10, 5, 110, 35));
-  EXPECT_EQ(handles::GdiObjectsAlive(), before);
+  {
+    TLeakCheck noLeaks(TLeakCheck::kHandlesOnly);
+    for (int i = 0; i < kMoreThanTheHandleLimit; ++i)
+      PaintSectionText(c.dc.Get(), L"HI", i % 2 == 0, &t, i % 3 == 0, 0, DT_SINGLELINE, TRect(10, 5, 110, 35));
+  }
   EXPECT_GT(c.Colours(TRect(0, 0, 120, 40)).size(), 1u);
 }
 

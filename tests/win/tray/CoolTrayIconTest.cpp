@@ -86,7 +86,7 @@ TEST_F(CoolTrayIconTest, WithADoubleClickHandlerASingleClickWaitsForTheDoubleCli
   EXPECT_EQ(clicks, 0);
   EXPECT_TRUE(icon->ClickTimer().Enabled());
   EXPECT_EQ(icon->ClickTimer().Interval(), GetDoubleClickTime());
-  PumpFor(int(GetDoubleClickTime()) + 300);
+  EXPECT_TRUE(WaitUntil([&] { return clicks > 0; }, int(GetDoubleClickTime()) + 3000));
   EXPECT_EQ(clicks, 1);
   EXPECT_FALSE(icon->ClickTimer().Enabled());
 
@@ -96,7 +96,8 @@ TEST_F(CoolTrayIconTest, WithADoubleClickHandlerASingleClickWaitsForTheDoubleCli
   Callback(WM_LBUTTONDBLCLK);
   Callback(WM_LBUTTONUP);
   EXPECT_EQ(doubleClicks, 1);
-  PumpFor(int(GetDoubleClickTime()) + 300);
+  // Nothing is left to report a click later.
+  EXPECT_TRUE(WaitUntil([&] { return !icon->ClickTimer().Enabled(); }, int(GetDoubleClickTime()) + 3000));
   EXPECT_EQ(clicks, 1) << "a double click reports no click";
   EXPECT_EQ(doubleClicks, 1);
 }
@@ -145,9 +146,9 @@ TEST_F(CoolTrayIconTest, DisabledIconRaisesNoMouseEventsButStillForwardsBalloons
   for (UINT m : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
                  WM_RBUTTONUP, WM_MBUTTONDOWN})
     Callback(m);
-  PumpFor(int(GetDoubleClickTime()) + 100);
+  Pump();
+  EXPECT_FALSE(icon->ClickTimer().Enabled()) << "no click is waiting to be reported";
   EXPECT_EQ(moves + downs + clicks + doubleClicks, 0);
-  EXPECT_FALSE(icon->ClickTimer().Enabled());
   for (UINT m = WM_USER + 2; m <= WM_USER + 5; ++m) Callback(m);
   EXPECT_EQ(balloons, 4);
 }
@@ -191,7 +192,7 @@ TEST_F(CoolTrayIconTest, CyclesThroughTheImageListAndWrapsToTheFirst) {
   icon->SetCycleInterval(30);
   icon->SetCycleIcons(true);
   EXPECT_EQ(icon->IconIndex(), 0);
-  for (int waited = 0; steps.size() < 4 && waited < 3000; waited += 10) PumpFor(10);
+  WaitUntil([&] { return steps.size() >= 4; });
   icon->SetCycleIcons(false);
   ASSERT_GE(steps.size(), 4u);
   EXPECT_EQ(std::vector<int>(steps.begin(), steps.begin() + 4), (std::vector<int>{1, 2, 0, 1}));
@@ -216,7 +217,7 @@ TEST_F(CoolTrayIconTest, ACycleIntervalOfZeroNeverCycles) {
   PumpFor(200);
   EXPECT_EQ(steps, 0);
   icon->SetCycleInterval(20);  // a later interval starts it
-  for (int waited = 0; steps == 0 && waited < 2000; waited += 10) PumpFor(10);
+  WaitUntil([&] { return steps > 0; });
   EXPECT_GT(steps, 0);
 }
 
@@ -235,7 +236,7 @@ TEST_F(CoolTrayIconTest, EnterOnTheFirstMoveAndExitOnceThePointerLeaves) {
   EXPECT_EQ(enters, 1);
   EXPECT_EQ(exits, 0) << "the pointer has not moved";
   SetCursorPos(400, 300);
-  PumpFor(150);
+  WaitUntil([&] { return exits > 0; });
   EXPECT_EQ(exits, 1);
   Callback(WM_MOUSEMOVE);
   EXPECT_EQ(enters, 2);
@@ -458,7 +459,7 @@ TEST(SimpleTimer, StartStopIntervalAndCallbackRules) {
     PumpFor(100);
     EXPECT_EQ(ticks, 0);
     timer.SetInterval(20);
-    for (int waited = 0; ticks == 0 && waited < 2000; waited += 10) PumpFor(10);
+    WaitUntil([&] { return ticks > 0; });
     EXPECT_GT(ticks, 0);
     timer.SetOnTimer(nullptr);
     EXPECT_TRUE(timer.Enabled());

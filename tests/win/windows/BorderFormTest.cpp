@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SkinnedFormSupport.h"
 #include "WinTestSupport.h"
 #include "controls/SkinnedControlsSupport.h"
 #include "skin/data/sSkinManager.h"
@@ -29,29 +30,16 @@ class TBorderedForm : public TFramedTestForm {
   const wchar_t* ClassName() const override { return L"TBorderedForm"; }
 };
 
-class BorderForm : public ::testing::Test {
+class BorderForm : public SkinnedFormsFixture {
  protected:
   void SetUp() override {
     manager = MakeDefaultSkinManager([](TsSkinManager& m) { m.SetExtendedBorders(true); });
     ASSERT_TRUE(manager->ExtendedBorders());
   }
-  void TearDown() override {
-    Pump();
-    manager.reset();
-    Pump();
-    SetBitmapStorageFactory(nullptr);
-  }
   TBorderedForm* ShowForm() {
     auto* f = Application->CreateForm<TBorderedForm>();
-    f->Show();
-    SetForegroundWindow(f->Handle());
-    SetActiveWindow(f->Handle());
-    Pump();
+    ShowAndActivate(f);
     return f;
-  }
-  static TsSkinProvider* ProviderOf(TCustomForm* f) {
-    return dynamic_cast<TsSkinProvider*>(reinterpret_cast<IzkFrameProvider*>(
-        SendCommandToWindow(f->WindowHandle(), zcGetProvider)));
   }
   // The border's rectangle is the form's grown by the shadow margins.
   void ExpectAround(HWND form, HWND border) {
@@ -64,7 +52,6 @@ class BorderForm : public ::testing::Test {
     EXPECT_EQ(b.right, f.right + m.Right);
     EXPECT_EQ(b.bottom, f.bottom + m.Bottom);
   }
-  std::unique_ptr<TsSkinManager> manager;
 };
 
 TEST(BorderFormImage, TheShadowLiesAroundTheFormOnly) {
@@ -175,13 +162,10 @@ TEST_F(BorderForm, NothingIsLeftAfterManyForms) {
     Pump();
   };
   cycle();
-  const long gdi = handles::GdiObjectsAlive();
-  const DWORD gdiProcess = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  const DWORD userProcess = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  for (int i = 0; i < 20; ++i) cycle();
-  EXPECT_EQ(handles::GdiObjectsAlive(), gdi);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiProcess);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userProcess);
+  {
+    TLeakCheck noLeaks;
+    for (int i = 0; i < 20; ++i) cycle();
+  }
 }
 
 }  // namespace

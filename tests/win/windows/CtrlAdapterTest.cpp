@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SkinnedFormSupport.h"
 #include "WinTestSupport.h"
 #include "controls/SkinnedControlsSupport.h"
 #include "skin/controls/sButton.h"
@@ -55,7 +56,7 @@ class TPlainControlsForm : public TForm {
   TEdit* hidden;
 };
 
-class CtrlAdapter : public ::testing::Test {
+class CtrlAdapter : public SkinnedFormsFixture {
  protected:
   void SetUp() override {
     // The edit list names the plain edit, so a list other than the buttons' is matched too.
@@ -65,25 +66,11 @@ class CtrlAdapter : public ::testing::Test {
     });
     ASSERT_TRUE(manager->HookInstalled());
   }
-  void TearDown() override {
-    Pump();
-    manager.reset();
-    Pump();
-    SetBitmapStorageFactory(nullptr);
-  }
   TPlainControlsForm* ShowForm() {
     auto* f = Application->CreateForm<TPlainControlsForm>();
-    f->Show();
-    SetForegroundWindow(f->Handle());
-    SetActiveWindow(f->Handle());
-    Pump();
+    ShowAndActivate(f);
     return f;
   }
-  static TsSkinProvider* ProviderOf(TCustomForm* f) {
-    return dynamic_cast<TsSkinProvider*>(reinterpret_cast<IzkFrameProvider*>(
-        SendCommandToWindow(f->WindowHandle(), zcGetProvider)));
-  }
-  std::unique_ptr<TsSkinManager> manager;
 };
 
 TEST_F(CtrlAdapter, ListedControlsGetAdaptersAndLabelsTurnTransparent) {

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SkinnedFormSupport.h"
 #include "WinTestSupport.h"
 #include "controls/SkinnedControlsSupport.h"
 #include "skin/paint/sControlUtils.h"
@@ -74,10 +75,7 @@ class MdiSkin : public ::testing::Test {
     children.clear();
     delete frame;
     frame = nullptr;
-    Pump();
-    manager.reset();
-    Pump();
-    SetBitmapStorageFactory(nullptr);
+    ReleaseManager(manager);
   }
 
   // A frame (hidden until shown) at a fixed place.
@@ -96,12 +94,7 @@ class MdiSkin : public ::testing::Test {
     Pump();
     return c;
   }
-  void ShowFrame() {
-    frame->Show();
-    SetForegroundWindow(frame->Handle());
-    SetActiveWindow(frame->Handle());
-    Pump();
-  }
+  void ShowFrame() { ShowAndActivate(frame); }
   // A frame with two restored children, skinned through the hook.
   void ShowFrameWithTwoChildren() {
     MakeFrame();
@@ -512,10 +505,15 @@ TEST_F(MdiSkin, EveryWindowGetsItsOwnProcedureBack) {
   two = AddChild(L"Two", TRect(140, 90, 420, 270));
   HWND fw = frame->WindowHandle(), client = frame->ClientHandle();
   HWND w1 = one->WindowHandle(), w2 = two->WindowHandle();
-  const WNDPROC own[] = {ProcOf(fw), ProcOf(client), ProcOf(w1), ProcOf(w2)};
+  const WNDPROC clientOwn = ProcOf(client);
   const int entries = TzkMainWnd::EntriesInUse();
   ShowFrame();
-  EXPECT_NE(ProcOf(client), own[1]) << "the client window is adapted";
+  EXPECT_NE(ProcOf(client), clientOwn) << "the client window is adapted";
+  // The frame and the children are skinned inside their own procedure, not by replacing it.
+  ASSERT_NE(ProviderOfWindow(fw), nullptr);
+  ASSERT_NE(ProviderOfWindow(w1), nullptr);
+  EXPECT_TRUE(ProviderOfWindow(fw)->Skinned());
+  EXPECT_TRUE(ProviderOfWindow(w1)->Skinned());
   SendMessageW(w2, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   Pump();
   // Freed child: its window goes with it, the provider with the form.
@@ -523,12 +521,18 @@ TEST_F(MdiSkin, EveryWindowGetsItsOwnProcedureBack) {
   children.pop_back();
   Pump();
   EXPECT_FALSE(IsWindow(w2));
-  // The skin goes: every window it held runs its own procedure again.
+  // The skin goes: the client runs its own procedure again, the frame and the child are no
+  // longer skinned and have their system menu and whole window back.
   manager->SetActive(false);
   Pump();
-  EXPECT_EQ(ProcOf(fw), own[0]);
-  EXPECT_EQ(ProcOf(client), own[1]);
-  EXPECT_EQ(ProcOf(w1), own[2]);
+  EXPECT_EQ(ProcOf(client), clientOwn);
+  for (HWND w : {fw, w1}) {
+    const TsSkinProvider* p = ProviderOfWindow(w);
+    EXPECT_TRUE(!p || !p->Skinned());
+    EXPECT_TRUE(GetWindowLongPtrW(w, GWL_STYLE) & WS_SYSMENU);
+    TRegionHandle rgn(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(w, rgn.Get()), ERROR);
+  }
   EXPECT_EQ(TzkMainWnd::EntriesInUse(), entries);
   EXPECT_EQ(GetPropW(client, kAdapterProp), nullptr);
 }
@@ -586,14 +590,11 @@ TEST_F(MdiSkin, NoObjectsAreLeftAfterManyMdiFrames) {
     Pump();
   };
   cycle();
-  const long gdi = handles::GdiObjectsAlive();
-  const DWORD gdiProcess = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  const DWORD userProcess = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   const int entries = TzkMainWnd::EntriesInUse();
-  for (int i = 0; i < 100; ++i) cycle();
-  EXPECT_EQ(handles::GdiObjectsAlive(), gdi);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiProcess);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userProcess);
+  {
+    TLeakCheck noLeaks;
+    for (int i = 0; i < 100; ++i) cycle();
+  }
   EXPECT_EQ(TzkMainWnd::EntriesInUse(), entries);
   size_t live = 0;
   for (TzkProvider* p : *ProviderList()) live += p != nullptr;

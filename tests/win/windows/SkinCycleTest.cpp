@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SkinnedFormSupport.h"
 #include "WinTestSupport.h"
 #include "app/Unit2.h"
 #include "controls/SkinnedControlsSupport.h"
@@ -188,8 +189,7 @@ TFormLook LookOf(TCustomForm* form, const std::vector<TControl*>& controls) {
     else
       look.Controls.push_back(Part(look.Client, TRect(c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height())));
   }
-  auto* p = dynamic_cast<TsSkinProvider*>(
-      reinterpret_cast<IzkFrameProvider*>(SendCommandToWindow(wnd, zcGetProvider)));
+  TsSkinProvider* p = ProviderOfWindow(wnd);
   if (p && p->Skinned()) {
     p->RenderCache();
     if (p->FrameCache()) look.Frame = Part(*p->FrameCache(), TRect(0, 0, p->FrameCache()->Width(), p->FrameCache()->Height()));
@@ -218,25 +218,13 @@ void ExpectSameLook(const TFormLook& cycled, const TFormLook& fresh, const char*
   EXPECT_EQ(cycled.Color, fresh.Color) << what;
 }
 
-class SkinCycle : public ::testing::Test {
+class SkinCycle : public SkinnedFormsFixture {
  protected:
   void SetUp() override {
     WriteTurnedSkin(scratch.Path());
     manager = MakeDefaultSkinManager([&](TsSkinManager& m) { m.SetSkinDirectory(WideToUtf8(scratch.Path())); });
     ASSERT_TRUE(manager->SkinData().Active);
     SetCursorPos(0, 0);
-  }
-  void TearDown() override {
-    Pump();
-    manager.reset();
-    Pump();
-    SetBitmapStorageFactory(nullptr);
-  }
-  static void ShowAndActivate(TCustomForm* f) {
-    f->Show();
-    SetForegroundWindow(f->Handle());
-    SetActiveWindow(f->Handle());
-    Pump();
   }
   // Remove, apply again, apply the other skin.
   void Cycle() {
@@ -256,7 +244,6 @@ class SkinCycle : public ::testing::Test {
   }
 
   TScratchFolder scratch;
-  std::unique_ptr<TsSkinManager> manager;
 };
 
 TEST_F(SkinCycle, TheTurnedSkinReallyLooksDifferent) {
@@ -372,15 +359,6 @@ class FrameParts : public SkinCycle {
     forms.push_back(f);
     return f;
   }
-  void TearDown() override {
-    for (auto it = forms.rbegin(); it != forms.rend(); ++it) delete *it;
-    forms.clear();
-    SkinCycle::TearDown();
-  }
-  static TsSkinProvider* ProviderOf(TCustomForm* f) {
-    return dynamic_cast<TsSkinProvider*>(reinterpret_cast<IzkFrameProvider*>(
-        SendCommandToWindow(f->WindowHandle(), zcGetProvider)));
-  }
   static LPARAM ScreenPoint(HWND wnd, TPoint p) {
     RECT r;
     GetWindowRect(wnd, &r);
@@ -398,7 +376,6 @@ class FrameParts : public SkinCycle {
         LPARAM(&out));
     return out;
   }
-  std::vector<TCustomForm*> forms;
 };
 
 TEST_F(FrameParts, MaximizedAndMinimizedFormsShowTheRestoreGlyph) {
@@ -496,11 +473,11 @@ TEST_F(FrameParts, MinimizingIntoTheTrayLeavesNoWindowOfTheFrameVisible) {
   const LPARAM sp = ScreenPoint(wnd, at);
   SetCursorPos(GET_X_LPARAM(sp), GET_Y_LPARAM(sp));
   ASSERT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, sp), HTMINBUTTON);
-  for (int i = 0; i < 100 && !(p->Button(tbkMin).Animation && p->Button(tbkMin).Animation->Overlay()); ++i) PumpFor(10);
+  WaitUntil([&] { return p->Button(tbkMin).Animation && p->Button(tbkMin).Animation->Overlay(); });
   ASSERT_TRUE(p->Button(tbkMin).Animation && IsWindowVisible(p->Button(tbkMin).Animation->Overlay()));
   SendMessageW(wnd, WM_NCLBUTTONDOWN, HTMINBUTTON, sp);
   SendMessageW(wnd, WM_NCLBUTTONUP, HTMINBUTTON, sp);
-  for (int i = 0; i < 100 && !f->hidden; ++i) PumpFor(5);
+  WaitUntil([&] { return f->hidden; });
   ASSERT_TRUE(f->hidden);
   for (HWND w : f->visibleAfterHide)
     EXPECT_NE(std::find(before.begin(), before.end(), w), before.end()) << "left visible: " << w;
@@ -517,7 +494,7 @@ TEST_F(FrameParts, TheOverlayGoesWithTheActivation) {
   const LPARAM sp = ScreenPoint(wnd, at);
   SetCursorPos(GET_X_LPARAM(sp), GET_Y_LPARAM(sp));
   ASSERT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, sp), HTCLOSE);
-  for (int i = 0; i < 100 && !(p->Button(tbkClose).Animation && p->Button(tbkClose).Animation->Overlay()); ++i) PumpFor(10);
+  WaitUntil([&] { return p->Button(tbkClose).Animation && p->Button(tbkClose).Animation->Overlay(); });
   ASSERT_TRUE(p->Button(tbkClose).Animation);
   HWND overlay = p->Button(tbkClose).Animation->Overlay();
   ASSERT_TRUE(IsWindowVisible(overlay));
@@ -742,31 +719,21 @@ TEST_F(FrameParts, TitleIconAndAddedTitleAreDrawnInTheTitle) {
 
 }  // namespace
 
-class ExtHitTest : public ::testing::Test {
+class ExtHitTest : public SkinnedFormsFixture {
  protected:
   void SetUp() override {
     manager = MakeDefaultSkinManager([](TsSkinManager& m) { m.SetExtendedBorders(true); });
   }
-  void TearDown() override {
-    delete form;
-    Pump();
-    manager.reset();
-    Pump();
-    SetBitmapStorageFactory(nullptr);
-  }
-  std::unique_ptr<TsSkinManager> manager;
-  TFramedTestForm* form = nullptr;
 };
 
 TEST_F(ExtHitTest, TheBorderWindowAsksTheFormsHandlerFirst) {
   ASSERT_TRUE(manager->ExtendedBorders());
-  form = Application->CreateForm<TFramedTestForm>(L"Bordered");
+  auto* form = Keep(Application->CreateForm<TFramedTestForm>(L"Bordered"));
   form->SetBounds(150, 120, 300, 200);
   form->Show();
   SetForegroundWindow(form->Handle());
   Pump();
-  auto* p = dynamic_cast<TsSkinProvider*>(reinterpret_cast<IzkFrameProvider*>(
-      SendCommandToWindow(form->WindowHandle(), zcGetProvider)));
+  TsSkinProvider* p = ProviderOf(form);
   ASSERT_NE(p, nullptr);
   ASSERT_NE(p->ExtBorder(), nullptr);
   HWND border = p->ExtBorder()->Window();

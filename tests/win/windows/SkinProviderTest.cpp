@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SkinnedFormSupport.h"
 #include "WinTestSupport.h"
 #include "controls/SkinnedControlsSupport.h"
 #include "skin/data/sStoredSkinResource.h"
@@ -68,22 +69,13 @@ class TNamedForm : public TForm {
   const wchar_t* name_;
 };
 
-class SkinProvider : public ::testing::Test {
+class SkinProvider : public SkinnedFormsFixture {
  protected:
   void SetUp() override {
     manager = MakeDefaultSkinManager();
     ASSERT_TRUE(manager->SkinData().Active);
     ASSERT_TRUE(manager->HookInstalled());
   }
-  void TearDown() override {
-    for (auto it = forms.rbegin(); it != forms.rend(); ++it) delete *it;
-    forms.clear();
-    Pump();
-    manager.reset();
-    Pump();
-    SetBitmapStorageFactory(nullptr);
-  }
-
   template <typename T = TRecordingForm, typename... Args>
   T* ShowForm(int x = 80, int y = 80, Args&&... args) {
     T* f = Application->CreateForm<T>(std::forward<Args>(args)...);
@@ -91,12 +83,6 @@ class SkinProvider : public ::testing::Test {
     f->SetBounds(x, y, 360, 220);
     ShowAndActivate(f);
     return f;
-  }
-  static void ShowAndActivate(TCustomForm* f) {
-    f->Show();
-    SetForegroundWindow(f->Handle());
-    SetActiveWindow(f->Handle());
-    Pump();
   }
   // A sizable form with every border icon.
   TRecordingForm* ShowSizableForm() {
@@ -109,10 +95,6 @@ class SkinProvider : public ::testing::Test {
     return f;
   }
 
-  static TsSkinProvider* ProviderOf(TCustomForm* f) {
-    return dynamic_cast<TsSkinProvider*>(reinterpret_cast<IzkFrameProvider*>(
-        SendCommandToWindow(f->WindowHandle(), zcGetProvider)));
-  }
   static size_t LiveRecords() {
     size_t n = 0;
     if (auto* list = ProviderList())
@@ -129,9 +111,6 @@ class SkinProvider : public ::testing::Test {
     return SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPoint(wnd, p));
   }
   static TPoint Centre(const TRect& r) { return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
-
-  std::unique_ptr<TsSkinManager> manager;
-  std::vector<TCustomForm*> forms;
 };
 
 TEST_F(SkinProvider, TheHookGivesAFormItsProviderOnceWhenFirstActivated) {
@@ -328,7 +307,7 @@ TEST_F(SkinProvider, TitleButtonsFadeInWhenHotAndOutWhenLeft) {
   EXPECT_FALSE(close.Animation->FadingIn());
   EXPECT_EQ(p->Button(tbkMin).State, kButtonHot);
   // The pointer is not over the window: the fades run to their ends with the timers.
-  PumpFor(400);
+  EXPECT_TRUE(WaitUntil([&] { return !close.Animation->Overlay() && p->Button(tbkMin).State == kButtonNormal; }));
   EXPECT_EQ(close.Animation->Overlay(), nullptr);
   EXPECT_EQ(p->Button(tbkMin).State, kButtonNormal) << "the pointer is elsewhere";
   EXPECT_EQ(p->HotButtonCode(), 0);
@@ -349,11 +328,18 @@ TEST_F(SkinProvider, ButtonsRedrawThemselvesWithoutGlowing) {
       std::copy_n(p->FrameCache()->ScanLine(r.Top + y) + r.Left * 3, r.Width() * 3, b.ScanLine(y));
     return b;
   };
+  // The title background with the skin's close glyph drawn over it by the paint engine.
+  const TsSkinTables& t = manager->Tables();
+  const int closeMask = t.IndexOfMask(t.IndexOfSection("GLOBALINFO"), "GLOBALINFO", "BICONCLOSE");
+  ASSERT_GE(closeMask, 0);
   auto glyph = [&](int state) {
     TzkBitmap b = NewBitmap24(r.Width(), r.Height());
     for (int y = 0; y < r.Height(); ++y)
       std::copy_n(p->TitleBand()->ScanLine(r.Top + y) + r.Left * 3, r.Width() * 3, b.ScanLine(y));
-    p->DrawButtonGlyph(b, tbkClose, state, TPoint{0, 0});
+    TsBackgroundInfo bg;
+    bg.Bitmap = &b;
+    bg.IsBitmap = true;
+    PaintGlyphMask(b, TPoint{0, 0}, state, bg, t.Masks[size_t(closeMask)], true);
     return b;
   };
   const TzkBitmap normal = look();
@@ -530,15 +516,12 @@ TEST_F(SkinProvider, NoObjectsAreLeftAfterManySkinnedForms) {
     Pump();
   };
   cycle();
-  const long gdi = handles::GdiObjectsAlive();
-  const DWORD gdiProcess = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  const DWORD userProcess = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  for (int i = 0; i < 200; ++i) cycle();
-  shown = true;
-  for (int i = 0; i < 3; ++i) cycle();
-  EXPECT_EQ(handles::GdiObjectsAlive(), gdi);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiProcess);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userProcess);
+  {
+    TLeakCheck noLeaks;
+    for (int i = 0; i < 200; ++i) cycle();
+    shown = true;
+    for (int i = 0; i < 3; ++i) cycle();
+  }
   size_t live = 0;
   for (TzkProvider* p : *ProviderList()) live += p != nullptr;
   EXPECT_EQ(live, 1u) << "only the form that stays";

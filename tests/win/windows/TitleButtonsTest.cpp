@@ -10,10 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include "SkinnedFormSupport.h"
 #include "WinTestSupport.h"
 #include "controls/SkinnedControlsSupport.h"
 #include "skin/data/sStoredSkinResource.h"
 #include "skin/paint/sControlUtils.h"
+#include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlit.h"
@@ -44,10 +46,7 @@ class TitleBar : public ::testing::Test {
   }
   void TearDown() override {
     delete form;
-    Pump();
-    manager.reset();
-    Pump();
-    SetBitmapStorageFactory(nullptr);
+    ReleaseManager(manager);
   }
   // The form is built, given its extras by `prepare`, shown and activated (the hook skins it).
   template <typename Prepare>
@@ -55,12 +54,8 @@ class TitleBar : public ::testing::Test {
     form = Application->CreateForm<TButtonsForm>();
     form->SetBounds(90, 90, width, 220);
     prepare(*form);
-    form->Show();
-    SetForegroundWindow(form->Handle());
-    SetActiveWindow(form->Handle());
-    Pump();
-    return dynamic_cast<TsSkinProvider*>(reinterpret_cast<IzkFrameProvider*>(
-        SendCommandToWindow(form->WindowHandle(), zcGetProvider)));
+    ShowAndActivate(form);
+    return ProviderOf(form);
   }
   LPARAM ScreenPoint(TPoint p) const {
     RECT r;
@@ -76,12 +71,20 @@ class TitleBar : public ::testing::Test {
       std::copy_n(p.FrameCache()->ScanLine(r.Top + y) + r.Left * 3, r.Width() * 3, b.ScanLine(y));
     return b;
   }
-  // The title background under r with a button's glyph in a state drawn over it.
-  static TzkBitmap ComposedButton(TsSkinProvider& p, int kind, const TRect& r, int state) {
+  // The title background under r with the skin's glyph of that name in a state drawn over it
+  // by the paint engine.
+  TzkBitmap ComposedGlyph(TsSkinProvider& p, const char* key, const TRect& r, int state) const {
     TzkBitmap b = NewBitmap24(r.Width(), r.Height());
     for (int y = 0; y < r.Height(); ++y)
       std::copy_n(p.TitleBand()->ScanLine(r.Top + y) + r.Left * 3, r.Width() * 3, b.ScanLine(y));
-    p.DrawButtonGlyph(b, kind, state, TPoint{0, 0});
+    const TsSkinTables& t = manager->Tables();
+    const int mask = t.IndexOfMask(t.IndexOfSection("GLOBALINFO"), "GLOBALINFO", key);
+    EXPECT_GE(mask, 0) << key;
+    if (mask < 0) return b;
+    TsBackgroundInfo bg;
+    bg.Bitmap = &b;
+    bg.IsBitmap = true;
+    PaintGlyphMask(b, TPoint{0, 0}, state, bg, t.Masks[size_t(mask)], true);
     return b;
   }
 
@@ -114,7 +117,7 @@ TEST_F(TitleBar, AHotButtonWithAGlowImageShowsItsOverlayInsideTheGlow) {
   // Inside: the hot button, opaque; around it: the glow's own pixels, premultiplied.
   const TzkBitmap* image = a->OverlayImage();
   ASSERT_NE(image, nullptr);
-  const TzkBitmap hot = ComposedButton(*p, tbkClose, button, kButtonHot);
+  const TzkBitmap hot = ComposedGlyph(*p, "BICONCLOSE", button, kButtonHot);
   int wrong = 0;
   for (int y = 0; y < button.Height(); ++y)
     for (int x = 0; x < button.Width(); ++x) {
@@ -174,7 +177,7 @@ TEST_F(TitleBar, CustomButtonsAreLaidOutPaintedAndClicked) {
   // Painted: the skin's "TITLEBUTTON" glyph, the own picture centred over it.
   p->RenderCache();
   const TRect r1 = g.Custom[1];
-  TzkBitmap expected = ComposedButton(*p, kTitleButtonCount + 0, g.Custom[0], kButtonNormal);
+  TzkBitmap expected = ComposedGlyph(*p, "TITLEBUTTON", g.Custom[0], kButtonNormal);
   EXPECT_EQ(DifferentPixels(CacheRect(*p, g.Custom[0]), expected), 0);
   const TzkBitmap shown = CacheRect(*p, r1);
   const int gx = (r1.Width() - 6) / 2, gy = (r1.Height() - 6) / 2;
@@ -408,21 +411,18 @@ TEST_F(TitleHints, ShowingAndHidingLeavesNoObjectsBehind) {
   };
   round();
   ASSERT_EQ(p->HotButtonCode(), 0);
-  const long gdi = handles::GdiObjectsAlive();
-  const DWORD gdiProcess = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  const DWORD userProcess = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  int shown = 0;
-  for (int i = 0; i < 200; ++i) {
-    SendMessageW(wnd, WM_NCHITTEST, 0, over);
-    HoverTimeOver(hint);
-    shown += hint.Showing();
-    SendMessageW(wnd, WM_NCHITTEST, 0, away);
+  {
+    TLeakCheck noLeaks;
+    int shown = 0;
+    for (int i = 0; i < 200; ++i) {
+      SendMessageW(wnd, WM_NCHITTEST, 0, over);
+      HoverTimeOver(hint);
+      shown += hint.Showing();
+      SendMessageW(wnd, WM_NCHITTEST, 0, away);
+    }
+    EXPECT_EQ(shown, 200);
+    EXPECT_FALSE(hint.Showing());
   }
-  EXPECT_EQ(shown, 200);
-  EXPECT_FALSE(hint.Showing());
-  EXPECT_EQ(handles::GdiObjectsAlive(), gdi);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiProcess);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userProcess);
 }
 
 // [SECTION] Main menu line
@@ -520,8 +520,7 @@ TEST_F(TitleBar, NoObjectsAreLeftAfterFormsWithMenusAndCustomButtons) {
     f->SetBounds(100, 100, 300, 200);
     m.Build(*f);
     ClassifyWindow(f->Handle());
-    auto* p = dynamic_cast<TsSkinProvider*>(reinterpret_cast<IzkFrameProvider*>(
-        SendCommandToWindow(f->WindowHandle(), zcGetProvider)));
+    TsSkinProvider* p = ProviderOf(f);
     ASSERT_NE(p, nullptr);
     p->TitleButtons().Add().Glyph.SetSize(8, 8);
     SendMessageW(f->WindowHandle(), WM_NCACTIVATE, TRUE, 0);
@@ -531,13 +530,10 @@ TEST_F(TitleBar, NoObjectsAreLeftAfterFormsWithMenusAndCustomButtons) {
   };
   manager->SetAllowGlowing(false);
   cycle();
-  const long gdi = handles::GdiObjectsAlive();
-  const DWORD gdiProcess = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  const DWORD userProcess = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  for (int i = 0; i < 100; ++i) cycle();
-  EXPECT_EQ(handles::GdiObjectsAlive(), gdi);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiProcess);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userProcess);
+  {
+    TLeakCheck noLeaks;
+    for (int i = 0; i < 100; ++i) cycle();
+  }
 }
 
 // [SECTION] Composition
