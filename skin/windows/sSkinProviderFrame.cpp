@@ -36,21 +36,18 @@ const TsMaskData* MaskAt(const TsSkinTables& t, int index) {
   return t.IsValidMask(index) ? &t.Masks[size_t(index)] : nullptr;
 }
 
-// A custom button's own picture centred on the button (one pixel right and down while
-// pressed) onto a 24-bit image: through its alpha channel when it has one (premultiplied),
-// else with its bottom-left pixel as the transparent colour.
-void DrawCustomGlyph(TzkBitmap& dst, const TBitmap& glyph, const TRect& button, bool pressed) {
+// A picture onto a 24- or 32-bit image with its top-left corner at (x0, y0), at most w x h of
+// it, clipped to the image: through its alpha channel when it has one (premultiplied), else
+// every pixel but those of the colour key is copied.
+void DrawGlyphAt(TzkBitmap& dst, const TBitmap& glyph, int x0, int y0, int w, int h, uint32_t key) {
   if (glyph.Empty() || dst.BytesPerPixel() < 3) return;
-  const int x0 = button.Left + (button.Width() - glyph.Width()) / 2 + (pressed ? 1 : 0);
-  const int y0 = button.Top + (button.Height() - glyph.Height()) / 2 + (pressed ? 1 : 0);
-  const uint32_t key = glyph.ScanLine(glyph.Height() - 1)[0] & 0xFFFFFF;
   const int n = dst.BytesPerPixel();
-  for (int y = 0; y < glyph.Height(); ++y) {
+  for (int y = 0; y < glyph.Height() && y < h; ++y) {
     const int dy = y0 + y;
     if (dy < 0 || dy >= dst.Height()) continue;
     const uint32_t* s = glyph.ScanLine(y);
     uint8_t* d = dst.ScanLine(dy);
-    for (int x = 0; x < glyph.Width(); ++x) {
+    for (int x = 0; x < glyph.Width() && x < w; ++x) {
       const int dx = x0 + x;
       if (dx < 0 || dx >= dst.Width()) continue;
       const uint32_t px = s[x];
@@ -66,30 +63,20 @@ void DrawCustomGlyph(TzkBitmap& dst, const TBitmap& glyph, const TRect& button, 
   }
 }
 
-// The title icon's own picture into the frame cache at r: through its alpha channel when it
-// has one (premultiplied), else with magenta as the transparent colour; clipped to r.
+// A custom button's own picture centred on the button (one pixel right and down while
+// pressed): its bottom-left pixel is the transparent colour when it has no alpha channel.
+void DrawCustomGlyph(TzkBitmap& dst, const TBitmap& glyph, const TRect& button, bool pressed) {
+  if (glyph.Empty()) return;
+  const int x0 = button.Left + (button.Width() - glyph.Width()) / 2 + (pressed ? 1 : 0);
+  const int y0 = button.Top + (button.Height() - glyph.Height()) / 2 + (pressed ? 1 : 0);
+  const uint32_t key = glyph.ScanLine(glyph.Height() - 1)[0] & 0xFFFFFF;
+  DrawGlyphAt(dst, glyph, x0, y0, glyph.Width(), glyph.Height(), key);
+}
+
+// The title icon's own picture into the frame cache at r, clipped to r: magenta is the
+// transparent colour when it has no alpha channel.
 void DrawTitleGlyph(TzkBitmap& dst, const TBitmap& glyph, const TRect& r) {
-  if (glyph.Empty() || dst.BytesPerPixel() < 3) return;
-  const int n = dst.BytesPerPixel();
-  for (int y = 0; y < glyph.Height() && y < r.Height(); ++y) {
-    const int dy = r.Top + y;
-    if (dy < 0 || dy >= dst.Height()) continue;
-    const uint32_t* s = glyph.ScanLine(y);
-    uint8_t* d = dst.ScanLine(dy);
-    for (int x = 0; x < glyph.Width() && x < r.Width(); ++x) {
-      const int dx = r.Left + x;
-      if (dx < 0 || dx >= dst.Width()) continue;
-      const uint32_t px = s[x];
-      uint8_t* q = d + dx * n;
-      if (glyph.AlphaChannel()) {
-        const unsigned a = px >> 24;
-        for (int c = 0; c < 3; ++c)
-          q[c] = uint8_t(std::min(255u, ((px >> (8 * c)) & 0xFF) + (q[c] * (255 - a) + 127) / 255));
-      } else if ((px & 0xFFFFFF) != 0xFF00FF) {
-        for (int c = 0; c < 3; ++c) q[c] = uint8_t(px >> (8 * c));
-      }
-    }
-  }
+  DrawGlyphAt(dst, glyph, r.Left, r.Top, r.Width(), r.Height(), 0xFF00FF);
 }
 
 TColor HalfWay(TColor a, TColor b) {
