@@ -73,10 +73,7 @@ TzkModuleStart& ModuleStart() {
 // Runs the module start-up with the program's other static objects, before WinMain.
 const bool moduleStarted = (ModuleStart(), true);
 
-bool LayeredWindowsAvailable() {
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  return user32 && GetProcAddress(user32, "UpdateLayeredWindow");
-}
+bool LayeredWindowsAvailable() { return UpdateLayeredWindowProc() != nullptr; }
 
 std::string WithoutBlanks(const std::string& line) {
   std::string out;

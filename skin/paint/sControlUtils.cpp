@@ -346,3 +346,13 @@ void CoverForm(TCustomForm* form, TzkBitmap& snapshot, TOutputWindow*& cover) {
 // [SECTION] Visual themes
 
 TSetWindowThemeProc SetWindowThemeProc() { return uxTheme.SetWindowTheme(); }
+
+TUpdateLayeredWindowProc UpdateLayeredWindowProc() {
+  static const TUpdateLayeredWindowProc proc = [] {
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    return user ? reinterpret_cast<TUpdateLayeredWindowProc>(
+                      reinterpret_cast<void*>(GetProcAddress(user, "UpdateLayeredWindow")))
+                : nullptr;
+  }();
+  return proc;
+}

@@ -108,6 +108,11 @@ void CoverForm(TCustomForm* form, TzkBitmap& snapshot, TOutputWindow*& cover);
 
 // [SECTION] Visual themes
 
+// "UpdateLayeredWindow" of user32, looked up once; null when the platform has none.
+using TUpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
+                                               BLENDFUNCTION*, DWORD);
+TUpdateLayeredWindowProc UpdateLayeredWindowProc();
+
 // "SetWindowTheme" of "UXTHEME", looked up once when the module starts; null when absent.
 using TSetWindowThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
 TSetWindowThemeProc SetWindowThemeProc();

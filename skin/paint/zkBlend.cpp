@@ -231,3 +231,18 @@ TColor LerpColor(TColor a, TColor b, double f) {
 // Clamped before the product, which overflows for percentages above 8,421,504; every
 // weight comes out as clamp(percent * 255 div 100, 0, 255) would without overflow.
 uint8_t PercentToWeight(int percent) { return uint8_t(std::clamp(percent, 0, 100) * 255 / 100); }
+
+void CopyPremultiplied(TzkBitmap& dst, const TzkBitmap& straight, const TRect& part) {
+  if (dst.BytesPerPixel() != 4 || straight.BytesPerPixel() != 4) return;
+  const TRect src = IntersectRect(part, TRect(0, 0, straight.Width(), straight.Height()));
+  const int w = std::min(src.Width(), dst.Width() - (src.Left - part.Left));
+  const int h = std::min(src.Height(), dst.Height() - (src.Top - part.Top));
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* s = straight.ScanLine(src.Top + y) + src.Left * 4;
+    uint8_t* d = dst.ScanLine(src.Top - part.Top + y) + (src.Left - part.Left) * 4;
+    for (int x = 0; x < w; ++x, s += 4, d += 4) {
+      for (int c = 0; c < 3; ++c) d[c] = uint8_t((s[c] * s[3] + 127) / 255);
+      d[3] = s[3];
+    }
+  }
+}

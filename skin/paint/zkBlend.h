@@ -25,6 +25,12 @@ void FillOpaque32(TzkBitmap& bitmap, const TRect& rect, TColor color);
 // Right and Bottom are INCLUSIVE here; the rectangle is cut to the bitmap. Alpha is kept.
 void TintRect(TzkBitmap& bitmap, const TRect& inclusiveRect, uint8_t percent, TColor color);
 
+// Copies the part of a 32-bit image with straight alpha to the top-left corner of a 32-bit
+// destination with premultiplied alpha, as layered windows take it: each colour channel
+// becomes (c * a + 127) div 255, alpha is kept. Pixels of the part outside the source, or
+// beyond the destination, are left alone.
+void CopyPremultiplied(TzkBitmap& dst, const TzkBitmap& straight, const TRect& part);
+
 // Each pixel's colour bytes become (B + G + R) div 3.
 void Grayscale(TzkBitmap& bitmap);
 // As Grayscale; pixels exactly equal to the key are left alone.

@@ -12,6 +12,7 @@ vornik_win32(
   zkDials.cpp
   zkWindowSkinning.cpp
   zkGlowEffect.cpp
+  zkLayeredWindow.cpp
   zkMDIWnd.cpp
   zkHintWindow.cpp
 )

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/paint/zkBlend.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkGlowEffect.h"
@@ -139,16 +140,9 @@ void TzkSBAnimation::Render(int state) {
   const int w = halo.Empty() ? r.Width() : halo.Width();
   const int h = halo.Empty() ? r.Height() : halo.Height();
   image_ = std::make_unique<TzkBitmap>(w, h, TPixelFormat::pf32bit, TRowOrder::TopDown, TBitmapUse::Device);
-  for (int y = 0; y < h; ++y) {
-    uint8_t* d = image_->ScanLine(y);
-    const uint8_t* g = halo.Empty() ? nullptr : halo.ScanLine(y);
-    for (int x = 0; x < w; ++x) {
-      // Layered windows take premultiplied alpha.
-      const unsigned a = g ? g[x * 4 + 3] : 0;
-      for (int c = 0; c < 3; ++c) d[x * 4 + c] = g ? uint8_t((g[x * 4 + c] * a + 127) / 255) : 0;
-      d[x * 4 + 3] = uint8_t(a);
-    }
-  }
+  // Layered windows take premultiplied alpha.
+  image_->Fill(0);
+  if (!halo.Empty()) CopyPremultiplied(*image_, halo, TRect(0, 0, w, h));
   for (int y = 0; y < r.Height(); ++y) {
     if (at.Y + y >= h) break;
     const uint8_t* s = work.ScanLine(y);
@@ -170,17 +164,11 @@ void TzkSBAnimation::Show(uint8_t alpha) {
   RECT wr;
   GetWindowRect(form, &wr);
   POINT at = {wr.left + overlayRect_.Left, wr.top + overlayRect_.Top};
-  SIZE size = {image_->Width(), image_->Height()};
-  POINT origin = {0, 0};
-  BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-  TBitmapDc dc(DibHandle(*image_));
-  if (!dc) return;
   if (!IsWindowVisible(overlay_.Get())) {
-    SetWindowPos(overlay_.Get(), HWND_TOP, at.x, at.y, size.cx, size.cy,
+    SetWindowPos(overlay_.Get(), HWND_TOP, at.x, at.y, image_->Width(), image_->Height(),
                  SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
-
-  UpdateLayeredWindow(overlay_.Get(), nullptr, &at, &size, dc.Get(), &origin, 0, &blend, ULW_ALPHA);
+  if (!ShowPremultipliedOnLayeredWindow(overlay_.Get(), *image_, &at, alpha)) return;
   if (!IsWindowVisible(overlay_.Get())) ShowWindow(overlay_.Get(), SW_SHOWNOACTIVATE);
   lastAlpha_ = alpha;
 }

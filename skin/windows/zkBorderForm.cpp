@@ -98,32 +98,7 @@ void TzkExtBorder::Render() {
 }
 
 void ShowLayeredImage(HWND wnd, const TzkBitmap& image, POINT at, uint8_t alpha) {
-  if (image.Empty() || !UpdateLayeredWindowProc()) return;
-  const int w = image.Width(), h = image.Height();
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  TBitmapHandle dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!dib || !bits) return;
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* s = image.ScanLine(y);
-    uint8_t* p = static_cast<uint8_t*>(bits) + size_t(y) * size_t(w) * 4;
-    for (int x = 0; x < w; ++x, p += 4, s += 4) {
-      for (int c = 0; c < 3; ++c) p[c] = uint8_t((s[c] * s[3] + 127) / 255);
-      p[3] = s[3];
-    }
-  }
-  SIZE size = {w, h};
-  POINT src = {0, 0};
-  TBitmapDc source(dib.Get());
-  TWindowDc screen(nullptr);
-  BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-  UpdateLayeredWindowProc()(wnd, screen.Get(), &at, &size, source.Get(), &src, 0, &blend, ULW_ALPHA);
+  ShowOnLayeredWindow(wnd, image, TRect(0, 0, image.Width(), image.Height()), &at, alpha);
 }
 
 void TzkExtBorder::Update(uint8_t alpha) {

@@ -33,15 +33,6 @@ void TzkGlowForm::WndProc(TMessage& m) {
   }
 }
 
-TUpdateLayeredWindowProc UpdateLayeredWindowProc() {
-  static const TUpdateLayeredWindowProc proc = [] {
-    HMODULE user = GetModuleHandleW(L"user32.dll");
-    return user ? reinterpret_cast<TUpdateLayeredWindowProc>(
-                      reinterpret_cast<void*>(GetProcAddress(user, "UpdateLayeredWindow")))
-                : nullptr;
-  }();
-  return proc;
-}
 
 // [SECTION] Rendering
 
@@ -208,25 +199,6 @@ void TzkGlowEffect::Show(const TsMaskData& mask, int margin, const TRect& contro
   w -= cut.Left + cut.Right;
   h -= cut.Top + cut.Bottom;
   if (w <= 0 || h <= 0) return;
-  // The layered window takes premultiplied alpha from a top-down 32-bit DIB section.
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  TBitmapHandle dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!dib || !bits) return;
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* s = image.ScanLine(cut.Top + y) + cut.Left * 4;
-    uint8_t* p = static_cast<uint8_t*>(bits) + size_t(y) * size_t(w) * 4;
-    for (int x = 0; x < w; ++x, p += 4, s += 4) {
-      for (int c = 0; c < 3; ++c) p[c] = uint8_t((s[c] * s[3] + 127) / 255);
-      p[3] = s[3];
-    }
-  }
   window_ = new TzkGlowForm(nullptr);
   HWND wnd = window_->Handle();
   const int x = control.Left + cut.Left + margin - borders.Left;
@@ -236,14 +208,8 @@ void TzkGlowEffect::Show(const TsMaskData& mask, int margin, const TRect& contro
                SWP_NOACTIVATE | (topmost ? 0 : SWP_NOZORDER));
   SetWindowLongW(wnd, GWL_EXSTYLE, GetWindowLongW(wnd, GWL_EXSTYLE) | WS_EX_LAYERED |
                                        WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE);
-  TBitmapDc source(dib.Get());
-  TWindowDc screen(nullptr);
-  POINT srcPoint = {0, 0};
-  SIZE size = {w, h};
-  BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-  UpdateLayeredWindowProc()(wnd, screen.Get(), nullptr, &size, source.Get(), &srcPoint, 0, &blend,
-                            ULW_ALPHA);
-  ShowWindow(wnd, SW_SHOWNOACTIVATE);
+  const TRect part(cut.Left, cut.Top, cut.Left + w, cut.Top + h);
+  if (ShowOnLayeredWindow(wnd, image, part, nullptr, alpha)) ShowWindow(wnd, SW_SHOWNOACTIVATE);
 }
 
 }  // namespace

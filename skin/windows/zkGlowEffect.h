@@ -20,6 +20,7 @@
 #include "skin/paint/zkBitmap.h"
 #include "skin/paint/zkTypes.h"
 #include "toolkit/Form.h"
+#include "skin/windows/zkLayeredWindow.h"
 
 class TsSkinManager;
 struct TsMaskData;
@@ -35,10 +36,6 @@ class TzkGlowForm : public TCustomForm {
   void WndProc(TMessage& m) override;
 };
 
-// "UpdateLayeredWindow" of user32, looked up once; null when the platform has none.
-using TUpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
-                                               BLENDFUNCTION*, DWORD);
-TUpdateLayeredWindowProc UpdateLayeredWindowProc();
 
 // Frame 0 of a glow mask as 32-bit pixels with straight alpha (empty without a picture).
 TzkBitmap GlowImageFrame(const TsMaskData& mask);

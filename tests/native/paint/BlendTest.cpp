@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "paint/PaintTestUtil.h"
@@ -205,6 +208,34 @@ TEST(ColourMixing, TintExceptKeyColouriseAndLerp) {
   // A skin may give any 32-bit value; out of range it is held at 0 or 255.
   for (int huge : {101, 10000000, 2000000000, INT32_MAX}) EXPECT_EQ(PercentToWeight(huge), 255) << huge;
   for (int negative : {-1, -10000000, INT32_MIN}) EXPECT_EQ(PercentToWeight(negative), 0) << negative;
+}
+
+// Layered windows take premultiplied alpha: what is fully transparent adds nothing, what is
+// opaque stays as it is, and everything between is scaled with rounding.
+TEST(Premultiply, ScalesEachChannelByItsAlphaAndCutsToBothBitmaps) {
+  TzkBitmap straight = NewBitmap32(3, 2);
+  const uint8_t px[6][4] = {{200, 100, 50, 0},   {200, 100, 50, 255}, {255, 128, 1, 128},
+                            {10, 20, 30, 1},     {255, 255, 255, 254}, {9, 9, 9, 9}};
+  for (int i = 0; i < 6; ++i) std::copy_n(px[i], 4, straight.ScanLine(i / 3) + (i % 3) * 4);
+  TzkBitmap out = NewBitmap32(2, 2);
+  out.Fill(0x11111111);
+  // The part reaches one column beyond the source's right edge and starts at column 1.
+  CopyPremultiplied(out, straight, TRect(1, 0, 4, 2));
+  const auto at = [&](int x, int y) {
+    const uint8_t* p = out.ScanLine(y) + x * 4;
+    return std::vector<int>{p[0], p[1], p[2], p[3]};
+  };
+  EXPECT_EQ(at(0, 0), (std::vector<int>{200, 100, 50, 255}));
+  EXPECT_EQ(at(1, 0), (std::vector<int>{128, 64, 1, 128}));  // (c * 128 + 127) / 255
+  EXPECT_EQ(at(0, 1), (std::vector<int>{254, 254, 254, 254}));
+  EXPECT_EQ(at(1, 1), (std::vector<int>{0, 0, 0, 9}));  // 9 * 9 / 255 rounds to 0
+  // A part that starts left of the source lands where its pixels belong.
+  TzkBitmap shifted = NewBitmap32(2, 1);
+  shifted.Fill(0x11111111);
+  CopyPremultiplied(shifted, straight, TRect(-1, 0, 1, 1));
+  EXPECT_EQ(shifted.ScanLine(0)[3], 0x11);  // left alone: nothing of the source there
+  EXPECT_EQ(shifted.ScanLine(0)[4 + 3], 0);  // the source's first pixel, alpha 0
+  EXPECT_EQ(shifted.ScanLine(0)[4], 0);
 }
 
 }  // namespace
