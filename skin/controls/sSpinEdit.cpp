@@ -99,12 +99,7 @@ void TsSpinButton::AnswerBackground(TsBackgroundRequest& r) {
   const int b = spinEdit_->BorderWidth();
   r.Color = TColor(SendCommandToControl(spinEdit_, zcGetBackgroundColor));
   if (!d.Skinned() || !d.CacheBmp || d.CacheBmp->Empty()) {
-    r.BgType = btColor;
-    if (r.PleaseDraw && r.DC) {
-      TBrushHandle brush(CreateSolidBrush(ToColorRef(r.Color)));
-      const RECT rect = {r.Rect.Left, r.Rect.Top, r.Rect.Right, r.Rect.Bottom};
-      FillRect(r.DC, &rect, brush.Get());
-    }
+    AnswerWithColor(r, r.Color);
     return;
   }
   r.BgType = btBitmap;

@@ -383,13 +383,7 @@ void TzkMainWnd::AnswerBackground(TsBackgroundRequest& r) {
   const TsMaskData* border = tables.IsValidMask(s.BorderIndex) ? &tables.Masks[size_t(s.BorderIndex)] : nullptr;
   const bool thinBorder = !border || (border->WL + border->WR <= 24 && border->WT + border->WB < 25);
   if (t <= 0 && flat) {
-    r.BgType = btColor;
-    r.Color = EffectiveColor();
-    if (r.PleaseDraw && r.DC) {
-      TBrushHandle brush(CreateSolidBrush(COLORREF(r.Color)));
-      const RECT rc{r.Rect.Left, r.Rect.Top, r.Rect.Right, r.Rect.Bottom};
-      FillRect(r.DC, &rc, brush.Get());
-    }
+    AnswerWithColor(r, EffectiveColor());
   } else if (t <= 0 && !hasCache) {
     r.BgType = btColor;
     r.Color = clFuchsia;

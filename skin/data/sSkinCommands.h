@@ -33,6 +33,10 @@ struct TsBackgroundRequest {
   HDC DC = nullptr;               // the asker's device context
 };
 
+// Answers a background request with a flat colour, drawing it into the asker's context when
+// the request asks for that.
+void AnswerWithColor(TsBackgroundRequest& r, TColor color);
+
 // One command as a receiver sees it.
 struct TsSkinCommand {
   TzkCommandCode Code;

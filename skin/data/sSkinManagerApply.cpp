@@ -13,23 +13,12 @@
 #include "skin/data/zkSkinPack.h"
 #include "skin/paint/sControlUtils.h"
 #include "toolkit/Application.h"
+#include "toolkit/FlagScope.h"
 #include "toolkit/Form.h"
 #include "toolkit/Screen.h"
 #include "toolkit/WideText.h"
 
 namespace {
-
-// Raises a process-wide flag for a scope, however it ends.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TFlagScope() { flag_ = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 bool SkinFileExists(const std::string& utf8) {
   std::error_code ec;

@@ -340,13 +340,7 @@ void TsCommonData::AnswerBackground(TsBackgroundRequest& r, int state) {
   const TsMaskData* border = tables.IsValidMask(BorderIndex) ? &tables.Masks[size_t(BorderIndex)] : nullptr;
   const bool thinBorder = !border || (border->WL + border->WR <= 24 && border->WT + border->WB < 25);
   if (t == 0 && g <= 0 && i <= 0) {
-    r.BgType = btColor;
-    r.Color = EffectiveColor(state);
-    if (r.PleaseDraw && r.DC) {
-      TBrushHandle brush(CreateSolidBrush(COLORREF(r.Color)));
-      const RECT rc = {r.Rect.Left, r.Rect.Top, r.Rect.Right, r.Rect.Bottom};
-      FillRect(r.DC, &rc, brush.Get());
-    }
+    AnswerWithColor(r, EffectiveColor(state));
   } else if (t == 0 && !hasCache) {
     r.BgType = btColor;
     r.Color = clFuchsia;

@@ -16,6 +16,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
+#include "toolkit/FlagScope.h"
 
 const char* const kProviderFormsOnly = "TsSkinProvider component must be used with forms only!";
 const char* const kProviderOneInstance =
@@ -35,17 +36,6 @@ TsSkinProvider* OtherProviderOf(TCustomForm* form, const TsSkinProvider* self) {
   return nullptr;
 }
 
-// Marks the provider as setting itself up for a new skin, however the set-up ends.
-class TApplyingScope {
- public:
-  explicit TApplyingScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TApplyingScope() { flag_ = false; }
-  TApplyingScope(const TApplyingScope&) = delete;
-  TApplyingScope& operator=(const TApplyingScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 // The outline of an rmBorder drag, inverted on the screen (drawing it twice takes it away).
 void InvertOutline(const RECT& r) {
@@ -347,13 +337,7 @@ void TsSkinProvider::AnswerBackground(TsBackgroundRequest& r) {
   const TPoint off = ClientOffset();
   if (!PlainForm()) RenderCache();
   if (PlainForm() || !cache_) {
-    r.BgType = btColor;
-    r.Color = FormColor();
-    if (r.PleaseDraw && r.DC) {
-      TBrushHandle brush(CreateSolidBrush(COLORREF(r.Color)));
-      const RECT rc = {r.Rect.Left, r.Rect.Top, r.Rect.Right, r.Rect.Bottom};
-      FillRect(r.DC, &rc, brush.Get());
-    }
+    AnswerWithColor(r, FormColor());
     return;
   }
   r.BgType = btBitmap;
@@ -487,7 +471,8 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
   switch (c.Code) {
     case zcSkinNew:
       if (SkinAvailable()) {
-        TApplyingScope applying(applying_);
+        // The provider sets itself up for the new skin, however the set-up ends.
+        TFlagScope applying(applying_);
         InitSkin();
         RedrawWindow(form_->WindowHandle(), nullptr, nullptr,
                      RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
