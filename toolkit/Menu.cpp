@@ -92,6 +92,21 @@ TMenuItem* TMenuItem::FindByCommand(UINT command) {
   return it == Commands().end() ? nullptr : it->second;
 }
 
+TMenuItem* TMenuItem::FromMenu(HMENU menu, int position) {
+  MENUITEMINFOW mii = {};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_ID | MIIM_DATA;
+  if (!menu || !GetMenuItemInfoW(menu, UINT(position), TRUE, &mii)) return nullptr;
+  TMenuItem* item = FindByCommand(mii.wID);
+  return item && reinterpret_cast<ULONG_PTR>(item) == mii.dwItemData ? item : nullptr;
+}
+
+HMENU TMenuItem::ContainingHandle() const {
+  if (!parent_) return nullptr;
+  if (parent_->parent_) return parent_->submenu_;
+  return parent_->menu_ ? parent_->menu_->BuiltHandle() : nullptr;
+}
+
 void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
 
 void TMenuItem::Insert(int index, TMenuItem* item) {
@@ -182,9 +197,11 @@ void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
   if (radioItem_) mii.fType |= MFT_RADIOCHECK;
   if (break_) mii.fType |= MFT_MENUBREAK;
   if (ownerDraw) mii.fType |= MFT_OWNERDRAW;
+  // The platform shows the text after a tab right-aligned, as the shortcut.
+  const std::wstring text = shortCut_.empty() ? caption_ : caption_ + L"\t" + shortCut_;
   if (!IsLine()) {
     mii.fMask |= MIIM_STRING;
-    mii.dwTypeData = const_cast<wchar_t*>(caption_.c_str());
+    mii.dwTypeData = const_cast<wchar_t*>(text.c_str());
   }
   submenu_ = nullptr;
   if (!items_.empty()) {
@@ -220,5 +237,6 @@ void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
   HMENU menu = Handle();
   HWND owner = PopupListWindow();
-  TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, owner, nullptr);
+  const UINT animation = Animated() ? 0 : TPM_NOANIMATION;
+  TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | animation, x, y, owner, nullptr);
 }

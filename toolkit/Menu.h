@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "skin/paint/zkTypes.h"
+#include "toolkit/Bitmap.h"
 #include "toolkit/Component.h"
 #include "toolkit/Handles.h"
 
 class TCanvas;
+class TImageList;
 class TMenu;
 
 enum TOwnerDrawStateFlag : unsigned {
@@ -55,6 +57,17 @@ class TMenuItem : public TComponent {
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int i) { imageIndex_ = i; }
   bool IsLine() const { return caption_ == L"-"; }
+  // The item's own picture (32-bit with AlphaChannel: drawn through its alpha); empty when
+  // it has none.
+  TBitmap& Bitmap() { return bitmap_; }
+  const TBitmap& Bitmap() const { return bitmap_; }
+  bool HasBitmap() const { return !bitmap_.Empty(); }
+  // The shortcut shown right of the caption ("Alt+F4"); empty for none.
+  const std::wstring& ShortCutText() const { return shortCut_; }
+  void SetShortCutText(const std::wstring& text) { shortCut_ = text; }
+  // The images of this item's sub-items, or null for the menu's own.
+  TImageList* SubMenuImages() const { return subMenuImages_; }
+  void SetSubMenuImages(TImageList* images) { subMenuImages_ = images; }
 
   // Sub-items.
   void Add(TMenuItem* item);
@@ -70,6 +83,11 @@ class TMenuItem : public TComponent {
   // The command number of WM_COMMAND for this item; unique in the process.
   UINT Command() const { return command_; }
   static TMenuItem* FindByCommand(UINT command);
+  // The item shown at a position of a built platform menu, or null when that item is not
+  // one of ours.
+  static TMenuItem* FromMenu(HMENU menu, int position);
+  // The built platform menu that holds this item, or null while none is built.
+  HMENU ContainingHandle() const;
   // The submenu handle while the menu is built (items with sub-items only).
   HMENU Handle() const { return submenu_; }
 
@@ -87,6 +105,9 @@ class TMenuItem : public TComponent {
   void AppendTo(HMENU menu, bool ownerDraw);
 
   std::wstring caption_;
+  std::wstring shortCut_;
+  TBitmap bitmap_;
+  TImageList* subMenuImages_ = nullptr;
   bool enabled_ = true;
   bool visible_ = true;
   bool checked_ = false;
@@ -110,8 +131,16 @@ class TMenu : public TComponent {
   TMenuItem* Items() const { return items_; }
   bool OwnerDraw() const { return ownerDraw_; }
   void SetOwnerDraw(bool on) { ownerDraw_ = on; }
+  // The images of the items' ImageIndex, or null.
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* images) { images_ = images; }
+  // The platform's opening animation of the menu (on by default).
+  bool Animated() const { return animated_; }
+  void SetAnimated(bool on) { animated_ = on; }
   // Builds the platform menu from the items (the previous one is destroyed).
   HMENU Handle();
+  // The platform menu built last, or null.
+  HMENU BuiltHandle() const { return handle_.Get(); }
 
  protected:
   // A menu bar (CreateMenu) instead of a popup menu.
@@ -119,7 +148,9 @@ class TMenu : public TComponent {
 
  private:
   TMenuItem* items_;
+  TImageList* images_ = nullptr;
   bool ownerDraw_ = false;
+  bool animated_ = true;
   TMenuHandle handle_;
 };
 

@@ -8,6 +8,7 @@
 
 #include "skin/data/sSkinCommands.h"
 #include "skin/data/sSkinDirectory.h"
+#include "skin/data/sWindowSkinning.h"
 #include "skin/data/zkImageReaders.h"
 #include "skin/paint/sControlUtils.h"
 #include "toolkit/Application.h"
@@ -183,6 +184,17 @@ void TsSkinManager::SetActive(bool value) {
   }
   if (!IsLoading()) RemoveSkin();
   InitCachedIndexes();
+}
+
+void TsSkinManager::SetSkinnedPopups(bool value) {
+  if (value == skinnedPopups_) return;
+  skinnedPopups_ = value;
+  if (!IsLoading() && tables_.SkinData.Active) ActivateMenus(true);
+}
+
+IzkMenuPainter* TsSkinManager::MenuPainter() {
+  if (!menuPainter_ && MenuPainterMaker()) menuPainter_ = MenuPainterMaker()(this);
+  return menuPainter_.get();
 }
 
 bool TsSkinManager::AllowGlowing() const { return allowGlowing_ && LayeredWindowsAvailable(); }

@@ -28,6 +28,7 @@
 
 class TsSkinManager;
 
+class IzkMenuPainter;
 class TBitmap;
 
 // [SECTION] Settings objects
@@ -137,7 +138,8 @@ class TsSkinManager : public TComponent {
   void SetSkinName(const std::string& value);
   std::string SkinInfo() const;  // the active skin's VERSION ("6.6"), else "N/A"
   bool SkinnedPopups() const { return skinnedPopups_; }
-  void SetSkinnedPopups(bool value) { skinnedPopups_ = value; }
+  // Switched on at run time, the application's menus are skinned from then on.
+  void SetSkinnedPopups(bool value);
   TsSkinningRules SkinningRules() const { return skinningRules_; }
   void SetSkinningRules(TsSkinningRules value) { skinningRules_ = value; }
   ThirdPartyList& ThirdParty() { return thirdParty_; }
@@ -209,6 +211,8 @@ class TsSkinManager : public TComponent {
   void Broadcast(const TMessage& message);
   // True when the skin being loaded came from an archive.
   bool Packed() const { return packed_; }
+  // The popup-menu painter (made on first use), null until the window layer offers one.
+  IzkMenuPainter* MenuPainter();
 
  protected:
   void Loaded() override;
@@ -224,6 +228,8 @@ class TsSkinManager : public TComponent {
   void RunSkinChanging();
   // The filter on the application window's messages; true consumes the message.
   bool FilterAppMessage(TMessage& m);
+  // Gives the application's menus the painter's handlers, or takes them back.
+  void ActivateMenus(bool on);
 
   bool active_ = true;
   bool allowGlowing_ = true;
@@ -247,6 +253,7 @@ class TsSkinManager : public TComponent {
   TsShadowImages shadows_;
   HWND hotWindow_ = nullptr;
   int appFilterId_ = 0;
+  std::unique_ptr<IzkMenuPainter> menuPainter_;
 };
 
 // [SECTION] Process-wide state

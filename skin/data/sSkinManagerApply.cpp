@@ -175,6 +175,7 @@ void TsSkinManager::ApplyNewSkin(bool repaint) {
   // Glows are drawn from the old skin's images and placed by its geometry.
   CloseAllGlows(IsDestroying());
   if (repaint) PrepareSkinChanging();
+  if (IzkMenuPainter* menus = MenuPainter()) menus->SkinChanged();
   tables_.SkinData.Active = false;
   {
     TFlagScope applying(zkSkinApplying);
@@ -184,13 +185,20 @@ void TsSkinManager::ApplyNewSkin(bool repaint) {
   }
   tables_.SkinData.Active = true;
   if (IsDefault() && !hookInstalled_) InstallHook();
+  ActivateMenus(true);
   if (repaint) RepaintAll();
+}
+
+void TsSkinManager::ActivateMenus(bool on) {
+  if (IsDesigning()) return;
+  if (IzkMenuPainter* menus = MenuPainter()) menus->SetActive(on);
 }
 
 void TsSkinManager::RemoveSkin() {
   TFlagScope removing(zkSkinRemoving);
   CloseAllGlows(IsDestroying());
   RemoveHook();
+  ActivateMenus(false);
   tables_.SkinData.Active = false;
   TMessage m{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRemove)), LPARAM(this), 0};
   Broadcast(m);
@@ -291,8 +299,14 @@ bool TsSkinManager::FilterAppMessage(TMessage& m) {
     }
     case CM_MENUBORDER_ITEM:
     case CM_MENUBORDER_WINDOW:
-      // The menu borders are drawn by the popup-menu painter; the platform's own border
-      // drawing is never wanted while popups are skinned.
+      // Swallowed even when nothing could be drawn: the platform's own border drawing is
+      // never wanted while popups are skinned.
+      if (IzkMenuPainter* menus = MenuPainter()) {
+        if (m.Msg == CM_MENUBORDER_ITEM)
+          menus->ApplyBorderOfItem(reinterpret_cast<TObject*>(m.LParam));
+        else
+          menus->ApplyBorderOfWindow(reinterpret_cast<HWND>(m.LParam));
+      }
       return true;
     default:
       return false;

@@ -4,6 +4,7 @@ namespace {
 
 TzkWindowSkinning windowSkinning;
 TzkGlowHost glowHost;
+TzkMenuPainterMaker menuPainterMaker = nullptr;
 
 }  // namespace
 
@@ -17,3 +18,6 @@ const TzkWindowSkinning& WindowSkinning() { return windowSkinning; }
 
 void SetGlowHost(const TzkGlowHost& host) { glowHost = host; }
 const TzkGlowHost& GlowHost() { return glowHost; }
+
+void SetMenuPainterMaker(TzkMenuPainterMaker maker) { menuPainterMaker = maker; }
+TzkMenuPainterMaker MenuPainterMaker() { return menuPainterMaker; }

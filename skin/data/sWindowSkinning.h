@@ -8,12 +8,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "skin/paint/zkTypes.h"
 
 class TCustomForm;
+class TObject;
 class TsSkinManager;
 
 // A form's frame provider as the skin manager's broadcast and skin-changing animation see it.
@@ -70,3 +72,22 @@ struct TzkGlowHost {
 };
 void SetGlowHost(const TzkGlowHost& host);
 const TzkGlowHost& GlowHost();
+
+// The popup-menu painter a skin manager owns: it switches the application's menus to its own
+// drawing while a skin is applied and draws their borders.
+class IzkMenuPainter {
+ public:
+  virtual ~IzkMenuPainter() = default;
+  // Gives every menu the application owns the painter's handlers (true) or takes them back.
+  virtual void SetActive(bool on) = 0;
+  // A new skin is being applied: measures taken from the old one are forgotten.
+  virtual void SkinChanged() = 0;
+  // Draws the border of the shown menu that holds this menu item into its window.
+  virtual void ApplyBorderOfItem(TObject* item) = 0;
+  // Draws the border of this menu window.
+  virtual void ApplyBorderOfWindow(HWND menuWindow) = 0;
+};
+// Makes the painter of a manager; null until the window layer has filled it in.
+using TzkMenuPainterMaker = std::unique_ptr<IzkMenuPainter> (*)(TsSkinManager* manager);
+void SetMenuPainterMaker(TzkMenuPainterMaker maker);
+TzkMenuPainterMaker MenuPainterMaker();

@@ -11,6 +11,7 @@ vornik_portable(
   zkTinyFont.cpp
   zkSkinPreview.cpp
   sCrossFade.cpp
+  zkMenuLayout.cpp
 )
 
 vornik_win32(

@@ -5,6 +5,9 @@ vornik_win32(
   sSkinProviderFrame.cpp
   sSkinProviderMdi.cpp
   sSystemMenu.cpp
+  sSkinMenus.cpp
+  sSkinMenusDraw.cpp
+  zkMnuWnd.cpp
   sTitleButtons.cpp
   zkBorderForm.cpp
   zkComposition.cpp

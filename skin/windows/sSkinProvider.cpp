@@ -11,6 +11,7 @@
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkDibStorage.h"
+#include "skin/windows/sSkinMenus.h"
 #include "skin/windows/zkComposition.h"
 #include "skin/windows/zkGlowEffect.h"
 #include "toolkit/Application.h"
@@ -658,6 +659,11 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         return true;
       }
       if ((m.WParam & 0xFFF0) == SC_MINIMIZE) DropOverlays();
+      return false;
+    case WM_CONTEXTMENU:
+      // Items added to the form's menu since the skin was applied get the painter's handlers.
+      if (TsSkinableMenus* menus = SkinableMenusOf(SkinManager()); menus && form_->PopupMenu())
+        menus->HookMenu(form_->PopupMenu(), SkinManager()->Active());
       return false;
     case WM_WINDOWPOSCHANGING:
       if (auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam)) {

@@ -1,6 +1,7 @@
 #include "skin/windows/sSystemMenu.h"
 
 #include "skin/data/sSkinManager.h"
+#include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSkinProvider.h"
 #include "toolkit/Application.h"
 
@@ -150,6 +151,7 @@ void TsSystemMenu::ShowAt(int x, int y) {
   }
   if (extraCount_ > 0) Build();
   Refresh();
+  if (TsSkinableMenus* menus = SkinableMenusOf(manager)) menus->HookMenu(this, manager->Active());
   Popup(x, y);
 }
 

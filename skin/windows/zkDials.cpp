@@ -8,6 +8,7 @@
 #include "skin/paint/sControlUtils.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkComposition.h"
+#include "skin/windows/zkMnuWnd.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/Screen.h"
@@ -123,6 +124,7 @@ void SweepDeadProviders() {
 LRESULT CALLBACK SkinHookProc(int code, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallNextHookEx(hook, code, wParam, lParam);
   try {
+    if (code == HCBT_CREATEWND) AdaptMenuWindow(HWND(wParam));
     if (code == HCBT_DESTROYWND) SweepDeadProviders();
     if (code == HCBT_ACTIVATE) ClassifyWindow(HWND(wParam));
   } catch (const std::exception& e) {
@@ -143,6 +145,7 @@ bool InstallSkinHook() {
 }
 
 void RemoveSkinHook() {
+  ReleaseMenuWindows();
   if (hook) UnhookWindowsHookEx(hook);
   hook = nullptr;
   if (providers) {

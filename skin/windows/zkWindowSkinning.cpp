@@ -6,6 +6,7 @@
 #include "skin/windows/zkDials.h"
 #include "skin/windows/zkEditWnd.h"
 #include "skin/windows/zkGlowEffect.h"
+#include "skin/windows/sSkinMenus.h"
 
 namespace {
 
@@ -33,4 +34,5 @@ void InstallWindowSkinning() {
   glows.CloseAll = &CloseEveryGlow;
   SetGlowHost(glows);
   SetListViewAdapterMaker(&MakeListViewAdapter);
+  SetMenuPainterMaker(&MakeSkinableMenus);
 }

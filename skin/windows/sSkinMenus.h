@@ -1,0 +1,158 @@
+// TsSkinableMenus: the popup-menu painter of a skin manager. While a skin is applied every
+// menu the application owns is owner-drawn, and each item is measured and drawn here: the
+// whole menu background ("MAINMENU" with its border, the icon band, an optional extra line)
+// is composed once per opened menu into a cache, and each item copies its part of it and
+// draws its highlight ("MENUITEM"), check glyph, image, caption, shortcut and sub-menu arrow
+// on top. The menu windows themselves are adapted by TzkMnuWnd (zkMnuWnd.h), which paints
+// their frame from the same cache and cuts their region to the skin's corners.
+//
+// [SECTION] Attaching      handlers on and off the application's menus
+// [SECTION] Measuring      item sizes, extra-line data, menu fonts
+// [SECTION] Cache          the menu background per opened menu, corners and region
+// Drawing items is in sSkinMenusDraw.cpp.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/data/sWindowSkinning.h"
+#include "skin/paint/zkBitmap.h"
+#include "skin/paint/zkMenuLayout.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/Control.h"
+#include "toolkit/GraphicsObjects.h"
+#include "toolkit/Menu.h"
+
+class TsSkinManager;
+class TsSkinTables;
+class TComponent;
+
+using TsMenuManagerDrawItemEvent = std::function<void(
+    TObject* sender, TCanvas& canvas, const TRect& rect, TOwnerDrawState state,
+    TsMenuItemType itemType)>;
+
+// The background of one opened menu, keyed by the menu's first item.
+struct TzkMenuCache {
+  TMenuItem* FirstItem = nullptr;
+  TzkBitmap Bitmap;          // the whole menu window
+  HWND Window = nullptr;     // may be unknown
+  bool ExtraLineVisible = false;
+};
+
+class TsSkinableMenus : public IzkMenuPainter {
+ public:
+  explicit TsSkinableMenus(TsSkinManager* manager);
+  ~TsSkinableMenus() override;
+
+  // Published properties.
+  TAlignment Alignment = TAlignment::taLeftJustify;
+  int BevelWidth = 0;  // stored only
+  int BorderWidth = 3;
+  TFont CaptionFont;
+  int Margin = 2;
+  int Spacing = 6;
+  // -1: the "MAINMENU" border mask's width, remembered until the next skin change.
+  int SkinBorderWidth();
+  void SetSkinBorderWidth(int value) { skinBorderWidth_ = value; borderResolved_ = -1; }
+  TsMenuManagerDrawItemEvent OnDrawItem;
+
+  TsSkinManager* Manager() const { return manager_; }
+  bool Active() const { return active_; }
+
+  // IzkMenuPainter
+  void SetActive(bool on) override;
+  void SkinChanged() override { borderResolved_ = -1; }
+  void ApplyBorderOfItem(TObject* item) override;
+  void ApplyBorderOfWindow(HWND menuWindow) override;
+
+  // [SECTION] Attaching
+  // Gives every item of the menu, recursively, the painter's handlers (on), or takes only
+  // the painter's own back (off); items with handlers of their own are left alone. A popup
+  // menu is owner-drawn and without opening animation while skinned.
+  void HookMenu(TMenu* menu, bool on);
+  void HookItem(TMenuItem* item, bool on);
+  // Whether the item is measured and drawn by a menu painter.
+  static bool HasPainterHandlers(const TMenuItem* item);
+
+  // [SECTION] Measuring (the owner-draw protocol's handlers)
+  void MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int& height);
+  void DrawItem(TMenuItem* item, TCanvas& canvas, const TRect& rect, TOwnerDrawState state);
+  // The picture size of an item: its own bitmap, its parent's sub-menu images, the menu's
+  // images, else 16 x 16.
+  static TSize ImageSizeOf(const TMenuItem* item);
+  TzkMenuSpacing SpacingValues() const { return TzkMenuSpacing{Margin, Spacing}; }
+  // The extra line's width for items of this menu's first column (0 without the line).
+  int ExtraLineWidthOf(TMenuItem* firstItem);
+  // The screen's menu font in the charset of the menu owner's form; bold for default items.
+  static LOGFONTW MenuFontFor(const TMenuItem* item);
+  static int TextUnitOf(HDC dc);
+
+  // [SECTION] Cache
+  // The entry of the menu whose first item this is, or null.
+  static TzkMenuCache* CacheOf(const TMenuItem* firstItem);
+  static TzkMenuCache* CacheOfWindow(HWND wnd);
+  // Builds the entry (a window-sized background) when the menu has none; with a window
+  // known, the window's region is set from it.
+  TzkMenuCache& CacheFor(TMenuItem* firstItem, HWND wnd);
+  // Frees every entry (a menu window went).
+  static void FreeAllCaches();
+  static size_t CacheCount();
+  // The rectangles cut from the last built menu's window at the skin's corners.
+  const std::vector<TRect>& Corners() const { return corners_; }
+  // Sets the region of a menu window whose adapter has not painted yet.
+  void ApplyRegion(HWND wnd, const TzkMenuCache& cache);
+  // The size a menu is shown at when its window cannot be asked.
+  TSize MenuSizeOf(TMenuItem* firstItem) const;
+  // The menu window whose painting is composed off screen right now (a memory context
+  // carries no window of its own).
+  static HWND PaintingWindow;
+  // A skinned menu is being measured or shown; cleared when a menu window goes.
+  static bool MenuShown;
+
+ private:
+  struct TzkExtraLine {
+    std::string Section = "EXTRALINE";
+    std::wstring Caption;
+    std::unique_ptr<TBitmap> Glyph;
+    bool Visible = false;
+  };
+  void HookComponents(TComponent* owner, bool on);
+  void EnsureExtraLine(TMenuItem* firstItem);
+  const TsSkinTables* Tables() const;
+  void RenderBackground(TzkMenuCache& cache);
+  void PaintExtraLine(TzkMenuCache& cache, const TRect& band);
+  void CollectCorners(int width, int height);
+  TPoint CacheOffset(HWND wnd) const;
+
+  // Drawing (sSkinMenusDraw.cpp).
+  void DrawDivider(HDC dc, const TRect& rect, const TzkMenuCache& cache, TPoint offset,
+                   int extraLine);
+  void DrawCaptionItem(HDC dc, TMenuItem* item, const TRect& rect, const TzkMenuCache& cache,
+                       TPoint offset);
+  void DrawNormalItem(HDC dc, TMenuItem* item, const TRect& rect, TOwnerDrawState state,
+                      const TzkMenuCache& cache, TPoint offset, int extraLine);
+  void CopyBackgroundAround(HDC dc, TMenuItem* item, const TRect& rect,
+                            const TzkMenuCache& cache, TPoint offset);
+  void DrawCheckOrImage(TzkBitmap& bmp, HDC dc, TMenuItem* item, int state, bool hot);
+  void DrawItemText(HDC dc, TMenuItem* item, const TRect& itemRect, bool hot,
+                    TOwnerDrawState state);
+  void DrawSubMenuArrow(TzkBitmap& bmp, bool hot);
+
+  TsSkinManager* manager_;
+  bool active_ = false;
+  int skinBorderWidth_ = -1;
+  int borderResolved_ = -1;
+  std::vector<TRect> corners_;
+  std::map<const TMenuItem*, TzkExtraLine> extraLines_;
+  std::map<const TMenuItem*, TzkMeasuredItem> measured_;
+};
+
+// The painter of a manager as the window layer sees it (null when it has none).
+TsSkinableMenus* SkinableMenusOf(TsSkinManager* manager);
+// Makes the painter for the manager's seam.
+std::unique_ptr<IzkMenuPainter> MakeSkinableMenus(TsSkinManager* manager);

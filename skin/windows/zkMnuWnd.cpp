@@ -1,0 +1,171 @@
+#include "skin/windows/zkMnuWnd.h"
+
+#include <algorithm>
+#include <string>
+
+#include "skin/data/sSkinManager.h"
+#include "skin/paint/sControlUtils.h"
+#include "skin/paint/zkDibStorage.h"
+#include "skin/windows/sSkinMenus.h"
+#include "skin/windows/zkComposition.h"
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Menu.h"
+
+std::vector<std::unique_ptr<TzkMnuWnd>>& MenuWnds() {
+  static auto* windows = new std::vector<std::unique_ptr<TzkMnuWnd>>;
+  return *windows;
+}
+
+void AdaptMenuWindow(HWND wnd) {
+  char name[16] = {};
+  if (!GetClassNameA(wnd, name, sizeof(name)) || std::string(name) != "#32768") return;
+  if (CompositionEnabled()) return;  // menus then keep the platform's frame
+  TsSkinManager* manager = DefaultManager();
+  if (!manager || !manager->SkinnedPopups() || IsSkinnedWindow(wnd)) return;
+  MenuWnds().push_back(TzkMainWnd::Attach<TzkMnuWnd>(wnd, false, "MAINMENU", manager));
+}
+
+void ReleaseMenuWindows() {
+  std::vector<std::unique_ptr<TzkMnuWnd>> windows = std::move(MenuWnds());
+  MenuWnds().clear();
+  for (auto& w : windows) TzkMainWnd::Dispose(w);
+}
+
+TzkMnuWnd::TzkMnuWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+    : TzkScrollWnd(wnd, section, manager) {}
+
+TMenuItem* TzkMnuWnd::PaintedMenuFirstItem() const {
+  if (!Skin().Skinned()) return nullptr;
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(Handle(), MN_GETHMENU, 0, 0));
+  TMenuItem* first = TMenuItem::FromMenu(menu, 0);
+  if (!first || !TsSkinableMenus::HasPainterHandlers(first)) return nullptr;
+  // The key of the menu's cache is its first item, shown or not.
+  TMenuItem* parent = first->Parent();
+  return parent && parent->Count() > 0 ? parent->Items(0) : first;
+}
+
+bool TzkMnuWnd::AnswerCommand(TMessage& m) {
+  switch (SkinCommandOf(m).Code) {
+    case zcIsSkinned:
+      m.Result = 1;
+      return true;
+    case zcSetUpdating:
+      m.Result = borderDrawn_ ? 1 : 0;
+      return true;
+    case zcMenuBorderDrawn:
+      if (IsWindowVisible(Handle())) borderDrawn_ = true;
+      m.Result = 0;
+      return true;
+    case zcGetApplication:
+      m.Result = reinterpret_cast<LRESULT>(Application);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TzkMnuWnd::AdapterProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+      WindowGoing(m);
+      return;
+    case SM_ORVEXCMD:
+      if (AnswerCommand(m)) return;
+      break;
+  }
+  if (!PaintedMenuFirstItem()) {
+    PassOn(m);
+    return;
+  }
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+      m.Result = 1;  // painting covers every pixel
+      return;
+    case WM_NCPAINT:
+      PaintFrame();
+      return;
+    case WM_PAINT: {
+      TPaintScope paint(Handle());
+      if (paint.Dc()) PaintTo(paint.Dc());
+      return;
+    }
+    case WM_PRINTCLIENT:
+      PaintTo(HDC(m.WParam));
+      return;
+    default:
+      PassOn(m);
+  }
+}
+
+void TzkMnuWnd::PaintTo(HDC dc) {
+  TMenuItem* first = PaintedMenuFirstItem();
+  TsSkinableMenus* painter = SkinableMenusOf(Skin().Manager);
+  RECT client;
+  if (!first || !painter || !GetClientRect(Handle(), &client) || client.right <= 0 || client.bottom <= 0)
+    return;
+  TzkBitmap composed(client.right, client.bottom);
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(Handle(), MN_GETHMENU, 0, 0));
+  {
+    // The platform lays the items out and has the painter draw each one.
+    HWND previous = std::exchange(TsSkinableMenus::PaintingWindow, Handle());
+    DrawOnBitmap(composed, [&](HDC mem) {
+      CallPrevious(WM_PRINTCLIENT, WPARAM(mem), PRF_CLIENT);
+      SelectClipRgn(mem, nullptr);
+    });
+    TsSkinableMenus::PaintingWindow = previous;
+  }
+  const TzkMenuCache& cache = painter->CacheFor(first, Handle());
+  const TRect inWindow = ClientRectInWindow(Handle());
+  DrawOnBitmap(composed, [&](HDC mem) {
+    // Everything between and around the items is the cached background.
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+      RECT r;
+      if (!GetMenuItemRect(Handle(), menu, UINT(i), &r)) continue;
+      MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+      ExcludeClipRect(mem, r.left, r.top, r.right, r.bottom);
+    }
+    DrawBitmapToDC(mem, -inWindow.Left, -inWindow.Top, cache.Bitmap,
+                   TRect(0, 0, cache.Bitmap.Width(), cache.Bitmap.Height()));
+    SelectClipRgn(mem, nullptr);
+  });
+  DrawBitmapToDC(dc, 0, 0, composed, TRect(0, 0, composed.Width(), composed.Height()));
+}
+
+void TzkMnuWnd::PaintFrame() {
+  const TRect client = ClientRectInWindow(Handle());
+  RECT wr;
+  if (!GetWindowRect(Handle(), &wr)) return;
+  if (client.Left == 0 && client.Top == 0 && client.Right == wr.right - wr.left &&
+      client.Bottom == wr.bottom - wr.top)
+    return;  // no frame outside the client area
+  TsSkinableMenus* painter = SkinableMenusOf(Skin().Manager);
+  TMenuItem* first = PaintedMenuFirstItem();
+  if (!painter || !first) return;
+  const TzkMenuCache& cache = painter->CacheFor(first, Handle());
+  TWindowDc dc(Handle(), true);
+  if (!dc.Get()) return;
+  ExcludeClipRect(dc.Get(), client.Left, client.Top, client.Right, client.Bottom);
+  DrawBitmapToDC(dc.Get(), 0, 0, cache.Bitmap, TRect(0, 0, cache.Bitmap.Width(), cache.Bitmap.Height()));
+}
+
+void TzkMnuWnd::WindowGoing(TMessage& m) {
+  TsSkinableMenus::MenuShown = false;
+  std::unique_ptr<TzkMnuWnd> self;
+  auto& list = MenuWnds();
+  auto it = std::find_if(list.begin(), list.end(), [this](const auto& w) { return w.get() == this; });
+  if (it != list.end()) {
+    self = std::move(*it);
+    list.erase(it);
+  }
+  MarkDestroyed(m.Msg == WM_NCDESTROY);
+  PassOn(m);
+  Detach();
+  // The background of every open menu is rebuilt on its next paint.
+  TsSkinableMenus::FreeAllCaches();
+  for (auto& other : list)
+    RedrawWindow(other->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  if (self) TzkMainWnd::Dispose(self);
+}
