@@ -47,7 +47,19 @@ vornik_prepare_prefix() {
     vornik_new_prefix=1
   fi
   vornik_set_window_manager
+  vornik_install_symbol_fonts
   vornik_new_prefix=
+}
+
+# Wine as packaged here reads the fonts of its own data folder (fonts-wine) from nowhere but
+# the prefix's Fonts folder: the symbol fonts that menus draw their glyphs with are copied in.
+vornik_install_symbol_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+  [ -d "$fonts" ] || return 0
+  for f in /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/webdings.ttf; do
+    [ -f "$f" ] && [ ! -f "$fonts/${f##*/}" ] && cp "$f" "$fonts/"
+  done
+  return 0
 }
 
 # Our own Xvfb runs no window manager, and Wine waits up to two seconds for one every time a

@@ -82,6 +82,25 @@ wchar_t SystemGlyphOf(intptr_t command) {
   }
 }
 
+TFontHandle SymbolFont(HDC dc, const wchar_t* face) {
+  LOGFONTW lf = {};
+  lf.lfHeight = -MulDiv(10, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  lf.lfCharSet = SYMBOL_CHARSET;
+  wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  return TFontHandle(CreateFontIndirectW(&lf));
+}
+
+// Webdings, size 10; where an installation's Webdings lacks the glyph, Marlett, which has the
+// four window-command glyphs at the same characters.
+TFontHandle SymbolFontFor(HDC dc, wchar_t glyph) {
+  TFontHandle webdings = SymbolFont(dc, L"Webdings");
+  TSelectObject selected(dc, webdings.Get());
+  WORD index = 0xFFFF;
+  if (GetGlyphIndicesW(dc, &glyph, 1, &index, GGI_MARK_NONEXISTING_GLYPHS) == 1 && index != 0xFFFF)
+    return webdings;
+  return SymbolFont(dc, L"Marlett");
+}
+
 }  // namespace
 
 void TsSkinableMenus::DrawItem(TMenuItem* item, TCanvas& canvas, const TRect& rect,
@@ -261,11 +280,7 @@ void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, HDC, TMenuItem* item, int
   const wchar_t glyph = menu && menu->Name() == L"SysMenu" ? SystemGlyphOf(item->Tag()) : 0;
   if (!glyph) return;
   DrawOnBitmap(bmp, [&](HDC b) {
-    LOGFONTW lf = {};
-    lf.lfHeight = -MulDiv(10, GetDeviceCaps(b, LOGPIXELSY), 72);
-    lf.lfCharSet = SYMBOL_CHARSET;
-    wcscpy(lf.lfFaceName, L"Webdings");
-    TFontHandle font(CreateFontIndirectW(&lf));
+    TFontHandle font = SymbolFontFor(b, glyph);
     TSelectObject selected(b, font.Get());
     SetBkMode(b, TRANSPARENT);
     SetTextColor(b, COLORREF(FontColorOf(t, t->IndexOfSection("MENUITEM"), hot)));
