@@ -101,6 +101,12 @@ TMenuItem* TMenuItem::FromMenu(HMENU menu, int position) {
   return item && reinterpret_cast<ULONG_PTR>(item) == mii.dwItemData ? item : nullptr;
 }
 
+TMenuItem* TMenuItem::Live(const void* address) {
+  for (const auto& entry : Commands())
+    if (static_cast<const void*>(static_cast<TObject*>(entry.second)) == address) return entry.second;
+  return nullptr;
+}
+
 HMENU TMenuItem::ContainingHandle() const {
   if (!parent_) return nullptr;
   if (parent_->parent_) return parent_->submenu_;

@@ -86,6 +86,9 @@ class TMenuItem : public TComponent {
   // The item shown at a position of a built platform menu, or null when that item is not
   // one of ours.
   static TMenuItem* FromMenu(HMENU menu, int position);
+  // The live item at this address, or null (a pointer kept in a posted message may outlive
+  // its item); the address is compared, never followed.
+  static TMenuItem* Live(const void* address);
   // The built platform menu that holds this item, or null while none is built.
   HMENU ContainingHandle() const;
   // The submenu handle while the menu is built (items with sub-items only).

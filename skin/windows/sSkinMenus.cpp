@@ -271,8 +271,17 @@ TPoint TsSkinableMenus::CacheOffset(HWND wnd) const {
   return TPoint(client.Left, client.Top);
 }
 
-TzkMenuCache& TsSkinableMenus::CacheFor(TMenuItem* firstItem, HWND wnd) {
-  if (TzkMenuCache* existing = CacheOf(firstItem)) {
+TzkMenuCache& TsSkinableMenus::CacheFor(TMenuItem* firstItem, HWND wnd, TSize atLeast) {
+  TzkMenuCache* existing = CacheOf(firstItem);
+  if (existing && !wnd && !existing->Window &&
+      (existing->Bitmap.Width() < atLeast.cx || existing->Bitmap.Height() < atLeast.cy)) {
+    // Drawn beyond the size the menu was measured at: the background is made again.
+    auto& caches = Caches();
+    caches.erase(std::find_if(caches.begin(), caches.end(),
+                              [existing](const auto& c) { return c.get() == existing; }));
+    existing = nullptr;
+  }
+  if (existing) {
     if (wnd && !existing->Window) {
       existing->Window = wnd;
       ApplyRegion(wnd, *existing);
@@ -283,6 +292,7 @@ TzkMenuCache& TsSkinableMenus::CacheFor(TMenuItem* firstItem, HWND wnd) {
   cache->FirstItem = firstItem;
   cache->Window = wnd;
   TSize size = MenuSizeOf(firstItem);
+  size = TSize(std::max(size.cx, atLeast.cx), std::max(size.cy, atLeast.cy));
   RECT wr;
   if (wnd && GetWindowRect(wnd, &wr)) size = TSize(wr.right - wr.left, wr.bottom - wr.top);
   cache->Bitmap = TzkBitmap(std::max(size.cx, 1), std::max(size.cy, 1));
@@ -395,7 +405,8 @@ void TsSkinableMenus::ApplyBorderOfWindow(HWND menuWindow) {
 }
 
 void TsSkinableMenus::ApplyBorderOfItem(TObject* item) {
-  auto* menuItem = dynamic_cast<TMenuItem*>(item);
+  // The message was posted: its item may be gone since.
+  TMenuItem* menuItem = TMenuItem::Live(item);
   if (!menuItem) return;
   HMENU menu = menuItem->ContainingHandle();
   if (!menu) return;

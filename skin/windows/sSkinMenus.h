@@ -97,8 +97,9 @@ class TsSkinableMenus : public IzkMenuPainter {
   static TzkMenuCache* CacheOf(const TMenuItem* firstItem);
   static TzkMenuCache* CacheOfWindow(HWND wnd);
   // Builds the entry (a window-sized background) when the menu has none; with a window
-  // known, the window's region is set from it.
-  TzkMenuCache& CacheFor(TMenuItem* firstItem, HWND wnd);
+  // known, the window's region is set from it. Without a window the background is made at
+  // least `atLeast` large, so that every item drawn finds its background inside it.
+  TzkMenuCache& CacheFor(TMenuItem* firstItem, HWND wnd, TSize atLeast = TSize());
   // Frees every entry (a menu window went).
   static void FreeAllCaches();
   static size_t CacheCount();

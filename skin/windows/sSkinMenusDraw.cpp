@@ -115,10 +115,11 @@ void TsSkinableMenus::DrawItem(TMenuItem* item, TCanvas& canvas, const TRect& re
     MSG queued;
     HWND app = Application->Handle();
     if (!PeekMessageW(&queued, app, CM_MENUBORDER_ITEM, CM_MENUBORDER_WINDOW, PM_NOREMOVE))
-      PostMessageW(app, CM_MENUBORDER_ITEM, 0, reinterpret_cast<LPARAM>(item));
+      PostMessageW(app, CM_MENUBORDER_ITEM, 0, reinterpret_cast<LPARAM>(static_cast<TObject*>(item)));
   }
-  const TzkMenuCache& cache = CacheFor(first, wnd);
   const TPoint offset = CacheOffset(wnd);
+  const TzkMenuCache& cache = CacheFor(
+      first, wnd, TSize(rect.Right + offset.X + BorderWidth, rect.Bottom + offset.Y + BorderWidth));
   const int extra = FirstColumn(item) ? ExtraLineWidthOf(first) : 0;
   switch (MenuItemTypeOf(item->Caption(), false)) {
     case smDivider:
