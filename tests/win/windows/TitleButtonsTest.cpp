@@ -23,6 +23,7 @@
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkComposition.h"
 #include "skin/windows/zkDials.h"
+#include "skin/paint/zkGlowImage.h"
 #include "skin/windows/zkGlowEffect.h"
 #include "skin/windows/zkHintWindow.h"
 #include "toolkit/Application.h"
