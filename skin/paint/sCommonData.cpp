@@ -10,6 +10,7 @@
 #include "skin/paint/zkBlend.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
+#include "skin/paint/zkGlowImage.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
@@ -447,8 +448,7 @@ void TsCommonData::ShowGlow(bool repeat) {
   TRect visible(0, 0, screen.Width(), screen.Height());
   HWND owner = nullptr;
   if (TWinControl* parent = w->Parent()) {
-    const TRect inParent = IntersectRect(w->BoundsRect(), parent->ClientRect());
-    visible = inParent.Offset(-w->Left(), -w->Top());
+    visible = GlowVisiblePart(w->BoundsRect(), parent->ClientRect());
     // An MDI child form lives inside its frame: the glow belongs to the top-level window.
     if (TCustomForm* form = w->ParentForm()) owner = GetAncestor(form->Handle(), GA_ROOT);
   }

@@ -113,3 +113,7 @@ TRect GlowCuts(const TRect& borders, int cw, int ch, const TRect& v, int w, int 
   return cut;
 }
 
+
+TRect GlowVisiblePart(const TRect& control, const TRect& parentClient) {
+  return IntersectRect(control, parentClient).Offset(-control.Left, -control.Top);
+}

@@ -33,3 +33,7 @@ TRect RenderGlowImage(TzkBitmap& out, const TsMaskData& mask, int controlWidth, 
 // the glow around the visible part of a control cw x ch (in the control's coordinates); no
 // cuts when the whole control is visible.
 TRect GlowCuts(const TRect& borders, int cw, int ch, const TRect& visible, int w, int h, int margin);
+
+// The part of a control that lies inside its parent's client area, in the control's own
+// coordinates; both rectangles are given in one coordinate space.
+TRect GlowVisiblePart(const TRect& control, const TRect& parentClient);

@@ -1,5 +1,6 @@
 // The glow image: its frame's alpha from each kind of picture and at the picture's border,
-// the nine-part rendering's border fallbacks, and the cuts around a partly hidden control.
+// the nine-part rendering's border fallbacks, and the part of a control its parent shows with
+// the cuts that leave the glow around that part.
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -122,6 +123,16 @@ TEST(GlowCuts, OnlyTheHiddenSidesOfTheControlAreCutAway) {
   EXPECT_EQ(GlowCuts(borders, cw, ch, TRect(0, 0, 30, 12), w, h, m), TRect(0, 0, 18, 14));
   // Hidden on both sides: left cut, then what remains beyond the visible width.
   EXPECT_EQ(GlowCuts(borders, cw, ch, TRect(4, 3, 30, ch), w, h, m), TRect(12, 9, 18, 0));
+}
+
+TEST(GlowVisiblePart, TheControlCutToItsParentInItsOwnCoordinates) {
+  const TRect parent(100, 50, 300, 150);
+  EXPECT_EQ(GlowVisiblePart(TRect(120, 60, 180, 82), parent), TRect(0, 0, 60, 22));
+  EXPECT_EQ(GlowVisiblePart(TRect(90, 40, 150, 62), parent), TRect(10, 10, 60, 22))
+      << "over the parent's top-left corner";
+  EXPECT_EQ(GlowVisiblePart(TRect(260, 140, 320, 162), parent), TRect(0, 0, 40, 10))
+      << "over the bottom-right corner";
+  EXPECT_EQ(GlowVisiblePart(TRect(299, 149, 359, 171), parent), TRect(0, 0, 1, 1));
 }
 
 }  // namespace
