@@ -335,7 +335,7 @@ TEST_F(ListViewSkin, SortedColumnsShowTheScrollButtonGlyphRightOfTheirText) {
   EXPECT_EQ(sortAndCompare(HDF_SORTUP | HDF_SORTDOWN, down), 0) << "sort-down wins";
 }
 
-TEST_F(ListViewSkin, TheBoundLabelSitsAboveTheListAndFollowsIt) {
+TEST_F(ListViewSkin, TheBoundLabelSitsAboveTheListAndFollowsItsPlaceVisibilityAndEnabling) {
   TsBoundLabel& bound = list_->BoundLabel();
   bound.SetCaption(L"Задачи");
   bound.SetLayout(TsCaptionLayout::sclTopLeft);
@@ -357,10 +357,16 @@ TEST_F(ListViewSkin, TheBoundLabelSitsAboveTheListAndFollowsIt) {
   EXPECT_FALSE(label->Visible());
   list_->Show();
   EXPECT_TRUE(label->Visible());
+  list_->SetEnabled(false);
+  EXPECT_FALSE(label->Enabled()) << "a disabled list has a disabled label";
+  list_->SetEnabled(true);
+  EXPECT_TRUE(label->Enabled());
   // Without the skin the label still goes with the list.
   SendMessageW(list_->Handle(), SM_ORVEXCMD, MakeCommandWParam(zcSkinRemove), LPARAM(skin_.get()));
   list_->SetBounds(40, 80, 440, 180);
   EXPECT_EQ(label->Left(), 40);
+  list_->SetEnabled(false);
+  EXPECT_FALSE(label->Enabled());
   list_->Hide();
   EXPECT_FALSE(label->Visible());
 }
