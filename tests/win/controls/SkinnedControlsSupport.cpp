@@ -99,6 +99,35 @@ TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height) {
   return out;
 }
 
+TzkBitmap PrintWhole(HWND wnd, UINT flags) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  TzkBitmap out = NewBitmap24(w, h);
+  TWindowDc screen(nullptr);
+  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+  TBitmapDc dc(bitmap.Get(), screen.Get());
+  TBrushHandle marker(CreateSolidBrush(RGB(1, 2, 3)));
+  const RECT all = {0, 0, w, h};
+  FillRect(dc.Get(), &all, marker.Get());
+  SendMessageW(wnd, WM_PRINT, WPARAM(dc.Get()), flags);
+  CopyDCToBitmap(out, dc.Get(), 0, 0);
+  return out;
+}
+
+TzkBitmap ScreenPixels(const TRect& onScreen) {
+  TzkBitmap out = NewBitmap24(onScreen.Width(), onScreen.Height());
+  TWindowDc screen(nullptr);
+  CopyDCToBitmap(out, screen.Get(), onScreen.Left, onScreen.Top);
+  return out;
+}
+
+TzkBitmap WindowOnScreen(HWND wnd) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  return ScreenPixels(TRect(r.left, r.top, r.right, r.bottom));
+}
+
 int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b) {
   if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
   int n = 0;

@@ -109,26 +109,11 @@ class MdiSkin : public ::testing::Test {
   }
   static LRESULT HitTest(HWND wnd, TPoint p) { return SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPoint(wnd, p)); }
   static TPoint Centre(const TRect& r) { return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
-  // What the screen shows in a rectangle of screen coordinates.
-  static TzkBitmap OnScreen(const RECT& r) {
-    TzkBitmap out = NewBitmap24(r.right - r.left, r.bottom - r.top);
-    TWindowDc screen(nullptr);
-    TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), out.Width(), out.Height()));
-    TBitmapDc dc(bitmap.Get(), screen.Get());
-    BitBlt(dc.Get(), 0, 0, out.Width(), out.Height(), screen.Get(), r.left, r.top, SRCCOPY);
-    CopyDCToBitmap(out, dc.Get(), 0, 0);
-    return out;
-  }
   static TzkBitmap ClientOnScreen(HWND wnd) {
     RECT c;
     GetClientRect(wnd, &c);
     MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&c), 2);
-    return OnScreen(c);
-  }
-  static TzkBitmap WindowOnScreen(HWND wnd) {
-    RECT r;
-    GetWindowRect(wnd, &r);
-    return OnScreen(r);
+    return ScreenPixels(TRect(c.left, c.top, c.right, c.bottom));
   }
   // The "MDIAREA" section composed directly by the paint engine at a size.
   TzkBitmap ComposedArea(int width, int height) {
