@@ -180,12 +180,12 @@ TEST_F(SkinnedEdit, NewTextReachesTheScreenEnabledAndDisabled) {
   const auto shownAfter = [&](const wchar_t* text) {
     e->SetText(text);
     UpdateWindow(e->Handle());
-    PumpFor(30);
+    LetPaintReachScreen();
     return WindowOnScreen(e->Handle());
   };
   const auto freshRender = [&] {
     RedrawWindow(e->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    PumpFor(30);
+    LetPaintReachScreen();
     return WindowOnScreen(e->Handle());
   };
   const TzkBitmap first = shownAfter(L"first");
@@ -194,7 +194,7 @@ TEST_F(SkinnedEdit, NewTextReachesTheScreenEnabledAndDisabled) {
   EXPECT_EQ(DifferentPixels(second, freshRender()), 0) << "enabled";
 
   e->SetEnabled(false);
-  PumpFor(30);
+  LetPaintReachScreen();
   const TzkBitmap disabled = WindowOnScreen(e->Handle());
   const TzkBitmap third = shownAfter(L"third");
   EXPECT_GT(DifferentPixels(disabled, third), 0) << "the disabled image shows the new text";

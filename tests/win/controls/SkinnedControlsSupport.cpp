@@ -71,7 +71,7 @@ void AdapterForm::Compose(TzkBitmap& into, const char* name, const TRect& r, int
 
 void AdapterForm::Redraw(HWND w) {
   RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-  PumpFor(30);
+  LetPaintReachScreen();
 }
 
 TColor PixelOf(const TzkBitmap& b, int x, int y) {

@@ -211,7 +211,8 @@ class SkinCycle : public SkinnedFormsFixture {
     ASSERT_EQ(manager->SkinName(), kOtherSkin);
     Pump();
   }
-  // Controls settle (fades, timers) before they are compared.
+  // Controls settle before they are compared: a fade or a timer started by the cycle must
+  // have run out, and nothing tells when the last one has, so time passes.
   static void Settle(TCustomForm* f) {
     RedrawWindow(f->WindowHandle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -216,8 +216,7 @@ class TitleHints : public TitleBar {
   void PointAt(TPoint p) {
     RECT r;
     GetWindowRect(form->WindowHandle(), &r);
-    SetCursorPos(r.left + p.X, r.top + p.Y);
-    PumpFor(40);
+    MovePointerTo(POINT{r.left + p.X, r.top + p.Y});
   }
   // The hover time is over.
   static void HoverTimeOver(TzkHintWindow& hint) {
