@@ -388,12 +388,7 @@ TColor TsCommonData::AnswerColor() const {
   TColor p = TColor(SendCommandToControl(parent, zcGetBackgroundColor, clFuchsia));
   if (p == clFuchsia || p == 0) p = RgbOf(parent);
   if (t >= 100) return p;
-  const auto channel = [t](int pc, int kc) {
-    return std::clamp((t * (pc - kc) + 256 * kc) >> 8, 0, 255);
-  };
-  return RGBColor(uint8_t(channel(GetRValue(p), GetRValue(k))),
-                  uint8_t(channel(GetGValue(p), GetGValue(k))),
-                  uint8_t(channel(GetBValue(p), GetBValue(k))));
+  return MixByTransparency(p, k, t);
 }
 
 LRESULT TsCommonData::AnswerNeedsBitmap() const {
