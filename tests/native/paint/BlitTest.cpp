@@ -58,13 +58,4 @@ TEST(CopyRect, TwentyFourBitPixelsBecomeOpaqueAndThirtyTwoBitOnesKeepTheirAlpha)
   EXPECT_EQ(Alpha(dst, 2, 1), 102);
 }
 
-TEST(CopyRect, OverlappingCopyWithinOneBitmapReadsEachPixelBeforeItIsOverwritten) {
-  TzkBitmap b = Numbered();
-  CopyRect(b, 0, 1, b, TRect(0, 0, 3, 1));  // row 0 down by one
-  EXPECT_EQ(Px(b, 2, 1), TColor(0x02));
-  CopyRect(b, 1, 0, b, TRect(0, 0, 2, 1));  // right by one: a memmove, not a smear
-  EXPECT_EQ(Px(b, 1, 0), TColor(0x00));
-  EXPECT_EQ(Px(b, 2, 0), TColor(0x01));
-}
-
 }  // namespace
