@@ -312,19 +312,7 @@ void TsEdit::AfterDefault(TMessage& m) {
 }
 
 void TsEdit::FollowBoundLabel(const TMessage& m) {
-  TsEditLabel* label = boundLabel_ ? boundLabel_->Label() : nullptr;
-  if (!label) return;
-  switch (m.Msg) {
-    case CM_VISIBLECHANGED:
-      label->SetVisible(Visible());
-      break;
-    case CM_ENABLEDCHANGED:
-      label->SetEnabled(Enabled() || !(disabledKind_ & dkBlended));
-      break;
-    default:
-      return;
-  }
-  boundLabel_->Reposition();
+  if (boundLabel_) boundLabel_->FollowOwner(m, (disabledKind_ & dkBlended) != 0);
 }
 
 void TsEdit::BoundsChanged() {

@@ -371,3 +371,23 @@ void TsBoundLabel::Reposition() {
     l->SetBounds(l->Left(), l->Top(), maxWidth_, std::max(l->Height(), f->Height()));
   }
 }
+
+void TsBoundLabel::FollowOwner(const TMessage& m, bool dimsWhenDisabled) {
+  TControl* control = commonData_ ? commonData_->OwnerControl : nullptr;
+  if (!label_ || !control) return;
+  switch (m.Msg) {
+    case CM_VISIBLECHANGED:
+      label_->SetVisible(control->Visible());
+      break;
+    case CM_ENABLEDCHANGED:
+      label_->SetEnabled(control->Enabled() || !dimsWhenDisabled);
+      break;
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      break;
+    default:
+      return;
+  }
+  Reposition();
+}

@@ -47,22 +47,10 @@ void TsCustomListView::BoundsChanged() {
   if (boundLabel_ && boundLabel_->Label()) boundLabel_->Reposition();
 }
 
-// The bound label shows and hides with the list and stays beside it, skinned or not.
+// The bound label goes with the list, skinned or not; a disabled list is drawn disabled, and
+// so is its label.
 void TsCustomListView::FollowBoundLabel(const TMessage& m) {
-  TsEditLabel* label = boundLabel_ ? boundLabel_->Label() : nullptr;
-  if (!label) return;
-  switch (m.Msg) {
-    case CM_VISIBLECHANGED:
-      label->SetVisible(Visible());
-      break;
-    case WM_MOVE:
-    case WM_SIZE:
-    case WM_WINDOWPOSCHANGED:
-      break;
-    default:
-      return;
-  }
-  boundLabel_->Reposition();
+  if (boundLabel_) boundLabel_->FollowOwner(m, true);
 }
 
 bool TsCustomListView::Skinned() const { return skinData_->Skinned(true); }

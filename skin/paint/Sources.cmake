@@ -4,6 +4,7 @@ vornik_portable(
   zkFastBitmap.cpp
   zkBlend.cpp
   zkBlit.cpp
+  zkGlowImage.cpp
   sGradient.cpp
   sMaskPainter.cpp
   sSectionPainter.cpp

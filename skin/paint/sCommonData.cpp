@@ -10,6 +10,7 @@
 #include "skin/paint/zkBlend.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
+#include "skin/paint/zkGlowImage.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
@@ -387,12 +388,7 @@ TColor TsCommonData::AnswerColor() const {
   TColor p = TColor(SendCommandToControl(parent, zcGetBackgroundColor, clFuchsia));
   if (p == clFuchsia || p == 0) p = RgbOf(parent);
   if (t >= 100) return p;
-  const auto channel = [t](int pc, int kc) {
-    return std::clamp((t * (pc - kc) + 256 * kc) >> 8, 0, 255);
-  };
-  return RGBColor(uint8_t(channel(GetRValue(p), GetRValue(k))),
-                  uint8_t(channel(GetGValue(p), GetGValue(k))),
-                  uint8_t(channel(GetBValue(p), GetBValue(k))));
+  return MixByTransparency(p, k, t);
 }
 
 LRESULT TsCommonData::AnswerNeedsBitmap() const {
@@ -423,48 +419,9 @@ void TsCommonData::UpdateCorners(int state) {
   } else {
     bg.Color = ParentColor();
   }
-  const int fw = mask.Rect.Width() / mask.ImageCount;
-  const int fh = mask.Rect.Height() / (mask.MaskType + 1);
-  const int fx = mask.Rect.Left + fw * ClampState(mask, state);
-  const int fy = mask.Rect.Top;
-  const int wl = std::min<int>(mask.WL, w / 2), wr = std::min<int>(mask.WR, w / 2);
-  const int wt = std::min<int>(mask.WT, h / 2), wb = std::min<int>(mask.WB, h / 2);
-  const struct {
-    TRect dst;
-    TPoint src;
-  } corners[4] = {
-      {TRect(0, 0, wl, wt), {fx, fy}},
-      {TRect(0, h - wb, wl, h), {fx, fy + fh - wb}},
-      {TRect(w - wr, h - wb, w, h), {fx + fw - wr, fy + fh - wb}},
-      {TRect(w - wr, 0, w, wt), {fx + fw - wr, fy}},
-  };
   // Only the pixels the mask marks as outside the control (its key colour) take the
   // background; the rest of each corner keeps the control's own look.
-  const int n = image->BytesPerPixel();
-  for (const auto& c : corners) {
-    for (int y = c.dst.Top; y < c.dst.Bottom; ++y) {
-      const int sy = c.src.Y + y - c.dst.Top;
-      if (sy < 0 || sy >= image->Height()) continue;
-      const uint8_t* srow = image->ScanLine(sy);
-      uint8_t* row = CacheBmp->ScanLine(y);
-      for (int x = c.dst.Left; x < c.dst.Right; ++x) {
-        const int sx = c.src.X + x - c.dst.Left;
-        if (sx < 0 || sx >= image->Width()) continue;
-        const uint8_t* sp = srow + sx * n;
-        if (!(sp[0] == 0xFF && sp[1] == 0 && sp[2] == 0xFF)) continue;
-        TColor color = bg.Color;
-        if (bg.HasBitmap()) {
-          const int bx = bg.X + x, by = bg.Y + y;
-          if (bx < 0 || by < 0 || bx >= bg.Bitmap->Width() || by >= bg.Bitmap->Height()) continue;
-          const uint8_t* p = bg.Bitmap->ScanLine(by) + bx * bg.Bitmap->BytesPerPixel();
-          color = RGBColor(p[2], p[1], p[0]);
-        }
-        row[x * 3] = GetBValue(color);
-        row[x * 3 + 1] = GetGValue(color);
-        row[x * 3 + 2] = GetRValue(color);
-      }
-    }
-  }
+  FillKeyCornersFromBackground(*CacheBmp, mask, state, bg);
 }
 
 void TsCommonData::ShowGlow(bool repeat) {
@@ -486,8 +443,7 @@ void TsCommonData::ShowGlow(bool repeat) {
   TRect visible(0, 0, screen.Width(), screen.Height());
   HWND owner = nullptr;
   if (TWinControl* parent = w->Parent()) {
-    const TRect inParent = IntersectRect(w->BoundsRect(), parent->ClientRect());
-    visible = inParent.Offset(-w->Left(), -w->Top());
+    visible = GlowVisiblePart(w->BoundsRect(), parent->ClientRect());
     // An MDI child form lives inside its frame: the glow belongs to the top-level window.
     if (TCustomForm* form = w->ParentForm()) owner = GetAncestor(form->Handle(), GA_ROOT);
   }

@@ -197,6 +197,11 @@ class TsBoundLabel : public TPersistent {
 
   // Places the label beside its control by Layout.
   void Reposition();
+  // Keeps the label with its control after the control has handled a message: moved or
+  // resized, it is placed again; shown or hidden, it shows or hides too; enabled or disabled,
+  // it looks as the control does, so a control that stays readable while disabled
+  // (dimsWhenDisabled false) keeps its label enabled.
+  void FollowOwner(const TMessage& m, bool dimsWhenDisabled);
   // The label tells its creator it is gone (it is not freed again).
   void LabelDestroyed();
 

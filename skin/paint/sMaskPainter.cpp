@@ -332,6 +332,52 @@ void AppendRuns(std::vector<TRect>& runs, const uint8_t* row, int bpp, int from,
 
 }  // namespace
 
+namespace {
+
+void FillKeyPixels(TzkBitmap& dst, const TRect& corner, TPoint from, const TzkBitmap& image,
+                   const TsBackgroundInfo& bg) {
+  const int n = image.BytesPerPixel(), dn = dst.BytesPerPixel();
+  for (int y = corner.Top; y < corner.Bottom; ++y) {
+    const int sy = from.Y + y - corner.Top;
+    if (sy < 0 || sy >= image.Height()) continue;
+    const uint8_t* srow = image.ScanLine(sy);
+    uint8_t* row = dst.ScanLine(y);
+    for (int x = corner.Left; x < corner.Right; ++x) {
+      const int sx = from.X + x - corner.Left;
+      if (sx < 0 || sx >= image.Width() || !IsMagenta(srow + sx * n)) continue;
+      TColor color = bg.Color;
+      if (bg.HasBitmap()) {
+        const int bx = bg.X + x, by = bg.Y + y;
+        if (bx < 0 || by < 0 || bx >= bg.Bitmap->Width() || by >= bg.Bitmap->Height()) continue;
+        const uint8_t* p = bg.Bitmap->ScanLine(by) + bx * bg.Bitmap->BytesPerPixel();
+        color = RGBColor(p[2], p[1], p[0]);
+      }
+      row[x * dn] = GetBValue(color);
+      row[x * dn + 1] = GetGValue(color);
+      row[x * dn + 2] = GetRValue(color);
+    }
+  }
+}
+
+}  // namespace
+
+void FillKeyCornersFromBackground(TzkBitmap& dst, const TsMaskData& mask, int state,
+                                  const TsBackgroundInfo& bg) {
+  const int w = dst.Width(), h = dst.Height();
+  const TzkBitmap* image = MaskSourceImage(mask);
+  if (w < 2 || h < 2 || !image || mask.ImageCount <= 0) return;
+  const int fw = mask.Rect.Width() / mask.ImageCount;
+  const int fh = mask.Rect.Height() / (mask.MaskType + 1);
+  const int fx = mask.Rect.Left + fw * ClampState(mask, state);
+  const int fy = mask.Rect.Top;
+  const int wl = std::min<int>(mask.WL, w / 2), wr = std::min<int>(mask.WR, w / 2);
+  const int wt = std::min<int>(mask.WT, h / 2), wb = std::min<int>(mask.WB, h / 2);
+  FillKeyPixels(dst, TRect(0, 0, wl, wt), TPoint(fx, fy), *image, bg);
+  FillKeyPixels(dst, TRect(0, h - wb, wl, h), TPoint(fx, fy + fh - wb), *image, bg);
+  FillKeyPixels(dst, TRect(w - wr, h - wb, w, h), TPoint(fx + fw - wr, fy + fh - wb), *image, bg);
+  FillKeyPixels(dst, TRect(w - wr, 0, w, wt), TPoint(fx + fw - wr, fy), *image, bg);
+}
+
 void CollectKeyRuns(std::vector<TRect>& runs, int windowWidth, const TsMaskData& mask,
                     bool bottom, int yOffset) {
   const TzkBitmap* image = MaskSourceImage(mask);

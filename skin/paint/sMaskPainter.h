@@ -83,6 +83,14 @@ void CopyImageExceptKey(TzkBitmap& dst, const TzkBitmap& src, int x, int y, TCol
 void RestoreKeyPixels(TzkBitmap& dst, const TzkBitmap& src, const TRect& dstRect, int kind,
                       const TsSkinTables* manager, int maskIndex, const TRect& srcRect);
 
+// Where the corners of the mask's state frame are the key colour, the pixels of dst take the
+// background behind them: the background bitmap's pixel (skipped outside that bitmap) or its
+// colour as it is. Corners are WL, WT, WR, WB wide, each at most half of dst; only the colour
+// bytes are written. Nothing happens for bitmaps under 2 pixels wide or high, or for masks
+// without a picture or frames.
+void FillKeyCornersFromBackground(TzkBitmap& dst, const TsMaskData& mask, int state,
+                                  const TsBackgroundInfo& bg);
+
 // Appends the transparent runs of a border mask's corners (frame 0) as one-row rectangles:
 // rows 0 .. WT-1 of the frame, or the last WB rows with `bottom`; in each, the key runs of
 // columns 0 .. WL-1 (at x = column) and fw-WR .. fw-1 (at x = column + windowWidth - fw),

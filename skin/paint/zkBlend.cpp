@@ -219,6 +219,14 @@ void BlendRectAt(TzkBitmap& dst, const TzkBitmap& src, uint8_t weight, TRect src
     BlendWith<TzkFastSum24>(dst, src, weight, srcRect, dstPoint);
 }
 
+TColor MixByTransparency(TColor parent, TColor own, int t) {
+  const auto channel = [t](int pc, int kc) {
+    return uint8_t(std::clamp((t * (pc - kc) + 256 * kc) >> 8, 0, 255));
+  };
+  return RGBColor(channel(GetRValue(parent), GetRValue(own)), channel(GetGValue(parent), GetGValue(own)),
+                  channel(GetBValue(parent), GetBValue(own)));
+}
+
 TColor LerpColor(TColor a, TColor b, double f) {
   auto mix = [f](unsigned ca, unsigned cb) { return uint32_t(RoundByte(f * ca + (1 - f) * cb)); };
   const uint32_t ua = uint32_t(a), ub = uint32_t(b);

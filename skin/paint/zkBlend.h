@@ -62,5 +62,9 @@ void BlendRectAt(TzkBitmap& dst, const TzkBitmap& src, uint8_t weight, TRect src
 // Per channel <f * a + (1 - f) * b>; the result keeps a's top byte.
 TColor LerpColor(TColor a, TColor b, double f);
 
+// Per channel clamp((t * (p - k) + 256 * k) >> 8, 0, 255), k the own colour's channel and p
+// the parent's: the colour of a see-through section over its parent (t its transparency).
+TColor MixByTransparency(TColor parent, TColor own, int t);
+
 // clamp(percent * 255 div 100, 0, 255): a skin percentage as a byte weight.
 uint8_t PercentToWeight(int percent);

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "skin/paint/zkBlend.h"
+#include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
+#include "skin/paint/zkGlowImage.h"
 #include "skin/windows/sSkinProvider.h"
-#include "skin/windows/zkGlowEffect.h"
+#include "skin/windows/zkLayeredWindow.h"
 
 namespace {
 
@@ -123,15 +125,7 @@ void TzkSBAnimation::Render(int state) {
   const TRect r = provider_.Button(button_).Rect;
   if (!band || r.Width() <= 0 || r.Height() <= 0) return;
   TzkBitmap work(r.Width(), r.Height());
-  for (int y = 0; y < r.Height(); ++y) {
-    uint8_t* d = work.ScanLine(y);
-    const int sy = r.Top + y;
-    for (int x = 0; x < r.Width(); ++x) {
-      const int sx = r.Left + x;
-      if (sy >= 0 && sy < band->Height() && sx >= 0 && sx < band->Width())
-        std::copy_n(band->ScanLine(sy) + sx * 3, 3, d + x * 3);
-    }
-  }
+  CopyRect(work, 0, 0, *band, r);
   provider_.DrawButtonGlyph(work, button_, state, TPoint{0, 0});
   int margin = 0;
   const TsMaskData* glow = state == kButtonHot ? provider_.GlowMaskOf(button_, margin) : nullptr;
@@ -143,15 +137,7 @@ void TzkSBAnimation::Render(int state) {
   // Layered windows take premultiplied alpha.
   image_->Fill(0);
   if (!halo.Empty()) CopyPremultiplied(*image_, halo, TRect(0, 0, w, h));
-  for (int y = 0; y < r.Height(); ++y) {
-    if (at.Y + y >= h) break;
-    const uint8_t* s = work.ScanLine(y);
-    uint8_t* d = image_->ScanLine(at.Y + y);
-    for (int x = 0; x < r.Width() && at.X + x < w; ++x) {
-      std::copy_n(s + x * 3, 3, d + (at.X + x) * 4);
-      d[(at.X + x) * 4 + 3] = 255;
-    }
-  }
+  CopyRect(*image_, at.X, at.Y, work, TRect(0, 0, r.Width(), r.Height()));  // alpha 255
   overlayRect_ = TRect(r.Left - at.X, r.Top - at.Y, r.Left - at.X + w, r.Top - at.Y + h);
   shownState_ = state;
 }

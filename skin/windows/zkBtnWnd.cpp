@@ -7,6 +7,7 @@
 #include "skin/paint/zkBlend.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
+#include "skin/paint/zkGlowImage.h"
 #include "skin/windows/zkGlowEffect.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
@@ -115,8 +116,7 @@ void TzkBtnWnd::ShowGlow() {
     GetClientRect(parent, &pc);
     POINT o{0, 0};
     ClientToScreen(parent, &o);
-    const TRect inParent = IntersectRect(screen, Rect(o.x, o.y, o.x + pc.right, o.y + pc.bottom));
-    visible = inParent.Offset(-screen.Left, -screen.Top);
+    visible = GlowVisiblePart(screen, Rect(o.x, o.y, o.x + pc.right, o.y + pc.bottom));
   }
   glowId_ = ShowGlowEffect(screen, visible, Skin().Section, manager, GetAncestor(Handle(), GA_ROOT), 255,
                            s.GlowMargin, "GLOW");

@@ -1,15 +1,7 @@
 // Glow windows: the soft halo around a control under the pointer, drawn from a glow image of
-// the skin in a borderless layered window with per-pixel alpha that lies around the control,
-// is never activated and lets every mouse click through to the windows below.
-//
-//        glow image (nine parts)             window around the control
-//      +----+------------+----+           x = left + margin - WL
-//      | TL |    top     | TR |           +----+-----------------+----+
-//      +----+------------+----+           |    |    control      |    |
-//      |left|  (centre)  |right|    ->    |    |  (margin pixels |    |
-//      +----+------------+----+           |    |   into borders) |    |
-//      | BL |   bottom   | BR |           +----+-----------------+----+
-//      +----+------------+----+           W = width + WL + WR - 2 margin
+// the skin (skin/paint/zkGlowImage.h renders it) in a borderless layered window with per-pixel
+// alpha that lies around the control, is never activated and lets every mouse click through
+// to the windows below.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +9,6 @@
 #include <cstdint>
 #include <string>
 
-#include "skin/paint/zkBitmap.h"
 #include "skin/paint/zkTypes.h"
 #include "toolkit/Form.h"
 #include "skin/windows/zkLayeredWindow.h"
@@ -36,16 +27,6 @@ class TzkGlowForm : public TCustomForm {
   void WndProc(TMessage& m) override;
 };
 
-
-// Frame 0 of a glow mask as 32-bit pixels with straight alpha (empty without a picture).
-TzkBitmap GlowImageFrame(const TsMaskData& mask);
-
-// Renders the glow image for a control of the given size into a 32-bit bitmap with straight
-// alpha: transparent, then the mask's frame 0 as a nine-part image. Returns the border widths
-// used (WL, WT, WR, WB; a zero one falls back to the mask's BorderWidth, then to the frame's
-// width or height).
-TRect RenderGlowImage(TzkBitmap& out, const TsMaskData& mask, int controlWidth, int controlHeight,
-                      int margin);
 
 // Shows a glow around a control: screen rectangle, visible part in the control's coordinates,
 // the section holding the glow image under key + "0", the manager (null: the default), the

@@ -197,6 +197,16 @@ struct Program {
   }
 };
 
+// The window holding the mouse capture, and the focus window, of the program's window thread.
+GUITHREADINFO GuiOf(const Program& p) {
+  GUITHREADINFO gi{};
+  gi.cbSize = sizeof(gi);
+  GetGUIThreadInfo(GetWindowThreadProcessId(p.form, nullptr), &gi);
+  return gi;
+}
+HWND CaptureOf(const Program& p) { return GuiOf(p).hwndCapture; }
+HWND FocusOf(const Program& p) { return GuiOf(p).hwndFocus; }
+
 std::string ReadFileBytes(const char* path) {
   std::ifstream f(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
@@ -318,7 +328,9 @@ bool FindHitPoint(HWND wnd, LRESULT code, POINT& found) {
   return false;
 }
 
-// A real click of the left button at a screen point.
+// A real click of the left button at a screen point. The pointer rests on the point and the
+// button is held a moment, as a hand does: the title buttons show their hot and pressed looks
+// on the way, and no other process's state tells when they have.
 void ClickAt(POINT p) {
   SetCursorPos(p.x, p.y);
   Sleep(150);
@@ -420,10 +432,11 @@ int main() {
   const int cx = (addRect.right - addRect.left) / 2, cy = (addRect.bottom - addRect.top) / 2;
   SetCursorPos(addRect.left + cx, addRect.top + cy);
   PostMessageW(run1.add, WM_MOUSEMOVE, 0, MAKELPARAM(cx, cy));
-  Sleep(600);
-  SaveScreenshot(around, (dir + "add-hover.bmp").c_str());
-  Check(ReadFileBytes((dir + "add-normal.bmp").c_str()) != ReadFileBytes((dir + "add-hover.bmp").c_str()),
-        "the pointer over \"Добавить\" changes its pixels");
+  const auto hoverChanged = [&] {
+    SaveScreenshot(around, (dir + "add-hover.bmp").c_str());
+    return ReadFileBytes((dir + "add-normal.bmp").c_str()) != ReadFileBytes((dir + "add-hover.bmp").c_str());
+  };
+  Check(WaitFor(hoverChanged, 5000), "the pointer over \"Добавить\" changes its pixels");
 
   const FILETIME before1 = LocalNow();
   SendMessageW(run1.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(first.c_str()));
@@ -444,13 +457,14 @@ int main() {
   PostMessageW(run1.edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
   PostMessageW(run1.edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
   const bool added2 = WaitFor([&] { return run1.Rows() == 2; }, 10000);
-  Sleep(500);
+  Sleep(500);  // time for a second row that must not come
   const FILETIME after2 = LocalNow();
   Check(added2 && run1.Rows() == 2, "Enter in the edit box adds exactly one task");
   Check(GetWindowTextLengthW(run1.edit) == 0, "the edit box is cleared after adding");
   Check(run1.ItemText(0, 0) == second && run1.ItemText(1, 0) == first, "the newest task is on top");
 
-  Sleep(1500);  // let a tick draw the clock and the elapsed times
+  Check(WaitFor([&] { return run1.ItemText(0, 2) != L"notend" && !run1.ItemText(0, 2).empty(); }, 5000),
+        "a tick draws the elapsed times");
   Check(WaitFor([&] { return FrameSkinned(run1.form); }, 5000), "the main window shows the skin's frame");
   Check(SaveScreenshot(run1.form, shot.c_str()), "a screenshot of the window is saved");
   Check(run1.Close(), "closing the window ends the program");
@@ -498,6 +512,8 @@ int main() {
   HWND menu = nullptr;
   Check(WaitFor([&] { return (menu = run3.FindTopLevel(L"#32768", true)) != nullptr; }, 10000),
         "the list's popup menu opens");
+  // The menu's state lives in the other process and nothing there says when its loop has
+  // taken a key, so the keys are given at a hand's pace.
   Sleep(300);
   for (WORD key : {WORD(VK_DOWN), WORD(VK_DOWN), WORD(VK_RETURN)}) {
     PostMessageW(menu ? menu : run3.list, WM_KEYDOWN, key, 1);
@@ -527,7 +543,6 @@ int main() {
           "with their arrow buttons inside");
     SendMessageW(hours, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
     SendMessageW(minutes, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
-    Sleep(300);
     Check(WaitFor([&] { return FrameSkinned(dialog); }, 5000), "the dialog shows the skin's frame");
     RECT both, main, dlg;  // the dialog over the main window
     GetWindowRect(run3.form, &main);
@@ -541,7 +556,7 @@ int main() {
         "the one-minute limit fires at the next tick and save.txt carries the mark");
   Check(WaitFor([&] { return run3.ImageIndex(0) == 3; }, 5000), "the row turns red");
   Check(run3.ItemText(0, 4) == L"0:1:00#", "the row's limit text is 0:1:00#");
-  Sleep(500);
+  Sleep(500);  // the red row reaches the screen; the screenshot is only looked at
   SaveScreenshot(run3.form, (shots + "row-red.bmp").c_str());
   const std::string fired = ReadFileBytes("save.txt");
   Check(fired == FileBytes(started + L"\r\n" + task + L"<#>" + started +
@@ -555,7 +570,7 @@ int main() {
   if (!run4.form) return 1;
   Check(WaitFor([&] { return run4.Rows() == 1 && run4.ItemText(0, 2) != L"notend"; }, 10000),
         "the task is back and ticking");
-  Sleep(1500);
+  Sleep(1500);  // more than a tick: time for an alarm that must not fire again
   Check(run4.ItemText(0, 4) == L"0:1:00#", "the limit keeps its fired mark");
   Check(run4.ImageIndex(0) == 0, "a limit fired before the restart shows the plain running icon");
   // The alarm, its mark and a save happen together: an unchanged file means no second alarm.
@@ -566,7 +581,7 @@ int main() {
   HWND handler = run4.TrayHandler();
   Check(app && handler, "the application window and the tray handler window exist");
   SetForegroundWindow(run4.form);
-  Sleep(300);
+  WaitFor([&] { return GetForegroundWindow() == run4.form; }, 5000);
   POINT minimize = {};
   Check(FindHitPoint(run4.form, HTMINBUTTON, minimize), "the skinned minimize button answers its hit-test");
   ClickAt(minimize);
@@ -579,14 +594,13 @@ int main() {
         "a double click on the tray icon shows the window again");
   Check(app && IsWindowVisible(app) && !IsIconic(app), "with its taskbar button, not minimized");
   Check(WaitFor([&] { return GetForegroundWindow() == run4.form; }, 5000), "and in front");
-  Sleep(500);
-  Check(FrameSkinned(run4.form), "the restored window shows the skin's frame");
+  Check(WaitFor([&] { return FrameSkinned(run4.form); }, 5000), "the restored window shows the skin's frame");
   SaveScreenshot(run4.form, (shots + "after-restore.bmp").c_str());
   // Hovering and pressing the close button: its hot and pressed looks on the screen.
   POINT close = {};
   Check(FindHitPoint(run4.form, HTCLOSE, close), "the skinned close button answers its hit-test");
   SetCursorPos(close.x, close.y);
-  Sleep(600);
+  Sleep(600);  // the hot look fades in over several steps; the screenshot is only looked at
   RECT title;
   GetWindowRect(run4.form, &title);
   title.bottom = title.top + 40;
@@ -612,16 +626,22 @@ int main() {
   Check(run5.Start(exe), "the program starts with sixty tasks");
   if (!run5.form) return 1;
   Check(WaitFor([&] { return run5.Rows() == 60; }, 10000), "all sixty are loaded");
-  Sleep(1000);
   RECT lr;
   GetWindowRect(run5.list, &lr);
   const int barX = lr.right - 2 - GetSystemMetrics(SM_CXVSCROLL) / 2;
-  Check(SendMessageW(run5.list, WM_NCHITTEST, 0, MAKELPARAM(barX, (lr.top + lr.bottom) / 2)) == HTVSCROLL,
+  Check(WaitFor([&] {
+          return SendMessageW(run5.list, WM_NCHITTEST, 0, MAKELPARAM(barX, (lr.top + lr.bottom) / 2)) ==
+                 HTVSCROLL;
+        }, 5000),
         "the skin hit-tests the list's vertical bar");
   {
-    HDC screen = GetDC(nullptr);
-    const COLORREF track = GetPixel(screen, barX, lr.bottom - 2 - 40);
-    ReleaseDC(nullptr, screen);
+    COLORREF track = 0;
+    WaitFor([&] {
+      HDC screen = GetDC(nullptr);
+      track = GetPixel(screen, barX, lr.bottom - 2 - 40);
+      ReleaseDC(nullptr, screen);
+      return track == RGB(0xE5, 0xE9, 0xEF);
+    }, 5000);
     Check(track == RGB(0xE5, 0xE9, 0xEF), "the bar's track has the skin's SCROLLBAR1H colour");
     if (track != RGB(0xE5, 0xE9, 0xEF)) std::printf("  track pixel was %06lx\n", track);
 
@@ -629,25 +649,23 @@ int main() {
   SetForegroundWindow(run5.form);
   const int thumbY = lr.top + 2 + GetSystemMetrics(SM_CYVSCROLL) + 6;
   SetCursorPos(barX, thumbY);
-  Sleep(200);
   mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-  Sleep(200);
+  WaitFor([&] { return CaptureOf(run5) == run5.list; }, 5000);  // the thumb is held
   for (int y = thumbY; y <= lr.bottom - 30; y += 20) {
     SetCursorPos(barX, y);
-    Sleep(30);
+    Sleep(30);  // the pointer moves in steps, as a hand drags it
   }
   mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
   const auto top = [&] { return int(SendMessageW(run5.list, LVM_GETTOPINDEX, 0, 0)); };
   Check(WaitFor([&] { return top() > 30; }, 5000), "dragging the thumb to the bottom scrolls the list to its end");
-  Sleep(500);
+  Sleep(500);  // the scrolled rows reach the screen; the screenshot is only looked at
   SaveScreenshot(run5.form, (shots + "list-scrolled.bmp").c_str());
   const int bottomTop = top();
   // A click on a row gives the list the focus; the wheel then scrolls it up.
   SetCursorPos((lr.left + lr.right) / 2, (lr.top + lr.bottom) / 2);
-  Sleep(100);
   mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
   mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-  Sleep(300);
+  WaitFor([&] { return FocusOf(run5) == run5.list; }, 5000);
   mouse_event(MOUSEEVENTF_WHEEL, 0, 0, DWORD(WHEEL_DELTA * 3), 0);
   Check(WaitFor([&] { return top() < bottomTop; }, 5000), "the mouse wheel scrolls the list back up");
   Check(run5.Close(), "closing the window ends the program");

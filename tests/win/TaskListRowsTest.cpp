@@ -364,11 +364,11 @@ TEST_F(TaskListRowsTest, AfterAddAndDeleteTheScreenShowsWhatAFullRepaintShows) {
   ASSERT_NE(form->sListView1->ScrollAdapter(), nullptr);
   const auto check = [&](const char* what) {
     UpdateWindow(list);
-    PumpFor(30);
+    LetPaintReachScreen();
     const std::vector<uint32_t> shown = ScreenRows(list);
     InvalidateRect(list, nullptr, TRUE);
     UpdateWindow(list);
-    PumpFor(30);
+    LetPaintReachScreen();
     EXPECT_TRUE(shown == ScreenRows(list)) << what;
   };
   Add(L"new on top");

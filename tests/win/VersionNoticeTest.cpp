@@ -36,12 +36,13 @@ std::vector<HWND> VisibleWindows(DWORD process, const wchar_t* className) {
 
 // Waits up to 20 s for a visible window of that class in the process.
 HWND WaitForWindow(DWORD process, const wchar_t* className) {
-  for (int i = 0; i < 400; ++i) {
+  HWND found = nullptr;
+  WaitUntil([&] {
     const std::vector<HWND> w = VisibleWindows(process, className);
-    if (!w.empty()) return w.front();
-    Sleep(50);
-  }
-  return nullptr;
+    found = w.empty() ? nullptr : w.front();
+    return found != nullptr;
+  }, 20000);
+  return found;
 }
 
 std::wstring TextsOf(HWND dialog) {
@@ -74,7 +75,7 @@ TEST(VersionNotice, ShownOnceThenTheProgramRuns) {
   PostMessageW(notice, WM_COMMAND, IDOK, 0);
   HWND main = WaitForWindow(pi.dwProcessId, L"TForm1");
   ASSERT_NE(main, nullptr);
-  Sleep(300);
+  Sleep(300);  // time for a notice that must not come back
   EXPECT_TRUE(VisibleWindows(pi.dwProcessId, L"#32770").empty()) << "the notice came back";
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);

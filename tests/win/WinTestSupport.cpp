@@ -57,6 +57,79 @@ bool WaitUntil(const std::function<bool()>& done, int deadlineMs) {
   }
 }
 
+namespace {
+
+// The kinds of message a pointer wait is for, and whether one has been taken from the queue.
+const UINT* g_awaited = nullptr;
+size_t g_awaitedCount = 0;
+bool g_arrived = false;
+
+LRESULT CALLBACK NoteArrival(int code, WPARAM wParam, LPARAM lParam) {
+  const MSG* m = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE)
+    for (size_t i = 0; i < g_awaitedCount; ++i) g_arrived = g_arrived || m->message == g_awaited[i];
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Runs `give` and pumps until a message of one of the kinds has been taken, then handles what
+// it caused; at most deadlineMs.
+template <size_t N>
+bool WaitForInput(const UINT (&kinds)[N], const std::function<void()>& give, int deadlineMs) {
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, NoteArrival, nullptr, GetCurrentThreadId());
+  g_awaited = kinds;
+  g_awaitedCount = N;
+  g_arrived = false;
+  give();
+  const bool arrived = WaitUntil([] { return g_arrived; }, deadlineMs);
+  UnhookWindowsHookEx(hook);
+  g_awaited = nullptr;
+  g_awaitedCount = 0;
+  Pump();
+  return arrived;
+}
+
+// Whether the pointer at the point would be over a window of this thread.
+bool OverOwnWindow(POINT screen) {
+  HWND w = WindowFromPoint(screen);
+  return w && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId();
+}
+
+}  // namespace
+
+bool MovePointerTo(POINT screen) {
+  POINT now{};
+  GetCursorPos(&now);
+  if ((now.x == screen.x && now.y == screen.y) || !OverOwnWindow(screen)) {
+    SetCursorPos(screen.x, screen.y);
+    Pump();
+    return true;
+  }
+  static const UINT kMoves[] = {WM_MOUSEMOVE, WM_NCMOUSEMOVE};
+  return WaitForInput(kMoves, [&] { SetCursorPos(screen.x, screen.y); }, 2000);
+}
+
+bool SendMouseButton(bool down) {
+  static const UINT kDown[] = {WM_LBUTTONDOWN, WM_NCLBUTTONDOWN, WM_LBUTTONDBLCLK, WM_NCLBUTTONDBLCLK};
+  static const UINT kUp[] = {WM_LBUTTONUP, WM_NCLBUTTONUP};
+  const auto give = [down] {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof(in));
+  };
+  return down ? WaitForInput(kDown, give, 2000) : WaitForInput(kUp, give, 2000);
+}
+
+void LetPaintReachScreen() {
+  const DWORD end = GetTickCount() + 30;
+  for (;;) {
+    Pump();
+    const int left = int(end - GetTickCount());
+    if (left <= 0) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(left), QS_ALLINPUT);
+  }
+}
+
 TLeakCheck::TLeakCheck(int processSlack)
     : slack_(processSlack),
       handles_(handles::GdiObjectsAlive()),

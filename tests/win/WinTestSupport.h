@@ -18,6 +18,19 @@ void PumpFor(int ms);
 // Pumps until `done` holds or deadlineMs have passed; says whether it held.
 bool WaitUntil(const std::function<bool()>& done, int deadlineMs = 3000);
 
+// Pointer input as the user gives it, each waiting (with a deadline) until the platform has
+// delivered it to this thread and what it caused has been handled. Both say whether it came.
+// MovePointerTo: the pointer to a screen point; a move onto no window of this thread, or to
+// where the pointer already is, is delivered to nobody and only handles what is waiting.
+bool MovePointerTo(POINT screen);
+// SendMouseButton: the left button down or up at the pointer.
+bool SendMouseButton(bool down);
+
+// The platform copies what a window painted to the screen once its thread has been idle for
+// a moment, and nothing tells when that has happened. A test that reads the screen after
+// painting, and has no expected picture to wait for, lets this moment pass first.
+void LetPaintReachScreen();
+
 // Records the GDI objects alive through the toolkit's handles and the process's GDI and USER
 // objects when made, and expects when it goes no more handles than before and at most
 // `processSlack` more process objects (the platform keeps a few caches of its own).

@@ -339,8 +339,8 @@ TEST_F(WindowAdapter, HeldArrowRepeatsOncePerRepeatTimer) {
   SendMessageW(wnd_, WM_LBUTTONUP, 0, 0);
   EXPECT_EQ(g_seen.Count(SB_ENDSCROLL), 1);
   const int after = int(g_seen.scrolls.size());
-  PumpFor(150);
-  EXPECT_EQ(int(g_seen.scrolls.size()), after);  // the timer stopped
+  PumpFor(150);  // longer than a repeat: time must pass for a stopped timer to show it stopped
+  EXPECT_EQ(int(g_seen.scrolls.size()), after);
   EXPECT_EQ(g_seen.commands51, g_seen.commands52);
 }
 
@@ -483,7 +483,7 @@ TEST_F(WindowAdapter, LosingTheCaptureEndsAnArrowPressAndAThumbDrag) {
   EXPECT_EQ(g_seen.Count(SB_LINEDOWN), 1);
   SetCapture(other);
   EXPECT_EQ(g_seen.Count(SB_ENDSCROLL), 1);
-  PumpFor(300 + 55 * 4);
+  PumpFor(300 + 55 * 4);  // the first repeat's delay and four more: none may come
   EXPECT_EQ(g_seen.Count(SB_LINEDOWN), 1) << "no repeat after the capture went";
   ReleaseCapture();
 
@@ -492,7 +492,7 @@ TEST_F(WindowAdapter, LosingTheCaptureEndsAnArrowPressAndAThumbDrag) {
   EXPECT_EQ(g_seen.Count(SB_LINEDOWN), 2);
   SendMessageW(wnd_, WM_CANCELMODE, 0, 0);
   EXPECT_NE(GetCapture(), wnd_);
-  PumpFor(300 + 55 * 4);
+  PumpFor(300 + 55 * 4);  // as above: time for repeats that must not come
   EXPECT_EQ(g_seen.Count(SB_LINEDOWN), 2);
 
   a->VertBar().ReadInfo(wnd_);

@@ -210,6 +210,17 @@ TEST(ColourMixing, TintExceptKeyColouriseAndLerp) {
   for (int negative : {-1, -10000000, INT32_MIN}) EXPECT_EQ(PercentToWeight(negative), 0) << negative;
 }
 
+// The divisor is 256 although transparencies stop at 100: even a see-through colour keeps most
+// of its own; differences towards a darker parent round down.
+TEST(ColourMixing, TransparencyMovesTheOwnColourInSteps256thAndRoundsDown) {
+  const TColor parent = RGBColor(0, 100, 255), own = RGBColor(255, 100, 0);
+  EXPECT_EQ(MixByTransparency(parent, own, 0), own);
+  EXPECT_EQ(MixByTransparency(parent, own, 1), RGBColor(254, 100, 0));
+  EXPECT_EQ(MixByTransparency(parent, own, 99), RGBColor(156, 100, 98));
+  EXPECT_EQ(MixByTransparency(parent, own, 256), parent);
+  EXPECT_EQ(MixByTransparency(parent, own, 300), RGBColor(0, 100, 255)) << "held at 0 and 255";
+}
+
 // Layered windows take premultiplied alpha: what is fully transparent adds nothing, what is
 // opaque stays as it is, and everything between is scaled with rounding.
 TEST(Premultiply, ScalesEachChannelByItsAlphaAndCutsToBothBitmaps) {

@@ -179,4 +179,29 @@ TEST(KeyPixels, RestoreFromMaskCornerAndCopyExceptKey) {
   EXPECT_EQ(Alpha(out, 2, 1), 0);  // the key pixel was not copied
 }
 
+TEST(KeyCorners, KeyPixelsOfTheStateFramesCornersTakeTheBackground) {
+  TsSkinTables t;
+  t.MasterBitmap = TzkBitmap(8, 3);
+  DrawGrid(t.MasterBitmap, 0, 0, {"kaakkbbk", "aaaabbbb", "kaakbbbk"}, kPal);
+  const int m = AddMask(t, "S", "M", {Rect(0, 0, 8, 3), 2, 0, 0, 1, 1, 1, 1});
+  for (int state : {1, 5}) {
+    TzkBitmap dst = Solid(5, 3, W);
+    FillKeyCornersFromBackground(dst, t.Masks[m], state, ColourBehind(X));
+    EXPECT_EQ(ReadGrid(dst, Rect(0, 0, 5, 3), kPal), (std::vector<std::string>{"xwwwx", "wwwww", "wwwwx"}))
+        << state;
+  }
+  // A background bitmap one column narrower than the target: the right corners lie outside it.
+  const TzkBitmap behind = Solid(4, 3, Y);
+  TsBackgroundInfo bg;
+  bg.Bitmap = &behind;
+  bg.IsBitmap = true;
+  TzkBitmap dst = Solid(5, 3, W, TPixelFormat::pf32bit);
+  FillKeyCornersFromBackground(dst, t.Masks[m], 0, bg);
+  EXPECT_EQ(ReadGrid(dst, Rect(0, 0, 5, 3), kPal), (std::vector<std::string>{"ywwww", "wwwww", "ywwww"}));
+
+  TzkBitmap thin = Solid(1, 3, W);
+  FillKeyCornersFromBackground(thin, t.Masks[m], 0, ColourBehind(X));
+  EXPECT_EQ(ReadGrid(thin, Rect(0, 0, 1, 3), kPal), (std::vector<std::string>{"w", "w", "w"}));
+}
+
 }  // namespace

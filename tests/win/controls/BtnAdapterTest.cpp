@@ -79,8 +79,7 @@ class BtnAdapter : public ::testing::Test {
   static void PointAt(HWND w, int x, int y) {
     POINT p{x, y};
     ClientToScreen(w, &p);
-    SetCursorPos(p.x, p.y);
-    PumpFor(80);
+    MovePointerTo(p);
   }
   void Redraw(HWND b) {
     RedrawWindow(b, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -145,8 +144,7 @@ TEST_F(BtnAdapter, RealPointerShowsAndHidesTheGlowAndClicksStillArrive) {
   in[0].type = in[1].type = INPUT_MOUSE;
   in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in[0], sizeof(INPUT));
-  PumpFor(50);
+  SendMouseButton(true);
   EXPECT_EQ(a->CtlState(), 2);
   EXPECT_EQ(a->GlowId(), -1);
   EXPECT_EQ(GetFocus(), b) << "pressing focuses the button";

@@ -155,8 +155,7 @@ TEST_F(CheckBoxAdapter, RealClicksToggleTheBoxAndReachTheParent) {
   Redraw(b);
   POINT p{8, 12};
   ClientToScreen(b, &p);
-  SetCursorPos(p.x, p.y);
-  PumpFor(80);
+  MovePointerTo(p);
   EXPECT_EQ(skin.HotWindow(), b);
   INPUT in[2]{};
   in[0].type = in[1].type = INPUT_MOUSE;

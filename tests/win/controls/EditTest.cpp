@@ -16,30 +16,8 @@
 
 namespace {
 
-// The whole window (frame and client) in a 24-bit bitmap: as the screen shows it, or printed
-// with WM_PRINT over a marker colour.
-TzkBitmap WholeWindow(HWND wnd, bool fromScreen) {
-  RECT r;
-  GetWindowRect(wnd, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  TzkBitmap out = NewBitmap24(w, h);
-  TWindowDc screen(nullptr);
-  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
-  TBitmapDc dc(bitmap.Get(), screen.Get());
-  if (fromScreen) {
-    BitBlt(dc.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
-  } else {
-    TBrushHandle marker(CreateSolidBrush(RGB(1, 2, 3)));
-    const RECT all = {0, 0, w, h};
-    FillRect(dc.Get(), &all, marker.Get());
-    SendMessageW(wnd, WM_PRINT, WPARAM(dc.Get()), PRF_NONCLIENT | PRF_CLIENT);
-  }
-  CopyDCToBitmap(out, dc.Get(), 0, 0);
-  return out;
-}
-
-TzkBitmap PrintWhole(HWND wnd) { return WholeWindow(wnd, false); }
-TzkBitmap OnScreen(HWND wnd) { return WholeWindow(wnd, true); }
+// The whole window as the edit prints it itself (no children, no separate erase).
+TzkBitmap PrintEdit(HWND wnd) { return PrintWhole(wnd, PRF_NONCLIENT | PRF_CLIENT); }
 
 class SkinnedEdit : public SkinnedForm {
  protected:
@@ -84,7 +62,7 @@ TEST_F(SkinnedEdit, BorderedEditGetsTheTwoPixelRingAndABorderlessOneNone) {
   EXPECT_EQ(bordered->BorderWidth(), 2);
   EXPECT_EQ(bare->BorderWidth(), 0);
 
-  const TzkBitmap printed = PrintWhole(bordered->Handle());
+  const TzkBitmap printed = PrintEdit(bordered->Handle());
   const TzkBitmap look = EngineLook(bordered, 0);
   ASSERT_EQ(printed.Width(), 121);
   int ringPixels = 0, ringDiffs = 0;
@@ -102,7 +80,7 @@ TEST_F(SkinnedEdit, BorderedEditGetsTheTwoPixelRingAndABorderlessOneNone) {
   GetWindowRect(bare->Handle(), &window);
   GetClientRect(bare->Handle(), &client);
   EXPECT_EQ(window.right - window.left, client.right) << "no frame to paint";
-  const TzkBitmap barePrint = PrintWhole(bare->Handle());
+  const TzkBitmap barePrint = PrintEdit(bare->Handle());
   EXPECT_EQ(PixelOf(barePrint, 0, 10), ColorToRGB(bare->Color())) << "the platform's client";
 }
 
@@ -156,7 +134,7 @@ TEST_F(SkinnedEdit, DisabledPasswordEditShowsOnePasswordCharacterPerCharacter) {
   EXPECT_GT(DifferentPixels(*secret->SkinData().CacheBmp, *plain->SkinData().CacheBmp), 0)
       << "the text itself is not shown";
   // The disabled edit is painted from its cache.
-  const TzkBitmap printed = PrintWhole(secret->Handle());
+  const TzkBitmap printed = PrintEdit(secret->Handle());
   EXPECT_EQ(DifferentPixels(printed, *secret->SkinData().CacheBmp), 0);
 }
 
@@ -202,13 +180,13 @@ TEST_F(SkinnedEdit, NewTextReachesTheScreenEnabledAndDisabled) {
   const auto shownAfter = [&](const wchar_t* text) {
     e->SetText(text);
     UpdateWindow(e->Handle());
-    PumpFor(30);
-    return OnScreen(e->Handle());
+    LetPaintReachScreen();
+    return WindowOnScreen(e->Handle());
   };
   const auto freshRender = [&] {
     RedrawWindow(e->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    PumpFor(30);
-    return OnScreen(e->Handle());
+    LetPaintReachScreen();
+    return WindowOnScreen(e->Handle());
   };
   const TzkBitmap first = shownAfter(L"first");
   const TzkBitmap second = shownAfter(L"second task");
@@ -216,12 +194,12 @@ TEST_F(SkinnedEdit, NewTextReachesTheScreenEnabledAndDisabled) {
   EXPECT_EQ(DifferentPixels(second, freshRender()), 0) << "enabled";
 
   e->SetEnabled(false);
-  PumpFor(30);
-  const TzkBitmap disabled = OnScreen(e->Handle());
+  LetPaintReachScreen();
+  const TzkBitmap disabled = WindowOnScreen(e->Handle());
   const TzkBitmap third = shownAfter(L"third");
   EXPECT_GT(DifferentPixels(disabled, third), 0) << "the disabled image shows the new text";
   EXPECT_EQ(DifferentPixels(third, freshRender()), 0) << "disabled";
-  EXPECT_EQ(DifferentPixels(third, PrintWhole(e->Handle())), 0);
+  EXPECT_EQ(DifferentPixels(third, PrintEdit(e->Handle())), 0);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ TEST(GroupBoxAdapter, PaintsFrameAndCaptionBandFromTheSkin) {
   SendMessageW(box, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), 0);
   auto a = TzkMainWnd::Attach<TzkGroupBoxWnd>(box, false, "", &skin);
   RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  PumpFor(50);
+  LetPaintReachScreen();
 
   // The reserved top is the caption's text height and two pixels.
   TMemoryDcHandle mdc(CreateCompatibleDC(nullptr));

@@ -37,16 +37,9 @@ class InteractiveAdapters : public AdapterForm {
   static void MoveTo(HWND w, int x, int y) {
     POINT p{x, y};
     ClientToScreen(w, &p);
-    SetCursorPos(p.x, p.y);
-    PumpFor(40);
+    MovePointerTo(p);
   }
-  static void Button(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof(in));
-    PumpFor(60);
-  }
+  static void Button(bool down) { SendMouseButton(down); }
 };
 
 TEST_F(InteractiveAdapters, SpinArrowsAreSkinnedAndStillMoveThePosition) {
@@ -137,7 +130,7 @@ TEST_F(InteractiveAdapters, ComboBoxGetsTheFrameAndButtonAndStillDropsDown) {
   EXPECT_NE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), 0);
   EXPECT_EQ(a->ButtonState(), 2);
   SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
-  PumpFor(30);
+  WaitUntil([&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; });
   EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), 0);
   a.reset();
   DestroyWindow(combo);
@@ -345,7 +338,7 @@ TEST_F(InteractiveAdapters, ToolkitEditShowsSkinColoursAndGetsItsOwnBack) {
   Redraw(edit->Handle());
   EXPECT_EQ(edit->Color(), ColorToRGB(section.HotColor));
   SetFocus(other->Handle());
-  PumpFor(20);
+  Pump();
 
   // Disabled: the frame gets the disabled look over the form.
   edit->SetEnabled(false);

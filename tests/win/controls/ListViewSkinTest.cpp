@@ -73,7 +73,7 @@ class ListViewSkin : public ::testing::Test {
   // True when the header shows the section as RenderHeaderSection draws it in `state`.
   bool HeaderShows(int position, int state) {
     UpdateWindow(list_->HeaderWindow());
-    PumpFor(30);  // the window's pixels reach the screen
+    LetPaintReachScreen();
     const TRect r = list_->SectionRect(position);
     TzkBitmap want;
     list_->RenderHeaderSection(position, r, state, want);
@@ -270,20 +270,19 @@ TEST_F(ListViewSkin, HeaderFollowsTheRealPointer) {
   const TRect blank = Rect(second.Width() - 40, 2, second.Width() - 4, second.Height() - 2);
   const auto shows = [&](int state) {
     UpdateWindow(header);
-    PumpFor(30);
+    LetPaintReachScreen();
     const TzkBitmap want = PlainSection(t, ColorToRGB(list_->Color()), second.Width(), second.Height(), state);
     return DifferentOnScreen(header, second, want, blank) == 0;
   };
   // The pointer starts away from the form, whatever an earlier test left hot.
-  SetCursorPos(2, 2);
+  MovePointerTo(POINT{2, 2});
   SendMessageW(header, WM_MOUSELEAVE, 0, 0);
-  PumpFor(60);
+  Pump();
   ASSERT_TRUE(shows(0));
   ASSERT_FALSE(shows(1)) << "the hot look must differ from the normal one";
   POINT over{second.Left + second.Width() / 2, second.Height() / 2};
   ClientToScreen(header, &over);
-  SetCursorPos(over.x, over.y);
-  PumpFor(60);
+  MovePointerTo(over);
   EXPECT_EQ(list_->HotSection(), 1) << "the pointer moved over the second section";
   EXPECT_TRUE(shows(1));
   // Into the rows: the header is normal again.
@@ -291,8 +290,7 @@ TEST_F(ListViewSkin, HeaderFollowsTheRealPointer) {
   GetClientRect(list_->Handle(), &client);
   POINT rows{client.right / 2, client.bottom / 2};
   ClientToScreen(list_->Handle(), &rows);
-  SetCursorPos(rows.x, rows.y);
-  PumpFor(60);
+  MovePointerTo(rows);
   EXPECT_EQ(list_->HotSection(), -2);
   EXPECT_TRUE(shows(0));
 }
@@ -318,7 +316,7 @@ TEST_F(ListViewSkin, SortedColumnsShowTheScrollButtonGlyphRightOfTheirText) {
     item.fmt = HDF_LEFT | HDF_STRING | format;
     Header_SetItem(header, 0, &item);
     UpdateWindow(header);
-    PumpFor(30);
+    LetPaintReachScreen();
     TzkBitmap want = PlainSection(t, ColorToRGB(list_->Color()), first.Width(), first.Height(), 0);
     const int gw = t.FrameWidth(glyph), gh = t.FrameHeight(glyph);
     const TzkBitmap plain = want.Clone();
@@ -335,7 +333,7 @@ TEST_F(ListViewSkin, SortedColumnsShowTheScrollButtonGlyphRightOfTheirText) {
   EXPECT_EQ(sortAndCompare(HDF_SORTUP | HDF_SORTDOWN, down), 0) << "sort-down wins";
 }
 
-TEST_F(ListViewSkin, TheBoundLabelSitsAboveTheListAndFollowsIt) {
+TEST_F(ListViewSkin, TheBoundLabelSitsAboveTheListAndFollowsItsPlaceVisibilityAndEnabling) {
   TsBoundLabel& bound = list_->BoundLabel();
   bound.SetCaption(L"Задачи");
   bound.SetLayout(TsCaptionLayout::sclTopLeft);
@@ -357,10 +355,16 @@ TEST_F(ListViewSkin, TheBoundLabelSitsAboveTheListAndFollowsIt) {
   EXPECT_FALSE(label->Visible());
   list_->Show();
   EXPECT_TRUE(label->Visible());
+  list_->SetEnabled(false);
+  EXPECT_FALSE(label->Enabled()) << "a disabled list has a disabled label";
+  list_->SetEnabled(true);
+  EXPECT_TRUE(label->Enabled());
   // Without the skin the label still goes with the list.
   SendMessageW(list_->Handle(), SM_ORVEXCMD, MakeCommandWParam(zcSkinRemove), LPARAM(skin_.get()));
   list_->SetBounds(40, 80, 440, 180);
   EXPECT_EQ(label->Left(), 40);
+  list_->SetEnabled(false);
+  EXPECT_FALSE(label->Enabled());
   list_->Hide();
   EXPECT_FALSE(label->Visible());
 }

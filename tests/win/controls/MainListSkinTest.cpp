@@ -31,7 +31,7 @@ TEST(MainListSkin, TheTaskListIsSkinnedWithItsBarsAndRowColours) {
   a->RefreshBars(true);
   EXPECT_TRUE(a->VertBar().Shown);
   RedrawWindow(list->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-  PumpFor(50);
+  LetPaintReachScreen();
   // The bar on the screen is the one the skin composes.
   TzkBitmap bar;
   a->RenderBar(SB_VERT, bar, bpNone, bpNone, -1);
@@ -45,7 +45,7 @@ TEST(MainListSkin, TheTaskListIsSkinnedWithItsBarsAndRowColours) {
   // Rows keep the application's colours: white for even rows, the 3-D light colour for odd.
   ListView_EnsureVisible(list->Handle(), 0, FALSE);
   UpdateWindow(list->Handle());
-  PumpFor(50);
+  LetPaintReachScreen();
   for (int row = 0; row < 2; ++row) {
     RECT r{};
     ListView_GetItemRect(list->Handle(), row, &r, LVIR_BOUNDS);

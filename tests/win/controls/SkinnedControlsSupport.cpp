@@ -71,7 +71,7 @@ void AdapterForm::Compose(TzkBitmap& into, const char* name, const TRect& r, int
 
 void AdapterForm::Redraw(HWND w) {
   RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-  PumpFor(30);
+  LetPaintReachScreen();
 }
 
 TColor PixelOf(const TzkBitmap& b, int x, int y) {
@@ -97,6 +97,35 @@ TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height) {
   SendMessageW(wnd, WM_PRINT, WPARAM(dc.Get()), PRF_CLIENT | PRF_ERASEBKGND);
   CopyDCToBitmap(out, dc.Get(), 0, 0);
   return out;
+}
+
+TzkBitmap PrintWhole(HWND wnd, UINT flags) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  TzkBitmap out = NewBitmap24(w, h);
+  TWindowDc screen(nullptr);
+  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+  TBitmapDc dc(bitmap.Get(), screen.Get());
+  TBrushHandle marker(CreateSolidBrush(RGB(1, 2, 3)));
+  const RECT all = {0, 0, w, h};
+  FillRect(dc.Get(), &all, marker.Get());
+  SendMessageW(wnd, WM_PRINT, WPARAM(dc.Get()), flags);
+  CopyDCToBitmap(out, dc.Get(), 0, 0);
+  return out;
+}
+
+TzkBitmap ScreenPixels(const TRect& onScreen) {
+  TzkBitmap out = NewBitmap24(onScreen.Width(), onScreen.Height());
+  TWindowDc screen(nullptr);
+  CopyDCToBitmap(out, screen.Get(), onScreen.Left, onScreen.Top);
+  return out;
+}
+
+TzkBitmap WindowOnScreen(HWND wnd) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  return ScreenPixels(TRect(r.left, r.top, r.right, r.bottom));
 }
 
 int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b) {

@@ -71,6 +71,15 @@ TColor PixelOf(const TzkBitmap& b, int x, int y);
 TzkBitmap Tinted(TzkBitmap image, TColor towards, double keep);
 // The window printed with WM_PRINT (client area) into a 24-bit bitmap.
 TzkBitmap PrintWindowBitmap(HWND wnd, int width, int height);
+// The whole window (frame and client; by default its children too) printed with WM_PRINT into
+// a 24-bit bitmap first filled with the marker colour 0x030201, so a part the window does not
+// print stands out.
+TzkBitmap PrintWhole(HWND wnd, UINT flags = PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+// What the screen shows in a rectangle of screen coordinates, and of a whole window (the
+// tests' display has no window manager: a shown form in front is on the screen as it painted
+// itself).
+TzkBitmap ScreenPixels(const TRect& onScreen);
+TzkBitmap WindowOnScreen(HWND wnd);
 // Number of pixels that differ between two bitmaps of the same size (-1 for other sizes).
 int DifferentPixels(const TzkBitmap& a, const TzkBitmap& b);
 // The largest difference of one colour channel between two bitmaps of the same size (256 for

@@ -163,7 +163,7 @@ TEST_F(SkinnedSpinEdit, HoldingAnArrowStepsAfter400msThenEvery100msAndOnceMoreOn
   Mouse(WM_LBUTTONUP, 5, 12);
   EXPECT_EQ(box->Value(), -ticks - 1) << "released over the button: one more step";
   EXPECT_FALSE(timer->Enabled());
-  PumpFor(250);
+  PumpFor(250);  // more than two repeats' time must pass to show that none comes
   EXPECT_EQ(box->Value(), -ticks - 1) << "and the repeat stops";
 
   // Released away from the button: no step, and a tick without the mouse held clicks nothing.

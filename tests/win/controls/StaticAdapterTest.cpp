@@ -75,7 +75,7 @@ TEST_F(StaticAdapter, TextIsWrittenOverTheSectionAndCopiedToTheWindow) {
   HWND w = MakeStatic(L"Some\ttext that wraps over lines", 0, WS_EX_RIGHT);
   auto a = TzkMainWnd::Attach<TzkStaticWnd>(w, false, "", &skin);
   RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  PumpFor(50);
+  LetPaintReachScreen();
   const TzkBitmap& cache = a->Skin().CacheBmp;
   ASSERT_EQ(cache.Width(), 120);
   ASSERT_EQ(cache.Height(), 40);
@@ -97,7 +97,7 @@ TEST_F(StaticAdapter, TextIsWrittenOverTheSectionAndCopiedToTheWindow) {
   // A new text is read and drawn.
   SetWindowTextW(w, L"");
   RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASENOW);
-  PumpFor(30);
+  Pump();
   EXPECT_EQ(DifferentPixels(a->Skin().CacheBmp, plain), 0);
   EXPECT_EQ(SendMessageW(w, SM_ORVEXCMD, MakeCommandWParam(zcIsSkinned), 0), 1);
   a.reset();
@@ -112,7 +112,7 @@ TEST_F(StaticAdapter, IconAndBitmapStaticsShowTheirImageAtTheCorner) {
   auto a = TzkMainWnd::Attach<TzkIconWnd>(w, false, "", &skin);
   EXPECT_FALSE(a->ShowsBitmap());
   RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  PumpFor(50);
+  Pump();
   TzkBitmap want = Section(120, 40);
   DrawOnBitmap(want, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL); });
   ASSERT_EQ(a->Skin().CacheBmp.Width(), 120);
@@ -137,7 +137,7 @@ TEST_F(StaticAdapter, IconAndBitmapStaticsShowTheirImageAtTheCorner) {
   a = TzkMainWnd::Attach<TzkIconWnd>(w, false, "", &skin);
   EXPECT_TRUE(a->ShowsBitmap());
   RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  PumpFor(50);
+  Pump();
   const TzkBitmap& cache = a->Skin().CacheBmp;
   ASSERT_EQ(cache.Width(), 120);
   EXPECT_EQ(CachePixel(cache, 0, 0), RGB(0x40, 0x50, 0x60));
@@ -156,7 +156,7 @@ TEST_F(StaticAdapter, StaticsWithAnEdgeOrTabStopKeepTheirOwnPainting) {
     auto a = TzkMainWnd::Attach<TzkStaticWnd>(w, false, "", &skin);
     EXPECT_TRUE(a->LeftToBase());
     RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    PumpFor(30);
+    Pump();
     EXPECT_TRUE(a->Skin().CacheBmp.Empty());
     a.reset();
     DestroyWindow(w);

@@ -214,7 +214,7 @@ TEST_F(CoolTrayIconTest, ACycleIntervalOfZeroNeverCycles) {
   icon->OnCycle = [&](TObject*, int) { ++steps; };
   icon->SetCycleIcons(true);
   EXPECT_FALSE(icon->CycleTimer().Enabled());
-  PumpFor(200);
+  PumpFor(200);  // ten cycle steps' time: none may come
   EXPECT_EQ(steps, 0);
   icon->SetCycleInterval(20);  // a later interval starts it
   WaitUntil([&] { return steps > 0; });
@@ -232,7 +232,7 @@ TEST_F(CoolTrayIconTest, EnterOnTheFirstMoveAndExitOnceThePointerLeaves) {
   SetCursorPos(40, 40);
   Callback(WM_MOUSEMOVE);
   Callback(WM_MOUSEMOVE);
-  PumpFor(100);
+  PumpFor(100);  // five exit-timer ticks with the pointer still: none may report an exit
   EXPECT_EQ(enters, 1);
   EXPECT_EQ(exits, 0) << "the pointer has not moved";
   SetCursorPos(400, 300);
@@ -456,7 +456,7 @@ TEST(SimpleTimer, StartStopIntervalAndCallbackRules) {
     EXPECT_TRUE(timer.Start());
     timer.SetInterval(0);
     EXPECT_TRUE(timer.Enabled()) << "stopped but still enabled";
-    PumpFor(100);
+    PumpFor(100);  // five intervals' time for ticks that must not come
     EXPECT_EQ(ticks, 0);
     timer.SetInterval(20);
     WaitUntil([&] { return ticks > 0; });

@@ -1,7 +1,6 @@
 // Glow windows: ids that no other owner can take over, the glows closed when a skin is applied
 // or removed, when the pointer leaves an edit-style adapter and when the manager goes with its
-// form, with no handles left after many cycles; and the size of a glow whose image has no
-// border widths.
+// form, with no handles left after many cycles.
 #include <windows.h>
 
 #include <memory>
@@ -164,51 +163,6 @@ TEST_F(GlowAndEditAdapter, ThePointerLeavingAnEditStyleAdapterClosesEveryGlow) {
   EXPECT_EQ(GlowEffectsOpen(), 0);
   a.reset();
   DestroyWindow(edit);
-}
-
-// A glow image of 10 x 8 pixels, every pixel different and opaque, with no border widths.
-TsMaskData BorderlessGlowMask(int borderWidth) {
-  TsMaskData mask;
-  mask.Image = std::make_unique<TzkBitmap>(NewBitmap32(10, 8));
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 10; ++x) {
-      uint8_t* p = mask.Image->ScanLine(y) + x * 4;
-      p[0] = uint8_t(x * 20);
-      p[1] = uint8_t(y * 30);
-      p[2] = 7;
-      p[3] = 255;
-    }
-  mask.Rect = TRect(0, 0, 10, 8);
-  mask.ImageCount = 1;
-  mask.ImgType = itisaGlow;
-  mask.BorderWidth = int16_t(borderWidth);
-  return mask;
-}
-
-TColor Pixel32(const TzkBitmap& b, int x, int y) {
-  const uint8_t* p = b.ScanLine(y) + x * 4;
-  return RGBColor(p[2], p[1], p[0]);
-}
-
-TEST(GlowImage, ZeroBordersFallBackToTheBorderWidthThenToTheWholeFrame) {
-  TzkBitmap out;
-  const TsMaskData frameSized = BorderlessGlowMask(0);
-  const TRect borders = RenderGlowImage(out, frameSized, 40, 20, 2);
-  EXPECT_EQ(borders, TRect(10, 8, 10, 8));
-  ASSERT_EQ(out.Width(), 40 + 10 + 10 - 4);
-  ASSERT_EQ(out.Height(), 20 + 8 + 8 - 4);
-  // Each corner is the whole frame.
-  const TzkBitmap& image = *frameSized.Image;
-  for (const TPoint corner : {TPoint(0, 0), TPoint(out.Width() - 10, 0), TPoint(0, out.Height() - 8),
-                              TPoint(out.Width() - 10, out.Height() - 8)})
-    for (const TPoint p : {TPoint(0, 0), TPoint(9, 7), TPoint(4, 3)})
-      EXPECT_EQ(Pixel32(out, corner.X + p.X, corner.Y + p.Y), Pixel32(image, p.X, p.Y))
-          << corner.X << "," << corner.Y << " + " << p.X << "," << p.Y;
-
-  const TRect thin = RenderGlowImage(out, BorderlessGlowMask(3), 40, 20, 2);
-  EXPECT_EQ(thin, TRect(3, 3, 3, 3));
-  EXPECT_EQ(out.Width(), 40 + 3 + 3 - 4);
-  EXPECT_EQ(out.Height(), 20 + 3 + 3 - 4);
 }
 
 }  // namespace

@@ -109,26 +109,11 @@ class MdiSkin : public ::testing::Test {
   }
   static LRESULT HitTest(HWND wnd, TPoint p) { return SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPoint(wnd, p)); }
   static TPoint Centre(const TRect& r) { return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
-  // What the screen shows in a rectangle of screen coordinates.
-  static TzkBitmap OnScreen(const RECT& r) {
-    TzkBitmap out = NewBitmap24(r.right - r.left, r.bottom - r.top);
-    TWindowDc screen(nullptr);
-    TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), out.Width(), out.Height()));
-    TBitmapDc dc(bitmap.Get(), screen.Get());
-    BitBlt(dc.Get(), 0, 0, out.Width(), out.Height(), screen.Get(), r.left, r.top, SRCCOPY);
-    CopyDCToBitmap(out, dc.Get(), 0, 0);
-    return out;
-  }
   static TzkBitmap ClientOnScreen(HWND wnd) {
     RECT c;
     GetClientRect(wnd, &c);
     MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&c), 2);
-    return OnScreen(c);
-  }
-  static TzkBitmap WindowOnScreen(HWND wnd) {
-    RECT r;
-    GetWindowRect(wnd, &r);
-    return OnScreen(r);
+    return ScreenPixels(TRect(c.left, c.top, c.right, c.bottom));
   }
   // The "MDIAREA" section composed directly by the paint engine at a size.
   TzkBitmap ComposedArea(int width, int height) {
@@ -284,7 +269,7 @@ TEST_F(MdiSkin, TheClientAreaShowsTheMdiAreaSection) {
   MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&before), 2);
   two->SetBounds(300, 200, 280, 180);
   UpdateWindow(client);
-  PumpFor(30);
+  LetPaintReachScreen();
   const TRect uncovered(before.left, before.top, 300, 200);
   const TzkBitmap screen = ClientOnScreen(client);
   RECT oneRect;
@@ -315,7 +300,7 @@ TEST_F(MdiSkin, AMaximizedChildsButtonsLiveInTheFramesMenuLine) {
   EXPECT_EQ(fp->MaximizedMdiChild(), two->WindowHandle());
   EXPECT_EQ(frame->Caption(), L"Frame - [Two]");
   // The title on the screen is the skinned one with that caption, nothing of the platform's.
-  PumpFor(30);
+  LetPaintReachScreen();
   fp->RenderCache();
   const TsFrameGeometry titled = fp->Geometry();
   EXPECT_EQ(DifferencesIn(WindowOnScreen(fw), *fp->FrameCache(),
@@ -436,7 +421,7 @@ TEST_F(MdiSkin, EachChildButtonSendsItsCommandAndDoesItsJob) {
   EXPECT_EQ(now.bottom, frameClient.bottom);
   EXPECT_FALSE(p2->CornerAreas().empty());
   UpdateWindow(frame->ClientHandle());
-  PumpFor(30);
+  LetPaintReachScreen();
   p2->RenderCache();
   const TsFrameGeometry cg = p2->Geometry();
   const TzkBitmap childOnScreen = WindowOnScreen(cw);
@@ -494,7 +479,7 @@ TEST_F(MdiSkin, WithAMainMenuTheChildsButtonsShareTheMenuLine) {
   // The platform's own bar (with its buttons for the child) never shows over the line.
   RedrawWindow(fw, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   DrawMenuBar(fw);
-  PumpFor(30);
+  LetPaintReachScreen();
   fp->RenderCache();
   EXPECT_EQ(DifferencesIn(WindowOnScreen(fw), *fp->FrameCache(), g.MenuLine), 0);
 }
@@ -620,7 +605,7 @@ TEST_F(MdiSkin, ScreenshotsOfASkinnedFrame) {
   const char* dir = getenv("VORNIK_SCREENSHOT_DIR");
   auto shoot = [&](const char* name) {
     RedrawWindow(fw, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpFor(60);
+    LetPaintReachScreen();
     const TzkBitmap shot = WindowOnScreen(fw);
     // Nothing of the platform's frame: the title band on the screen is the skinned one.
     const TsFrameGeometry g = fp->Geometry();

@@ -131,31 +131,6 @@ class TEveryControlForm : public TFramedTestForm {
   TLabel* plainLabel;
 };
 
-// The whole window printed with its frame, client and children.
-TzkBitmap PrintWhole(HWND wnd) {
-  RECT r;
-  GetWindowRect(wnd, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  TzkBitmap out = NewBitmap24(w, h);
-  TWindowDc screen(nullptr);
-  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
-  TBitmapDc dc(bitmap.Get(), screen.Get());
-  SendMessageW(wnd, WM_PRINT, WPARAM(dc.Get()), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
-  CopyDCToBitmap(out, dc.Get(), 0, 0);
-  return out;
-}
-
-// What the screen shows of a window (the tests' display has no window manager: a shown,
-// active form in front is on the screen as it painted itself).
-TzkBitmap ScreenOf(HWND wnd) {
-  RECT r;
-  GetWindowRect(wnd, &r);
-  TzkBitmap out = NewBitmap24(r.right - r.left, r.bottom - r.top);
-  TWindowDc screen(nullptr);
-  CopyDCToBitmap(out, screen.Get(), r.left, r.top);
-  return out;
-}
-
 TzkBitmap Part(const TzkBitmap& b, const TRect& r) {
   TzkBitmap out = NewBitmap24(r.Width(), r.Height());
   for (int y = 0; y < r.Height(); ++y)
@@ -181,11 +156,11 @@ TFormLook LookOf(TCustomForm* form, const std::vector<TControl*>& controls) {
   TFormLook look;
   HWND wnd = form->WindowHandle();
   const TRect client = ClientRectInWindow(wnd);
-  const TzkBitmap whole = ScreenOf(wnd);
+  const TzkBitmap whole = WindowOnScreen(wnd);
   look.Client = Part(whole, client);
   for (TControl* c : controls) {
     if (auto* w = dynamic_cast<TWinControl*>(c))
-      look.Controls.push_back(ScreenOf(w->WindowHandle()));
+      look.Controls.push_back(WindowOnScreen(w->WindowHandle()));
     else
       look.Controls.push_back(Part(look.Client, TRect(c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height())));
   }
@@ -236,7 +211,8 @@ class SkinCycle : public SkinnedFormsFixture {
     ASSERT_EQ(manager->SkinName(), kOtherSkin);
     Pump();
   }
-  // Controls settle (fades, timers) before they are compared.
+  // Controls settle before they are compared: a fade or a timer started by the cycle must
+  // have run out, and nothing tells when the last one has, so time passes.
   static void Settle(TCustomForm* f) {
     RedrawWindow(f->WindowHandle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -511,7 +511,7 @@ TEST_F(SkinProvider, NoObjectsAreLeftAfterManySkinnedForms) {
     const TsFrameGeometry g = p->Geometry();
     HitTest(f->WindowHandle(), Centre(g.Buttons[tbkClose]));
     HitTest(f->WindowHandle(), Centre(g.Buttons[tbkMin]));
-    if (shown) PumpFor(60);
+    if (shown) PumpFor(60);  // a shown form's fades and glows run on timers: let them start
     delete f;
     Pump();
   };

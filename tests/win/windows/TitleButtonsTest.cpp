@@ -23,6 +23,7 @@
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkComposition.h"
 #include "skin/windows/zkDials.h"
+#include "skin/paint/zkGlowImage.h"
 #include "skin/windows/zkGlowEffect.h"
 #include "skin/windows/zkHintWindow.h"
 #include "toolkit/Application.h"
@@ -215,8 +216,7 @@ class TitleHints : public TitleBar {
   void PointAt(TPoint p) {
     RECT r;
     GetWindowRect(form->WindowHandle(), &r);
-    SetCursorPos(r.left + p.X, r.top + p.Y);
-    PumpFor(40);
+    MovePointerTo(POINT{r.left + p.X, r.top + p.Y});
   }
   // The hover time is over.
   static void HoverTimeOver(TzkHintWindow& hint) {
