@@ -485,7 +485,7 @@ void TzkMainWnd::PrepareWindowCache(bool dialogMode) {
   GetWindowRect(wnd_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (w <= 0 || h <= 0) return;
-  if (skin_.CacheBmp.Width() != w || skin_.CacheBmp.Height() != h) skin_.CacheBmp = NewDeviceBitmap24(w, h);
+  skin_.FitCache(w, h);
   if (dialogMode && tables && tables->SkinData.BorderColor != clFuchsia) {
     FillRectOf(skin_.CacheBmp, Rect(0, 0, w, h), ColorToRGB(clWindow));
     const TColor frame = tables->SkinData.BorderColor;
@@ -551,38 +551,70 @@ void PaintBarPart(const TsSkinTables& t, const TsCachedSection& cs, const TsBack
 }
 
 
-void TzkMainWnd::PaintMessage(TMessage& m, const std::function<void(HDC)>& paint) {
-  const TPaintScope scope(Handle(), m.WParam);
-  if (!Skin().Updating) paint(scope.Dc());
-}
-
-bool TzkMainWnd::AnswerOwnPainting(TMessage& m, const std::function<void(HDC)>& paint) {
+bool TzkMainWnd::AnswerPaint(TMessage& m) {
+  const TzkPaintRules rules = PaintRules();
   switch (m.Msg) {
-    case WM_PAINT:
-    case WM_PRINT:
-      PaintMessage(m, paint);
+    case WM_PAINT: {
+      const TPaintScope scope(Handle(), m.WParam);
+      if (!Skin().Updating) PaintLook(scope.Dc());
       return true;
+    }
     case WM_PRINTCLIENT:
-      paint(HDC(m.WParam));
+      PaintLook(HDC(m.WParam));
       return true;
-    case WM_ERASEBKGND:
-    case WM_NCPAINT:
-    case WM_UPDATEUISTATE:
+    case WM_ERASEBKGND: {
+      const bool show = rules.Erase == TzkEraseRule::Paint ||
+                        (rules.Erase == TzkEraseRule::PaintWhenVisible && IsWindowVisible(Handle()));
+      if (show && !Skin().Updating) {
+        Skin().BGChanged = true;
+        PaintLook(HDC(m.WParam));
+      }
       m.Result = 1;
       return true;
+    }
+    case WM_NCPAINT:
+      return rules.OwnFrame;
     default:
       return false;
   }
 }
 
+void TzkMainWnd::PaintLook(HDC dc) {
+  if (PaintRules().RenderEachPaint) PrepareCache();
+  else PrepareStaleCache();
+  if (Skin().CacheBmp.Empty()) return;
+  TSaveDc saved(dc);
+  LeaveOutOfPaint(dc);
+  CopyCache(dc);
+}
+
+void TzkMainWnd::PrepareStaleCache() {
+  if (skin_.BGChanged || skin_.CacheBmp.Empty()) PrepareCache();
+}
+
+void TzkMainWnd::CopyCache(HDC dc) const {
+  const TzkBitmap& cache = skin_.CacheBmp;
+  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
+}
+
+void TzkAdapterSkin::FitCache(int w, int h) {
+  if (CacheBmp.Width() != w || CacheBmp.Height() != h) CacheBmp = NewDeviceBitmap24(w, h);
+}
+
 bool TzkMainWnd::SizeCacheToWindow(int& w, int& h) {
-  TzkAdapterSkin& skin = Skin();
   RECT wr;
   GetWindowRect(Handle(), &wr);
   w = wr.right - wr.left;
   h = wr.bottom - wr.top;
-  if (!skin.Tables() || !skin.Skinned() || w <= 0 || h <= 0) return false;
-  if (skin.CacheBmp.Width() != w || skin.CacheBmp.Height() != h) skin.CacheBmp = NewDeviceBitmap24(w, h);
+  if (!CanRender(w, h)) return false;
+  skin_.FitCache(w, h);
+  return true;
+}
+
+bool TzkMainWnd::SizeCacheToClient(RECT& client) {
+  GetClientRect(Handle(), &client);
+  if (!CanRender(client.right, client.bottom)) return false;
+  skin_.FitCache(client.right, client.bottom);
   return true;
 }
 

@@ -42,11 +42,29 @@ struct TzkAdapterSkin {
   bool MouseAbove = false;
   TzkBitmap CacheBmp;
 
+  // Makes the cached image w x h (a new image only when its size changes).
+  void FitCache(int w, int h);
   // The active skin's tables, or null without an active skin.
   const TsSkinTables* Tables() const;
   bool Skinned() const;
   // Looks the section up again (after a skin change).
   void UpdateIndexes();
+};
+
+// How an adapter that shows its look from the cached image answers erasing: the message is
+// only answered as done, or the look is rendered afresh and copied at once (unless painting
+// waits, or, with PaintWhenVisible, the window is hidden) so it shows before the window's own
+// painting runs.
+enum class TzkEraseRule { Swallow, Paint, PaintWhenVisible };
+
+// How an adapter that shows its look from the cached image answers the paint messages.
+struct TzkPaintRules {
+  // Each paint renders the look afresh, as its state is read while rendering; otherwise
+  // only a stale or missing image is rendered again.
+  bool RenderEachPaint = true;
+  TzkEraseRule Erase = TzkEraseRule::Swallow;
+  // The look covers the window's frame: frame painting is swallowed rather than passed on.
+  bool OwnFrame = true;
 };
 
 // The library's name of the window property that holds the adapter.
@@ -95,6 +113,9 @@ class TzkMainWnd {
   virtual void SaveControlColors() {}
   virtual void RestoreControlColors() {}
   virtual void ApplySkinColors() { skinColorsApplied_ = true; }
+  // Renders the adapter's whole look into the cached image; adapters that paint from their
+  // cache (through AnswerPaint) say how.
+  virtual void PrepareCache() {}
   // Builds the cached image of the whole window from the parent's background and the section.
   void PrepareWindowCache(bool dialogMode);
   // What lies behind the window in its parent, seen from the window's top-left corner.
@@ -119,19 +140,31 @@ class TzkMainWnd {
  protected:
   // The message handler; the base passes unknown messages on.
   virtual void AdapterProc(TMessage& m);
-  // Answers WM_PAINT (or a print message carrying its own DC in WParam) by calling paint with
-  // the device context, inside BeginPaint/EndPaint when the message brings none; nothing is
-  // drawn while the look is being updated.
-  void PaintMessage(TMessage& m, const std::function<void(HDC)>& paint);
-  // For adapters that draw the whole window themselves: WM_PAINT, WM_PRINT and WM_PRINTCLIENT
-  // go to paint; erasing, frame painting and UI-state changes are swallowed. False for other
-  // messages.
-  bool AnswerOwnPainting(TMessage& m, const std::function<void(HDC)>& paint);
+  // The paint path of adapters that paint from their cache: WM_PAINT (or a print message
+  // carrying its own DC in WParam; nothing is drawn while the look is being updated) and
+  // WM_PRINTCLIENT show the look through PaintLook, erasing and frame painting go as the
+  // rules say. False for other messages (WM_PRINT reaches the window as WM_PAINT with its DC).
+  bool AnswerPaint(TMessage& m);
+  virtual TzkPaintRules PaintRules() const { return {}; }
+  // Shows the look on dc: the cached image, brought up to date as the rules say, copied at
+  // 0, 0 within what LeaveOutOfPaint leaves of the clip.
+  virtual void PaintLook(HDC dc);
+  // Takes out of dc's clip what the adapter must not paint over (the inside of a frame,
+  // child windows).
+  virtual void LeaveOutOfPaint(HDC /*dc*/) {}
+  // Renders the cache again when it is stale or missing.
+  void PrepareStaleCache();
+  // Copies the whole cached image to dc at 0, 0 (nothing without one).
+  void CopyCache(HDC dc) const;
   // Redraws the whole window at once (nothing once it is going).
   void RedrawNow();
+  // Whether a look of w x h can be rendered: a skin is active and the size is not empty.
+  bool CanRender(int w, int h) const { return skin_.Skinned() && w > 0 && h > 0; }
   // Sizes the skin's cached image to the window rectangle and gives its size; false (nothing
   // to draw) without a skin or for an empty window.
   bool SizeCacheToWindow(int& w, int& h);
+  // The same for the client area, which it returns in `client`.
+  bool SizeCacheToClient(RECT& client);
   // Lets the window handle m with its redrawing off, then redraws it once, so a state change
   // never shows in the platform's own look.
   void HandleQuietly(TMessage& m);
