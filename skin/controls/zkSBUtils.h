@@ -4,19 +4,15 @@
 // procedure through its own handler, answers the skin command message, and passes everything
 // else on. While attached, the window property "ZKSBSC" holds the adapter.
 //
-// Rerouting: each adapter gets one entry procedure of its own from a fixed pool, so several
-// subclassers (ours and anybody's) can stack on one window and leave in any order. An adapter
-// that leaves while somebody else has subclassed over it cannot take itself out of the chain;
-// its entry then only passes messages on, and unlinks itself as soon as it is on top again or
-// the window is destroyed.
+// Rerouting goes through the toolkit's TWindowSubclass, so several subclassers (ours and
+// anybody's) can stack on one window and leave in any order; an adapter that leaves while
+// somebody else has subclassed over it leaves an entry that only passes messages on.
 //
 // The skinned scroll bars that many adapters add are in zkScrollWnd.
 #pragma once
 
 #include <windows.h>
 
-#include <array>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,6 +21,7 @@
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkBitmap.h"
 #include "toolkit/Messages.h"
+#include "toolkit/Subclass.h"
 
 class TsSkinManager;
 class TsSkinTables;
@@ -97,11 +94,12 @@ class TzkMainWnd {
   static int DestroyedWhileReceiving();
   // The adapter attached to a window, or null.
   static TzkMainWnd* FromWindow(HWND wnd);
-  // How many entry procedures are in use (attached adapters and pass-through entries).
-  static int EntriesInUse();
+  // How many entries of the window-subclass pool are in use (attached adapters, other
+  // subclasses and pass-through entries).
+  static int EntriesInUse() { return TWindowSubclass::EntriesInUse(); }
 
   HWND Handle() const { return wnd_; }
-  bool Hooked() const { return slot_ >= 0 && !detached_; }
+  bool Hooked() const { return subclass_.Installed() && !detached_; }
   bool Destroyed() const { return destroyed_; }
   TzkAdapterSkin& Skin() { return skin_; }
   const TzkAdapterSkin& Skin() const { return skin_; }
@@ -196,27 +194,21 @@ class TzkMainWnd {
   void RefreshText();
   // A disabled toolkit control's cached image gets the disabled look over its background.
   void PaintDisabledControl(const TsBackgroundInfo& bg);
-  // The window is going: nothing is drawn or restored on it any more; after its last
-  // message (WM_NCDESTROY) not even a pass-through entry is kept.
-  void MarkDestroyed(bool finalMessage) {
-    destroyed_ = true;
-    finalMessage_ = finalMessage;
-  }
+  // The window is going: nothing is drawn or restored on it any more.
+  void MarkDestroyed() { destroyed_ = true; }
   bool skinColorsApplied_ = false;
 
  private:
-  friend LRESULT DispatchToSlot(int slot, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void Start(bool repaint);
   void Hook();
   LRESULT Receive(UINT msg, WPARAM wParam, LPARAM lParam);
   void DisposeNowOrLater();
 
   HWND wnd_;
-  int slot_ = -1;
+  TWindowSubclass subclass_;
   WNDPROC prevAfterDetach_ = nullptr;
   bool detached_ = false;
   bool destroyed_ = false;
-  bool finalMessage_ = false;
   bool themeOff_ = false;
   bool madeOpaque_ = false;  // the adapter set the toolkit control's opaque style
   bool dlgMode_ = false;
