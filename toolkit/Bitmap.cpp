@@ -17,14 +17,8 @@ void TBitmap::SetSize(int width, int height) {
   height_ = height > 0 ? height : 0;
   if (Empty()) return;
   if (size_t(width_) * size_t(height_) > (size_t(1) << 28)) throw std::length_error("bitmap too large");
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = width_;
-  bi.bmiHeader.biHeight = -height_;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  bitmap_.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  bitmap_ = NewDibSection(width_, height_, bits);
   if (!bitmap_) throw std::bad_alloc();
   bits_ = static_cast<uint32_t*>(bits);
   dc_.Reset(CreateCompatibleDC(nullptr));

@@ -105,6 +105,13 @@ using TWindowHandle = TUniqueHandle<HWND, handles::WindowTraits>;
 using TImageListHandle = TUniqueHandle<HIMAGELIST, handles::ImageListTraits>;
 using TFileHandle = TUniqueHandle<HANDLE, handles::FileTraits>;
 
+// The header of a device-independent bitmap with uncompressed rows of bitCount bits per pixel:
+// top-down (its height stored negative) unless topDown is false.
+BITMAPINFO DibHeader(int width, int height, int bitCount = 32, bool topDown = true);
+// A DIB section of that shape, its first stored row at `bits`; null (and `bits` null) when
+// the system cannot make it.
+TBitmapHandle NewDibSection(int width, int height, void*& bits, int bitCount = 32, bool topDown = true);
+
 // A device context obtained with GetDC / GetWindowDC, released with ReleaseDC.
 class TWindowDc {
  public:

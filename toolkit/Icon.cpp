@@ -35,14 +35,8 @@ bool TIcon::LoadFromResource(HINSTANCE module, const wchar_t* name, int width, i
 }
 
 TIcon TIcon::Blank(int width, int height) {
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  TBitmapHandle color(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  TBitmapHandle color = NewDibSection(width, height, bits);
   std::vector<BYTE> maskBits(size_t((width + 15) / 16 * 2) * size_t(height), 0xFF);
   TBitmapHandle mask(CreateBitmap(width, height, 1, 1, maskBits.data()));
   ICONINFO info = {TRUE, 0, 0, mask.Get(), color.Get()};

@@ -16,6 +16,7 @@ vornik_win32(
   ListView.cpp
   Menu.cpp
   Screen.cpp
+  Subclass.cpp
   Timer.cpp
   UtilWindow.cpp
   WideText.cpp

@@ -13,6 +13,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menu.h"
+#include "toolkit/Subclass.h"
 #include "toolkit/WinControl.h"
 
 namespace {
@@ -41,7 +42,7 @@ constexpr UINT kBalloonClick = WM_USER + 5;
 
 }  // namespace
 
-// The owner windows whose procedure the icons replaced. The owner gets one procedure of ours
+// The owner windows whose procedure the icons replaced. The owner gets one subclass of ours
 // however many icons hook it; the icons hooked last see its messages first. Records are
 // found by handle in this list, so a message to the owner costs no lookup at the platform
 // (a window property costs a round trip to the Wine server on every message).
@@ -53,7 +54,7 @@ class TOwnerHooks {
  private:
   struct TRecord {
     HWND Wnd = nullptr;
-    WNDPROC Prev = nullptr;
+    TWindowSubclass Subclass;
     std::vector<TCoolTrayIcon*> Icons;  // in hooking order
   };
   static std::vector<std::unique_ptr<TRecord>>& Records() {
@@ -61,10 +62,11 @@ class TOwnerHooks {
     return records;
   }
   static TRecord* Find(HWND wnd);
+  // Frees the record: the owner gets its procedure back (or keeps a pass-through entry).
   static void Drop(HWND wnd);
   static bool IsHooked(HWND wnd, TCoolTrayIcon* icon);
-  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  static LRESULT Destroyed(HWND wnd, WPARAM wParam, LPARAM lParam);
+  static LRESULT Receive(void* record, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT Destroyed(TRecord* r, WPARAM wParam, LPARAM lParam);
 };
 
 TOwnerHooks::TRecord* TOwnerHooks::Find(HWND wnd) {
@@ -89,9 +91,7 @@ bool TOwnerHooks::Hook(HWND wnd, TCoolTrayIcon* icon) {
   if (!r) {
     auto made = std::make_unique<TRecord>();
     made->Wnd = wnd;
-    made->Prev = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TOwnerHooks::Proc)));
-    if (!made->Prev) return false;
+    if (!made->Subclass.Install(wnd, &TOwnerHooks::Receive, made.get())) return false;
     r = made.get();
     Records().push_back(std::move(made));
   }
@@ -103,30 +103,24 @@ void TOwnerHooks::Unhook(HWND wnd, TCoolTrayIcon* icon) {
   TRecord* r = Find(wnd);
   if (!r) return;
   r->Icons.erase(std::remove(r->Icons.begin(), r->Icons.end(), icon), r->Icons.end());
-  if (!r->Icons.empty()) return;
-  // Somebody replaced the procedure after us: ours stays in their chain and passes messages on.
-  if (GetWindowLongPtrW(wnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TOwnerHooks::Proc)) return;
-  SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(r->Prev));
-  Drop(wnd);
+  if (r->Icons.empty()) Drop(wnd);
 }
 
-LRESULT TOwnerHooks::Destroyed(HWND wnd, WPARAM wParam, LPARAM lParam) {
+LRESULT TOwnerHooks::Destroyed(TRecord* r, WPARAM wParam, LPARAM lParam) {
   // The owner's window is going away (it may be made again); nothing to give back later.
-  TRecord* r = Find(wnd);
-  const WNDPROC prev = r->Prev;
+  const HWND wnd = r->Wnd;
+  const WNDPROC prev = r->Subclass.Previous();
   for (TCoolTrayIcon* icon : r->Icons) icon->ownerWnd_ = nullptr;
-  if (GetWindowLongPtrW(wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TOwnerHooks::Proc))
-    SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev));
   Drop(wnd);
   return CallWindowProcW(prev, wnd, WM_NCDESTROY, wParam, lParam);
 }
 
-LRESULT CALLBACK TOwnerHooks::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TRecord* r = Find(wnd);
-  if (!r) return DefWindowProcW(wnd, msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) return Destroyed(wnd, wParam, lParam);
-  const WNDPROC prev = r->Prev;
-  // A handler may unhook icons (or free them): each one is asked only while still hooked.
+LRESULT TOwnerHooks::Receive(void* record, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TRecord* r = static_cast<TRecord*>(record);
+  if (msg == WM_NCDESTROY) return Destroyed(r, wParam, lParam);
+  const WNDPROC prev = r->Subclass.Previous();
+  // A handler may unhook icons (or free them, and with the last one the record): each one
+  // is asked only while still hooked.
   const std::vector<TCoolTrayIcon*> icons(r->Icons.rbegin(), r->Icons.rend());
   for (TCoolTrayIcon* icon : icons) {
     if (!IsHooked(wnd, icon)) continue;

@@ -10,6 +10,7 @@
 #include "skin/controls/sListViewHeader.h"
 #include "skin/paint/sCommonData.h"
 #include "toolkit/ListView.h"
+#include "toolkit/Subclass.h"
 
 class TzkScrollWnd;
 
@@ -45,7 +46,7 @@ class TsCustomListView : public TListView {
   void BoundsChanged() override;
 
  private:
-  friend LRESULT CALLBACK SkinnedHeaderProc(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT SkinnedHeaderProc(void* list, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   bool SkinCommandMessage(TMessage& m);
   bool SkinnedMessage(TMessage& m);
   void AfterMessage(const TMessage& m);
@@ -86,7 +87,7 @@ class TsCustomListView : public TListView {
   bool highlightHeaders_ = true;
   bool barsAfterShowing_ = false;  // the adapter's bars are read again after the next paint
   HWND header_ = nullptr;
-  WNDPROC headerPrev_ = nullptr;
+  TWindowSubclass headerSubclass_;
   int pressedSection_ = -1;
   int hotSection_ = -2;
   bool headerButtonDown_ = false;

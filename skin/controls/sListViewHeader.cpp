@@ -1,12 +1,11 @@
-// The skinned list view's column header: the header window's subclass and the table that
-// finds its list view, the hot and pressed sections, and the sections painted from the skin.
+// The skinned list view's column header: the header window's subclass, the hot and pressed
+// sections, and the sections painted from the skin.
 #include "skin/controls/sListViewHeader.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 #include "skin/controls/sListView.h"
@@ -18,43 +17,19 @@
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ImageList.h"
-#include "toolkit/WindowTable.h"
 
-namespace {
-
-// The skinned headers: their list view (none once it let go while somebody had subclassed
-// over the header) and the procedure they had before.
-struct THeaderEntry {
-  TsCustomListView* Owner = nullptr;
-  WNDPROC Prev = nullptr;
-};
-TWindowTable<THeaderEntry>& SkinnedHeaders() {
-  static TWindowTable<THeaderEntry> table;
-  return table;
-}
-
-}  // namespace
-
-// The header's procedure while its list view is skinned; after the list view let go (with
-// somebody subclassed over the header) it only passes messages on.
-LRESULT CALLBACK SkinnedHeaderProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  THeaderEntry entry;
-  SkinnedHeaders().Find(wnd, entry);
-  TsCustomListView* owner = entry.Owner;
-  const WNDPROC prev = entry.Prev;
-  if (owner && owner->header_ == wnd) {
-    try {
-      return owner->HeaderMessage(msg, wParam, lParam);
-    } catch (const std::exception& e) {
-      Application->HandleException(owner, &e);
-      return 0;
-    } catch (...) {
-      Application->HandleException(owner, nullptr);
-      return 0;
-    }
+// The header's procedure while its list view is skinned; exceptions stop here, they must not
+// unwind through the platform's frames.
+LRESULT SkinnedHeaderProc(void* list, HWND /*wnd*/, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TsCustomListView* owner = static_cast<TsCustomListView*>(list);
+  try {
+    return owner->HeaderMessage(msg, wParam, lParam);
+  } catch (const std::exception& e) {
+    Application->HandleException(owner, &e);
+  } catch (...) {
+    Application->HandleException(owner, nullptr);
   }
-  if (msg == WM_NCDESTROY) SkinnedHeaders().Remove(wnd);
-  return prev ? CallWindowProcW(prev, wnd, msg, wParam, lParam) : DefWindowProcW(wnd, msg, wParam, lParam);
+  return 0;
 }
 
 // [SECTION] Attaching
@@ -63,29 +38,19 @@ void TsCustomListView::AttachHeader(HWND header) {
   if (header == header_) return;
   DetachHeader();
   if (!header) return;
-  header_ = header;
-  headerPrev_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(header, GWLP_WNDPROC));
-  SkinnedHeaders().Set(header, THeaderEntry{this, headerPrev_});
-  SetWindowLongPtrW(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinnedHeaderProc));
+  if (headerSubclass_.Install(header, &SkinnedHeaderProc, this)) header_ = header;
 }
 
 void TsCustomListView::DetachHeader() {
   if (!header_) return;
-  HWND h = std::exchange(header_, nullptr);
-  if (!IsWindow(h)) return;
-  if (GetWindowLongPtrW(h, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SkinnedHeaderProc)) {
-    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(headerPrev_));
-    SkinnedHeaders().Remove(h);
-  } else {
-    SkinnedHeaders().Set(h, THeaderEntry{nullptr, headerPrev_});  // passes messages on
-  }
-  headerPrev_ = nullptr;
+  header_ = nullptr;
+  headerSubclass_.Remove();
   hotSection_ = -2;
   pressedSection_ = -1;
 }
 
 LRESULT TsCustomListView::CallHeader(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return headerPrev_ ? CallWindowProcW(headerPrev_, header_, msg, wParam, lParam) : 0;
+  return headerSubclass_.CallPrevious(msg, wParam, lParam);
 }
 
 LRESULT TsCustomListView::HeaderMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <utility>
 
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sCommonData.h"
@@ -21,70 +20,6 @@
 
 const wchar_t kAdapterProp[] = L"ZKSBSC";
 bool TzkMainWnd::CreatingDialogAdapters = false;
-
-// [SECTION] Entry procedures
-
-namespace {
-
-constexpr int kSlotCount = 512;
-
-struct TSlot {
-  bool Used = false;
-  HWND Wnd = nullptr;
-  WNDPROC Prev = nullptr;
-  TzkMainWnd* Adapter = nullptr;  // null: the entry only passes messages on
-};
-std::array<TSlot, kSlotCount> g_slots;
-
-}  // namespace
-
-LRESULT DispatchToSlot(int slot, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
-namespace {
-
-template <int N>
-LRESULT CALLBACK SlotProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DispatchToSlot(N, wnd, msg, wParam, lParam);
-}
-template <size_t... I>
-std::array<WNDPROC, sizeof...(I)> MakeSlotProcs(std::index_sequence<I...>) {
-  return {{&SlotProc<int(I)>...}};
-}
-const std::array<WNDPROC, kSlotCount> g_slotProcs = MakeSlotProcs(std::make_index_sequence<kSlotCount>());
-
-int TakeSlot() {
-  for (int i = 0; i < kSlotCount; ++i)
-    if (!g_slots[size_t(i)].Used) return i;
-  return -1;
-}
-
-bool SlotOnTop(int slot, HWND wnd) {
-  return GetWindowLongPtrW(wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(g_slotProcs[size_t(slot)]);
-}
-
-// Takes the entry out of the window's chain when it is on top; true when it was.
-bool UnlinkSlot(int slot) {
-  TSlot& entry = g_slots[size_t(slot)];
-  if (!SlotOnTop(slot, entry.Wnd)) return false;
-  SetWindowLongPtrW(entry.Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.Prev));
-  entry = TSlot();
-  return true;
-}
-
-}  // namespace
-
-LRESULT DispatchToSlot(int slot, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TSlot& entry = g_slots[size_t(slot)];
-  if (!entry.Used) return DefWindowProcW(wnd, msg, wParam, lParam);
-  if (entry.Adapter) return entry.Adapter->Receive(msg, wParam, lParam);
-  const WNDPROC prev = entry.Prev;
-  if (!UnlinkSlot(slot) && msg == WM_NCDESTROY) entry = TSlot();
-  return CallWindowProcW(prev, wnd, msg, wParam, lParam);
-}
-
-int TzkMainWnd::EntriesInUse() {
-  return int(std::count_if(g_slots.begin(), g_slots.end(), [](const TSlot& s) { return s.Used; }));
-}
 
 // [SECTION] Skin state
 
@@ -150,28 +85,16 @@ void TzkMainWnd::Start(bool repaint) {
 }
 
 void TzkMainWnd::Hook() {
-  const int slot = TakeSlot();
-  if (slot < 0) throw std::runtime_error("Window adapter: too many adapted windows");
-  TSlot& entry = g_slots[size_t(slot)];
-  entry.Used = true;
-  entry.Wnd = wnd_;
-  entry.Adapter = this;
+  if (!subclass_.Install<TzkMainWnd, &TzkMainWnd::Receive>(wnd_, this))
+    throw std::runtime_error("Window adapter: too many adapted windows");
   SetPropW(wnd_, kAdapterProp, this);
-  entry.Prev = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_slotProcs[size_t(slot)])));
-  slot_ = slot;
 }
 
 void TzkMainWnd::Detach() {
-  if (slot_ < 0 || detached_) return;
-  TSlot& entry = g_slots[size_t(slot_)];
+  if (!subclass_.Installed() || detached_) return;
   const bool gone = destroyed_;
-  prevAfterDetach_ = entry.Prev;
-  if (!UnlinkSlot(slot_)) {
-    if (finalMessage_) entry = TSlot();   // the window sends nothing more
-    else entry.Adapter = nullptr;   // somebody subclassed over us: pass messages on until on top
-  }
-  slot_ = -1;
+  prevAfterDetach_ = subclass_.Previous();
+  subclass_.Remove();
   detached_ = true;
   if (GetPropW(wnd_, kAdapterProp) == this) RemovePropW(wnd_, kAdapterProp);
   if (madeOpaque_ && !gone) {
@@ -188,14 +111,14 @@ void TzkMainWnd::Detach() {
 }
 
 LRESULT TzkMainWnd::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) {
-  WNDPROC prev = slot_ >= 0 ? g_slots[size_t(slot_)].Prev : prevAfterDetach_;
+  const WNDPROC prev = subclass_.Installed() ? subclass_.Previous() : prevAfterDetach_;
   return prev ? CallWindowProcW(prev, wnd_, msg, wParam, lParam) : 0;
 }
 
 LRESULT TzkMainWnd::Receive(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage m{msg, wParam, lParam, 0};
   // Messages that arrive while the adapter lets go still reach the window.
-  prevAfterDetach_ = g_slots[size_t(slot_)].Prev;
+  prevAfterDetach_ = subclass_.Previous();
   ++receiving_;
   try {
     AdapterProc(m);
@@ -229,7 +152,7 @@ void TzkMainWnd::AdapterProc(TMessage& m) {
   switch (m.Msg) {
     case WM_DESTROY:
     case WM_NCDESTROY:
-      MarkDestroyed(m.Msg == WM_NCDESTROY);
+      MarkDestroyed();
       PassOn(m);
       Detach();
       return;
@@ -485,7 +408,7 @@ void TzkMainWnd::PrepareWindowCache(bool dialogMode) {
   GetWindowRect(wnd_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (w <= 0 || h <= 0) return;
-  if (skin_.CacheBmp.Width() != w || skin_.CacheBmp.Height() != h) skin_.CacheBmp = NewDeviceBitmap24(w, h);
+  skin_.FitCache(w, h);
   if (dialogMode && tables && tables->SkinData.BorderColor != clFuchsia) {
     FillRectOf(skin_.CacheBmp, Rect(0, 0, w, h), ColorToRGB(clWindow));
     const TColor frame = tables->SkinData.BorderColor;
@@ -551,38 +474,70 @@ void PaintBarPart(const TsSkinTables& t, const TsCachedSection& cs, const TsBack
 }
 
 
-void TzkMainWnd::PaintMessage(TMessage& m, const std::function<void(HDC)>& paint) {
-  const TPaintScope scope(Handle(), m.WParam);
-  if (!Skin().Updating) paint(scope.Dc());
-}
-
-bool TzkMainWnd::AnswerOwnPainting(TMessage& m, const std::function<void(HDC)>& paint) {
+bool TzkMainWnd::AnswerPaint(TMessage& m) {
+  const TzkPaintRules rules = PaintRules();
   switch (m.Msg) {
-    case WM_PAINT:
-    case WM_PRINT:
-      PaintMessage(m, paint);
+    case WM_PAINT: {
+      const TPaintScope scope(Handle(), m.WParam);
+      if (!Skin().Updating) PaintLook(scope.Dc());
       return true;
+    }
     case WM_PRINTCLIENT:
-      paint(HDC(m.WParam));
+      PaintLook(HDC(m.WParam));
       return true;
-    case WM_ERASEBKGND:
-    case WM_NCPAINT:
-    case WM_UPDATEUISTATE:
+    case WM_ERASEBKGND: {
+      const bool show = rules.Erase == TzkEraseRule::Paint ||
+                        (rules.Erase == TzkEraseRule::PaintWhenVisible && IsWindowVisible(Handle()));
+      if (show && !Skin().Updating) {
+        Skin().BGChanged = true;
+        PaintLook(HDC(m.WParam));
+      }
       m.Result = 1;
       return true;
+    }
+    case WM_NCPAINT:
+      return rules.OwnFrame;
     default:
       return false;
   }
 }
 
+void TzkMainWnd::PaintLook(HDC dc) {
+  if (PaintRules().RenderEachPaint) PrepareCache();
+  else PrepareStaleCache();
+  if (Skin().CacheBmp.Empty()) return;
+  TSaveDc saved(dc);
+  LeaveOutOfPaint(dc);
+  CopyCache(dc);
+}
+
+void TzkMainWnd::PrepareStaleCache() {
+  if (skin_.BGChanged || skin_.CacheBmp.Empty()) PrepareCache();
+}
+
+void TzkMainWnd::CopyCache(HDC dc) const {
+  const TzkBitmap& cache = skin_.CacheBmp;
+  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
+}
+
+void TzkAdapterSkin::FitCache(int w, int h) {
+  if (CacheBmp.Width() != w || CacheBmp.Height() != h) CacheBmp = NewDeviceBitmap24(w, h);
+}
+
 bool TzkMainWnd::SizeCacheToWindow(int& w, int& h) {
-  TzkAdapterSkin& skin = Skin();
   RECT wr;
   GetWindowRect(Handle(), &wr);
   w = wr.right - wr.left;
   h = wr.bottom - wr.top;
-  if (!skin.Tables() || !skin.Skinned() || w <= 0 || h <= 0) return false;
-  if (skin.CacheBmp.Width() != w || skin.CacheBmp.Height() != h) skin.CacheBmp = NewDeviceBitmap24(w, h);
+  if (!CanRender(w, h)) return false;
+  skin_.FitCache(w, h);
+  return true;
+}
+
+bool TzkMainWnd::SizeCacheToClient(RECT& client) {
+  GetClientRect(Handle(), &client);
+  if (!CanRender(client.right, client.bottom)) return false;
+  skin_.FitCache(client.right, client.bottom);
   return true;
 }
 

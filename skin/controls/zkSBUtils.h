@@ -4,19 +4,15 @@
 // procedure through its own handler, answers the skin command message, and passes everything
 // else on. While attached, the window property "ZKSBSC" holds the adapter.
 //
-// Rerouting: each adapter gets one entry procedure of its own from a fixed pool, so several
-// subclassers (ours and anybody's) can stack on one window and leave in any order. An adapter
-// that leaves while somebody else has subclassed over it cannot take itself out of the chain;
-// its entry then only passes messages on, and unlinks itself as soon as it is on top again or
-// the window is destroyed.
+// Rerouting goes through the toolkit's TWindowSubclass, so several subclassers (ours and
+// anybody's) can stack on one window and leave in any order; an adapter that leaves while
+// somebody else has subclassed over it leaves an entry that only passes messages on.
 //
 // The skinned scroll bars that many adapters add are in zkScrollWnd.
 #pragma once
 
 #include <windows.h>
 
-#include <array>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,6 +21,7 @@
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkBitmap.h"
 #include "toolkit/Messages.h"
+#include "toolkit/Subclass.h"
 
 class TsSkinManager;
 class TsSkinTables;
@@ -42,11 +39,29 @@ struct TzkAdapterSkin {
   bool MouseAbove = false;
   TzkBitmap CacheBmp;
 
+  // Makes the cached image w x h (a new image only when its size changes).
+  void FitCache(int w, int h);
   // The active skin's tables, or null without an active skin.
   const TsSkinTables* Tables() const;
   bool Skinned() const;
   // Looks the section up again (after a skin change).
   void UpdateIndexes();
+};
+
+// How an adapter that shows its look from the cached image answers erasing: the message is
+// only answered as done, or the look is rendered afresh and copied at once (unless painting
+// waits, or, with PaintWhenVisible, the window is hidden) so it shows before the window's own
+// painting runs.
+enum class TzkEraseRule { Swallow, Paint, PaintWhenVisible };
+
+// How an adapter that shows its look from the cached image answers the paint messages.
+struct TzkPaintRules {
+  // Each paint renders the look afresh, as its state is read while rendering; otherwise
+  // only a stale or missing image is rendered again.
+  bool RenderEachPaint = true;
+  TzkEraseRule Erase = TzkEraseRule::Swallow;
+  // The look covers the window's frame: frame painting is swallowed rather than passed on.
+  bool OwnFrame = true;
 };
 
 // The library's name of the window property that holds the adapter.
@@ -79,11 +94,12 @@ class TzkMainWnd {
   static int DestroyedWhileReceiving();
   // The adapter attached to a window, or null.
   static TzkMainWnd* FromWindow(HWND wnd);
-  // How many entry procedures are in use (attached adapters and pass-through entries).
-  static int EntriesInUse();
+  // How many entries of the window-subclass pool are in use (attached adapters, other
+  // subclasses and pass-through entries).
+  static int EntriesInUse() { return TWindowSubclass::EntriesInUse(); }
 
   HWND Handle() const { return wnd_; }
-  bool Hooked() const { return slot_ >= 0 && !detached_; }
+  bool Hooked() const { return subclass_.Installed() && !detached_; }
   bool Destroyed() const { return destroyed_; }
   TzkAdapterSkin& Skin() { return skin_; }
   const TzkAdapterSkin& Skin() const { return skin_; }
@@ -95,6 +111,9 @@ class TzkMainWnd {
   virtual void SaveControlColors() {}
   virtual void RestoreControlColors() {}
   virtual void ApplySkinColors() { skinColorsApplied_ = true; }
+  // Renders the adapter's whole look into the cached image; adapters that paint from their
+  // cache (through AnswerPaint) say how.
+  virtual void PrepareCache() {}
   // Builds the cached image of the whole window from the parent's background and the section.
   void PrepareWindowCache(bool dialogMode);
   // What lies behind the window in its parent, seen from the window's top-left corner.
@@ -119,19 +138,31 @@ class TzkMainWnd {
  protected:
   // The message handler; the base passes unknown messages on.
   virtual void AdapterProc(TMessage& m);
-  // Answers WM_PAINT (or a print message carrying its own DC in WParam) by calling paint with
-  // the device context, inside BeginPaint/EndPaint when the message brings none; nothing is
-  // drawn while the look is being updated.
-  void PaintMessage(TMessage& m, const std::function<void(HDC)>& paint);
-  // For adapters that draw the whole window themselves: WM_PAINT, WM_PRINT and WM_PRINTCLIENT
-  // go to paint; erasing, frame painting and UI-state changes are swallowed. False for other
-  // messages.
-  bool AnswerOwnPainting(TMessage& m, const std::function<void(HDC)>& paint);
+  // The paint path of adapters that paint from their cache: WM_PAINT (or a print message
+  // carrying its own DC in WParam; nothing is drawn while the look is being updated) and
+  // WM_PRINTCLIENT show the look through PaintLook, erasing and frame painting go as the
+  // rules say. False for other messages (WM_PRINT reaches the window as WM_PAINT with its DC).
+  bool AnswerPaint(TMessage& m);
+  virtual TzkPaintRules PaintRules() const { return {}; }
+  // Shows the look on dc: the cached image, brought up to date as the rules say, copied at
+  // 0, 0 within what LeaveOutOfPaint leaves of the clip.
+  virtual void PaintLook(HDC dc);
+  // Takes out of dc's clip what the adapter must not paint over (the inside of a frame,
+  // child windows).
+  virtual void LeaveOutOfPaint(HDC /*dc*/) {}
+  // Renders the cache again when it is stale or missing.
+  void PrepareStaleCache();
+  // Copies the whole cached image to dc at 0, 0 (nothing without one).
+  void CopyCache(HDC dc) const;
   // Redraws the whole window at once (nothing once it is going).
   void RedrawNow();
+  // Whether a look of w x h can be rendered: a skin is active and the size is not empty.
+  bool CanRender(int w, int h) const { return skin_.Skinned() && w > 0 && h > 0; }
   // Sizes the skin's cached image to the window rectangle and gives its size; false (nothing
   // to draw) without a skin or for an empty window.
   bool SizeCacheToWindow(int& w, int& h);
+  // The same for the client area, which it returns in `client`.
+  bool SizeCacheToClient(RECT& client);
   // Lets the window handle m with its redrawing off, then redraws it once, so a state change
   // never shows in the platform's own look.
   void HandleQuietly(TMessage& m);
@@ -163,27 +194,21 @@ class TzkMainWnd {
   void RefreshText();
   // A disabled toolkit control's cached image gets the disabled look over its background.
   void PaintDisabledControl(const TsBackgroundInfo& bg);
-  // The window is going: nothing is drawn or restored on it any more; after its last
-  // message (WM_NCDESTROY) not even a pass-through entry is kept.
-  void MarkDestroyed(bool finalMessage) {
-    destroyed_ = true;
-    finalMessage_ = finalMessage;
-  }
+  // The window is going: nothing is drawn or restored on it any more.
+  void MarkDestroyed() { destroyed_ = true; }
   bool skinColorsApplied_ = false;
 
  private:
-  friend LRESULT DispatchToSlot(int slot, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void Start(bool repaint);
   void Hook();
   LRESULT Receive(UINT msg, WPARAM wParam, LPARAM lParam);
   void DisposeNowOrLater();
 
   HWND wnd_;
-  int slot_ = -1;
+  TWindowSubclass subclass_;
   WNDPROC prevAfterDetach_ = nullptr;
   bool detached_ = false;
   bool destroyed_ = false;
-  bool finalMessage_ = false;
   bool themeOff_ = false;
   bool madeOpaque_ = false;  // the adapter set the toolkit control's opaque style
   bool dlgMode_ = false;

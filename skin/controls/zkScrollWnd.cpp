@@ -144,7 +144,7 @@ void TzkScrollWnd::AdapterProc(TMessage& m) {
   switch (m.Msg) {
     case WM_DESTROY:
     case WM_NCDESTROY:
-      MarkDestroyed(m.Msg == WM_NCDESTROY);
+      MarkDestroyed();
       Detach();
       PassOn(m);
       return;

@@ -6,15 +6,9 @@
 
 std::unique_ptr<TzkPixelStorage> TzkDibStorage::Create(int width, int height, TPixelFormat format,
                                                        TRowOrder order) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = order == TRowOrder::TopDown ? -height : height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = WORD(BytesPerPixel(format) * 8);
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  TBitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  TBitmapHandle bitmap =
+      NewDibSection(width, height, bits, BytesPerPixel(format) * 8, order == TRowOrder::TopDown);
   if (!bitmap || !bits) return nullptr;
   std::unique_ptr<TzkDibStorage> storage(new TzkDibStorage());
   storage->bitmap_ = std::move(bitmap);
@@ -40,14 +34,7 @@ HBITMAP DibHandle(const TzkBitmap& bitmap) {
 }
 
 BITMAPINFO DibInfo(const TzkBitmap& bitmap) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = bitmap.Width();
-  info.bmiHeader.biHeight = bitmap.Stride() >= 0 ? -bitmap.Height() : bitmap.Height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = WORD(bitmap.BytesPerPixel() * 8);
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
+  return DibHeader(bitmap.Width(), bitmap.Height(), bitmap.BytesPerPixel() * 8, bitmap.Stride() >= 0);
 }
 
 const void* DibBits(const TzkBitmap& bitmap) {
@@ -66,9 +53,8 @@ void DrawBitmapToDC(HDC dc, int x, int y, const TzkBitmap& bitmap, const TRect& 
   if (DibHandle(bitmap)) GdiFlush();
   // The copied rows alone, described as a picture of their own, so no platform's way of
   // counting source rows (from the top or the bottom, by row order) comes into play.
-  BITMAPINFO info = DibInfo(bitmap);
   const bool topDown = bitmap.Stride() >= 0;
-  info.bmiHeader.biHeight = topDown ? -s.Height() : s.Height();
+  const BITMAPINFO info = DibHeader(bitmap.Width(), s.Height(), bitmap.BytesPerPixel() * 8, topDown);
   const void* rows = bitmap.ScanLine(topDown ? s.Top : s.Bottom - 1);
   StretchDIBits(dc, x, y, s.Width(), s.Height(), s.Left, 0, s.Width(), s.Height(), rows, &info,
                 DIB_RGB_COLORS, SRCCOPY);

@@ -96,12 +96,6 @@ void TzkBtnWnd::PrepareCache() {
   skin.BGChanged = false;
 }
 
-void TzkBtnWnd::Paint(HDC dc) {
-  PrepareCache();
-  const TzkBitmap& cache = Skin().CacheBmp;
-  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
-}
-
 void TzkBtnWnd::ShowGlow() {
   TsSkinManager* manager = Skin().Manager;
   const TsSkinTables* t = Skin().Tables();
@@ -161,7 +155,7 @@ void TzkBtnWnd::AdapterProc(TMessage& m) {
     TzkMainWnd::AdapterProc(m);
     return;
   }
-  if (AnswerOwnPainting(m, [this](HDC dc) { Paint(dc); })) return;
+  if (AnswerPaint(m)) return;
   switch (m.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:

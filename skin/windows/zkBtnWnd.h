@@ -19,7 +19,7 @@ class TzkBtnWnd : public TzkMainWnd {
   // 2 pressed, 1 hot (focused, under the pointer, or a default push button), 0 otherwise.
   int CtlState() const;
   // Renders the whole button in its current state into the cached image.
-  virtual void PrepareCache();
+  void PrepareCache() override;
   // The caption's rectangle in window coordinates for a state.
   virtual TRect CaptionRect(HDC dc, int state) const;
   // The glow shown around the button, -1 when none.
@@ -32,7 +32,6 @@ class TzkBtnWnd : public TzkMainWnd {
   UINT CaptionFlags() const;
 
  private:
-  void Paint(HDC dc);
   // Lets the window handle a message with drawing off, then paints it once.
   void MouseEnter();
   void MouseLeave();

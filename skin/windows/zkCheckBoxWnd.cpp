@@ -102,11 +102,10 @@ void TzkCheckBoxWnd::PrepareCache() {
   TzkAdapterSkin& skin = Skin();
   const TsSkinTables* t = skin.Tables();
   const TSize size = WindowSize(Handle());
-  if (!t || !skin.Skinned() || size.cx <= 0 || size.cy <= 0) return;
+  if (!CanRender(size.cx, size.cy)) return;
   // A skinned parent brings its own image up to date first, so the background is current.
   if (HWND parent = GetParent(Handle())) SendCommandToWindow(parent, zcChildPaint, 0);
-  if (skin.CacheBmp.Width() != size.cx || skin.CacheBmp.Height() != size.cy)
-    skin.CacheBmp = NewDeviceBitmap24(size.cx, size.cy);
+  skin.FitCache(size.cx, size.cy);
   const TsBackgroundInfo bg = ParentBackground();
   PaintSkinnedItem(t, SectionLook(*t, skin.SkinIndex), bg, clFuchsia, true, true, &skin.CacheBmp, {0, 0},
                    Rect(0, 0, size.cx, size.cy), 0);
@@ -119,12 +118,6 @@ void TzkCheckBoxWnd::PrepareCache() {
   DrawOnBitmap(skin.CacheBmp, [&](HDC dc) { DrawCaption(dc, glyph, frame != 0); });
   if (!IsWindowEnabled(Handle())) PaintAdaptedDisabledLook(skin.CacheBmp, bg);
   skin.BGChanged = false;
-}
-
-void TzkCheckBoxWnd::Paint(HDC dc) {
-  PrepareCache();
-  const TzkBitmap& cache = Skin().CacheBmp;
-  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
 }
 
 void TzkCheckBoxWnd::Hover() {
@@ -140,7 +133,7 @@ void TzkCheckBoxWnd::AdapterProc(TMessage& m) {
     TzkMainWnd::AdapterProc(m);
     return;
   }
-  if (AnswerOwnPainting(m, [this](HDC dc) { Paint(dc); })) return;
+  if (AnswerPaint(m)) return;
   switch (m.Msg) {
     case WM_ENABLE:
     case WM_SETTEXT:

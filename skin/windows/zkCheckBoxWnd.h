@@ -20,13 +20,12 @@ class TzkCheckBoxWnd : public TzkMainWnd {
   // 2 pressed, 1 focused or under the pointer, 0 otherwise.
   int GlyphFrame() const;
   // Renders the whole box into the cached image.
-  void PrepareCache();
+  void PrepareCache() override;
 
  protected:
   void AdapterProc(TMessage& m) override;
 
  private:
   void DrawCaption(HDC dc, const TRect& glyph, bool hot);
-  void Paint(HDC dc);
   void Hover();
 };

@@ -66,7 +66,7 @@ void TzkComboBoxWnd::Render(TzkBitmap& out) {
   PaintBarPart(*t, part, self, out, button, ButtonState(), &button);
 }
 
-void TzkComboBoxWnd::Paint(HDC dc) {
+void TzkComboBoxWnd::PaintLook(HDC dc) {
   TzkBitmap out;
   Render(out);
   if (out.Empty()) {
@@ -85,21 +85,13 @@ void TzkComboBoxWnd::AdapterProc(TMessage& m) {
     TzkEditWnd::AdapterProc(m);
     return;
   }
+  if (m.Msg == WM_PAINT && !skinColorsApplied_) ApplySkinColors();
+  if (AnswerPaint(m)) return;
   switch (m.Msg) {
     case WM_NCCALCSIZE:
       // The scroll-bar style bits of a combo box belong to its list: its own frame stays
       // the platform's, without bars.
       PassOn(m);
-      return;
-    case WM_PAINT:
-      if (!skinColorsApplied_) ApplySkinColors();
-      PaintMessage(m, [this](HDC dc) { Paint(dc); });
-      return;
-    case WM_PRINTCLIENT:
-      Paint(HDC(m.WParam));
-      return;
-    case WM_ERASEBKGND:
-      m.Result = 1;
       return;
     case WM_ENABLE:
     case WM_SIZE:

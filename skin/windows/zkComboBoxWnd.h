@@ -22,7 +22,8 @@ class TzkComboBoxWnd : public TzkEditWnd {
  protected:
   void AdapterProc(TMessage& m) override;
   void HotChanged() override;
-
- private:
-  void Paint(HDC dc);
+  // The frame stays the platform's (the edit adapter paints its ring).
+  TzkPaintRules PaintRules() const override { return {true, TzkEraseRule::Swallow, false}; }
+  // Shows what Render composes, or the platform's own painting when it composes nothing.
+  void PaintLook(HDC dc) override;
 };

@@ -104,14 +104,9 @@ void TzkGroupBoxWnd::PrepareCache() {
   skin.BGChanged = false;
 }
 
-void TzkGroupBoxWnd::Paint(HDC dc) {
-  if (Skin().BGChanged || Skin().CacheBmp.Empty()) PrepareCache();
-  const TzkBitmap& cache = Skin().CacheBmp;
-  if (cache.Empty()) return;
-  TSaveDc saved(dc);
+void TzkGroupBoxWnd::LeaveOutOfPaint(HDC dc) {
   const TRect inner = InnerRect();
   ExcludeClipRect(dc, inner.Left, inner.Top, inner.Right, inner.Bottom);
-  DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
 }
 
 void TzkGroupBoxWnd::AdapterProc(TMessage& m) {
@@ -119,17 +114,8 @@ void TzkGroupBoxWnd::AdapterProc(TMessage& m) {
     TzkMainWnd::AdapterProc(m);
     return;
   }
+  if (AnswerPaint(m)) return;
   switch (m.Msg) {
-    case WM_PAINT: {
-      PaintMessage(m, [this](HDC dc) { Paint(dc); });
-      return;
-    }
-    case WM_PRINTCLIENT:
-      Paint(HDC(m.WParam));
-      return;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return;
     case WM_SETTEXT:
     case WM_ENABLE:
     case WM_SIZE:

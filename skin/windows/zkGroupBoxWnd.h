@@ -12,13 +12,14 @@ class TzkGroupBoxWnd : public TzkMainWnd {
   // The caption band in window coordinates.
   TRect CaptionRect() const;
   // Renders the whole box into the skin state's cached image.
-  void PrepareCache();
+  void PrepareCache() override;
   // The part of the window the box paints: everything but the inside of the frame.
   TRect InnerRect() const;
 
  protected:
   void AdapterProc(TMessage& m) override;
-
- private:
-  void Paint(HDC dc);
+  // The frame stays the platform's; only a stale image is rendered again.
+  TzkPaintRules PaintRules() const override { return {false, TzkEraseRule::Swallow, false}; }
+  // The inside of the frame keeps the parent's painting.
+  void LeaveOutOfPaint(HDC dc) override;
 };

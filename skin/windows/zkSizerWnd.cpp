@@ -48,7 +48,7 @@ void TzkSizerWnd::AdapterProc(TMessage& m) {
     TzkCachedWnd::AdapterProc(m);
     return;
   }
-  if (AnswerPaint(m, true)) return;
+  if (AnswerPaint(m)) return;
   switch (m.Msg) {
     case WM_MOVE:
       TzkCachedWnd::AdapterProc(m);

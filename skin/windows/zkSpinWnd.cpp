@@ -138,7 +138,7 @@ void TzkSpinWnd::AdapterProc(TMessage& m) {
     TzkCachedWnd::AdapterProc(m);
     return;
   }
-  if (AnswerPaint(m, true)) return;
+  if (AnswerPaint(m)) return;
   switch (m.Msg) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:

@@ -49,12 +49,6 @@ void TzkStaticWnd::DrawContent(HDC dc, int width, int height) {
                    Rect(0, 0, width, height));
 }
 
-void TzkStaticWnd::PaintTo(HDC dc) {
-  if (Skin().BGChanged || Skin().CacheBmp.Empty()) PrepareCache();
-  const TzkBitmap& cache = Skin().CacheBmp;
-  if (!cache.Empty()) DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
-}
-
 void TzkStaticWnd::Redraw() {
   Skin().BGChanged = true;
   InvalidateRect(Handle(), nullptr, TRUE);
@@ -65,24 +59,8 @@ void TzkStaticWnd::AdapterProc(TMessage& m) {
     TzkMainWnd::AdapterProc(m);
     return;
   }
+  if (AnswerPaint(m)) return;
   switch (m.Msg) {
-    case WM_PAINT: {
-      // The look is copied on erasing; painting copies it again when nothing was erased.
-      PaintMessage(m, [this](HDC dc) { PaintTo(dc); });
-      return;
-    }
-    case WM_ERASEBKGND:
-      if (IsWindowVisible(Handle()) && !Skin().Updating) {
-        Skin().BGChanged = true;
-        PaintTo(HDC(m.WParam));
-      }
-      m.Result = 1;
-      return;
-    case WM_PRINTCLIENT:
-      PaintTo(HDC(m.WParam));
-      return;
-    case WM_NCPAINT:
-      return;
     case WM_SETTEXT:
     case WM_ENABLE:
     case WM_MOVE:

@@ -12,17 +12,18 @@ class TzkStaticWnd : public TzkMainWnd {
   // An empty section means "CHECKBOX".
   TzkStaticWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
   // Renders the whole window into the cached image.
-  void PrepareCache();
+  void PrepareCache() override;
   // The static keeps its own painting (tab stop or static edge).
   virtual bool LeftToBase() const;
 
  protected:
   void AdapterProc(TMessage& m) override;
+  // The look is copied on erasing; painting copies it again when nothing was erased.
+  TzkPaintRules PaintRules() const override { return {false, TzkEraseRule::PaintWhenVisible, true}; }
   // Draws the content over the background already in the cache's context.
   virtual void DrawContent(HDC dc, int width, int height);
 
  private:
-  void PaintTo(HDC dc);
   void Redraw();
 };
 

@@ -143,7 +143,7 @@ void TzkTabControlWnd::AdapterProc(TMessage& m) {
     TzkCachedWnd::AdapterProc(m);
     return;
   }
-  if (AnswerPaint(m, false) || FollowHotPart(m)) return;
+  if (AnswerPaint(m) || FollowHotPart(m)) return;
   switch (m.Msg) {
     case TCM_SETCURSEL:
     case TCM_INSERTITEMW:

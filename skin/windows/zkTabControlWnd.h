@@ -22,6 +22,8 @@ class TzkTabControlWnd : public TzkCachedWnd {
  protected:
   int PartAt(POINT p) const override;
   void AdapterProc(TMessage& m) override;
+  // The frame stays the platform's.
+  TzkPaintRules PaintRules() const override { return {true, TzkEraseRule::Swallow, false}; }
 
  private:
   const TsCachedSection& TabSection() const;

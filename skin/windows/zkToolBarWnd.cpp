@@ -122,7 +122,7 @@ void TzkToolBarWnd::AdapterProc(TMessage& m) {
     TzkCachedWnd::AdapterProc(m);
     return;
   }
-  if (AnswerPaint(m, false) || FollowHotPart(m)) return;
+  if (AnswerPaint(m) || FollowHotPart(m)) return;
   switch (m.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:

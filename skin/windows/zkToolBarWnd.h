@@ -21,6 +21,8 @@ class TzkToolBarWnd : public TzkCachedWnd {
  protected:
   int PartAt(POINT p) const override;
   void AdapterProc(TMessage& m) override;
+  // The frame stays the platform's.
+  TzkPaintRules PaintRules() const override { return {true, TzkEraseRule::Swallow, false}; }
 
  private:
   void DrawButton(int index, const TsBackgroundInfo& bg);

@@ -3,7 +3,6 @@
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainter.h"
-#include "skin/paint/zkDibStorage.h"
 #include "toolkit/Handles.h"
 
 namespace {
@@ -70,30 +69,22 @@ void TzkTransPanelWnd::PrepareCache() {
   const TsSkinTables* t = skin.Tables();
   RECT cr;
   GetClientRect(Handle(), &cr);
-  if (!t || !skin.Skinned() || cr.right <= 0 || cr.bottom <= 0) return;
+  if (!CanRender(cr.right, cr.bottom)) return;
   RefreshParentCache();
-  if (skin.CacheBmp.Width() != cr.right || skin.CacheBmp.Height() != cr.bottom)
-    skin.CacheBmp = NewDeviceBitmap24(cr.right, cr.bottom);
+  skin.FitCache(cr.right, cr.bottom);
   const TPoint offset = ClientOffset(Handle());
   PaintSkinnedItem(t, SectionLook(*t, skin.SkinIndex), ParentBackground().Moved(offset.X, offset.Y),
                    clFuchsia, true, true, &skin.CacheBmp, {0, 0}, Rect(0, 0, cr.right, cr.bottom), 0);
   skin.BGChanged = false;
 }
 
-void TzkTransPanelWnd::PaintBackground(HDC dc) {
-  if (Skin().BGChanged || Skin().CacheBmp.Empty()) PrepareCache();
-  const TzkBitmap& cache = Skin().CacheBmp;
-  if (cache.Empty()) return;
-  TSaveDc saved(dc);
-  ExcludeChildWindows(dc, Handle(), Skin().Tables());
-  DrawBitmapToDC(dc, 0, 0, cache, Rect(0, 0, cache.Width(), cache.Height()));
-}
+void TzkTransPanelWnd::LeaveOutOfPaint(HDC dc) { ExcludeChildWindows(dc, Handle(), Skin().Tables()); }
 
 bool TzkTransPanelWnd::AnswerBackground(TMessage& m) {
   const TsSkinCommand c = SkinCommandOf(m);
   auto* r = reinterpret_cast<TsBackgroundRequest*>(c.Param);
   if (c.Code != zcGetBackground || !r) return false;
-  if (Skin().BGChanged || Skin().CacheBmp.Empty()) PrepareCache();
+  PrepareStaleCache();
   if (Skin().CacheBmp.Empty()) return false;
   r->BgType = btBitmap;
   r->Bitmap = &Skin().CacheBmp;
@@ -107,25 +98,8 @@ void TzkTransPanelWnd::AdapterProc(TMessage& m) {
     TzkMainWnd::AdapterProc(m);
     return;
   }
+  if (AnswerPaint(m)) return;
   switch (m.Msg) {
-    case WM_ERASEBKGND:
-      if (Skin().Updating) {
-        m.Result = 1;
-        return;
-      }
-      Skin().BGChanged = true;
-      PaintBackground(HDC(m.WParam));
-      m.Result = 1;
-      return;
-    case WM_PAINT:
-      // A container paints nothing of its own over what erasing drew.
-      PaintMessage(m, [this](HDC dc) { PaintBackground(dc); });
-      return;
-    case WM_PRINTCLIENT:
-      PaintBackground(HDC(m.WParam));
-      return;
-    case WM_NCPAINT:
-      return;
     case WM_SIZE:
     case WM_MOVE:
       Skin().BGChanged = true;

@@ -19,12 +19,15 @@ class TzkTransPanelWnd : public TzkMainWnd {
   // An empty section means "CHECKBOX".
   TzkTransPanelWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
   // Renders the client area into the cached image: the section over the parent background.
-  virtual void PrepareCache();
+  void PrepareCache() override;
 
  protected:
   void AdapterProc(TMessage& m) override;
-  // Copies the cache to a client context with the children left out.
-  void PaintBackground(HDC dc);
+  // A container paints nothing of its own over what erasing drew; painting copies the look
+  // again.
+  TzkPaintRules PaintRules() const override { return {false, TzkEraseRule::Paint, true}; }
+  // The children are never painted over.
+  void LeaveOutOfPaint(HDC dc) override;
   // Asks the parent to bring its own image up to date before this one is made from it.
   virtual void RefreshParentCache();
 
