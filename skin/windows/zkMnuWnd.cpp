@@ -160,7 +160,7 @@ void TzkMnuWnd::WindowGoing(TMessage& m) {
     self = std::move(*it);
     list.erase(it);
   }
-  MarkDestroyed(m.Msg == WM_NCDESTROY);
+  MarkDestroyed();
   PassOn(m);
   Detach();
   // The background of every open menu is rebuilt on its next paint.
