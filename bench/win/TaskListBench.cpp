@@ -131,6 +131,7 @@ void RunTaskListBench() {
   RunSkinManagerBench(form);
   RunSkinnedControlsBench(form);
   RunFrameBench(form);
+  RunMenuBench(form);
   delete form;
 
   TMemoryStorage memory;

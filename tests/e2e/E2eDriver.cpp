@@ -97,6 +97,27 @@ struct Program {
 
   int Rows() const { return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
+  // The program's visible menu windows, in the platform's z-order (the newest first).
+  std::vector<HWND> MenuWindows() const {
+    struct Search {
+      DWORD pid;
+      std::vector<HWND> found;
+    } search = {pi.dwProcessId, {}};
+    EnumWindows(
+        [](HWND wnd, LPARAM lp) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(wnd, &pid);
+          wchar_t name[16] = {};
+          GetClassNameW(wnd, name, 16);
+          if (pid == s->pid && std::wstring(name) == L"#32768" && IsWindowVisible(wnd))
+            s->found.push_back(wnd);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
   // A top-level window of the program by class name (visible ones only when asked).
   HWND FindTopLevel(const wchar_t* cls, bool visibleOnly) const {
     struct Search {
@@ -512,6 +533,7 @@ int main() {
   HWND menu = nullptr;
   Check(WaitFor([&] { return (menu = run3.FindTopLevel(L"#32768", true)) != nullptr; }, 10000),
         "the list's popup menu opens");
+  Check(menu && IsSkinnedWindow(menu), "the popup menu is drawn by the skin");
   // The menu's state lives in the other process and nothing there says when its loop has
   // taken a key, so the keys are given at a hand's pace.
   Sleep(300);
@@ -562,6 +584,45 @@ int main() {
   Check(fired == FileBytes(started + L"\r\n" + task + L"<#>" + started +
                            L"<#>notend<#>false<#>0:1:00#<#>0\r\n"),
         "save.txt holds the task with its fired limit, byte for byte");
+
+  std::printf("a priority from the popup menu\n");
+  run3.Select(0);
+  PostMessageW(run3.list, WM_CONTEXTMENU, WPARAM(run3.list), MAKELPARAM(0xFFFF, 0xFFFF));
+  Check(WaitFor([&] { return run3.MenuWindows().size() == 1; }, 10000), "the popup menu opens again");
+  // Keys at a hand's pace (see above): the first item, "Приоритет", opens its submenu.
+  auto press = [&](WORD key) {
+    const std::vector<HWND> menus = run3.MenuWindows();
+    HWND target = menus.empty() ? run3.list : menus.front();
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    Sleep(250);
+  };
+  Sleep(300);
+  press(VK_DOWN);
+  press(VK_RIGHT);
+  Check(WaitFor([&] { return run3.MenuWindows().size() == 2; }, 5000), "\"Приоритет\" opens its submenu");
+  const std::vector<HWND> menus = run3.MenuWindows();
+  bool allSkinned = !menus.empty();
+  RECT menuArea = {};
+  for (HWND m : menus) {
+    allSkinned = allSkinned && IsSkinnedWindow(m);
+    RECT r;
+    GetWindowRect(m, &r);
+    if (IsRectEmpty(&menuArea)) menuArea = r;
+    else UnionRect(&menuArea, &menuArea, &r);
+  }
+  Check(allSkinned, "the menu and its submenu are drawn by the skin");
+  InflateRect(&menuArea, 40, 40);
+  Sleep(300);  // the open menus reach the screen; the screenshot is only looked at
+  SaveScreenshot(menuArea, (shots + "menu-priority.bmp").c_str());
+  press(VK_DOWN);
+  press(VK_DOWN);
+  press(VK_RETURN);
+  Check(WaitFor([&] { return run3.ItemText(0, 5) == L"2"; }, 5000), "\"Высокий\" gives the row priority 2");
+  Check(WaitFor([&] { return ReadFileBytes("save.txt").find("<#>0:1:00#<#>2\r\n") != std::string::npos; },
+                5000),
+        "and save.txt carries it");
+  Check(run3.MenuWindows().empty(), "no menu is left open");
   Check(run3.Close(), "closing the window ends the program");
 
   std::printf("restart after the alarm\n");
