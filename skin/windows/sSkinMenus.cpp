@@ -150,11 +150,27 @@ TSize TsSkinableMenus::ImageSizeOf(const TMenuItem* item) {
   return TSize(16, 16);
 }
 
-LOGFONTW TsSkinableMenus::MenuFontFor(const TMenuItem* item) {
+namespace {
+
+// The screen's menu font, read once per shown menu: reading the platform's metrics costs more
+// than drawing an item.
+LOGFONTW& ScreenMenuFont() {
+  static LOGFONTW font = {};
+  return font;
+}
+
+}  // namespace
+
+void TsSkinableMenus::ReadScreenMenuFont() {
   NONCLIENTMETRICSW ncm = {};
   ncm.cbSize = sizeof(ncm);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-  LOGFONTW lf = ncm.lfMenuFont;
+  ScreenMenuFont() = ncm.lfMenuFont;
+}
+
+LOGFONTW TsSkinableMenus::MenuFontFor(const TMenuItem* item) {
+  if (!ScreenMenuFont().lfFaceName[0]) ReadScreenMenuFont();
+  LOGFONTW lf = ScreenMenuFont();
   for (const TComponent* c = item->GetParentMenu(); c; c = c->Owner()) {
     if (const auto* form = dynamic_cast<const TCustomForm*>(c)) {
       lf.lfCharSet = form->Font().Charset();
@@ -214,6 +230,7 @@ std::wstring MeasuredText(const TMenuItem* item, TsMenuItemType type) {
 }  // namespace
 
 void TsSkinableMenus::MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int& height) {
+  if (!MenuShown) ReadScreenMenuFont();  // the first item of a menu about to open
   MenuShown = true;
   TMenuItem* first = FirstItemOf(item);
   EnsureExtraLine(first);

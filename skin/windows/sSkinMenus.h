@@ -90,6 +90,8 @@ class TsSkinableMenus : public IzkMenuPainter {
   int ExtraLineWidthOf(TMenuItem* firstItem);
   // The screen's menu font in the charset of the menu owner's form; bold for default items.
   static LOGFONTW MenuFontFor(const TMenuItem* item);
+  // Reads the screen's menu font again (the settings may have changed since the last menu).
+  static void ReadScreenMenuFont();
   static int TextUnitOf(HDC dc);
 
   // [SECTION] Cache

@@ -5,10 +5,12 @@
 
 #include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
+#include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/zkComposition.h"
 #include "toolkit/Application.h"
+#include "toolkit/Canvas.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Menu.h"
 
@@ -31,6 +33,24 @@ void ReleaseMenuWindows() {
   MenuWnds().clear();
   for (auto& w : windows) TzkMainWnd::Dispose(w);
 }
+
+namespace {
+
+// The owner-draw state of a shown item, as the platform would pass it.
+TOwnerDrawState ItemStateOf(HMENU menu, int position) {
+  MENUITEMINFOW mii = {};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_STATE;
+  if (!GetMenuItemInfoW(menu, UINT(position), TRUE, &mii)) return 0;
+  TOwnerDrawState state = 0;
+  if (mii.fState & MFS_HILITE) state |= odSelected;
+  if (mii.fState & MFS_DISABLED) state |= odDisabled | odGrayed;
+  if (mii.fState & MFS_CHECKED) state |= odChecked;
+  if (mii.fState & MFS_DEFAULT) state |= odDefault;
+  return state;
+}
+
+}  // namespace
 
 TzkMnuWnd::TzkMnuWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
     : TzkScrollWnd(wnd, section, manager) {}
@@ -107,30 +127,26 @@ void TzkMnuWnd::PaintTo(HDC dc) {
     return;
   TzkBitmap composed(client.right, client.bottom);
   HMENU menu = reinterpret_cast<HMENU>(SendMessageW(Handle(), MN_GETHMENU, 0, 0));
-  {
-    // The platform lays the items out and has the painter draw each one.
-    HWND previous = std::exchange(TsSkinableMenus::PaintingWindow, Handle());
-    DrawOnBitmap(composed, [&](HDC mem) {
-      CallPrevious(WM_PRINTCLIENT, WPARAM(mem), PRF_CLIENT);
-      SelectClipRgn(mem, nullptr);
-    });
-    TsSkinableMenus::PaintingWindow = previous;
-  }
   const TzkMenuCache& cache = painter->CacheFor(first, Handle());
   const TRect inWindow = ClientRectInWindow(Handle());
+  // The cached background first (frame, bands, gaps), then every item where the platform
+  // laid it out, drawn by the painter in its current state.
+  CopyRect(composed, 0, 0, cache.Bitmap,
+           TRect(inWindow.Left, inWindow.Top, inWindow.Left + composed.Width(), inWindow.Top + composed.Height()));
+  HWND previous = std::exchange(TsSkinableMenus::PaintingWindow, Handle());
   DrawOnBitmap(composed, [&](HDC mem) {
-    // Everything between and around the items is the cached background.
+    TCanvas canvas(mem);
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
+      TMenuItem* item = TMenuItem::FromMenu(menu, i);
       RECT r;
-      if (!GetMenuItemRect(Handle(), menu, UINT(i), &r)) continue;
+      if (!item || !GetMenuItemRect(Handle(), menu, UINT(i), &r)) continue;
       MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-      ExcludeClipRect(mem, r.left, r.top, r.right, r.bottom);
+      painter->DrawItem(item, canvas, FromRECT(r), ItemStateOf(menu, i));
+      SelectClipRgn(mem, nullptr);
     }
-    DrawBitmapToDC(mem, -inWindow.Left, -inWindow.Top, cache.Bitmap,
-                   TRect(0, 0, cache.Bitmap.Width(), cache.Bitmap.Height()));
-    SelectClipRgn(mem, nullptr);
   });
+  TsSkinableMenus::PaintingWindow = previous;
   DrawBitmapToDC(dc, 0, 0, composed, TRect(0, 0, composed.Width(), composed.Height()));
 }
 
