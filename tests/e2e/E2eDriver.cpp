@@ -97,35 +97,15 @@ struct Program {
 
   int Rows() const { return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
-  // The program's visible menu windows, in the platform's z-order (the newest first).
-  std::vector<HWND> MenuWindows() const {
-    struct Search {
-      DWORD pid;
-      std::vector<HWND> found;
-    } search = {pi.dwProcessId, {}};
-    EnumWindows(
-        [](HWND wnd, LPARAM lp) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(lp);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(wnd, &pid);
-          wchar_t name[16] = {};
-          GetClassNameW(wnd, name, 16);
-          if (pid == s->pid && std::wstring(name) == L"#32768" && IsWindowVisible(wnd))
-            s->found.push_back(wnd);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
-
-  // A top-level window of the program by class name (visible ones only when asked).
-  HWND FindTopLevel(const wchar_t* cls, bool visibleOnly) const {
+  // The program's top-level windows of a class (visible ones only when asked), in the
+  // platform's z-order.
+  std::vector<HWND> TopLevels(const wchar_t* cls, bool visibleOnly) const {
     struct Search {
       DWORD pid;
       const wchar_t* cls;
       bool visibleOnly;
-      HWND found;
-    } search = {pi.dwProcessId, cls, visibleOnly, nullptr};
+      std::vector<HWND> found;
+    } search = {pi.dwProcessId, cls, visibleOnly, {}};
     EnumWindows(
         [](HWND wnd, LPARAM lp) -> BOOL {
           auto* s = reinterpret_cast<Search*>(lp);
@@ -133,15 +113,19 @@ struct Program {
           GetWindowThreadProcessId(wnd, &pid);
           wchar_t name[64] = {};
           GetClassNameW(wnd, name, 64);
-          if (pid == s->pid && std::wstring(name) == s->cls && (!s->visibleOnly || IsWindowVisible(wnd))) {
-            s->found = wnd;
-            return FALSE;
-          }
+          if (pid == s->pid && std::wstring(name) == s->cls && (!s->visibleOnly || IsWindowVisible(wnd)))
+            s->found.push_back(wnd);
           return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
+  HWND FindTopLevel(const wchar_t* cls, bool visibleOnly) const {
+    const std::vector<HWND> found = TopLevels(cls, visibleOnly);
+    return found.empty() ? nullptr : found.front();
+  }
+  // The visible menu windows, the newest first.
+  std::vector<HWND> MenuWindows() const { return TopLevels(L"#32768", true); }
 
   // The program's hidden window that receives the tray icon's callbacks.
   HWND TrayHandler() const {
