@@ -44,11 +44,6 @@ std::vector<std::unique_ptr<TzkMenuCache>>& Caches() {
 
 bool applyingRegion = false;
 
-TMenuItem* FirstItemOf(const TMenuItem* item) {
-  TMenuItem* parent = item->Parent();
-  return parent && parent->Count() > 0 ? parent->Items(0) : const_cast<TMenuItem*>(item);
-}
-
 }  // namespace
 
 TsSkinableMenus* SkinableMenusOf(TsSkinManager* manager) {
@@ -83,6 +78,26 @@ int TsSkinableMenus::SkinBorderWidth() {
 }
 
 // [SECTION] Attaching
+
+TMenuItem* TsSkinableMenus::FirstItemOf(const TMenuItem* item) {
+  TMenuItem* parent = item->Parent();
+  return parent && parent->Count() > 0 ? parent->Items(0) : const_cast<TMenuItem*>(item);
+}
+
+bool TsSkinableMenus::InFirstColumn(const TMenuItem* item) {
+  const TMenuItem* parent = item->Parent();
+  if (!parent) return !item->Break();
+  for (int i = 0; i < parent->Count(); ++i) {
+    if (parent->Items(i)->Break()) return false;
+    if (parent->Items(i) == item) return true;
+  }
+  return true;
+}
+
+bool TsSkinableMenus::IsMenuWindow(HWND wnd) {
+  char name[16] = {};
+  return wnd && GetClassNameA(wnd, name, sizeof(name)) && std::string(name) == "#32768";
+}
 
 bool TsSkinableMenus::HasPainterHandlers(const TMenuItem* item) {
   return item->OnMeasureItem.target<TzkMeasureHandler>() != nullptr;
@@ -209,16 +224,6 @@ int TsSkinableMenus::ExtraLineWidthOf(TMenuItem* firstItem) {
 }
 
 namespace {
-
-bool InFirstColumn(const TMenuItem* item) {
-  const TMenuItem* parent = item->Parent();
-  if (!parent) return !item->Break();
-  for (int i = 0; i < parent->Count(); ++i) {
-    if (parent->Items(i)->Break()) return false;
-    if (parent->Items(i) == item) return true;
-  }
-  return true;
-}
 
 std::wstring MeasuredText(const TMenuItem* item, TsMenuItemType type) {
   if (type == smCaption) return L"-" + item->Caption() + L"-";
@@ -432,7 +437,6 @@ void TsSkinableMenus::ApplyBorderOfItem(TObject* item) {
     return;
   const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   HWND wnd = WindowFromPoint(centre);
-  char name[16] = {};
-  if (!wnd || !GetClassNameA(wnd, name, sizeof(name)) || std::string(name) != "#32768") return;
+  if (!IsMenuWindow(wnd)) return;
   ApplyBorderOfWindow(wnd);
 }

@@ -78,6 +78,12 @@ class TsSkinableMenus : public IzkMenuPainter {
   void HookItem(TMenuItem* item, bool on);
   // Whether the item is measured and drawn by a menu painter.
   static bool HasPainterHandlers(const TMenuItem* item);
+  // The first item of the item's menu: the key of the menu's cache.
+  static TMenuItem* FirstItemOf(const TMenuItem* item);
+  // No item up to and including this one starts a new column.
+  static bool InFirstColumn(const TMenuItem* item);
+  // The window is a popup-menu window ("#32768").
+  static bool IsMenuWindow(HWND wnd);
 
   // [SECTION] Measuring (the owner-draw protocol's handlers)
   void MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int& height);
@@ -141,7 +147,7 @@ class TsSkinableMenus : public IzkMenuPainter {
                       const TzkMenuCache& cache, TPoint offset, int extraLine);
   void CopyBackgroundAround(HDC dc, TMenuItem* item, const TRect& rect,
                             const TzkMenuCache& cache, TPoint offset);
-  void DrawCheckOrImage(TzkBitmap& bmp, HDC dc, TMenuItem* item, int state, bool hot);
+  void DrawCheckOrImage(TzkBitmap& bmp, TMenuItem* item, int state, bool hot);
   void DrawItemText(HDC dc, TMenuItem* item, const TRect& itemRect, bool hot,
                     TOwnerDrawState state);
   void DrawSubMenuArrow(TzkBitmap& bmp, bool hot);

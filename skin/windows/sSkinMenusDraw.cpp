@@ -22,11 +22,6 @@ namespace {
 // The width at the right of an item that holds the sub-menu arrow.
 constexpr int kArrowArea = 20;
 
-bool IsMenuWindow(HWND wnd) {
-  char name[16] = {};
-  return wnd && GetClassNameA(wnd, name, sizeof(name)) && std::string(name) == "#32768";
-}
-
 TsBackgroundInfo BackgroundOf(const TzkBitmap& bmp, int x, int y) {
   TsBackgroundInfo bg;
   bg.Bitmap = &bmp;
@@ -34,11 +29,6 @@ TsBackgroundInfo BackgroundOf(const TzkBitmap& bmp, int x, int y) {
   bg.X = x;
   bg.Y = y;
   return bg;
-}
-
-TMenuItem* FirstOf(TMenuItem* item) {
-  TMenuItem* parent = item->Parent();
-  return parent && parent->Count() > 0 ? parent->Items(0) : item;
 }
 
 // The visible sibling after the item, or null.
@@ -54,15 +44,6 @@ TMenuItem* FirstVisible(TMenuItem* parent) {
   for (int i = 0; parent && i < parent->Count(); ++i)
     if (parent->Items(i)->Visible()) return parent->Items(i);
   return nullptr;
-}
-
-bool FirstColumn(TMenuItem* item) {
-  TMenuItem* parent = item->Parent();
-  for (int i = 0; parent && i < parent->Count(); ++i) {
-    if (parent->Items(i)->Break()) return false;
-    if (parent->Items(i) == item) return true;
-  }
-  return !item->Break();
 }
 
 TColor FontColorOf(const TsSkinTables* t, int section, bool hot) {
@@ -109,7 +90,7 @@ void TsSkinableMenus::DrawItem(TMenuItem* item, TCanvas& canvas, const TRect& re
   HDC dc = canvas.Handle();
   HWND wnd = WindowFromDC(dc);
   if (!IsMenuWindow(wnd)) wnd = PaintingWindow;
-  TMenuItem* first = FirstOf(item);
+  TMenuItem* first = FirstItemOf(item);
   if (!wnd) {
     // The border is drawn once the window can be found from the application window.
     MSG queued;
@@ -120,7 +101,7 @@ void TsSkinableMenus::DrawItem(TMenuItem* item, TCanvas& canvas, const TRect& re
   const TPoint offset = CacheOffset(wnd);
   const TzkMenuCache& cache = CacheFor(
       first, wnd, TSize(rect.Right + offset.X + BorderWidth, rect.Bottom + offset.Y + BorderWidth));
-  const int extra = FirstColumn(item) ? ExtraLineWidthOf(first) : 0;
+  const int extra = InFirstColumn(item) ? ExtraLineWidthOf(first) : 0;
   switch (MenuItemTypeOf(item->Caption(), false)) {
     case smDivider:
       DrawDivider(dc, rect, cache, offset, extra);
@@ -214,7 +195,7 @@ void TsSkinableMenus::DrawNormalItem(HDC dc, TMenuItem* item, const TRect& rect,
   if (t->IsValidSection(section))
     PaintSectionByIndex(section, "MENUITEM", BackgroundOf(cache.Bitmap, cx, cy), -1, -1, t, &bmp,
                         TPoint(), TRect(0, 0, w, h), hot ? 1 : 0, true);
-  DrawCheckOrImage(bmp, dc, item, hot ? 1 : 0, hot);
+  DrawCheckOrImage(bmp, item, hot ? 1 : 0, hot);
   DrawOnBitmap(bmp, [&](HDC b) { DrawItemText(b, item, TRect(0, 0, w, h), hot, state); });
   if (item->Count() > 0) DrawSubMenuArrow(bmp, hot);
   if (OnDrawItem) {
@@ -234,7 +215,7 @@ void TsSkinableMenus::DrawNormalItem(HDC dc, TMenuItem* item, const TRect& rect,
     ExcludeClipRect(dc, rect.Right - kArrowArea, rect.Top, rect.Right, rect.Bottom);
 }
 
-void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, HDC, TMenuItem* item, int state, bool hot) {
+void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, TMenuItem* item, int state, bool hot) {
   const TsSkinTables* t = Tables();
   const TSize image = ImageSizeOf(item);
   const TMenu* menu = item->GetParentMenu();

@@ -20,8 +20,7 @@ std::vector<std::unique_ptr<TzkMnuWnd>>& MenuWnds() {
 }
 
 void AdaptMenuWindow(HWND wnd) {
-  char name[16] = {};
-  if (!GetClassNameA(wnd, name, sizeof(name)) || std::string(name) != "#32768") return;
+  if (!TsSkinableMenus::IsMenuWindow(wnd)) return;
   if (CompositionEnabled()) return;  // menus then keep the platform's frame
   TsSkinManager* manager = DefaultManager();
   if (!manager || !manager->SkinnedPopups() || IsSkinnedWindow(wnd)) return;
@@ -61,8 +60,7 @@ TMenuItem* TzkMnuWnd::PaintedMenuFirstItem() const {
   TMenuItem* first = TMenuItem::FromMenu(menu, 0);
   if (!first || !TsSkinableMenus::HasPainterHandlers(first)) return nullptr;
   // The key of the menu's cache is its first item, shown or not.
-  TMenuItem* parent = first->Parent();
-  return parent && parent->Count() > 0 ? parent->Items(0) : first;
+  return TsSkinableMenus::FirstItemOf(first);
 }
 
 bool TzkMnuWnd::AnswerCommand(TMessage& m) {
@@ -95,7 +93,10 @@ void TzkMnuWnd::AdapterProc(TMessage& m) {
       if (AnswerCommand(m)) return;
       break;
   }
-  if (!PaintedMenuFirstItem()) {
+  const bool paint = m.Msg == WM_ERASEBKGND || m.Msg == WM_NCPAINT || m.Msg == WM_PAINT ||
+                     m.Msg == WM_PRINTCLIENT;
+  // Only painting depends on the menu shown; asking the platform for it costs two calls.
+  if (!paint || !PaintedMenuFirstItem()) {
     PassOn(m);
     return;
   }
@@ -111,11 +112,8 @@ void TzkMnuWnd::AdapterProc(TMessage& m) {
       if (paint.Dc()) PaintTo(paint.Dc());
       return;
     }
-    case WM_PRINTCLIENT:
+    default:  // WM_PRINTCLIENT
       PaintTo(HDC(m.WParam));
-      return;
-    default:
-      PassOn(m);
   }
 }
 
