@@ -23,7 +23,7 @@ double BenchReport(const std::string& name, std::vector<double> samples, double 
   const double median = samples[samples.size() / 2];
   std::printf("%-52s median %9.3f ms   min %9.3f ms   max %9.3f ms  (%zu runs)", name.c_str(),
               median * 1e3, samples.front() * 1e3, samples.back() * 1e3, samples.size());
-  if (baseline > 0) std::printf("   %5.2fx empty", median / baseline);
+  if (baseline > 0) std::printf("   %5.2fx", median / baseline);
   std::printf("\n");
   std::fflush(stdout);
   return median;
