@@ -21,56 +21,55 @@ UINT NextCommand() {
 }
 
 void HandlePopupList(TMessage& m, bool& handled) {
-  switch (m.Msg) {
-    case WM_COMMAND:
-      if (HIWORD(m.WParam) == 0) {
-        if (TMenuItem* item = TMenuItem::FindByCommand(LOWORD(m.WParam))) {
-          handled = true;
-          item->Click();
-        }
-      }
-      break;
-    case WM_MEASUREITEM: {
-      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-      if (mis->CtlType != ODT_MENU) break;
-      auto* item = reinterpret_cast<TMenuItem*>(mis->itemData);
-      if (!item) break;
-      HDC dc = GetDC(nullptr);
-      {
-        TCanvas canvas(dc);
-        int w = int(mis->itemWidth), h = int(mis->itemHeight);
-        item->MeasureItem(canvas, w, h);
-        mis->itemWidth = UINT(std::max(w, 0));
-        mis->itemHeight = UINT(std::max(h, 0));
-      }
-      ReleaseDC(nullptr, dc);
+  if (m.Msg == WM_COMMAND && HIWORD(m.WParam) == 0) {
+    if (TMenuItem* item = TMenuItem::FindByCommand(LOWORD(m.WParam))) {
       handled = true;
-      m.Result = TRUE;
-      break;
+      item->Click();
     }
-    case WM_DRAWITEM: {
-      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-      if (dis->CtlType != ODT_MENU) break;
-      auto* item = reinterpret_cast<TMenuItem*>(dis->itemData);
-      if (!item) break;
-      TOwnerDrawState state = 0;
-      if (dis->itemState & ODS_SELECTED) state |= odSelected;
-      if (dis->itemState & ODS_GRAYED) state |= odGrayed;
-      if (dis->itemState & ODS_DISABLED) state |= odDisabled;
-      if (dis->itemState & ODS_CHECKED) state |= odChecked;
-      if (dis->itemState & ODS_FOCUS) state |= odFocused;
-      if (dis->itemState & ODS_DEFAULT) state |= odDefault;
-      if (dis->itemState & ODS_NOACCEL) state |= odNoAccel;
-      TCanvas canvas(dis->hDC);
-      item->AdvancedDrawItem(canvas, FromRECT(dis->rcItem), state);
-      handled = true;
-      m.Result = TRUE;
-      break;
-    }
+    return;
   }
+  handled = AnswerMenuOwnerDraw(m);
+}
+
+TOwnerDrawState OwnerDrawStateOf(UINT itemState) {
+  TOwnerDrawState state = 0;
+  if (itemState & ODS_SELECTED) state |= odSelected;
+  if (itemState & ODS_GRAYED) state |= odGrayed;
+  if (itemState & ODS_DISABLED) state |= odDisabled;
+  if (itemState & ODS_CHECKED) state |= odChecked;
+  if (itemState & ODS_FOCUS) state |= odFocused;
+  if (itemState & ODS_DEFAULT) state |= odDefault;
+  if (itemState & ODS_NOACCEL) state |= odNoAccel;
+  return state;
 }
 
 }  // namespace
+
+bool AnswerMenuOwnerDraw(TMessage& m) {
+  if (m.Msg == WM_MEASUREITEM) {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+    TMenuItem* item = mis && mis->CtlType == ODT_MENU ? TMenuItem::Live(reinterpret_cast<void*>(mis->itemData)) : nullptr;
+    if (!item) return false;
+    TWindowDc screen(nullptr);
+    TCanvas canvas(screen.Get());
+    int w = int(mis->itemWidth), h = int(mis->itemHeight);
+    item->MeasureItem(canvas, w, h);
+    mis->itemWidth = UINT(std::max(w, 0));
+    mis->itemHeight = UINT(std::max(h, 0));
+    m.Result = TRUE;
+    return true;
+  }
+  if (m.Msg == WM_DRAWITEM) {
+    auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+    TMenuItem* item = dis && dis->CtlType == ODT_MENU ? TMenuItem::Live(reinterpret_cast<void*>(dis->itemData)) : nullptr;
+    if (!item) return false;
+    TCanvas canvas(dis->hDC);
+    item->AdvancedDrawItem(canvas, FromRECT(dis->rcItem), OwnerDrawStateOf(dis->itemState));
+    m.Result = TRUE;
+    return true;
+  }
+  return false;
+}
 
 HWND PopupListWindow() {
   static auto* window = new TUtilWindow(HandlePopupList);
@@ -98,7 +97,10 @@ TMenuItem* TMenuItem::FromMenu(HMENU menu, int position) {
   mii.fMask = MIIM_ID | MIIM_DATA;
   if (!menu || !GetMenuItemInfoW(menu, UINT(position), TRUE, &mii)) return nullptr;
   TMenuItem* item = FindByCommand(mii.wID);
-  return item && reinterpret_cast<ULONG_PTR>(item) == mii.dwItemData ? item : nullptr;
+  if (item && reinterpret_cast<ULONG_PTR>(item) == mii.dwItemData) return item;
+  // An item of a menu the platform built keeps the platform's command and may carry one of
+  // ours as its data (a stand-in that draws it).
+  return mii.dwItemData ? Live(reinterpret_cast<const void*>(mii.dwItemData)) : nullptr;
 }
 
 TMenuItem* TMenuItem::Live(const void* address) {

@@ -19,6 +19,7 @@
 class TCanvas;
 class TImageList;
 class TMenu;
+struct TMessage;
 
 enum TOwnerDrawStateFlag : unsigned {
   odSelected = 1,
@@ -83,8 +84,8 @@ class TMenuItem : public TComponent {
   // The command number of WM_COMMAND for this item; unique in the process.
   UINT Command() const { return command_; }
   static TMenuItem* FindByCommand(UINT command);
-  // The item shown at a position of a built platform menu, or null when that item is not
-  // one of ours.
+  // The item shown at a position of a built platform menu (ours, or the stand-in an item of
+  // another menu carries as its data), or null.
   static TMenuItem* FromMenu(HMENU menu, int position);
   // The live item at this address, or null (a pointer kept in a posted message may outlive
   // its item); the address is compared, never followed.
@@ -190,3 +191,6 @@ class TPopupMenu : public TMenu {
 
 // The window that owns every shown popup menu.
 HWND PopupListWindow();
+// Answers WM_MEASUREITEM / WM_DRAWITEM of an owner-drawn menu item whose data is one of our
+// items, whichever window owns the menu; false (nothing done) for anything else.
+bool AnswerMenuOwnerDraw(TMessage& m);

@@ -6,6 +6,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
+#include "toolkit/Menu.h"
 #include "toolkit/WideText.h"
 #include "toolkit/WindowTable.h"
 
@@ -648,12 +649,14 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_DRAWITEM: {
       auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
       if (dis && dis->CtlType != ODT_MENU) return ReflectToChild(m, dis->hwndItem);
+      if (AnswerMenuOwnerDraw(m)) return;  // a menu this window owns
       break;
     }
     case WM_MEASUREITEM: {
       auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
       if (mis && mis->CtlType != ODT_MENU && handle_)
         return ReflectToChild(m, GetDlgItem(handle_, int(mis->CtlID)));
+      if (AnswerMenuOwnerDraw(m)) return;
       break;
     }
     case WM_CTLCOLOREDIT:

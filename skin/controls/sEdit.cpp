@@ -3,6 +3,7 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sLabel.h"
 #include "skin/data/sSkinManager.h"
+#include "skin/data/sWindowSkinning.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkDibStorage.h"
@@ -260,6 +261,13 @@ bool TsEdit::SkinnedMessage(TMessage& m) {
       return true;
     case CM_COLORCHANGED:
       if (d.CustomColor()) d.BGChanged = true;
+      return false;
+    case WM_INITMENUPOPUP:
+      // The platform edit's own context menu is drawn by the skin's menu painter too (where
+      // the platform announces it; the menu window's creation adopts it otherwise).
+      if (!HIWORD(m.LParam) && d.SkinManager())
+        if (IzkMenuPainter* menus = d.SkinManager()->MenuPainter())
+          menus->AdoptPlatformMenu(reinterpret_cast<HMENU>(m.WParam));
       return false;
     default:
       return false;

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "skin/data/sSkinManager.h"
+#include "skin/data/sWindowSkinning.h"
 #include "skin/paint/sCommonData.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
@@ -15,6 +16,7 @@
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Menu.h"
 #include "toolkit/WideText.h"
 #include "toolkit/WinControl.h"
 
@@ -121,7 +123,7 @@ LRESULT TzkMainWnd::Receive(UINT msg, WPARAM wParam, LPARAM lParam) {
   prevAfterDetach_ = subclass_.Previous();
   ++receiving_;
   try {
-    AdapterProc(m);
+    if (!AnswerOwnedMenu(m)) AdapterProc(m);
   } catch (const std::exception& e) {
     Application->HandleException(nullptr, &e);
   } catch (...) {
@@ -129,6 +131,23 @@ LRESULT TzkMainWnd::Receive(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   if (--receiving_ == 0 && freeWhenDone_) delete this;
   return m.Result;
+}
+
+bool TzkMainWnd::AnswerOwnedMenu(TMessage& m) {
+  switch (m.Msg) {
+    case WM_INITMENUPOPUP:
+      // A menu the platform built for this window (an edit's own context menu) is drawn by
+      // the skin's menu painter like the application's menus; the window still opens it.
+      if (!HIWORD(m.LParam) && skin_.Manager && skin_.Manager->Active())
+        if (IzkMenuPainter* menus = skin_.Manager->MenuPainter())
+          menus->AdoptPlatformMenu(reinterpret_cast<HMENU>(m.WParam));
+      return false;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      return AnswerMenuOwnerDraw(m);
+    default:
+      return false;
+  }
 }
 
 void TzkMainWnd::DisposeNowOrLater() {

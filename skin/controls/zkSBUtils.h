@@ -191,6 +191,8 @@ class TzkMainWnd {
   virtual bool MarksControlOpaque() const { return true; }
   LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
   void PassOn(TMessage& m) { m.Result = CallPrevious(m.Msg, m.WParam, m.LParam); }
+  // The owner-draw traffic of a menu the window owns; true when answered.
+  bool AnswerOwnedMenu(TMessage& m);
   void RefreshText();
   // A disabled toolkit control's cached image gets the disabled look over its background.
   void PaintDisabledControl(const TsBackgroundInfo& bg);

@@ -86,6 +86,9 @@ class IzkMenuPainter {
   virtual void ApplyBorderOfItem(TObject* item) = 0;
   // Draws the border of this menu window.
   virtual void ApplyBorderOfWindow(HWND menuWindow) = 0;
+  // A popup menu the platform built for one of the application's windows (an edit box's own
+  // context menu) is about to open: it is drawn like the application's menus.
+  virtual void AdoptPlatformMenu(HMENU menu) = 0;
 };
 // Makes the painter of a manager; null until the window layer has filled it in.
 using TzkMenuPainterMaker = std::unique_ptr<IzkMenuPainter> (*)(TsSkinManager* manager);

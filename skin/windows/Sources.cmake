@@ -7,6 +7,7 @@ vornik_win32(
   sSystemMenu.cpp
   sSkinMenus.cpp
   sSkinMenusDraw.cpp
+  zkAdoptedMenus.cpp
   zkMnuWnd.cpp
   sTitleButtons.cpp
   zkBorderForm.cpp

@@ -147,9 +147,15 @@ void TsSkinableMenus::SetActive(bool on) {
   active_ = on;
   HookComponents(Application, on);
   if (!on) {
+    adopted_.ReleaseAll();
     extraLines_.clear();
     measured_.clear();
   }
+}
+
+void TsSkinableMenus::AdoptPlatformMenu(HMENU menu) {
+  if (!active_ || !manager_->SkinnedPopups()) return;
+  adopted_.Adopt(menu, [this](TMenuItem* item) { HookItem(item, true); });
 }
 
 // [SECTION] Measuring
@@ -284,6 +290,13 @@ TzkMenuCache* TsSkinableMenus::CacheOfWindow(HWND wnd) {
 }
 
 void TsSkinableMenus::FreeAllCaches() { Caches().clear(); }
+
+void TsSkinableMenus::FreeCacheOf(const TMenuItem* firstItem) {
+  auto& caches = Caches();
+  caches.erase(std::remove_if(caches.begin(), caches.end(),
+                              [firstItem](const auto& c) { return c->FirstItem == firstItem; }),
+               caches.end());
+}
 size_t TsSkinableMenus::CacheCount() { return Caches().size(); }
 
 TPoint TsSkinableMenus::CacheOffset(HWND wnd) const {
@@ -298,9 +311,7 @@ TzkMenuCache& TsSkinableMenus::CacheFor(TMenuItem* firstItem, HWND wnd, TSize at
   if (existing && !wnd && !existing->Window &&
       (existing->Bitmap.Width() < atLeast.cx || existing->Bitmap.Height() < atLeast.cy)) {
     // Drawn beyond the size the menu was measured at: the background is made again.
-    auto& caches = Caches();
-    caches.erase(std::find_if(caches.begin(), caches.end(),
-                              [existing](const auto& c) { return c.get() == existing; }));
+    FreeCacheOf(firstItem);
     existing = nullptr;
   }
   if (existing) {

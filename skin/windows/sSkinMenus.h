@@ -23,6 +23,7 @@
 #include "skin/data/sWindowSkinning.h"
 #include "skin/paint/zkBitmap.h"
 #include "skin/paint/zkMenuLayout.h"
+#include "skin/windows/zkAdoptedMenus.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Control.h"
 #include "toolkit/GraphicsObjects.h"
@@ -69,6 +70,10 @@ class TsSkinableMenus : public IzkMenuPainter {
   void SkinChanged() override { borderResolved_ = -1; }
   void ApplyBorderOfItem(TObject* item) override;
   void ApplyBorderOfWindow(HWND menuWindow) override;
+  void AdoptPlatformMenu(HMENU menu) override;
+  // Gives the platform's menus adopted for drawing their own items back (their menus closed).
+  void ReleaseAdoptedMenus() { adopted_.ReleaseAll(); }
+  size_t AdoptedMenuCount() const { return adopted_.Count(); }
 
   // [SECTION] Attaching
   // Gives every item of the menu, recursively, the painter's handlers (on), or takes only
@@ -110,6 +115,8 @@ class TsSkinableMenus : public IzkMenuPainter {
   TzkMenuCache& CacheFor(TMenuItem* firstItem, HWND wnd, TSize atLeast = TSize());
   // Frees every entry (a menu window went).
   static void FreeAllCaches();
+  // Frees the entry of one menu.
+  static void FreeCacheOf(const TMenuItem* firstItem);
   static size_t CacheCount();
   // The rectangles cut from the last built menu's window at the skin's corners.
   const std::vector<TRect>& Corners() const { return corners_; }
@@ -159,6 +166,7 @@ class TsSkinableMenus : public IzkMenuPainter {
   std::vector<TRect> corners_;
   std::map<const TMenuItem*, TzkExtraLine> extraLines_;
   std::map<const TMenuItem*, TzkMeasuredItem> measured_;
+  TzkAdoptedMenus adopted_;
 };
 
 // The painter of a manager as the window layer sees it (null when it has none).

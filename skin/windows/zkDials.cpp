@@ -124,7 +124,8 @@ void SweepDeadProviders() {
 LRESULT CALLBACK SkinHookProc(int code, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallNextHookEx(hook, code, wParam, lParam);
   try {
-    if (code == HCBT_CREATEWND) AdaptMenuWindow(HWND(wParam));
+    if (code == HCBT_CREATEWND)
+      AdaptMenuWindow(HWND(wParam), reinterpret_cast<const CBT_CREATEWNDW*>(lParam)->lpcs);
     if (code == HCBT_DESTROYWND) SweepDeadProviders();
     if (code == HCBT_ACTIVATE) ClassifyWindow(HWND(wParam));
   } catch (const std::exception& e) {

@@ -13,18 +13,40 @@
 #include "toolkit/Canvas.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Menu.h"
+#include "toolkit/WinControl.h"
 
 std::vector<std::unique_ptr<TzkMnuWnd>>& MenuWnds() {
   static auto* windows = new std::vector<std::unique_ptr<TzkMnuWnd>>;
   return *windows;
 }
 
-void AdaptMenuWindow(HWND wnd) {
+namespace {
+
+// The menu a menu window is made for, when its creation names one (the platform passes it
+// as the creation parameter).
+HMENU CreatedMenuOf(const CREATESTRUCTW* creation) {
+  if (!creation) return nullptr;
+  auto menu = static_cast<HMENU>(creation->lpCreateParams);
+  return menu && IsMenu(menu) ? menu : nullptr;
+}
+
+// Owner-drawn items send their measuring and drawing to the menu's owner: only our own
+// windows and the windows our adapters serve answer them.
+bool AnswersOwnerDraw(HWND owner) {
+  return owner && (TWinControl::FindControl(owner) || TzkMainWnd::FromWindow(owner));
+}
+
+}  // namespace
+
+void AdaptMenuWindow(HWND wnd, const CREATESTRUCTW* creation) {
   if (!TsSkinableMenus::IsMenuWindow(wnd)) return;
   if (CompositionEnabled()) return;  // menus then keep the platform's frame
   TsSkinManager* manager = DefaultManager();
   if (!manager || !manager->SkinnedPopups() || IsSkinnedWindow(wnd)) return;
   MenuWnds().push_back(TzkMainWnd::Attach<TzkMnuWnd>(wnd, false, "MAINMENU", manager));
+  HMENU menu = CreatedMenuOf(creation);
+  if (menu && AnswersOwnerDraw(creation->hwndParent))
+    if (IzkMenuPainter* painter = manager->MenuPainter()) painter->AdoptPlatformMenu(menu);
 }
 
 void ReleaseMenuWindows() {
@@ -93,6 +115,11 @@ void TzkMnuWnd::AdapterProc(TMessage& m) {
       if (AnswerCommand(m)) return;
       break;
   }
+  if (m.Msg == WM_WINDOWPOSCHANGED) {
+    PassOn(m);
+    PrepareBackground(reinterpret_cast<const WINDOWPOS*>(m.LParam));
+    return;
+  }
   const bool paint = m.Msg == WM_ERASEBKGND || m.Msg == WM_NCPAINT || m.Msg == WM_PAINT ||
                      m.Msg == WM_PRINTCLIENT;
   // Only painting depends on the menu shown; asking the platform for it costs two calls.
@@ -115,6 +142,24 @@ void TzkMnuWnd::AdapterProc(TMessage& m) {
     default:  // WM_PRINTCLIENT
       PaintTo(HDC(m.WParam));
   }
+}
+
+void TzkMnuWnd::PrepareBackground(const WINDOWPOS* wp) {
+  // The platform sizes and shows the menu window before its first paint: the background and
+  // the region made now, at the final size, spare the second paint that a region set while
+  // painting would ask for.
+  if (!wp || (wp->flags & SWP_NOSIZE) || wp->cx <= 0 || wp->cy <= 0) return;
+  TsSkinableMenus* painter = SkinableMenusOf(Skin().Manager);
+  TMenuItem* first = PaintedMenuFirstItem();
+  if (!painter || !first) return;
+  const TzkMenuCache* cache = TsSkinableMenus::CacheOf(first);
+  if (cache && cache->Window == Handle() &&
+      (cache->Bitmap.Width() != wp->cx || cache->Bitmap.Height() != wp->cy)) {
+    // Laid out again at another size: a new background and a new region.
+    TsSkinableMenus::FreeCacheOf(first);
+    borderDrawn_ = false;
+  }
+  painter->CacheFor(first, Handle());
 }
 
 void TzkMnuWnd::PaintTo(HDC dc) {
@@ -179,6 +224,8 @@ void TzkMnuWnd::WindowGoing(TMessage& m) {
   Detach();
   // The background of every open menu is rebuilt on its next paint.
   TsSkinableMenus::FreeAllCaches();
+  if (TsSkinableMenus* painter = SkinableMenusOf(Skin().Manager); painter && list.empty())
+    painter->ReleaseAdoptedMenus();
   for (auto& other : list)
     RedrawWindow(other->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   if (self) TzkMainWnd::Dispose(self);

@@ -29,6 +29,8 @@ class TzkMnuWnd : public TzkScrollWnd {
   TMenuItem* PaintedMenuFirstItem() const;
   bool AnswerCommand(TMessage& m);
   void PaintFrame();
+  // Builds the menu's background and region when the window gets its size.
+  void PrepareBackground(const WINDOWPOS* wp);
   void WindowGoing(TMessage& m);
 
   bool borderDrawn_ = false;
@@ -37,7 +39,9 @@ class TzkMnuWnd : public TzkScrollWnd {
 // The adapters of the open menu windows, in the order the windows were made.
 std::vector<std::unique_ptr<TzkMnuWnd>>& MenuWnds();
 // The hook's branch for a window being made: a menu window gets an adapter while popups are
-// skinned and the platform does not compose windows itself.
-void AdaptMenuWindow(HWND wnd);
+// skinned and the platform does not compose windows itself. A menu the platform built for a
+// window of ours that can answer owner drawing (an edit box's own context menu) is adopted by
+// the menu painter before the platform measures it.
+void AdaptMenuWindow(HWND wnd, const CREATESTRUCTW* creation = nullptr);
 // Lets every menu window go (the hook is removed).
 void ReleaseMenuWindows();

@@ -607,6 +607,27 @@ int main() {
                 5000),
         "and save.txt carries it");
   Check(run3.MenuWindows().empty(), "no menu is left open");
+
+  std::printf("the edit box's own context menu\n");
+  SendMessageW(run3.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"draft"));
+  RECT editRect;
+  GetWindowRect(run3.edit, &editRect);
+  PostMessageW(run3.edit, WM_CONTEXTMENU, WPARAM(run3.edit), MAKELPARAM(editRect.left + 30, editRect.bottom - 4));
+  Check(WaitFor([&] { return run3.MenuWindows().size() == 1; }, 10000), "a right-click on the edit box opens its menu");
+  const std::vector<HWND> editMenus = run3.MenuWindows();
+  Check(!editMenus.empty() && IsSkinnedWindow(editMenus.front()), "the edit box's menu is drawn by the skin");
+  if (!editMenus.empty()) {
+    RECT around;
+    GetWindowRect(editMenus.front(), &around);
+    UnionRect(&around, &around, &editRect);
+    InflateRect(&around, 30, 30);
+    Sleep(300);  // the menu reaches the screen; the screenshot is only looked at
+    SaveScreenshot(around, (shots + "menu-edit.bmp").c_str());
+    PostMessageW(editMenus.front(), WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(editMenus.front(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+  }
+  Check(WaitFor([&] { return run3.MenuWindows().empty(); }, 5000), "Escape closes it");
+  SendMessageW(run3.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
   const std::string prioritised = ReadFileBytes("save.txt");
   Check(run3.Close(), "closing the window ends the program");
 

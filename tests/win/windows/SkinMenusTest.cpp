@@ -13,6 +13,7 @@
 #include "SkinnedFormSupport.h"
 #include "WinTestSupport.h"
 #include "controls/SkinnedControlsSupport.h"
+#include "skin/controls/sEdit.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkBlend.h"
 #include "skin/paint/zkBlit.h"
@@ -23,6 +24,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Canvas.h"
 #include "toolkit/Handles.h"
+#include "toolkit/WideText.h"
 
 namespace {
 
@@ -336,6 +338,46 @@ TEST_F(SkinMenus, OpenMenusGetAdaptersRegionsAndCachesThatGoWithThem) {
   EXPECT_FALSE(TsSkinableMenus::MenuShown);
 }
 
+// Counts the paints menu windows finish and whether each window had its region by then.
+struct TMenuPaintWatch {
+  static TMenuPaintWatch*& Current() {
+    static TMenuPaintWatch* current = nullptr;
+    return current;
+  }
+  static LRESULT CALLBACK After(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && m->message == WM_PAINT && TsSkinableMenus::IsMenuWindow(m->hwnd)) {
+      TRegionHandle r(CreateRectRgn(0, 0, 0, 0));
+      if (++Current()->paints == 1) Current()->regionAtFirstPaint = GetWindowRgn(m->hwnd, r.Get()) != ERROR;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  TMenuPaintWatch() : hook(SetWindowsHookExW(WH_CALLWNDPROCRET, &After, nullptr, GetCurrentThreadId())) {
+    Current() = this;
+  }
+  ~TMenuPaintWatch() {
+    UnhookWindowsHookEx(hook);
+    Current() = nullptr;
+  }
+  HHOOK hook;
+  int paints = 0;
+  bool regionAtFirstPaint = false;
+};
+
+TEST_F(SkinMenus, AMenuHasItsRegionAtItsFirstPaintAndPaintsOnce) {
+  int paints = 0;
+  bool region = false;
+  {
+    TMenuPaintWatch watch;
+    TMenuScript::Run([&] { Popup(); }, {[&] {
+                       paints = watch.paints;
+                       region = watch.regionAtFirstPaint;
+                     }});
+  }
+  EXPECT_EQ(paints, 1);
+  EXPECT_EQ(region, !painter->Corners().empty());
+}
+
 TEST_F(SkinMenus, TheComposedMenuShowsNoPlatformPixels) {
   TzkBitmap printed;
   TzkBitmap background;
@@ -385,6 +427,89 @@ TEST_F(SkinMenus, WithoutSkinnedPopupsMenusStayThePlatforms) {
   EXPECT_FALSE(adapted);
   EXPECT_EQ(adapters, 0u);
   EXPECT_FALSE(menu->OwnerDraw());
+}
+
+// The platform edit's own context menu (Undo, Cut, Copy, Paste ...) opened on a skinned edit.
+class EditContextMenu : public SkinMenus {
+ protected:
+  void SetUp() override {
+    SkinMenus::SetUp();
+    edit = new TsEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 200, 24);
+    ShowAndActivate(form);
+    SetWindowTextW(edit->Handle(), L"alpha beta");
+    SendMessageW(edit->Handle(), EM_SETSEL, 0, 0);
+    SetFocus(edit->Handle());
+  }
+  void OpenContextMenu() {
+    RECT r;
+    GetWindowRect(edit->Handle(), &r);
+    SendMessageW(edit->Handle(), WM_CONTEXTMENU, WPARAM(edit->Handle()), MAKELPARAM(r.left + 20, r.top + 10));
+  }
+  TsEdit* edit = nullptr;
+};
+
+TEST_F(EditContextMenu, IsDrawnByThePainterAndItsChoiceReachesTheEdit) {
+  struct Seen {
+    bool adapted = false, standIns = true, composed = false;
+    int items = 0;
+    size_t adopted = 0;
+  } seen;
+  TMenuScript::Run([&] { OpenContextMenu(); },
+                   {[&] {
+                      HWND w = OpenMenuWindow();
+                      auto* a = dynamic_cast<TzkMnuWnd*>(TzkMainWnd::FromWindow(w));
+                      seen.adapted = a != nullptr;
+                      HMENU menu = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
+                      seen.items = GetMenuItemCount(menu);
+                      for (int i = 0; i < seen.items; ++i) {
+                        TMenuItem* item = TMenuItem::FromMenu(menu, i);
+                        seen.standIns = seen.standIns && item && TsSkinableMenus::HasPainterHandlers(item);
+                      }
+                      seen.adopted = painter->AdoptedMenuCount();
+                      seen.composed = TsSkinableMenus::CacheOfWindow(w) != nullptr;
+                    },
+                    // The last item, "Select All", then Enter.
+                    [&] { PressKey(VK_UP); },
+                    [&] { PressKey(VK_RETURN); }});
+  Pump();
+  EXPECT_TRUE(seen.adapted);
+  EXPECT_GT(seen.items, 3);
+  EXPECT_TRUE(seen.standIns);
+  EXPECT_EQ(seen.adopted, 1u);
+  EXPECT_TRUE(seen.composed);
+  // The edit ran the command it chose: the whole text is selected.
+  DWORD from = 1, to = 0;
+  SendMessageW(edit->Handle(), EM_GETSEL, WPARAM(&from), LPARAM(&to));
+  EXPECT_EQ(from, 0u);
+  EXPECT_EQ(to, DWORD(GetWindowTextLengthW(edit->Handle())));
+  EXPECT_TRUE(MenuWnds().empty());
+  EXPECT_EQ(painter->AdoptedMenuCount(), 0u);
+}
+
+TEST_F(EditContextMenu, StaysThePlatformsWithoutSkinnedPopups) {
+  manager->SetSkinnedPopups(false);
+  bool standIn = true;
+  TMenuScript::Run([&] { OpenContextMenu(); }, {[&] {
+                     HWND w = OpenMenuWindow();
+                     HMENU menu = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
+                     standIn = TMenuItem::FromMenu(menu, 0) != nullptr;
+                   }});
+  EXPECT_FALSE(standIn);
+  EXPECT_EQ(painter->AdoptedMenuCount(), 0u);
+}
+
+TEST_F(EditContextMenu, ManyRoundsLeaveNoObjects) {
+  auto round = [&] { TMenuScript::Run([&] { OpenContextMenu(); }, {[] {}}, 10); };
+  round();
+  Pump();
+  {
+    TLeakCheck leaks(8);
+    for (int i = 0; i < 100; ++i) round();
+    Pump();
+  }
+  EXPECT_EQ(painter->AdoptedMenuCount(), 0u);
 }
 
 TEST_F(SkinMenus, ManyRoundsOfMenusAndSystemMenusLeaveNoObjects) {
