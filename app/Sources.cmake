@@ -1,6 +1,7 @@
 vornik_portable(
   TaskFile.cpp
   TaskClock.cpp
+  TaskCsv.cpp
   DateTimeText.cpp
   IconFileCheck.cpp
 )

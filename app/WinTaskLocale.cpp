@@ -2,7 +2,37 @@
 
 #include <windows.h>
 
+#include <cmath>
+
 #include "toolkit/WideText.h"
+
+namespace {
+
+TCalendarTime CalendarTimeOf(const SYSTEMTIME& st) {
+  TCalendarTime t;
+  t.Year = st.wYear;
+  t.Month = st.wMonth;
+  t.Day = st.wDay;
+  t.Hour = st.wHour;
+  t.Minute = st.wMinute;
+  t.Second = st.wSecond;
+  t.Millisecond = st.wMilliseconds;
+  return t;
+}
+
+SYSTEMTIME SystemTimeOf(const TCalendarTime& t) {
+  SYSTEMTIME st = {};
+  st.wYear = WORD(t.Year);
+  st.wMonth = WORD(t.Month);
+  st.wDay = WORD(t.Day);
+  st.wHour = WORD(t.Hour);
+  st.wMinute = WORD(t.Minute);
+  st.wSecond = WORD(t.Second);
+  st.wMilliseconds = WORD(t.Millisecond);
+  return st;
+}
+
+}  // namespace
 
 TWinTaskLocale::TWinTaskLocale(std::wstring localeName) : name_(std::move(localeName)) {
   pictures_.ShortDate = Info(LOCALE_SSHORTDATE);
@@ -47,15 +77,28 @@ std::string TWinTaskLocale::Info(unsigned type) const {
 TDateTime TWinTaskLocale::Now() const {
   SYSTEMTIME st;
   GetLocalTime(&st);
-  TCalendarTime t;
-  t.Year = st.wYear;
-  t.Month = st.wMonth;
-  t.Day = st.wDay;
-  t.Hour = st.wHour;
-  t.Minute = st.wMinute;
-  t.Second = st.wSecond;
-  t.Millisecond = st.wMilliseconds;
-  return EncodeDateTime(t);
+  return EncodeDateTime(CalendarTimeOf(st));
+}
+
+std::string TWinTaskLocale::ListSeparator() const { return Info(LOCALE_SLIST); }
+
+std::string TWinTaskLocale::DecimalSeparator() const { return Info(LOCALE_SDECIMAL); }
+
+// The local moment is taken back to UTC under the rules in force in its own year (a start
+// from last winter keeps its winter offset); the difference is the offset.
+bool TWinTaskLocale::UtcOffsetAt(TDateTime local, int& minutes) const {
+  const TCalendarTime t = DecodeDateTime(local);
+  if (t.Year < 1601 || t.Year > 30827) return false;  // what SYSTEMTIME can hold
+  DYNAMIC_TIME_ZONE_INFORMATION zone = {};
+  TIME_ZONE_INFORMATION rules = {};
+  const SYSTEMTIME localTime = SystemTimeOf(t);
+  SYSTEMTIME utc = {};
+  if (GetDynamicTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID ||
+      !GetTimeZoneInformationForYear(WORD(t.Year), &zone, &rules) ||
+      !TzSpecificLocalTimeToSystemTime(&rules, &localTime, &utc))
+    return false;
+  minutes = int(std::lround((EncodeDateTime(t) - EncodeDateTime(CalendarTimeOf(utc))) * 1440.0));
+  return true;
 }
 
 // Written by our own formatter in the Gregorian calendar: the platform's conversion would

@@ -115,6 +115,32 @@ void TWinTaskStorage::ReplaceFile(const std::string& path, const std::string& by
   }
 }
 
+namespace {
+
+// A new empty file with a unique name in the folder of path; its name.
+std::wstring CreateTemporaryBeside(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
+  wchar_t temp[MAX_PATH] = {};
+  if (!GetTempFileNameW(folder.c_str(), L"csv", 0, temp)) Fail(L"Cannot create file", path, GetLastError());
+  return temp;
+}
+
+}  // namespace
+
+void TWinTaskStorage::WriteWholeFile(const std::string& path, const std::string& bytes) {
+  const std::wstring wpath = Utf8ToWide(path);
+  const std::wstring temp = CreateTemporaryBeside(wpath);
+  try {
+    WriteTemporary(temp, bytes, wpath);
+    if (!MoveFileExW(temp.c_str(), wpath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      Fail(L"Cannot create file", wpath, GetLastError());
+  } catch (...) {
+    DeleteFileW(temp.c_str());
+    throw;
+  }
+}
+
 void TWinTaskStorage::RemoveOldTemporaryFiles(const std::string& folder) {
   const std::wstring dir = Utf8ToWide(folder);
   WIN32_FIND_DATAW found;

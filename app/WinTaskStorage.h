@@ -1,15 +1,17 @@
 // The task file on disk: read whole, replaced atomically through one temporary file beside
 // it (save.txt is written as save.tmp) with the previous version kept as the backup
-// (save.bak), and converted between UTF-8 and an 8-bit code page.
+// (save.bak), and converted between UTF-8 and an 8-bit code page. Exported files are
+// written atomically too, without a backup.
 #pragma once
 
 #include <windows.h>
 
+#include "app/TaskCsv.h"
 #include "app/TaskPlatform.h"
 
 #undef ReplaceFile  // <windows.h> may come after TaskPlatform.h in a file
 
-class TWinTaskStorage : public ITaskStorage {
+class TWinTaskStorage : public ITaskStorage, public ITaskCsvFile {
  public:
   // codePage 0 is the system's ANSI code page.
   explicit TWinTaskStorage(unsigned codePage = 0) : codePage_(codePage) {}
@@ -19,6 +21,9 @@ class TWinTaskStorage : public ITaskStorage {
   void ReplaceFile(const std::string& path, const std::string& bytes) override;
   bool EncodeAnsi(const std::string& utf8, std::string& ansi) const override;
   std::string DecodeAnsi(const std::string& ansi) const override;
+  // Through a uniquely named temporary file in the target's folder ("csv" + hex + ".tmp"),
+  // since the target's own name with another extension may be a file of the user's.
+  void WriteWholeFile(const std::string& path, const std::string& bytes) override;
 
   // Earlier versions wrote through temporary files named "sav" + hex digits + ".tmp" and
   // left them behind when killed during a save; removes those from the folder (with its

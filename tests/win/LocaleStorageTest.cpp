@@ -7,6 +7,7 @@
 
 #include "WinTestSupport.h"
 #include "app/DateTimeText.h"
+#include "app/TaskCsv.h"
 #include "app/TaskFile.h"
 #include "app/WinTaskLocale.h"
 #include "app/WinTaskStorage.h"
@@ -85,6 +86,26 @@ TEST(WinTaskLocale, RejectsTextsThatDoNotFitTheFormat) {
     EXPECT_FALSE(locale.TextToDateTime(bad, v)) << bad;
 }
 
+TEST(WinTaskLocale, GivesTheExportItsSeparatorsAndTheOffsetInForce) {
+  for (const auto& [name, separator] : {std::pair{L"ru-RU", ";"}, {L"de-DE", ";"}, {L"en-US", ","}}) {
+    TWinTaskLocale locale(name);
+    EXPECT_EQ(CsvSeparator(locale.ListSeparator(), locale.DecimalSeparator()), separator)
+        << WideToUtf8(name);
+  }
+  // Now, the offset is the one the platform applies to the current moment.
+  FILETIME utc, local;
+  GetSystemTimeAsFileTime(&utc);
+  FileTimeToLocalFileTime(&utc, &local);
+  const auto ticks = [](FILETIME f) { return (long long)f.dwHighDateTime << 32 | f.dwLowDateTime; };
+  SYSTEMTIME st;
+  FileTimeToSystemTime(&local, &st);
+  TWinTaskLocale locale;
+  int minutes = 9999;
+  ASSERT_TRUE(locale.UtcOffsetAt(At(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond), minutes));
+  EXPECT_EQ(minutes, int((ticks(local) - ticks(utc)) / 600000000));
+  EXPECT_FALSE(locale.UtcOffsetAt(At(1500, 1, 1, 0, 0, 0), minutes));
+}
+
 class WinTaskStorageTest : public ::testing::Test {
  protected:
   std::string Path() const { return WideToUtf8(folder.Path() + L"save.txt"); }
@@ -132,6 +153,28 @@ TEST_F(WinTaskStorageTest, AFailedReplacementKeepsTheOldFileAndNamesIt) {
   EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::wstring>{L"save.txt"});
   // A folder that does not exist is reported too.
   EXPECT_THROW(storage.ReplaceFile(WideToUtf8(folder.Path()) + "missing\\save.txt", "x"), TTaskFileError);
+}
+
+TEST_F(WinTaskStorageTest, WritesAnExportWholeWithoutBackupAndNamesATargetInUse) {
+  TWinTaskStorage storage;
+  const std::wstring name = L"Vornik Desktop 2026-12-11.csv";
+  const std::string path = WideToUtf8(folder.Path() + name);
+  storage.WriteWholeFile(path, "first");
+  storage.WriteWholeFile(path, "second");
+  EXPECT_EQ(ReadBytes(folder.Path() + name), "second");
+  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::wstring>{name});
+  // Open in another program that shares nothing: the old file stays, the message names it.
+  TFileHandle lock(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  try {
+    storage.WriteWholeFile(path, "third");
+    FAIL() << "no error";
+  } catch (const TTaskFileError& e) {
+    EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+  }
+  lock.Reset();
+  EXPECT_EQ(ReadBytes(folder.Path() + name), "second");
+  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::wstring>{name});
+  EXPECT_THROW(storage.WriteWholeFile(WideToUtf8(folder.Path()) + "missing\\x.csv", "x"), TTaskFileError);
 }
 
 TEST_F(WinTaskStorageTest, EncodesAnsiOnlyWhenNothingIsLost) {
