@@ -16,6 +16,9 @@
 //     transparency.
 // A text contour (TCLEFT ... TCBOTTOM, HOTTC...) is drawn in the pixels right beside the
 // glyphs, so the text colour must stand out from each contour colour as from the background.
+// GLOBALINFO's TCBOTTOM and TCTOP are no contours: web labels take them as their link colour
+// and their link colour under the pointer (blue and red when -1). Web labels are see-through,
+// so those two must stand out from the surfaces.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,6 +57,20 @@ double Contrast(TColor a, TColor b) {
 class SkinContrast {
  public:
   explicit SkinContrast(const TsSkinTables& t) : t_(t) {}
+
+  // The colours of what see-through controls lie on (see the rule above).
+  std::vector<TColor> Surfaces(const std::string& section) const {
+    const std::vector<std::string> names =
+        section == "MENUITEM" ? std::vector<std::string>{"MAINMENU"}
+                              : std::vector<std::string>{"FORM", "DIALOG", "PANEL", "PAGECONTROL", "TOOLBAR", "BAR"};
+    std::vector<TColor> colors;
+    for (const std::string& name : names) {
+      const int i = t_.IndexOfSection(name);
+      if (!t_.IsValidSection(i)) continue;
+      for (TColor c : Content(t_.Sections[size_t(i)], false)) colors.push_back(c);
+    }
+    return colors;
+  }
 
   // The colours the section's text lies on in one state (0 normal, 1 hot).
   std::vector<TColor> Backgrounds(const TsGeneralData& s, int state) const {
@@ -107,19 +124,6 @@ class SkinContrast {
     for (uint32_t c : seen) out.push_back(TColor(c));
   }
 
-  std::vector<TColor> Surfaces(const std::string& section) const {
-    const std::vector<std::string> names =
-        section == "MENUITEM" ? std::vector<std::string>{"MAINMENU"}
-                              : std::vector<std::string>{"FORM", "DIALOG", "PANEL", "PAGECONTROL", "TOOLBAR", "BAR"};
-    std::vector<TColor> colors;
-    for (const std::string& name : names) {
-      const int i = t_.IndexOfSection(name);
-      if (!t_.IsValidSection(i)) continue;
-      for (TColor c : Content(t_.Sections[size_t(i)], false)) colors.push_back(c);
-    }
-    return colors;
-  }
-
   const TsSkinTables& t_;
 };
 
@@ -131,27 +135,45 @@ std::string Hex(TColor c) {
   return text;
 }
 
-// The faults of one skin, one line for each section and state that falls short: the text
-// colour and the colour under it that it stands out from least.
+// "WHAT: text #RRGGBB on #RRGGBB reaches only R" when `text` stands out from one of `under`
+// by less than the bar (naming the worst), else empty.
+std::string Fault(const std::string& what, TColor text, const std::vector<TColor>& under) {
+  double worst = 21;
+  TColor worstColor = 0;
+  for (TColor c : under) {
+    const double ratio = Contrast(text, c);
+    if (ratio < worst) worst = ratio, worstColor = c;
+  }
+  if (worst >= kMinimumContrast) return {};
+  return what + ": text " + Hex(text) + " on " + Hex(worstColor) + " reaches only " + std::to_string(worst);
+}
+
+// The faults of one skin, one line for each text colour that falls short.
 std::vector<std::string> ContrastFaults(const TsSkinTables& t) {
   const SkinContrast contrast(t);
   std::vector<std::string> faults;
-  for (const TsGeneralData& s : t.Sections)
+  const auto check = [&](const std::string& what, TColor text, const std::vector<TColor>& under) {
+    const std::string fault = Fault(what, text, under);
+    if (!fault.empty()) faults.push_back(fault);
+  };
+  for (const TsGeneralData& s : t.Sections) {
+    const bool global = s.SectionName == "GLOBALINFO";
     for (int state = 0; state < 2; ++state) {
       const TsFontColor& font = state == 0 ? s.FontColor : s.HotFontColor;
       std::vector<TColor> under = contrast.Backgrounds(s, state);
-      for (int32_t contour : {font.Left, font.Top, font.Right, font.Bottom})
+      std::vector<int32_t> contours = {font.Left, font.Right};
+      if (!global || state != 0) contours.insert(contours.end(), {font.Top, font.Bottom});
+      for (int32_t contour : contours)
         if (contour != -1) under.push_back(TColor(contour));
-      double worst = 21;
-      TColor worstColor = 0;
-      for (TColor c : under) {
-        const double ratio = Contrast(TColor(font.Color), c);
-        if (ratio < worst) worst = ratio, worstColor = c;
-      }
-      if (worst < kMinimumContrast)
-        faults.push_back(s.SectionName + (state == 0 ? " normal" : " hot") + ": text " + Hex(TColor(font.Color)) +
-                         " on " + Hex(worstColor) + " reaches only " + std::to_string(worst));
+      check(s.SectionName + (state == 0 ? " normal" : " hot"), TColor(font.Color), under);
     }
+    if (global) {
+      const TsFontColor& links = s.FontColor;
+      check("GLOBALINFO link", links.Bottom == -1 ? TColor(0xFF0000) : TColor(links.Bottom), contrast.Surfaces(""));
+      check("GLOBALINFO link under the pointer", links.Top == -1 ? TColor(0x0000FF) : TColor(links.Top),
+            contrast.Surfaces(""));
+    }
+  }
   return faults;
 }
 
@@ -172,8 +194,9 @@ TEST(SkinContrast, FollowsTheLuminanceFormula) {
   EXPECT_GT(Contrast(TColor(0x00FF00), TColor(0)), 15.0);
 }
 
-// The rule itself on a small skin: a see-through label on a dark window, a gradient bar with
-// one light end, a contour as light as the text, and a textured strip.
+// The rule itself on a small skin: the default link colour and a see-through label on a dark
+// window, a gradient bar with one light end, a contour as light as the text, and a textured
+// strip.
 TEST(SkinContrast, RuleTakesSurfacesGradientsContoursAndTextures) {
   TsSkinTables t;
   auto add = [&](const char* name, TColor color, TColor font) -> TsGeneralData& {
@@ -184,6 +207,8 @@ TEST(SkinContrast, RuleTakesSurfacesGradientsContoursAndTextures) {
     s.FontColor.Color = s.HotFontColor.Color = font;
     return s;
   };
+  // Links are blue by default, too dark for this window; under the pointer they are light.
+  add("GLOBALINFO", 0xFFFFFF, 0x000000).FontColor.Top = 0xC0FFFF;
   add("FORM", 0x202020, 0xFFFFFF);
   add("LABEL", 0xFFFFFF, 0x000000).Transparency = 100;  // black text over the dark window
   TsGeneralData& gauge = add("GAUGE", 0x202020, 0xFFFFFF);
@@ -200,11 +225,12 @@ TEST(SkinContrast, RuleTakesSurfacesGradientsContoursAndTextures) {
   add("STRIP", 0x101010, 0xFFFFFF).ImagePercent = 90;
 
   const std::vector<std::string> faults = ContrastFaults(t);
-  ASSERT_EQ(faults.size(), 4u) << ::testing::PrintToString(faults);
-  EXPECT_EQ(faults[0].rfind("LABEL normal: text #000000 on #202020", 0), 0u) << faults[0];
-  EXPECT_EQ(faults[1].rfind("GAUGE hot: text #FFFFFF on #F0F0F0", 0), 0u) << faults[1];
-  EXPECT_EQ(faults[2].rfind("TITLE normal: text #E0E0E0 on #D0D0D0", 0), 0u) << faults[2];
-  EXPECT_EQ(faults[3].rfind("STRIP normal: text #FFFFFF on #E", 0), 0u) << faults[3];
+  ASSERT_EQ(faults.size(), 5u) << ::testing::PrintToString(faults);
+  EXPECT_EQ(faults[0].rfind("GLOBALINFO link: text #0000FF on #202020", 0), 0u) << faults[0];
+  EXPECT_EQ(faults[1].rfind("LABEL normal: text #000000 on #202020", 0), 0u) << faults[1];
+  EXPECT_EQ(faults[2].rfind("GAUGE hot: text #FFFFFF on #F0F0F0", 0), 0u) << faults[2];
+  EXPECT_EQ(faults[3].rfind("TITLE normal: text #E0E0E0 on #D0D0D0", 0), 0u) << faults[3];
+  EXPECT_EQ(faults[4].rfind("STRIP normal: text #FFFFFF on #E", 0), 0u) << faults[4];
 }
 
 TEST(SkinContrast, EveryTextOfBothInternalSkinsIsReadable) {
