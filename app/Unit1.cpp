@@ -138,13 +138,14 @@ TForm1::~TForm1() {
   sListView1 = nullptr;
 }
 
-// The skin manager and its stored skin. Setting SkinName loads the skin at once; it is
-// applied when the form has been built. The program works without a skin, so a skin that
+// The skin manager and its stored skins, Quarn and its dark sibling; the program starts with
+// Quarn. Setting SkinName loads the skin at once; it is applied when the form has been built. The program works without a skin, so a skin that
 // cannot be loaded is reported and the program goes on unskinned.
 void TForm1::BuildSkinManager() {
   sSkinManager1 = new TsSkinManager(this);
   sSkinManager1->SetName(L"sSkinManager1");
   sSkinManager1->InternalSkins().push_back(InternalStoredSkin());
+  sSkinManager1->InternalSkins().push_back(NightStoredSkin());
   sSkinManager1->MenuSupport().IcoLineSkin = "ICOLINE";
   // Where skins were kept when the program was designed; not present on users' machines, so
   // the skin always comes from the stored collection.

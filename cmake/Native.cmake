@@ -27,11 +27,13 @@ endif()
 vornik_add_core()
 vornik_add_tools()
 
-# The internal skin, packed and previewed (build/quarn-preview.png beside the build trees).
+# The internal skins, packed and previewed (build/quarn-preview.png and
+# build/quarn-night-preview.png beside the build trees).
 include(cmake/QuarnSkin.cmake)
 get_filename_component(vornik_build_root ${CMAKE_BINARY_DIR} DIRECTORY)
 vornik_quarn_skin(quarngen skintool
-                  PREVIEW ${vornik_build_root}/quarn-preview.png)
+                  PREVIEW ${vornik_build_root}/quarn-preview.png
+                  NIGHT_PREVIEW ${vornik_build_root}/quarn-night-preview.png)
 
 # Native unit tests: one binary over every tests/native/**.cpp.
 file(GLOB_RECURSE native_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)

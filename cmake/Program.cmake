@@ -14,7 +14,7 @@ add_custom_command(
   COMMENT "Drawing the status icons, the application icon, the alarm sound and the shadows")
 add_custom_target(vornik_assets ALL DEPENDS ${vornik_assets})
 
-# The internal skin, drawn and packed by the native tools (cmake/QuarnSkin.cmake).
+# The internal skins, drawn and packed by the native tools (cmake/QuarnSkin.cmake).
 include(cmake/QuarnSkin.cmake)
 vornik_quarn_skin(${VORNIK_HOST_TOOLS_DIR}/quarngen${CMAKE_HOST_EXECUTABLE_SUFFIX}
                   ${VORNIK_HOST_TOOLS_DIR}/skintool${CMAKE_HOST_EXECUTABLE_SUFFIX})
@@ -25,11 +25,11 @@ configure_file(${CMAKE_SOURCE_DIR}/app/VornikVersion.h.in ${vornik_generated}/Vo
 configure_file(${CMAKE_SOURCE_DIR}/app/VornikDesktop.manifest.in
                ${vornik_generated}/VornikDesktop.manifest @ONLY)
 
-# Resources: the application icon, the internal skin, the built-in window shadows, the
+# Resources: the application icon, the internal skins, the built-in window shadows, the
 # version and the manifest.
 set(vornik_rc ${CMAKE_SOURCE_DIR}/app/Project1.rc)
 set_source_files_properties(${vornik_rc} PROPERTIES
-  OBJECT_DEPENDS "${vornik_bin}/VornikDesktop.ico;${vornik_bin}/zkSHDA.png;${vornik_bin}/zkSHDI.png;${VORNIK_QUARN_ARCHIVE};${vornik_generated}/VornikVersion.h;${vornik_generated}/VornikDesktop.manifest")
+  OBJECT_DEPENDS "${vornik_bin}/VornikDesktop.ico;${vornik_bin}/zkSHDA.png;${vornik_bin}/zkSHDI.png;${VORNIK_QUARN_ARCHIVE};${VORNIK_QUARN_NIGHT_ARCHIVE};${vornik_generated}/VornikVersion.h;${vornik_generated}/VornikDesktop.manifest")
 
 get_property(vornik_entry_sources GLOBAL PROPERTY VORNIK_ENTRY_SOURCES)
 add_executable(VornikDesktop WIN32 ${vornik_entry_sources} ${vornik_rc})

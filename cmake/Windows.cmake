@@ -51,10 +51,11 @@ if(win_tests)
   target_link_libraries(win_tests PRIVATE vornik_win version GTest::gmock GTest::gtest_main)
   # The tests check the program's version resource against the tree's version.
   target_compile_definitions(win_tests PRIVATE VORNIK_TREE_VERSION="${PROJECT_VERSION}")
-  # The stored-skin tests read the internal skin from the test program's own resources.
+  # The stored-skin tests read the internal skins from the test program's own resources.
   if(TARGET quarn_skin)
     set(quarn_rc ${CMAKE_SOURCE_DIR}/tests/win/QuarnSkinTest.rc)
-    set_source_files_properties(${quarn_rc} PROPERTIES OBJECT_DEPENDS ${VORNIK_QUARN_ARCHIVE})
+    set_source_files_properties(${quarn_rc} PROPERTIES OBJECT_DEPENDS
+      "${VORNIK_QUARN_ARCHIVE};${VORNIK_QUARN_NIGHT_ARCHIVE}")
     target_sources(win_tests PRIVATE ${quarn_rc})
     target_include_directories(win_tests PRIVATE ${VORNIK_QUARN_DIR})
     add_dependencies(win_tests quarn_skin)

@@ -17,6 +17,7 @@ vornik_portable(
   sSkinDump.cpp
   zkBmpWriter.cpp
   sSkinDirectory.cpp
+  sSkinList.cpp
   sShadowImages.cpp
 )
 

@@ -1,11 +1,8 @@
 #include "skin/data/sSkinDirectory.h"
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
-#include <system_error>
 
-namespace fs = std::filesystem;
+#include "skin/data/sSkinList.h"
 
 namespace {
 
@@ -19,35 +16,11 @@ std::string ParentFolder(const std::string& folder) {
   return folder.substr(0, end);
 }
 
-fs::path PathOf(const std::string& utf8) { return fs::u8path(utf8); }
-
-std::string NameOf(const fs::path& p) { return p.filename().u8string(); }
-
 // Appends a separator of the kind the path already uses ("\" when it uses none).
 std::string WithSeparator(std::string path) {
   if (!path.empty() && IsSeparator(path.back())) return path;
   const bool slashes = path.find('/') != std::string::npos && path.find('\\') == std::string::npos;
   return path + (slashes ? '/' : '\\');
-}
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
-// The name a directory entry adds, or empty.
-std::string SkinNameOfEntry(const fs::directory_entry& entry, int kinds) {
-  const std::string name = NameOf(entry.path());
-  if (name.empty() || name[0] == '.') return {};
-  std::error_code ec;
-  if ((kinds == skFolders || kinds == skBoth) && entry.is_directory(ec) &&
-      fs::is_regular_file(entry.path() / "Options.dat", ec))
-    return name;
-  if ((kinds == skPacked || kinds == skBoth) && entry.is_regular_file(ec) &&
-      entry.path().extension() == ".qvz")
-    return name.substr(0, name.find('.'));
-  return {};
 }
 
 }  // namespace
@@ -77,14 +50,11 @@ std::vector<std::string> ListSkinNames(const std::vector<std::string>& storedNam
     if (firstName.empty()) firstName = name;
   };
   for (const std::string& n : storedNames) add(n);
-  std::error_code ec;
-  const fs::path dir = PathOf(resolvedDirectory);
-  if (!resolvedDirectory.empty() && fs::is_directory(dir, ec)) {
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-      const std::string name = SkinNameOfEntry(*it, kinds);
-      if (!name.empty()) add(name);
-    }
+  for (const TsSkinListItem& item : ListSkinsInFolder(resolvedDirectory)) {
+    const bool wanted = item.Kind == TsSkinKind::skkFolder ? kinds == skFolders || kinds == skBoth
+                                                            : kinds == skPacked || kinds == skBoth;
+    if (wanted) add(item.Name);
   }
-  std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
+  std::stable_sort(names.begin(), names.end(), SkinNameLess);
   return names;
 }

@@ -1,5 +1,5 @@
 // Where skins are found: the resolved skin directory, the packed-file path of a skin and the
-// list of skin names offered to the user. Portable (std::filesystem); names are UTF-8.
+// list of skin names offered to the user. Portable; names are UTF-8.
 #pragma once
 
 #include <string>
@@ -25,11 +25,11 @@ constexpr int skFolders = 0;
 constexpr int skPacked = 1;
 constexpr int skBoth = 2;
 
-// The skin names a user can pick: the stored skins' names, then (when the resolved directory
-// exists) the entries not starting with ".": sub-folders holding "Options.dat" (kinds 0, 2) by
-// folder name, and files whose extension is exactly ".qvz" (kinds 1, 2) by their name up to
-// the first "."; sorted without regard to letter case. firstName becomes the first name added
-// when it is empty.
+// The skin names a user can pick: the stored skins' names, then the skins of the resolved
+// directory (ListSkinsInFolder of sSkinList.h): sub-folders holding "Options.dat" (kinds 0, 2)
+// by folder name, and files whose extension is exactly ".qvz" (kinds 1, 2) by their name
+// without it, the name under which SetSkinName finds the file; sorted without regard to
+// letter case. firstName becomes the first name added when it is empty.
 std::vector<std::string> ListSkinNames(const std::vector<std::string>& storedNames,
                                        const std::string& resolvedDirectory, int kinds,
                                        std::string& firstName);

@@ -2,6 +2,8 @@
 
 const wchar_t* const kInternalSkinResource = L"QUARNSKIN";
 const char* const kInternalSkinName = "Quarn (internal)";
+const wchar_t* const kNightSkinResource = L"QUARNNIGHTSKIN";
+const char* const kNightSkinName = "Quarn Night (internal)";
 
 TsStoredSkin FindStoredSkin(HMODULE module, const wchar_t* resourceName, const std::string& name) {
   TsStoredSkin skin;

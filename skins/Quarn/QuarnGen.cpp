@@ -1,5 +1,6 @@
-// quarngen SKINDIR OUTDIR: makes the unpacked internal skin in OUTDIR: "Options.dat" copied
-// from SKINDIR and every image drawn by code (QuarnImages). Before writing anything it checks
+// quarngen [--palette quarn|night] SKINDIR OUTDIR: makes an unpacked internal skin in OUTDIR:
+// "Options.dat" copied from SKINDIR and every image drawn by code (QuarnImages) in the
+// palette's colours (QuarnPalette.h; "quarn" when none is given). Before writing anything it checks
 // that every master-bitmap value of the options file names a piece of the master bitmap with
 // its frame count, mask type and (for borders) border widths, so the hand-written options and
 // the drawn pictures cannot drift apart.
@@ -86,12 +87,21 @@ int CheckOptions(const std::string& options, const std::vector<TQuarnPiece>& pie
 }  // namespace
 
 int main(int argc, char** argv) {
+  const TQuarnPalette* palette = &QuarnPalette();
   if (argc == 2 && std::string(argv[1]) == "--values") {
-    for (const TQuarnPiece& p : MasterPieces()) std::printf("%-16s %s\n", p.Name.c_str(), p.Value().c_str());
+    for (const TQuarnPiece& p : MasterPieces(*palette)) std::printf("%-16s %s\n", p.Name.c_str(), p.Value().c_str());
     return 0;
   }
+  if (argc == 5 && std::string(argv[1]) == "--palette") {
+    palette = FindQuarnPalette(argv[2]);
+    if (!palette) {
+      std::fprintf(stderr, "quarngen: no palette %s (quarn, night)\n", argv[2]);
+      return 2;
+    }
+    argv += 2, argc -= 2;
+  }
   if (argc != 3) {
-    std::fprintf(stderr, "usage: quarngen SKINDIR OUTDIR | quarngen --values\n");
+    std::fprintf(stderr, "usage: quarngen [--palette quarn|night] SKINDIR OUTDIR | quarngen --values\n");
     return 2;
   }
   const std::string source = std::string(argv[1]) + "/Options.dat", out = std::string(argv[2]) + "/";
@@ -100,8 +110,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quarngen: cannot read %s\n", source.c_str());
     return 1;
   }
-  if (CheckOptions(options, MasterPieces()) > 0) return 1;
+  if (CheckOptions(options, MasterPieces(*palette)) > 0) return 1;
   bool ok = WriteBytes(out + "Options.dat", std::vector<uint8_t>(options.begin(), options.end()));
-  for (const TQuarnFile& file : DrawSkinFiles()) ok = WriteBytes(out + file.Name, file.Bytes) && ok;
+  for (const TQuarnFile& file : DrawSkinFiles(*palette)) ok = WriteBytes(out + file.Name, file.Bytes) && ok;
   return ok ? 0 : 1;
 }

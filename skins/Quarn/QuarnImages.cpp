@@ -9,31 +9,6 @@
 
 namespace {
 
-// [SECTION] Palette
-
-const TQuarnRgb kTitleOutline{14, 30, 56};
-const TQuarnRgb kTitleFill{27, 55, 99};
-const TQuarnRgb kIdleOutline{60, 70, 86};
-const TQuarnRgb kIdleFill{78, 91, 111};
-const TQuarnRgb kTitleIcon{226, 234, 245};
-const TQuarnRgb kWhite{255, 255, 255};
-const TQuarnRgb kText{31, 41, 55};
-const TQuarnRgb kLine{163, 175, 191};
-const TQuarnRgb kSoftLine{197, 205, 217};
-const TQuarnRgb kFrameLine{180, 190, 203};
-const TQuarnRgb kAccent{47, 111, 208};
-const TQuarnRgb kHotLine{61, 123, 217};
-const TQuarnRgb kHotLight{190, 215, 250};
-const TQuarnRgb kPressLine{36, 88, 170};
-const TQuarnRgb kShadow{0, 30, 80};
-const TQuarnRgb kHotFace{74, 136, 226};
-const TQuarnRgb kPressFace{30, 70, 140};
-const TQuarnRgb kClose{214, 64, 56};
-const TQuarnRgb kClosePressed{160, 36, 30};
-const TQuarnRgb kArrow{107, 119, 136};
-const TQuarnRgb kBlueGlow{74, 141, 240};
-const TQuarnRgb kTitleGlow{110, 170, 250};
-const TQuarnRgb kRedGlow{240, 92, 72};
 // One frame of the big title-button glyphs and the glow margin around them.
 constexpr int kTitleButtonWidth = 28;
 constexpr int kTitleButtonHeight = 20;
@@ -48,48 +23,49 @@ TQuarnRgb ByState(int state, TQuarnRgb normal, TQuarnRgb hot, TQuarnRgb pressed)
 
 // Rounded push button frame: outline and a one-pixel inner light, uniform along every side so
 // the sides tile without seams.
-void ButtonFrame(TQuarnCanvas& c, int state, double r) {
+void ButtonFrame(TQuarnCanvas& c, const TQuarnPalette& k, int state, double r) {
   const double w = c.Width(), h = c.Height();
   const TQuarnShape outer = RoundRect(0, 0, w, h, r);
   const TQuarnShape inner = RoundRect(1, 1, w - 1, h - 1, r - 1);
   c.MarkBody(outer);
   if (state == 2) {
     // Pressed: the whole face darkens a little, most at its edges.
-    c.Fill(inner, kShadow, 0.10);
-    c.Fill(Outline(inner, 2), kShadow, 0.14);
+    c.Fill(inner, k.PressShade, 0.10);
+    c.Fill(Outline(inner, 2), k.PressShade, 0.14);
   } else {
-    c.Fill(Outline(inner, 1), state == 1 ? kHotLight : kWhite, state == 1 ? 0.9 : 0.75);
+    c.Fill(Outline(inner, 1), state == 1 ? k.ButtonHotLight : k.ButtonLight,
+           state == 1 ? k.ButtonHotLightOpacity : k.ButtonLightOpacity);
   }
-  c.Fill(Outline(outer, 1), ByState(state, kLine, kHotLine, kPressLine));
+  c.Fill(Outline(outer, 1), ByState(state, k.Line, k.HotLine, k.PressLine));
 }
 
 // Square two-pixel frame of edit boxes: an outer line and a lighter inner one.
-void EditFrame(TQuarnCanvas& c, int state) {
+void EditFrame(TQuarnCanvas& c, const TQuarnPalette& k, int state) {
   const double w = c.Width(), h = c.Height();
-  c.Fill(Outline(RoundRect(1, 1, w - 1, h - 1, 0), 1),
-         state == 0 ? TQuarnRgb{227, 232, 239} : TQuarnRgb{196, 218, 248});
-  c.Fill(Outline(RoundRect(0, 0, w, h, 0), 1), state == 0 ? TQuarnRgb{169, 180, 196} : kHotLine);
+  c.Fill(Outline(RoundRect(1, 1, w - 1, h - 1, 0), 1), state == 0 ? k.EditInner : k.EditInnerHot);
+  c.Fill(Outline(RoundRect(0, 0, w, h, 0), 1), state == 0 ? k.EditOuter : k.HotLine);
 }
 
 // Window frame: top corners rounded (outside them is the key colour, which the window region
 // cuts away), an outline and the frame colour. Frame 0 inactive, 1 active.
-void WindowFrame(TQuarnCanvas& c, int state) {
+void WindowFrame(TQuarnCanvas& c, const TQuarnPalette& k, int state) {
   const double w = c.Width(), h = c.Height();
   const TQuarnShape outer = RoundRect(0, 0, w, h, 7, 7, 0, 0);
-  c.Fill(outer, state ? kTitleFill : kIdleFill);
-  c.Fill(Outline(outer, 1), state ? kTitleOutline : kIdleOutline);
+  c.Fill(outer, state ? k.TitleFill : k.IdleFill);
+  c.Fill(Outline(outer, 1), state ? k.TitleOutline : k.IdleOutline);
   c.HardenEdge(outer, 0.45);
 }
 
 // Title band frame: rounded top corners as the window's, an outline, a faint inner light and
 // a dark line under the band. The band's own gradient shows inside.
-void TitleFrame(TQuarnCanvas& c, int state) {
+void TitleFrame(TQuarnCanvas& c, const TQuarnPalette& k, int state) {
   const double w = c.Width(), h = c.Height();
   const TQuarnShape outer = RoundRect(0, 0, w, h + 8, 7, 7, 0, 0);
   c.MarkBody(outer);
-  c.Fill(Outline(RoundRect(1, 1, w - 1, h + 8, 6, 6, 0, 0), 1), kWhite, state ? 0.22 : 0.12);
-  c.Fill(Outline(outer, 1), state ? kTitleOutline : kIdleOutline);
-  c.Fill(RoundRect(0, h - 1, w, h, 0), state ? kTitleOutline : kIdleOutline, 0.85);
+  c.Fill(Outline(RoundRect(1, 1, w - 1, h + 8, 6, 6, 0, 0), 1), k.TitleLight,
+         state ? k.TitleLightActive : k.TitleLightIdle);
+  c.Fill(Outline(outer, 1), state ? k.TitleOutline : k.IdleOutline);
+  c.Fill(RoundRect(0, h - 1, w, h, 0), state ? k.TitleOutline : k.IdleOutline, 0.85);
   c.HardenEdge(outer, 0.45);
 }
 
@@ -134,27 +110,27 @@ using TIcon = void (*)(TQuarnCanvas&, double, double, double, TQuarnRgb);
 
 // Big title button: hangs from the window's top edge (its first row stays clear so the
 // window outline shows), rounded at the bottom; idle it shows only its symbol.
-void BigTitleButton(TQuarnCanvas& c, int state, TIcon icon, bool close) {
+void BigTitleButton(TQuarnCanvas& c, const TQuarnPalette& k, int state, TIcon icon, bool close) {
   const double w = c.Width(), h = c.Height();
   const TQuarnShape face = RoundRect(0, 1, w, h, 0, 0, 4, 4);
   if (state > 0) {
-    const TQuarnRgb fill = close ? (state == 1 ? kClose : kClosePressed) : (state == 1 ? kHotFace : kPressFace);
+    const TQuarnRgb fill = close ? (state == 1 ? k.Close : k.ClosePressed) : (state == 1 ? k.HotFace : k.PressFace);
     const TQuarnRgb top = {std::min(255, fill.R + 28), std::min(255, fill.G + 28), std::min(255, fill.B + 28)};
     c.FillVertical(face, state == 1 ? top : fill, fill, 1, h);
-    c.Fill(Outline(face, 1), kTitleOutline, 0.55);
+    c.Fill(Outline(face, 1), k.TitleOutline, 0.55);
   }
-  icon(c, w / 2, 1 + (h - 1) / 2, 4.5, state == 0 ? kTitleIcon : kWhite);
+  icon(c, w / 2, 1 + (h - 1) / 2, 4.5, state == 0 ? k.TitleIcon : k.TitleIconHot);
 }
 
 // Small title button (tool windows, dialogs): a rounded square, vertically centred.
-void SmallTitleButton(TQuarnCanvas& c, int state, TIcon icon, bool close) {
+void SmallTitleButton(TQuarnCanvas& c, const TQuarnPalette& k, int state, TIcon icon, bool close) {
   const double w = c.Width(), h = c.Height();
   const TQuarnShape face = RoundRect(0.5, 0.5, w - 0.5, h - 0.5, 3);
   if (state > 0) {
-    const TQuarnRgb fill = close ? (state == 1 ? kClose : kClosePressed) : (state == 1 ? kHotFace : kPressFace);
+    const TQuarnRgb fill = close ? (state == 1 ? k.Close : k.ClosePressed) : (state == 1 ? k.HotFace : k.PressFace);
     c.Fill(face, fill);
   }
-  icon(c, w / 2, h / 2, 3.5, state == 0 ? kTitleIcon : kWhite);
+  icon(c, w / 2, h / 2, 3.5, state == 0 ? k.TitleIcon : k.TitleIconHot);
 }
 
 void Chevron(TQuarnCanvas& c, int dir, TQuarnRgb color) {
@@ -172,47 +148,47 @@ void Chevron(TQuarnCanvas& c, int dir, TQuarnRgb color) {
 
 enum TMark { kMarkNone, kMarkCheck, kMarkGray };
 
-// Check box: a rounded square, white when clear and accent blue when checked.
-void CheckBox(TQuarnCanvas& c, int state, TMark mark) {
+// Check box: a rounded square, the face colour when clear and accent blue when checked.
+void CheckBox(TQuarnCanvas& c, const TQuarnPalette& k, int state, TMark mark) {
   const double s = c.Width();
   const TQuarnShape box = RoundRect(1, 1, s - 1, s - 1, s > 12 ? 3 : 2.5);
   if (mark == kMarkCheck) {
-    c.Fill(box, ByState(state, kAccent, TQuarnRgb{66, 132, 228}, kPressLine));
-    const double k = s / 15.0;
-    c.Fill(Union(Segment(4.2 * k, 7.6 * k, 6.6 * k, 10.0 * k, 1.05 * k),
-                 Segment(6.6 * k, 10.0 * k, 10.9 * k, 4.9 * k, 1.05 * k)),
-           kWhite);
+    c.Fill(box, ByState(state, k.Accent, k.AccentHot, k.PressLine));
+    const double u = s / 15.0;
+    c.Fill(Union(Segment(4.2 * u, 7.6 * u, 6.6 * u, 10.0 * u, 1.05 * u),
+                 Segment(6.6 * u, 10.0 * u, 10.9 * u, 4.9 * u, 1.05 * u)),
+           k.Mark);
     return;
   }
-  c.Fill(box, ByState(state, kWhite, TQuarnRgb{240, 246, 255}, TQuarnRgb{214, 229, 250}));
-  c.Fill(Outline(box, 1), ByState(state, TQuarnRgb{140, 152, 170}, kHotLine, kPressLine));
+  c.Fill(box, ByState(state, k.BoxFace[0], k.BoxFace[1], k.BoxFace[2]));
+  c.Fill(Outline(box, 1), ByState(state, k.BoxLine, k.HotLine, k.PressLine));
   if (mark == kMarkGray) {
     const double q = s * 0.3;
-    c.Fill(RoundRect(q, q, s - q, s - q, 1), ByState(state, kAccent, TQuarnRgb{66, 132, 228}, kPressLine), 0.85);
+    c.Fill(RoundRect(q, q, s - q, s - q, 1), ByState(state, k.Accent, k.AccentHot, k.PressLine), 0.85);
   }
 }
 
-void Radio(TQuarnCanvas& c, int state, TMark mark) {
+void Radio(TQuarnCanvas& c, const TQuarnPalette& k, int state, TMark mark) {
   const double s = c.Width(), m = s / 2;
   const TQuarnShape disc = Circle(m, m, m - 1);
   if (mark == kMarkCheck) {
-    c.Fill(disc, ByState(state, kAccent, TQuarnRgb{66, 132, 228}, kPressLine));
-    c.Fill(Circle(m, m, s * 0.17), kWhite);
+    c.Fill(disc, ByState(state, k.Accent, k.AccentHot, k.PressLine));
+    c.Fill(Circle(m, m, s * 0.17), k.Mark);
     return;
   }
-  c.Fill(disc, ByState(state, kWhite, TQuarnRgb{240, 246, 255}, TQuarnRgb{214, 229, 250}));
-  c.Fill(Outline(disc, 1), ByState(state, TQuarnRgb{140, 152, 170}, kHotLine, kPressLine));
-  if (mark == kMarkGray) c.Fill(Circle(m, m, s * 0.2), ByState(state, kAccent, TQuarnRgb{66, 132, 228}, kPressLine), 0.6);
+  c.Fill(disc, ByState(state, k.BoxFace[0], k.BoxFace[1], k.BoxFace[2]));
+  c.Fill(Outline(disc, 1), ByState(state, k.BoxLine, k.HotLine, k.PressLine));
+  if (mark == kMarkGray) c.Fill(Circle(m, m, s * 0.2), ByState(state, k.Accent, k.AccentHot, k.PressLine), 0.6);
 }
 
 // Size grip: six dots in a triangle towards the bottom right corner, each with a light under it.
-void Grip(TQuarnCanvas& c) {
+void Grip(TQuarnCanvas& c, const TQuarnPalette& k) {
   const double s = c.Width();
   for (int row = 0; row < 3; ++row)
     for (int col = 2 - row; col < 3; ++col) {
       const double x = s - 2.5 - (2 - col) * 4, y = s - 2.5 - (2 - row) * 4;
-      c.Fill(Circle(x + 0.8, y + 0.8, 1.2), kWhite, 0.9);
-      c.Fill(Circle(x, y, 1.2), TQuarnRgb{136, 148, 166});
+      c.Fill(Circle(x + 0.8, y + 0.8, 1.2), k.GripLight, 0.9);
+      c.Fill(Circle(x, y, 1.2), k.GripDot);
     }
 }
 
@@ -249,7 +225,7 @@ std::string TQuarnPiece::Value() const {
   return text;
 }
 
-std::vector<TQuarnPiece> MasterPieces() {
+std::vector<TQuarnPiece> MasterPieces(const TQuarnPalette& k) {
   std::vector<TQuarnPiece> p;
   const auto border = [&](const char* name, int frames, int size, bool masked, int b, int stretch,
                           std::function<void(TQuarnCanvas&, int)> draw) {
@@ -258,55 +234,59 @@ std::vector<TQuarnPiece> MasterPieces() {
   const auto glyph = [&](const char* name, int frames, int w, int h, std::function<void(TQuarnCanvas&, int)> draw) {
     p.push_back({name, '@', frames, w, h, true, 0, 0, 0, 0, 0, 0, std::move(draw)});
   };
+  // The palette outlives every piece: both palettes are static.
+  const TQuarnPalette* pk = &k;
   // Frames and borders.
-  border("BUTTON", 3, 16, true, 5, 4, [](TQuarnCanvas& c, int s) { ButtonFrame(c, s, 3.5); });
-  border("EDIT", 3, 8, false, 2, 0, EditFrame);
-  border("FORM", 2, 24, false, 8, 0, WindowFrame);
-  p.push_back({"FORMTITLE", '^', 2, 24, 24, true, 8, 8, 8, 2, 0, 0, TitleFrame});
-  p.push_back({"MAINMENU", '^', 1, 12, 12, false, 3, 3, 3, 3, 0, 3, [](TQuarnCanvas& c, int) {
-                 c.Fill(RoundRect(0, 0, 12, 12, 0), kWhite);
-                 c.Fill(Outline(RoundRect(0, 0, 12, 12, 0), 1), TQuarnRgb{141, 154, 173});
+  border("BUTTON", 3, 16, true, 5, 4, [pk](TQuarnCanvas& c, int s) { ButtonFrame(c, *pk, s, 3.5); });
+  border("EDIT", 3, 8, false, 2, 0, [pk](TQuarnCanvas& c, int s) { EditFrame(c, *pk, s); });
+  border("FORM", 2, 24, false, 8, 0, [pk](TQuarnCanvas& c, int s) { WindowFrame(c, *pk, s); });
+  p.push_back({"FORMTITLE", '^', 2, 24, 24, true, 8, 8, 8, 2, 0, 0,
+               [pk](TQuarnCanvas& c, int s) { TitleFrame(c, *pk, s); }});
+  p.push_back({"MAINMENU", '^', 1, 12, 12, false, 3, 3, 3, 3, 0, 3, [pk](TQuarnCanvas& c, int) {
+                 c.Fill(RoundRect(0, 0, 12, 12, 0), pk->MenuFill);
+                 c.Fill(Outline(RoundRect(0, 0, 12, 12, 0), 1), pk->MenuOutline);
                }});
-  border("MENUITEM", 3, 12, true, 4, 2, [](TQuarnCanvas& c, int s) {
+  border("MENUITEM", 3, 12, true, 4, 2, [pk](TQuarnCanvas& c, int s) {
     c.MarkBody(RoundRect(0, 0, 12, 12, 3));
-    if (s > 0) c.Fill(Outline(RoundRect(0, 0, 12, 12, 3), 1), TQuarnRgb{122, 164, 226});
+    if (s > 0) c.Fill(Outline(RoundRect(0, 0, 12, 12, 3), 1), pk->MenuItemHotLine);
   });
-  border("GROUPBOX", 1, 12, true, 4, 0, [](TQuarnCanvas& c, int) {
+  border("GROUPBOX", 1, 12, true, 4, 0, [pk](TQuarnCanvas& c, int) {
     c.MarkBody(RoundRect(0, 0, 12, 12, 3));
-    c.Fill(Outline(RoundRect(1, 1, 12, 12, 3), 1), kWhite, 0.8);
-    c.Fill(Outline(RoundRect(0, 0, 11, 11, 3), 1), kSoftLine);
+    c.Fill(Outline(RoundRect(1, 1, 12, 12, 3), 1), pk->GroupLight, pk->GroupLightOpacity);
+    c.Fill(Outline(RoundRect(0, 0, 11, 11, 3), 1), pk->SoftLine);
   });
-  border("COLHEADER", 3, 8, true, 2, 0, [](TQuarnCanvas& c, int s) {
+  border("COLHEADER", 3, 8, true, 2, 0, [pk](TQuarnCanvas& c, int s) {
     c.MarkBody(RoundRect(0, 0, 8, 8, 0));
-    c.Fill(RoundRect(7, 0, 8, 8, 0), TQuarnRgb{205, 212, 222});
-    c.Fill(RoundRect(6, 0, 7, 8, 0), kWhite, 0.8);
-    if (s == 0) c.Fill(RoundRect(0, 7, 8, 8, 0), kSoftLine);
-    else c.Fill(RoundRect(0, 6, 8, 8, 0), s == 1 ? kHotLine : kPressLine);
+    c.Fill(RoundRect(7, 0, 8, 8, 0), pk->HeaderSeparator);
+    c.Fill(RoundRect(6, 0, 7, 8, 0), pk->HeaderLight, pk->GroupLightOpacity);
+    if (s == 0) c.Fill(RoundRect(0, 7, 8, 8, 0), pk->SoftLine);
+    else c.Fill(RoundRect(0, 6, 8, 8, 0), s == 1 ? pk->HotLine : pk->PressLine);
   });
-  border("SCROLLBTN", 3, 14, true, 4, 2, [](TQuarnCanvas& c, int s) {
+  border("SCROLLBTN", 3, 14, true, 4, 2, [pk](TQuarnCanvas& c, int s) {
     c.MarkBody(RoundRect(0, 0, 14, 14, 3));
-    if (s > 0) c.Fill(Outline(RoundRect(0, 0, 14, 14, 3), 1), s == 1 ? TQuarnRgb{150, 182, 230} : kPressLine);
+    if (s > 0) c.Fill(Outline(RoundRect(0, 0, 14, 14, 3), 1), s == 1 ? pk->ScrollHotLine : pk->PressLine);
   });
-  border("SCROLLSLIDER", 3, 14, true, 5, 4, [](TQuarnCanvas& c, int s) {
+  border("SCROLLSLIDER", 3, 14, true, 5, 4, [pk](TQuarnCanvas& c, int s) {
     const TQuarnShape thumb = RoundRect(2, 2, 12, 12, 3);
-    c.Fill(thumb, ByState(s, TQuarnRgb{192, 201, 213}, TQuarnRgb{128, 166, 226}, TQuarnRgb{66, 112, 190}));
-    c.Fill(Outline(thumb, 1), ByState(s, TQuarnRgb{170, 180, 195}, TQuarnRgb{96, 140, 212}, TQuarnRgb{44, 90, 164}));
+    c.Fill(thumb, pk->SliderFill[s]);
+    c.Fill(Outline(thumb, 1), pk->SliderLine[s]);
   });
-  border("TAB", 3, 14, true, 4, 0, [](TQuarnCanvas& c, int s) {
+  border("TAB", 3, 14, true, 4, 0, [pk](TQuarnCanvas& c, int s) {
     const TQuarnShape tab = RoundRect(0, 0, 14, 18, 3, 3, 0, 0);
     c.MarkBody(tab);
-    c.Fill(Outline(tab, 1), kFrameLine);
-    if (s > 0) c.Fill(RoundRect(1, 1, 13, 3, 2, 2, 0, 0), s == 1 ? kHotLine : kAccent);
+    c.Fill(Outline(tab, 1), pk->FrameLine);
+    if (s > 0) c.Fill(RoundRect(1, 1, 13, 3, 2, 2, 0, 0), s == 1 ? pk->HotLine : pk->Accent);
   });
-  border("FRAME", 1, 6, false, 1, 0, [](TQuarnCanvas& c, int) { c.Fill(Outline(RoundRect(0, 0, 6, 6, 0), 1), kFrameLine); });
-  p.push_back({"DIVIDER", '^', 1, 6, 2, false, 1, 1, 1, 1, 0, 0, [](TQuarnCanvas& c, int) {
-                 c.Fill(RoundRect(0, 0, 6, 1, 0), TQuarnRgb{211, 218, 227});
-                 c.Fill(RoundRect(0, 1, 6, 2, 0), kWhite);
+  border("FRAME", 1, 6, false, 1, 0,
+         [pk](TQuarnCanvas& c, int) { c.Fill(Outline(RoundRect(0, 0, 6, 6, 0), 1), pk->FrameLine); });
+  p.push_back({"DIVIDER", '^', 1, 6, 2, false, 1, 1, 1, 1, 0, 0, [pk](TQuarnCanvas& c, int) {
+                 c.Fill(RoundRect(0, 0, 6, 1, 0), pk->DividerDark);
+                 c.Fill(RoundRect(0, 1, 6, 2, 0), pk->DividerLight);
                }});
-  p.push_back({"STRIPES", '~', 1, 8, 8, false, 0, 0, 0, 0, 1, 0, [](TQuarnCanvas& c, int) {
-                 c.Fill(RoundRect(0, 0, 8, 8, 0), TQuarnRgb{233, 237, 242});
-                 for (int k = -8; k <= 8; k += 4)
-                   c.Fill(Segment(k, 8, k + 8, 0, 0.5), TQuarnRgb{222, 228, 236});
+  p.push_back({"STRIPES", '~', 1, 8, 8, false, 0, 0, 0, 0, 1, 0, [pk](TQuarnCanvas& c, int) {
+                 c.Fill(RoundRect(0, 0, 8, 8, 0), pk->StripeBack);
+                 for (int d = -8; d <= 8; d += 4)
+                   c.Fill(Segment(d, 8, d + 8, 0, 0.5), pk->StripeLine);
                }});
   // Title buttons: big set (hanging, 28 x 20) and small set (18 x 16).
   const struct {
@@ -317,12 +297,12 @@ std::vector<TQuarnPiece> MasterPieces() {
                       {"NORM", NormIcon, false}, {"HELP", HelpIcon, false}};
   for (const auto& b : titleButtons)
     glyph((std::string("BICON") + b.name).c_str(), 3, kTitleButtonWidth, kTitleButtonHeight,
-          [b](TQuarnCanvas& c, int s) { BigTitleButton(c, s, b.icon, b.close); });
+          [pk, b](TQuarnCanvas& c, int s) { BigTitleButton(c, *pk, s, b.icon, b.close); });
   for (const auto& b : titleButtons)
     glyph((std::string("SICON") + b.name).c_str(), 3, 18, 16,
-          [b](TQuarnCanvas& c, int s) { SmallTitleButton(c, s, b.icon, b.close); });
-  glyph("TITLEBUTTON", 3, kTitleButtonWidth, kTitleButtonHeight, [](TQuarnCanvas& c, int s) {
-    BigTitleButton(c, s, [](TQuarnCanvas& cc, double cx, double cy, double, TQuarnRgb color) {
+          [pk, b](TQuarnCanvas& c, int s) { SmallTitleButton(c, *pk, s, b.icon, b.close); });
+  glyph("TITLEBUTTON", 3, kTitleButtonWidth, kTitleButtonHeight, [pk](TQuarnCanvas& c, int s) {
+    BigTitleButton(c, *pk, s, [](TQuarnCanvas& cc, double cx, double cy, double, TQuarnRgb color) {
       cc.Fill(Circle(cx, cy, 2.2), color);
     }, false);
   });
@@ -330,18 +310,21 @@ std::vector<TQuarnPiece> MasterPieces() {
   const TMark marks[] = {kMarkCheck, kMarkNone, kMarkGray};
   const char* const markNames[] = {"CHECKED", "UNCHECKED", "GRAYED"};
   for (int i = 0; i < 3; ++i)
-    glyph((std::string("BOX") + markNames[i]).c_str(), 3, 15, 15, [m = marks[i]](TQuarnCanvas& c, int s) { CheckBox(c, s, m); });
+    glyph((std::string("BOX") + markNames[i]).c_str(), 3, 15, 15,
+          [pk, m = marks[i]](TQuarnCanvas& c, int s) { CheckBox(c, *pk, s, m); });
   for (int i = 0; i < 3; ++i)
-    glyph((std::string("RADIO") + markNames[i]).c_str(), 3, 15, 15, [m = marks[i]](TQuarnCanvas& c, int s) { Radio(c, s, m); });
+    glyph((std::string("RADIO") + markNames[i]).c_str(), 3, 15, 15,
+          [pk, m = marks[i]](TQuarnCanvas& c, int s) { Radio(c, *pk, s, m); });
   for (int i = 0; i < 3; ++i)
-    glyph((std::string("SMALL") + markNames[i]).c_str(), 3, 11, 11, [m = marks[i]](TQuarnCanvas& c, int s) { CheckBox(c, s, m); });
+    glyph((std::string("SMALL") + markNames[i]).c_str(), 3, 11, 11,
+          [pk, m = marks[i]](TQuarnCanvas& c, int s) { CheckBox(c, *pk, s, m); });
   const char* const arrowNames[] = {"ARROWUP", "ARROWDOWN", "ARROWLEFT", "ARROWRIGHT"};
   for (int dir = 0; dir < 4; ++dir)
-    glyph(arrowNames[dir], 3, 11, 11, [dir](TQuarnCanvas& c, int s) {
-      Chevron(c, dir, ByState(s, kArrow, kAccent, kPressLine));
+    glyph(arrowNames[dir], 3, 11, 11, [pk, dir](TQuarnCanvas& c, int s) {
+      Chevron(c, dir, ByState(s, pk->Arrow, pk->Accent, pk->PressLine));
     });
-  glyph("CHECK", 3, 16, 16, [](TQuarnCanvas& c, int s) {
-    const TQuarnRgb color = ByState(s, kText, TQuarnRgb{20, 60, 130}, TQuarnRgb{20, 60, 130});
+  glyph("CHECK", 3, 16, 16, [pk](TQuarnCanvas& c, int s) {
+    const TQuarnRgb color = s == 0 ? pk->CheckMark : pk->CheckMarkHot;
     c.Fill(Union(Segment(4.5, 8.2, 7, 10.8, 1.1), Segment(7, 10.8, 11.8, 5.2, 1.1)), color);
   });
 
@@ -389,22 +372,22 @@ std::vector<uint8_t> MaskedBmp(int frames, int w, int h, const std::function<voi
 
 }  // namespace
 
-std::vector<TQuarnFile> DrawSkinFiles() {
+std::vector<TQuarnFile> DrawSkinFiles(const TQuarnPalette& k) {
   std::vector<TQuarnFile> files;
-  files.push_back({"ButtonHuge.bmp", MaskedBmp(3, 30, 30, [](TQuarnCanvas& c, int s) { ButtonFrame(c, s, 6); })});
-  files.push_back({"Corner.bmp", MaskedBmp(1, 12, 12, [](TQuarnCanvas& c, int) { Grip(c); })});
-  files.push_back({"Master.bmp", EncodeBmp(DrawMaster(MasterPieces()))});
-  files.push_back({"Glow.png", EncodePng(Glow(48, 48, 12, 4, kBlueGlow, 0.55, 7))});
-  files.push_back({"GlowBtn.PNG", EncodePng(Glow(36, 36, 8, 4, kTitleGlow, 0.6, 5))});
-  files.push_back({"GlowH.png", EncodePng(Glow(64, 64, 16, 7, kBlueGlow, 0.5, 9))});
+  files.push_back({"ButtonHuge.bmp", MaskedBmp(3, 30, 30, [&k](TQuarnCanvas& c, int s) { ButtonFrame(c, k, s, 6); })});
+  files.push_back({"Corner.bmp", MaskedBmp(1, 12, 12, [&k](TQuarnCanvas& c, int) { Grip(c, k); })});
+  files.push_back({"Master.bmp", EncodeBmp(DrawMaster(MasterPieces(k)))});
+  files.push_back({"Glow.png", EncodePng(Glow(48, 48, 12, 4, k.ButtonGlow, 0.55, 7))});
+  files.push_back({"GlowBtn.PNG", EncodePng(Glow(36, 36, 8, 4, k.TitleGlow, 0.6, 5))});
+  files.push_back({"GlowH.png", EncodePng(Glow(64, 64, 16, 7, k.ButtonGlow, 0.5, 9))});
   // Halos of the big title buttons (28 x 20): the button plus the glow margin of
   // Options.dat (BICON...GLOWMARGIN=6) on every side, so the halo hugs the button.
   const int w = kTitleButtonWidth + 2 * kTitleGlowMargin, h = kTitleButtonHeight + 2 * kTitleGlowMargin;
   const auto titleGlow = [&](TQuarnRgb color) { return EncodePng(Glow(w, h, kTitleGlowMargin, 4, color, 0.75, 3.5)); };
-  files.push_back({"GlowCAlone.png", titleGlow(kRedGlow)});
-  files.push_back({"GlowClose.PNG", titleGlow(kRedGlow)});
-  files.push_back({"GlowMax.PNG", titleGlow(kTitleGlow)});
-  files.push_back({"GlowMin.png", titleGlow(kTitleGlow)});
-  files.push_back({"GlowNorm.png", titleGlow(kTitleGlow)});
+  files.push_back({"GlowCAlone.png", titleGlow(k.CloseGlow)});
+  files.push_back({"GlowClose.PNG", titleGlow(k.CloseGlow)});
+  files.push_back({"GlowMax.PNG", titleGlow(k.TitleGlow)});
+  files.push_back({"GlowMin.png", titleGlow(k.TitleGlow)});
+  files.push_back({"GlowNorm.png", titleGlow(k.TitleGlow)});
   return files;
 }

@@ -1,8 +1,7 @@
-// The images of the internal skin "Quarn": the pieces of its master bitmap and its separate
-// image files, all drawn by code.
-//
-// Palette: a dark blue title bar with light text, light neutral controls, a clear blue hot
-// state, a darker pressed state, soft blue glows (warm red for closing).
+// The images of the internal skins "Quarn" and "Quarn Night": the pieces of their master
+// bitmap and their separate image files, all drawn by code in the colours of a palette
+// (QuarnPalette.h). The pieces lie at the same places in every palette, so the master-bitmap
+// values of the two options files are the same.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "QuarnCanvas.h"
+#include "QuarnPalette.h"
 #include "skin/paint/zkBitmap.h"
 
 // One picture of the master bitmap: frames side by side, with the mask below the picture
@@ -33,8 +33,8 @@ struct TQuarnPiece {
   std::string Value() const;
 };
 
-// Every master piece, placed row by row.
-std::vector<TQuarnPiece> MasterPieces();
+// Every master piece in the palette's colours, placed row by row.
+std::vector<TQuarnPiece> MasterPieces(const TQuarnPalette& palette);
 // The 24-bit master bitmap holding them, magenta where nothing is drawn.
 TzkBitmap DrawMaster(const std::vector<TQuarnPiece>& pieces);
 
@@ -44,4 +44,4 @@ struct TQuarnFile {
   std::vector<uint8_t> Bytes;
 };
 // "Master.bmp", "ButtonHuge.bmp", "Corner.bmp" and the glow PNGs.
-std::vector<TQuarnFile> DrawSkinFiles();
+std::vector<TQuarnFile> DrawSkinFiles(const TQuarnPalette& palette);

@@ -530,7 +530,7 @@ TEST_F(MainWindowTest, WebLabelsOpenTheirAddressesOnALeftClick) {
   const LPARAM at = MAKELPARAM(r.Left + 3, r.Top + 3);
   SendMessageW(box, WM_MOUSEMOVE, 0, at);
   EXPECT_TRUE(form->sWebLabel2->MouseOver());
-  EXPECT_EQ(form->sWebLabel2->CurrentFont()->Color(), clRed);  // the skin's hover colour
+  EXPECT_EQ(form->sWebLabel2->CurrentFont()->Color(), RGBColor(190, 30, 30));  // the skin's TCTOP
   SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(box, WM_LBUTTONUP, 0, at);
   ASSERT_EQ(openedUrls.size(), 1u);

@@ -1,8 +1,10 @@
-// The internal skin read the way the program reads it: from the executable's RCDATA resource
-// through the stored-skin path, not from a file.
+// The internal skins read the way the program reads them: from the executable's RCDATA
+// resources through the stored-skin path, not from a file.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -46,15 +48,43 @@ TEST(StoredSkin, InternalSkinLoadsFromTheProgramsResource) {
   EXPECT_EQ(DumpSkinTables(again), DumpSkinTables(t));
 }
 
-TEST(StoredSkin, TheProgramCarriesTheSameSkin) {
+// The dark skin is stored beside Quarn: the manager switches to it by name and back.
+TEST(StoredSkin, NightSkinLoadsFromItsResourceBesideQuarn) {
+  const TsStoredSkin night = NightStoredSkin();
+  ASSERT_NE(night.Data, nullptr) << "the test program carries no QUARNNIGHTSKIN resource";
+  EXPECT_EQ(night.Name, "Quarn Night (internal)");
+
+  TsSkinManager skin(nullptr);
+  skin.InternalSkins() = {InternalStoredSkin(), night};
+  ASSERT_NO_THROW(skin.SetSkinName(kInternalSkinName));
+  const TColor quarnClient = skin.Tables().Sections.at(size_t(skin.Tables().IndexOfSection("FORM"))).Color;
+  ASSERT_NO_THROW(skin.SetSkinName(kNightSkinName));
+  ASSERT_TRUE(skin.SkinData().Active);
+  EXPECT_EQ(skin.SkinName(), "Quarn Night (internal)");
+  const TsSkinTables& t = skin.Tables();
+  EXPECT_EQ(t.Sections.size(), 64u);
+  EXPECT_TRUE(skin.LoadReport().ImageProblems.empty());
+  EXPECT_GE(t.CachedIndexes.CheckBoxChecked, 0);
+  EXPECT_NE(t.Sections.at(size_t(t.IndexOfSection("FORM"))).Color, quarnClient);
+  std::string first;
+  const std::vector<std::string> names = skin.ListSkinNames(2, first);
+  EXPECT_NE(std::find(names.begin(), names.end(), "Quarn Night (internal)"), names.end());
+  EXPECT_NE(std::find(names.begin(), names.end(), "Quarn (internal)"), names.end());
+  ASSERT_NO_THROW(skin.SetSkinName(kInternalSkinName));
+  EXPECT_EQ(skin.Tables().Sections.at(size_t(skin.Tables().IndexOfSection("FORM"))).Color, quarnClient);
+}
+
+TEST(StoredSkin, TheProgramCarriesTheSameSkins) {
   HMODULE program = LoadLibraryExW((ExeFolder() + L"VornikDesktop.exe").c_str(), nullptr,
                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_NE(program, nullptr);
-  const TsStoredSkin inProgram = InternalStoredSkin(program);
-  const TsStoredSkin inTests = InternalStoredSkin();
-  ASSERT_NE(inProgram.Data, nullptr);
-  ASSERT_EQ(inProgram.Size, inTests.Size);
-  EXPECT_EQ(std::memcmp(inProgram.Data, inTests.Data, inTests.Size), 0);
+  const std::pair<TsStoredSkin, TsStoredSkin> pairs[] = {{InternalStoredSkin(program), InternalStoredSkin()},
+                                                         {NightStoredSkin(program), NightStoredSkin()}};
+  for (const auto& [inProgram, inTests] : pairs) {
+    ASSERT_NE(inProgram.Data, nullptr) << inTests.Name;
+    ASSERT_EQ(inProgram.Size, inTests.Size) << inTests.Name;
+    EXPECT_EQ(std::memcmp(inProgram.Data, inTests.Data, inTests.Size), 0) << inTests.Name;
+  }
   FreeLibrary(program);
 }
 

@@ -1,9 +1,10 @@
-// The internal skin "Quarn (internal)" as the build makes it: drawn by quarngen, packed by
-// the skin packer, loaded by the skin loader.
+// The internal skins "Quarn (internal)" and "Quarn Night (internal)" as the build makes them:
+// drawn by quarngen, packed by the skin packer, loaded by the skin loader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ using Bytes = std::vector<uint8_t>;
 const std::string kBin = std::string(VORNIK_BINARY_DIR) + "/bin/";
 const std::string kSkinSource = std::string(VORNIK_SOURCE_DIR) + "/skins/Quarn";
 const std::string kBuiltArchive = std::string(VORNIK_BINARY_DIR) + "/quarn/Quarn.qvz";
+const std::string kNightArchive = std::string(VORNIK_BINARY_DIR) + "/quarn/QuarnNight.qvz";
 
 class QuarnSkinTest : public ::testing::Test {
  protected:
@@ -29,16 +31,23 @@ class QuarnSkinTest : public ::testing::Test {
     archive_ = ReadWholeFile(kBuiltArchive, kMaxArchiveBytes);
     tables_ = new TsSkinTables;
     LoadSkinFromArchive(archive_.data(), archive_.size(), *tables_, {}, &report_);
+    if (!std::filesystem::exists(kNightArchive)) return;
+    const Bytes night = ReadWholeFile(kNightArchive, kMaxArchiveBytes);
+    night_ = new TsSkinTables;
+    LoadSkinFromArchive(night.data(), night.size(), *night_, {}, &nightReport_);
   }
   static void TearDownTestSuite() {
     delete tables_;
-    tables_ = nullptr;
+    delete night_;
+    tables_ = night_ = nullptr;
   }
   void SetUp() override {
-    // The test program depends on the skin's build step, so a missing archive is a fault.
+    // The test program depends on the skins' build step, so a missing archive is a fault.
     if (!tables_) GTEST_FAIL() << "the internal skin was not built: " << kBuiltArchive;
+    if (!night_) GTEST_FAIL() << "the internal skin was not built: " << kNightArchive;
   }
   static const TsSkinTables& T() { return *tables_; }
+  static const TsSkinTables& N() { return *night_; }
   static int Section(const std::string& name) { return T().IndexOfSection(name); }
   static const TsGeneralData& S(const std::string& name) { return T().Sections.at(size_t(Section(name))); }
   static int Mask(const std::string& section, const std::string& key) {
@@ -47,11 +56,25 @@ class QuarnSkinTest : public ::testing::Test {
 
   static Bytes archive_;
   static TsSkinTables* tables_;
+  static TsSkinTables* night_;
   static TsSkinLoadReport report_;
+  static TsSkinLoadReport nightReport_;
 };
 Bytes QuarnSkinTest::archive_;
 TsSkinTables* QuarnSkinTest::tables_ = nullptr;
+TsSkinTables* QuarnSkinTest::night_ = nullptr;
 TsSkinLoadReport QuarnSkinTest::report_;
+TsSkinLoadReport QuarnSkinTest::nightReport_;
+
+// Section name -> its image keys with their values' rectangles, in file order.
+std::vector<std::string> ImageKeys(const TsSkinTables& t) {
+  std::vector<std::string> keys;
+  for (const TsMaskData& m : t.Masks)
+    keys.push_back(m.SectionName + "." + m.PropertyName + (m.Image ? " own" : " master") + " " +
+                   std::to_string(m.Rect.Left) + "," + std::to_string(m.Rect.Top) + "," +
+                   std::to_string(m.Rect.Right) + "," + std::to_string(m.Rect.Bottom));
+  return keys;
+}
 
 TEST_F(QuarnSkinTest, EveryBuildMakesTheSameArchiveWithItsTwelveEntriesInOrder) {
   TTempDir dir("quarn");
@@ -142,45 +165,84 @@ TEST_F(QuarnSkinTest, HasEverySectionInFileOrderAndEveryLookupTheReadersMake) {
     EXPECT_GE(S(name).BorderIndex, 0) << name;
 }
 
+// Night is Quarn in other colours: the same sections in the same order, the same image keys
+// on the same pieces (so every mask and glyph Quarn's GLOBALINFO names is there too), drawn
+// by the same generator in its own palette.
+TEST_F(QuarnSkinTest, NightHasQuarnsSectionsAndImagesInItsOwnColours) {
+  std::vector<std::string> quarnSections, nightSections;
+  for (const TsGeneralData& s : T().Sections) quarnSections.push_back(s.SectionName);
+  for (const TsGeneralData& s : N().Sections) nightSections.push_back(s.SectionName);
+  EXPECT_EQ(nightSections, quarnSections);
+  for (size_t i = 0; i < std::min(T().Sections.size(), N().Sections.size()); ++i)
+    EXPECT_EQ(N().Sections[i].ParentClass, T().Sections[i].ParentClass) << quarnSections[i];
+  EXPECT_EQ(ImageKeys(N()), ImageKeys(T()));
+  EXPECT_TRUE(nightReport_.ImageProblems.empty()) << ::testing::PrintToString(nightReport_.ImageProblems);
+  EXPECT_TRUE(nightReport_.ParentProblems.empty()) << ::testing::PrintToString(nightReport_.ParentProblems);
+  EXPECT_FALSE(nightReport_.MasterBitmapMissing);
+
+  // Dark window, light text, Quarn's blue for the hot state; the pictures differ too.
+  const auto channels = [](TColor c) {
+    const uint32_t v = uint32_t(c);
+    return std::vector<int>{int(v & 0xFF), int(v >> 8 & 0xFF), int(v >> 16 & 0xFF)};
+  };
+  const TsGeneralData& form = N().Sections.at(size_t(N().IndexOfSection("FORM")));
+  for (int c : channels(form.Color)) EXPECT_LT(c, 64);
+  for (int c : channels(form.FontColor.Color)) EXPECT_GT(c, 192);
+  EXPECT_EQ(N().Sections[0].HotColor, T().Sections[0].HotColor);
+  ASSERT_EQ(N().MasterBitmap.Width(), T().MasterBitmap.Width());
+  ASSERT_EQ(N().MasterBitmap.Height(), T().MasterBitmap.Height());
+  EXPECT_NE(std::memcmp(N().MasterBitmap.ScanLine(4), T().MasterBitmap.ScanLine(4), size_t(T().MasterBitmap.Width()) * 3), 0);
+
+  // The build's archive is what the generator makes from the night palette now.
+  TTempDir dir("quarn-night");
+  const TRun run = RunCommand(kBin + "quarngen --palette night " + std::string(VORNIK_SOURCE_DIR) +
+                              "/skins/QuarnNight " + dir.Path());
+  ASSERT_EQ(run.Code, 0) << run.Output;
+  EXPECT_TRUE(PackSkinFolder(dir.Path()) == ReadWholeFile(kNightArchive, kMaxArchiveBytes));
+  EXPECT_EQ(RunCommand(kBin + "quarngen --palette dusk " + kSkinSource + " " + dir.Path()).Code, 2);
+}
+
 TEST_F(QuarnSkinTest, EveryImageFitsItsPictureFrameByFrame) {
-  for (size_t i = 0; i < T().Masks.size(); ++i) {
-    const TsMaskData& m = T().Masks[i];
-    const std::string what = m.SectionName + "." + m.PropertyName;
-    const TzkBitmap* image = MaskSourceImage(m);
-    ASSERT_NE(image, nullptr) << what;
-    ASSERT_GE(m.ImageCount, 1) << what;
-    EXPECT_TRUE(m.Rect.Left >= 0 && m.Rect.Top >= 0 && m.Rect.Right <= image->Width() &&
-                m.Rect.Bottom <= image->Height())
-        << what;
-    EXPECT_EQ(m.Rect.Width() % m.ImageCount, 0) << what;
-    EXPECT_EQ(m.Rect.Height() % (m.MaskType + 1), 0) << what;
-    const int fw = FrameWidth(m), fh = FrameHeight(m);
-    if (m.ImgType == itisaBorder || m.ImgType == itisaGlow) {
-      EXPECT_LT(m.WL + m.WR, fw) << what;
-      EXPECT_LE(m.WT + m.WB, fh) << what;
-      EXPECT_GT(m.WL, 0) << what;
-    }
-    if (m.ImgType == itisaGlow) {
-      // A soft halo: 32-bit, clear at the outer corner and edge, clearly visible in between.
-      ASSERT_EQ(image->BytesPerPixel(), 4) << what;
-      EXPECT_LT(image->ScanLine(0)[3], 8) << what;
-      const uint8_t* row = image->ScanLine(fh / 2);
-      EXPECT_LT(row[3], 32) << what;
-      int strongest = 0;
-      for (int x = 0; x < m.WL; ++x) strongest = std::max<int>(strongest, row[x * 4 + 3]);
-      EXPECT_GT(strongest, 96) << what;
-      continue;
-    }
-    // Every frame shows something: not all of it is the transparent key.
-    for (int f = 0; f < m.ImageCount; ++f) {
-      const TRect r = FrameRect(m, f);
-      bool drawn = false;
-      for (int y = r.Top; y < r.Top + fh && !drawn; ++y) {
-        const uint8_t* p = image->ScanLine(y) + r.Left * image->BytesPerPixel();
-        for (int x = 0; x < fw && !drawn; ++x, p += image->BytesPerPixel())
-          drawn = !(p[0] == 255 && p[1] == 0 && p[2] == 255);
+  for (const TsSkinTables* skin : {tables_, night_}) {
+    for (size_t i = 0; i < skin->Masks.size(); ++i) {
+      const TsMaskData& m = skin->Masks[i];
+      const std::string what = (skin == night_ ? "Night " : "") + m.SectionName + "." + m.PropertyName;
+      const TzkBitmap* image = MaskSourceImage(m);
+      ASSERT_NE(image, nullptr) << what;
+      ASSERT_GE(m.ImageCount, 1) << what;
+      EXPECT_TRUE(m.Rect.Left >= 0 && m.Rect.Top >= 0 && m.Rect.Right <= image->Width() &&
+                  m.Rect.Bottom <= image->Height())
+          << what;
+      EXPECT_EQ(m.Rect.Width() % m.ImageCount, 0) << what;
+      EXPECT_EQ(m.Rect.Height() % (m.MaskType + 1), 0) << what;
+      const int fw = FrameWidth(m), fh = FrameHeight(m);
+      if (m.ImgType == itisaBorder || m.ImgType == itisaGlow) {
+        EXPECT_LT(m.WL + m.WR, fw) << what;
+        EXPECT_LE(m.WT + m.WB, fh) << what;
+        EXPECT_GT(m.WL, 0) << what;
       }
-      EXPECT_TRUE(drawn) << what << " frame " << f;
+      if (m.ImgType == itisaGlow) {
+        // A soft halo: 32-bit, clear at the outer corner and edge, clearly visible in between.
+        ASSERT_EQ(image->BytesPerPixel(), 4) << what;
+        EXPECT_LT(image->ScanLine(0)[3], 8) << what;
+        const uint8_t* row = image->ScanLine(fh / 2);
+        EXPECT_LT(row[3], 32) << what;
+        int strongest = 0;
+        for (int x = 0; x < m.WL; ++x) strongest = std::max<int>(strongest, row[x * 4 + 3]);
+        EXPECT_GT(strongest, 96) << what;
+        continue;
+      }
+      // Every frame shows something: not all of it is the transparent key.
+      for (int f = 0; f < m.ImageCount; ++f) {
+        const TRect r = FrameRect(m, f);
+        bool drawn = false;
+        for (int y = r.Top; y < r.Top + fh && !drawn; ++y) {
+          const uint8_t* p = image->ScanLine(y) + r.Left * image->BytesPerPixel();
+          for (int x = 0; x < fw && !drawn; ++x, p += image->BytesPerPixel())
+            drawn = !(p[0] == 255 && p[1] == 0 && p[2] == 255);
+        }
+        EXPECT_TRUE(drawn) << what << " frame " << f;
+      }
     }
   }
 }

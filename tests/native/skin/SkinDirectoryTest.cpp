@@ -39,7 +39,7 @@ class SkinNames : public ::testing::Test {
     dir_.Write("Beta/Options.dat", "[GLOBALINFO]\n");
     dir_.Write("Beta.qvz", "x");
     dir_.Write("Red.QVZ", "x");            // the extension comparison is exact
-    dir_.Write("alpha.v2.qvz", "x");       // named up to the first dot
+    dir_.Write("alpha.v2.qvz", "x");       // named without the extension, as it is loaded
     dir_.Write("Empty/readme.txt", "x");   // a folder without options
     dir_.Write(".hidden/Options.dat", "x");
     dir_.Write(".dot.qvz", "x");
@@ -54,17 +54,17 @@ TEST_F(SkinNames, KindsSelectFoldersPackedFilesOrBoth) {
   EXPECT_EQ(first, "Beta");
   first.clear();
   EXPECT_EQ(ListSkinNames({}, dir_.Path(), skPacked, first),
-            (std::vector<std::string>{"alpha", "Beta"}));
+            (std::vector<std::string>{"alpha.v2", "Beta"}));
   first.clear();
   EXPECT_EQ(ListSkinNames({}, dir_.Path(), skBoth, first),
-            (std::vector<std::string>{"alpha", "Beta", "Beta"}));
+            (std::vector<std::string>{"alpha.v2", "Beta", "Beta"}));
 }
 
 TEST_F(SkinNames, StoredSkinsComeFirstAndEverythingIsSortedIgnoringCase) {
   std::string first;
   const auto names = ListSkinNames({"Quarn (internal)", "Amber"}, dir_.Path(), skBoth, first);
   EXPECT_EQ(first, "Quarn (internal)");
-  EXPECT_EQ(names, (std::vector<std::string>{"alpha", "Amber", "Beta", "Beta", "Quarn (internal)"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"alpha.v2", "Amber", "Beta", "Beta", "Quarn (internal)"}));
   // A first name already given stays.
   first = "Given";
   ListSkinNames({"Amber"}, dir_.Path(), skBoth, first);

@@ -99,7 +99,7 @@ TEST_F(SkinnedLabels, DisabledSkinnedTextIsFortyPercentFontOverTheParentsColour)
   EXPECT_EQ(black, 0);
 }
 
-TEST_F(SkinnedLabels, WebLabelIsBlueRedUnderThePointerAndOpensItsAddress) {
+TEST_F(SkinnedLabels, WebLabelIsBlueDarkRedUnderThePointerAndOpensItsAddress) {
   TsGroupBox* box = AddGroupBox(form, 8, 8, 280, 120);
   auto* link = AddLabel<TsWebLabel>(box, L"link");
   std::vector<std::pair<std::wstring, int>> opened;
@@ -109,7 +109,7 @@ TEST_F(SkinnedLabels, WebLabelIsBlueRedUnderThePointerAndOpensItsAddress) {
   EXPECT_EQ(link->CurrentFont()->Color(), clBlue);  // the internal skin defines no TCBOTTOM
   link->Perform(CM_MOUSEENTER, 0, LPARAM(link));
   EXPECT_TRUE(link->MouseOver());
-  EXPECT_EQ(link->CurrentFont()->Color(), clRed);
+  EXPECT_EQ(link->CurrentFont()->Color(), RGBColor(190, 30, 30));  // the internal skin's TCTOP
   EXPECT_EQ(link->Cursor(), TCursor::crHandPoint);
   link->Perform(WM_LBUTTONDOWN, MK_LBUTTON, 0);  // no address: nothing opens
   link->SetURL(L"https://example.org/");
