@@ -19,6 +19,7 @@ vornik_portable(
   sSkinDirectory.cpp
   sSkinList.cpp
   sShadowImages.cpp
+  zkMessageBoxStyle.cpp
 )
 
 # Stored skins embedded in the program as resources (Win32).
