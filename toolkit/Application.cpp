@@ -178,9 +178,26 @@ void TApplication::HandleException(TObject* sender, const std::exception* e) {
 }
 
 void TApplication::ShowException(const std::wstring& message) {
+  MessageBox(message, title_, MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+}
+
+int TApplication::MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) {
   HWND owner = GetActiveWindow();
   if (!owner) owner = handle_;
-  MessageBoxW(owner, message.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+  ModalStarted();
+  const int answer = MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+  ModalFinished();
+  return answer;
+}
+
+void TApplication::ModalStarted() {
+  ++modalLevel_;
+  if (OnModalBegin) OnModalBegin(this);
+}
+
+void TApplication::ModalFinished() {
+  if (modalLevel_ > 0) --modalLevel_;
+  if (OnModalEnd) OnModalEnd(this);
 }
 
 int TApplication::HookMainWindow(TWindowHook hook) {

@@ -72,6 +72,16 @@ class TApplication : public TComponent {
   TExceptionEvent OnException;
   TMessageEvent OnMessage;
 
+  // A message box owned by the active window (the application window when none is active),
+  // announced as a modal box that starts and ends. Returns the platform's answer.
+  int MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
+  // A modal box of somebody's starts or ends; OnModalBegin / OnModalEnd run around it.
+  void ModalStarted();
+  void ModalFinished();
+  int ModalLevel() const { return modalLevel_; }
+  TNotifyEvent OnModalBegin;
+  TNotifyEvent OnModalEnd;
+
   int HookMainWindow(TWindowHook hook);
   void UnhookMainWindow(int id);
 
@@ -99,6 +109,7 @@ class TApplication : public TComponent {
   bool showMainForm_ = true;
   bool terminated_ = false;
   bool handlingException_ = false;
+  int modalLevel_ = 0;
   std::map<int, TWindowHook> hooks_;
   int nextHookId_ = 1;
   TControl* mouseControl_ = nullptr;
