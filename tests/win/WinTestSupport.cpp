@@ -1,5 +1,7 @@
 #include "WinTestSupport.h"
 
+#include <utility>
+
 #include <commctrl.h>
 
 #include <fstream>
@@ -201,3 +203,34 @@ TErrorCatcher::TErrorCatcher() {
 }
 
 TErrorCatcher::~TErrorCatcher() { Application->OnException = nullptr; }
+
+namespace {
+
+struct TModalSteps {
+  std::vector<std::function<void()>> steps;
+  std::function<void()> finish;
+  size_t next = 0;
+};
+TModalSteps* runningScript = nullptr;
+
+}  // namespace
+
+void CALLBACK TModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
+  TModalSteps* s = runningScript;
+  if (!s) return;
+  if (s->next < s->steps.size()) {
+    s->steps[s->next++]();
+    return;
+  }
+  if (s->finish) s->finish();
+}
+
+void TModalScript::Run(const std::function<void()>& open, std::vector<std::function<void()>> steps,
+                       const std::function<void()>& finish, UINT interval) {
+  TModalSteps script{std::move(steps), finish, 0};
+  TModalSteps* outer = std::exchange(runningScript, &script);
+  const UINT_PTR timer = SetTimer(nullptr, 0, interval, &Tick);
+  open();
+  KillTimer(nullptr, timer);
+  runningScript = outer;
+}

@@ -50,6 +50,18 @@ class TLeakCheck {
   DWORD user_;
 };
 
+// Runs `open`, which returns when the modal loop it starts ends (a menu, a message box), while
+// a thread timer runs the steps one after another, `interval` ms apart; after the last step
+// `finish` runs on every tick until the loop has ended (it closes what `open` opened).
+class TModalScript {
+ public:
+  static void Run(const std::function<void()>& open, std::vector<std::function<void()>> steps,
+                  const std::function<void()>& finish, UINT interval = 40);
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+};
+
 // A fresh folder under the temporary folder, removed with its files on destruction.
 class TScratchFolder {
  public:

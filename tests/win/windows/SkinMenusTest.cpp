@@ -28,33 +28,11 @@
 
 namespace {
 
-// Steps run one after another by a thread timer while a menu's modal loop runs; the last
-// step closes every open menu.
+// Steps run one after another while a menu's modal loop runs; then every open menu closes.
 struct TMenuScript {
-  static std::vector<std::function<void()>>& Steps() {
-    static std::vector<std::function<void()>> steps;
-    return steps;
-  }
-  static size_t& Next() {
-    static size_t next = 0;
-    return next;
-  }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (Next() < Steps().size()) {
-      Steps()[Next()++]();
-      return;
-    }
-    EndMenu();
-  }
-  // Runs open (which returns when the menu has closed) with the steps 40 ms apart.
   static void Run(const std::function<void()>& open, std::vector<std::function<void()>> steps,
                   UINT interval = 40) {
-    Steps() = std::move(steps);
-    Next() = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, interval, &Tick);
-    open();
-    KillTimer(nullptr, timer);
-    Steps().clear();
+    TModalScript::Run(open, std::move(steps), [] { EndMenu(); }, interval);
   }
 };
 
