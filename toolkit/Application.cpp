@@ -178,14 +178,14 @@ void TApplication::HandleException(TObject* sender, const std::exception* e) {
 }
 
 void TApplication::ShowException(const std::wstring& message) {
-  MessageBox(message, title_, MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+  ShowMessageBox(message, title_, MB_OK | MB_ICONSTOP | MB_TASKMODAL);
 }
 
-int TApplication::MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) {
+int TApplication::ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) {
   HWND owner = GetActiveWindow();
   if (!owner) owner = handle_;
   ModalStarted();
-  const int answer = MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+  const int answer = ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
   ModalFinished();
   return answer;
 }

@@ -74,7 +74,7 @@ class TApplication : public TComponent {
 
   // A message box owned by the active window (the application window when none is active),
   // announced as a modal box that starts and ends. Returns the platform's answer.
-  int MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
+  int ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
   // A modal box of somebody's starts or ends; OnModalBegin / OnModalEnd run around it.
   void ModalStarted();
   void ModalFinished();
