@@ -319,23 +319,74 @@ void TCoolTrayIcon::Notification(TComponent* c, TOperation op) {
 
 // ---- the tray entry ----
 
+namespace {
+
+// Copies at most size - 1 units of text into a zero-ended field, keeping a character made of
+// two UTF-16 units whole or leaving it out.
+template <size_t N>
+void CopyCut(wchar_t (&field)[N], const std::wstring& text) {
+  std::fill(std::begin(field), std::end(field), L'\0');
+  size_t n = std::min(text.size(), N - 1);
+  if (n < text.size() && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+  std::copy_n(text.begin(), n, field);
+}
+
+}  // namespace
+
 void TCoolTrayIcon::FillData() {
   HICON icon = icon_.Handle();
   if (!icon && IsDesigning() && designPreview_ && UsesStockIcon())
     icon = LoadIconW(nullptr, IDI_APPLICATION);
   data_.hIcon = icon;
-  std::fill(std::begin(data_.szTip), std::end(data_.szTip), L'\0');
-  if (!hint_.empty() && showHint_) {
-    size_t n = std::min(hint_.size(), std::size(data_.szTip) - 1);
-    // A character made of two UTF-16 units is kept whole or left out.
-    if (n < hint_.size() && n > 0 && hint_[n - 1] >= 0xD800 && hint_[n - 1] <= 0xDBFF) --n;
-    std::copy_n(hint_.begin(), n, data_.szTip);
-  }
+  CopyCut(data_.szTip, !hint_.empty() && showHint_ ? hint_ : std::wstring());
 }
 
 bool TCoolTrayIcon::SendToShell(DWORD message) {
   if (ShellNotify()) return ShellNotify()(message, &data_) != FALSE;
   return Shell_NotifyIconW(message, &data_) != FALSE;
+}
+
+namespace {
+
+DWORD BalloonFlagsOf(TBalloonHintIcon icon) {
+  switch (icon) {
+    case TBalloonHintIcon::bitInfo: return NIIF_INFO;
+    case TBalloonHintIcon::bitWarning: return NIIF_WARNING;
+    case TBalloonHintIcon::bitError: return NIIF_ERROR;
+    default: return NIIF_NONE;
+  }
+}
+
+}  // namespace
+
+bool TCoolTrayIcon::ShowBalloonHint(const std::wstring& title, const std::wstring& text,
+                                    TBalloonHintIcon icon, unsigned timeoutMs) {
+  if (!iconVisible_) return false;
+  FillData();
+  CopyCut(data_.szInfoTitle, title);
+  CopyCut(data_.szInfo, text);
+  data_.dwInfoFlags = BalloonFlagsOf(icon);
+  return SendBalloon(timeoutMs);
+}
+
+bool TCoolTrayIcon::HideBalloonHint() {
+  if (!iconVisible_) return false;
+  FillData();
+  CopyCut(data_.szInfoTitle, std::wstring());
+  CopyCut(data_.szInfo, std::wstring());
+  return SendBalloon(0);
+}
+
+// The balloon fields go with one modify request only: later requests must not show it again.
+// The version field shares its place with the timeout and is put back.
+bool TCoolTrayIcon::SendBalloon(unsigned timeoutMs) {
+  const UINT version = data_.uVersion;
+  data_.uTimeout = timeoutMs;
+  data_.uFlags |= NIF_INFO;
+  const bool sent = SendToShell(NIM_MODIFY);
+  data_.uFlags &= ~UINT(NIF_INFO);
+  data_.uVersion = version;
+  return sent;
 }
 
 bool TCoolTrayIcon::AddToTray() {

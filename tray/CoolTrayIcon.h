@@ -37,6 +37,9 @@ constexpr UINT WM_TRAYNOTIFY = WM_USER + 1024;
 constexpr int kCallbackMouse = 0;
 constexpr int kCallbackVersion3 = 1;
 
+// The picture of a balloon's kind.
+enum class TBalloonHintIcon { bitNone, bitInfo, bitWarning, bitError };
+
 class TCoolTrayIcon : public TComponent {
  public:
   explicit TCoolTrayIcon(TComponent* owner);
@@ -99,6 +102,15 @@ class TCoolTrayIcon : public TComponent {
   // Hides the application window, which removes the taskbar button.
   void HideTaskbarButton();
 
+  // A balloon over the icon: a title (the tray shows at most 63 characters) and a text (at
+  // most 255; an empty text shows nothing), with the icon of its kind, for about timeoutMs
+  // (the shell keeps it between 10 and 30 s). False when the icon is not in the tray or the
+  // shell refuses. Its show, hide, timeout and click come as the balloon events.
+  bool ShowBalloonHint(const std::wstring& title, const std::wstring& text,
+                       TBalloonHintIcon icon = TBalloonHintIcon::bitInfo, unsigned timeoutMs = 10000);
+  // Takes a balloon that shows away.
+  bool HideBalloonHint();
+
   // Consulted only by the designer's preview.
   virtual bool UsesStockIcon() const { return true; }
   virtual bool AddToTray();
@@ -152,6 +164,7 @@ class TCoolTrayIcon : public TComponent {
   void ExitCheck(TSimpleTimer* timer);
   void ShowMenu();
   bool SendToShell(DWORD message);
+  bool SendBalloon(unsigned timeoutMs);
   void FillData();
   void RunStartup();
   bool OwnerIsWindow() const;

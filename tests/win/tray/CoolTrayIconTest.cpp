@@ -29,6 +29,9 @@ struct TShellCall {
   HICON icon;
   std::wstring tip;
   UINT version;
+  std::wstring infoTitle;
+  std::wstring info;
+  DWORD infoFlags;
 };
 
 class CoolTrayIconTest : public ::testing::Test {
@@ -36,7 +39,7 @@ class CoolTrayIconTest : public ::testing::Test {
   void SetUp() override {
     previous = TCoolTrayIcon::SetShellNotify([this](DWORD message, NOTIFYICONDATAW* d) {
       calls.push_back({message, d->uID, d->hWnd, d->uFlags, d->uCallbackMessage, d->cbSize,
-                       d->hIcon, d->szTip, d->uVersion});
+                       d->hIcon, d->szTip, d->uVersion, d->szInfoTitle, d->szInfo, d->dwInfoFlags});
       return TRUE;
     });
   }
@@ -178,6 +181,27 @@ TEST_F(CoolTrayIconTest, TheNotifyRecordCarriesTheIconAndACutTip) {
   icon->SetIconVisible(false);
   EXPECT_EQ(calls.back().message, DWORD(NIM_DELETE));
   EXPECT_FALSE(icon->IconVisible());
+}
+
+TEST_F(CoolTrayIconTest, ABalloonGoesWithOneRequestAndNeverComesBackWithLaterOnes) {
+  Make();
+  EXPECT_FALSE(icon->ShowBalloonHint(L"Время вышло", L"not in the tray yet"));
+  icon->SetCallbackMode(kCallbackVersion3);
+  icon->SetIconVisible(true);
+  ASSERT_TRUE(icon->ShowBalloonHint(L"Время вышло", std::wstring(300, L'z'), TBalloonHintIcon::bitWarning));
+  const TShellCall& shown = calls.back();
+  EXPECT_EQ(shown.message, DWORD(NIM_MODIFY));
+  EXPECT_TRUE(shown.flags & NIF_INFO);
+  EXPECT_EQ(shown.infoTitle, L"Время вышло");
+  EXPECT_EQ(shown.info, std::wstring(255, L'z'));
+  EXPECT_EQ(shown.infoFlags, DWORD(NIIF_WARNING));
+  // The version shares its place with the timeout and is the icon's own again.
+  EXPECT_EQ(icon->NotifyData().uVersion, UINT(NOTIFYICON_VERSION));
+  icon->SetHint(L"later");
+  EXPECT_FALSE(calls.back().flags & NIF_INFO);
+  ASSERT_TRUE(icon->HideBalloonHint());
+  EXPECT_TRUE(calls.back().flags & NIF_INFO);
+  EXPECT_EQ(calls.back().info, L"");
 }
 
 TEST_F(CoolTrayIconTest, CyclesThroughTheImageListAndWrapsToTheFirst) {
