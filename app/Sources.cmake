@@ -2,6 +2,7 @@ vornik_portable(
   TaskFile.cpp
   TaskClock.cpp
   TaskCsv.cpp
+  TrayHint.cpp
   DateTimeText.cpp
   IconFileCheck.cpp
 )
