@@ -98,7 +98,7 @@ void RunListScrollBench(TForm1* form) {
   HWND wnd = list->Handle();
   const int rows = ListView_GetItemCount(wnd);
   TzkScrollWnd* adapter = list->ScrollAdapter();
-  TsSkinManager* manager = list->SkinData().SkinManager();
+  TsSkinView* manager = list->SkinData().SkinManager();
   if (!adapter || !manager) {
     std::printf("list scrolling: the list is not skinned\n");
     return;

@@ -196,7 +196,7 @@ void TsEdit::PrintClient(HDC dc, LPARAM flags) {
 bool TsEdit::SkinCommandMessage(TMessage& m) {
   TsCommonData& d = *skinData_;
   const TsSkinCommand c = SkinCommandOf(m);
-  const bool mine = reinterpret_cast<TsSkinManager*>(c.Param) == d.SkinManager();
+  const bool mine = reinterpret_cast<TsSkinView*>(c.Param) == d.SkinManager();
   switch (c.Code) {
     case zcSkinNew:
     case zcSkinRemove:

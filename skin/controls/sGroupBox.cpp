@@ -179,7 +179,7 @@ void TsGroupBox::ForwardToChildren(const TMessage& m) { BroadcastToControls(this
 bool TsGroupBox::SkinCommandMessage(TMessage& m) {
   TsCommonData& d = *skinData_;
   const TsSkinCommand c = SkinCommandOf(m);
-  const bool mine = reinterpret_cast<TsSkinManager*>(c.Param) == d.SkinManager();
+  const bool mine = reinterpret_cast<TsSkinView*>(c.Param) == d.SkinManager();
   switch (c.Code) {
     case zcSkinNew:
       ForwardToChildren(m);

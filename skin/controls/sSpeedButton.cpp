@@ -134,7 +134,7 @@ void TsSpeedButton::PaintUnskinned() {
 
 void TsSpeedButton::Paint() {
   TsCommonData& d = *skinData_;
-  TsSkinManager* manager = d.SkinManager();
+  TsSkinView* manager = d.SkinManager();
   if (d.SkinIndex < 0 && manager && manager->Active()) d.UpdateIndexes();
   if (!d.Skinned(true)) {
     PaintUnskinned();

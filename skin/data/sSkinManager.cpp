@@ -83,7 +83,7 @@ std::string WithoutBlanks(const std::string& line) {
 
 // [SECTION] Process-wide state
 
-TsSkinManager* DefaultManager() { return defaultManager; }
+TsSkinView* DefaultManager() { return defaultManager; }
 const TzkBitmap& BuiltinActiveShadow() { return ModuleStart().active; }
 const TzkBitmap& BuiltinInactiveShadow() { return ModuleStart().inactive; }
 bool IsNTPlatform() { return ModuleStart().nt; }

@@ -7,7 +7,7 @@
 //
 // [SECTION] Settings objects     TzkMenuSupport, ThirdPartyList, stored skins
 // [SECTION] TsSkinManager         properties, loading, applying, lifecycle
-// [SECTION] Process-wide state    default manager, skin-changing flags, built-in shadows
+// [SECTION] Process-wide state    built-in shadows, version switch
 //
 // How a skin is loaded, applied, announced and removed is in sSkinManagerApply.cpp.
 #pragma once
@@ -174,14 +174,8 @@ class TsSkinManager : public TsSkinView {
 
 // [SECTION] Process-wide state
 
-// The first manager created; controls without a manager of their own use it.
-TsSkinManager* DefaultManager();
-// Set while a skin loads (painting may be suppressed), while the skin-changing animation
-// runs, while the new-skin command is broadcast, and while the skin is removed.
-extern bool zkSkinChanging;
-extern bool zkSkinAnimating;
-extern bool zkSkinApplying;
-extern bool zkSkinRemoving;
+// The default manager and the skin-changing flags are in sSkinView.h.
+
 // The built-in shadow images, read from the program's "zkSHDA" / "zkSHDI" resources when
 // the module starts (empty when they are absent).
 const TzkBitmap& BuiltinActiveShadow();

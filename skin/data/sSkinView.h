@@ -5,6 +5,7 @@
 //
 // [SECTION] Settings objects     TzkAnimEffects, skinning rules
 // [SECTION] TsSkinView           flags, active skin, lookups, hot window, class lists
+// [SECTION] Process-wide state   default manager, skin-changing flags
 #pragma once
 
 #include <windows.h>
@@ -138,3 +139,14 @@ class TsSkinView : public TComponent {
   TsShadowImages shadows_;
   HWND hotWindow_ = nullptr;
 };
+
+// [SECTION] Process-wide state
+
+// The first manager created; controls without a manager of their own use it.
+TsSkinView* DefaultManager();
+// Set while a skin loads (painting may be suppressed), while the skin-changing animation
+// runs, while the new-skin command is broadcast, and while the skin is removed.
+extern bool zkSkinChanging;
+extern bool zkSkinAnimating;
+extern bool zkSkinApplying;
+extern bool zkSkinRemoving;

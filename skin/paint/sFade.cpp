@@ -50,7 +50,7 @@ int Iterations(const TsCommonData& data) {
 
 }  // namespace
 
-bool AnimationAllowed(TzkAnimatEvent event, TzkAnimatEvents controlEvents, TsSkinManager* manager) {
+bool AnimationAllowed(TzkAnimatEvent event, TzkAnimatEvents controlEvents, TsSkinView* manager) {
   if (controlEvents & event) return true;
   if (!(controlEvents & aeGlobalDef) || !manager) return false;
   TzkBtnEvent global = beMouseEnter;

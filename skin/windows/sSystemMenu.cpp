@@ -144,7 +144,7 @@ void TsSystemMenu::SendCommand(UINT command) {
 }
 
 void TsSystemMenu::ShowAt(int x, int y) {
-  TsSkinManager* manager = provider_->SkinManager();
+  TsSkinView* manager = provider_->SkinManager();
   if (manager && !manager->SkinnedPopups()) {
     ShowPlatformMenu(x, y);
     return;

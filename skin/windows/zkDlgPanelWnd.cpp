@@ -6,7 +6,7 @@
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
 
-TzkDlgPanelWnd::TzkDlgPanelWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkDlgPanelWnd::TzkDlgPanelWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkTransPanelWnd(wnd, section.empty() ? "PANEL" : section, manager) {}
 
 void TzkDlgPanelWnd::PrepareCache() {

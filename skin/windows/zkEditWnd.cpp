@@ -17,7 +17,7 @@ const wchar_t kFocusColor[] = L"FocusColor";
 
 }  // namespace
 
-TzkEditWnd::TzkEditWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkEditWnd::TzkEditWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkScrollWnd(wnd, section.empty() ? "EDIT" : section, manager) {}
 
 TzkEditWnd::~TzkEditWnd() { Detach(); }

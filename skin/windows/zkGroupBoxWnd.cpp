@@ -48,7 +48,7 @@ void CopyBackground(TzkBitmap& dst, const TRect& r, const TsBackgroundInfo& bg) 
 
 }  // namespace
 
-TzkGroupBoxWnd::TzkGroupBoxWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkGroupBoxWnd::TzkGroupBoxWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkMainWnd(wnd, section.empty() ? "GROUPBOX" : section, manager) {}
 
 TRect TzkGroupBoxWnd::CaptionRect() const {

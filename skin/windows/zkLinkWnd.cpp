@@ -53,7 +53,7 @@ std::wstring StripLinkTags(const std::wstring& text) {
   return out;
 }
 
-TzkLinkWnd::TzkLinkWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkLinkWnd::TzkLinkWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkStaticWnd(wnd, section, manager) {}
 
 bool TzkLinkWnd::LeftToBase() const {

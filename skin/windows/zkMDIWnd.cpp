@@ -29,7 +29,7 @@ bool ChangesChildren(UINT msg) {
 
 }  // namespace
 
-TzkMDIWnd::TzkMDIWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkMDIWnd::TzkMDIWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkScrollWnd(wnd, section.empty() ? "MDIAREA" : section, manager) {}
 
 TzkMDIWnd::~TzkMDIWnd() { Detach(); }

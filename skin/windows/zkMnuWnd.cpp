@@ -22,7 +22,7 @@ std::vector<std::unique_ptr<TzkMnuWnd>>& MenuWnds() {
 void AdaptMenuWindow(HWND wnd) {
   if (!TsSkinableMenus::IsMenuWindow(wnd)) return;
   if (CompositionEnabled()) return;  // menus then keep the platform's frame
-  TsSkinManager* manager = DefaultManager();
+  TsSkinView* manager = DefaultManager();
   if (!manager || !manager->SkinnedPopups() || IsSkinnedWindow(wnd)) return;
   MenuWnds().push_back(TzkMainWnd::Attach<TzkMnuWnd>(wnd, false, "MAINMENU", manager));
 }
@@ -51,7 +51,7 @@ TOwnerDrawState ItemStateOf(HMENU menu, int position) {
 
 }  // namespace
 
-TzkMnuWnd::TzkMnuWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkMnuWnd::TzkMnuWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkScrollWnd(wnd, section, manager) {}
 
 TMenuItem* TzkMnuWnd::PaintedMenuFirstItem() const {

@@ -5,7 +5,7 @@
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkDibStorage.h"
 
-TzkSizerWnd::TzkSizerWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkSizerWnd::TzkSizerWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkCachedWnd(wnd, section.empty() ? "CHECKBOX" : section, manager) {}
 
 int TzkSizerWnd::GripMask() const {

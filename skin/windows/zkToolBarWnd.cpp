@@ -35,7 +35,7 @@ std::wstring ButtonText(HWND wnd, int command) {
 
 }  // namespace
 
-TzkToolBarWnd::TzkToolBarWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkToolBarWnd::TzkToolBarWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkCachedWnd(wnd, section.empty() ? "BAR" : section, manager) {}
 
 int TzkToolBarWnd::ButtonSection() const {

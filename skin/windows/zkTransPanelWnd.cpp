@@ -57,7 +57,7 @@ void ExcludeChildWindows(HDC dc, HWND wnd, const TsSkinTables* tables) {
   }
 }
 
-TzkTransPanelWnd::TzkTransPanelWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkTransPanelWnd::TzkTransPanelWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkMainWnd(wnd, section.empty() ? "CHECKBOX" : section, manager) {}
 
 void TzkTransPanelWnd::RefreshParentCache() {
