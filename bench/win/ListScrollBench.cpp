@@ -12,7 +12,7 @@
 #include "app/Unit1.h"
 #include "skin/windows/zkEditWnd.h"
 #include "toolkit/Application.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainterWin.h"

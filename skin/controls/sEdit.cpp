@@ -2,7 +2,7 @@
 
 #include "skin/controls/sButton.h"
 #include "skin/controls/sLabel.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkDibStorage.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlend.h"

@@ -8,7 +8,7 @@
 #include "skin/controls/sLabel.h"
 #include "skin/controls/zkAdapterFactory.h"
 #include "skin/controls/zkScrollWnd.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkDibStorage.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "skin/controls/sButton.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Application.h"

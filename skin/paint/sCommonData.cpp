@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/data/sWindowSkinning.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"

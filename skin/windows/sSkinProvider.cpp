@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "skin/data/sFormTransition.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSkinMenus.h"

@@ -1,6 +1,6 @@
 #include "skin/windows/sSystemMenu.h"
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSkinProvider.h"
 #include "toolkit/Application.h"

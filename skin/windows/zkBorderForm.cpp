@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "skin/data/sFormTransition.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/windows/zkGlowEffect.h"

@@ -1,7 +1,7 @@
 #include "skin/windows/zkBtnWnd.h"
 
 #include "skin/controls/sButton.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlend.h"

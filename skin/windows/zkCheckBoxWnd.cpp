@@ -4,7 +4,7 @@
 
 #include "skin/controls/sButton.h"
 #include "skin/data/sMessages.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainter.h"

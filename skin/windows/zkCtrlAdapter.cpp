@@ -5,7 +5,7 @@
 
 #include "skin/controls/sLabel.h"
 #include "skin/controls/zkSBUtils.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/windows/zkBtnWnd.h"
 #include "skin/windows/zkCheckBoxWnd.h"

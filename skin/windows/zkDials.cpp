@@ -4,7 +4,7 @@
 #include <cstring>
 #include <exception>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkComposition.h"

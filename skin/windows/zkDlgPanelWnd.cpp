@@ -1,6 +1,6 @@
 #include "skin/windows/zkDlgPanelWnd.h"
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Handles.h"

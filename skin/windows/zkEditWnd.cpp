@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/zkGlowEffect.h"

@@ -4,7 +4,7 @@
 #include <map>
 #include <memory>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/zkGlowImage.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"

@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"

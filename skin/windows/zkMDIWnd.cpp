@@ -1,6 +1,6 @@
 #include "skin/windows/zkMDIWnd.h"
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Handles.h"

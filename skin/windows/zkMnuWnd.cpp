@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"

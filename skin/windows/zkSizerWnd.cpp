@@ -1,6 +1,6 @@
 #include "skin/windows/zkSizerWnd.h"
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkDibStorage.h"

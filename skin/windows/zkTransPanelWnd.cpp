@@ -1,6 +1,6 @@
 #include "skin/windows/zkTransPanelWnd.h"
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainter.h"
 #include "toolkit/Handles.h"
