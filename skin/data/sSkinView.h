@@ -1,7 +1,8 @@
 // TsSkinView: what a skinned element reads from its skin manager. TsSkinManager (sSkinManager.h)
-// derives from it and is the only one that writes it; an element holds a TsSkinView* and
-// includes this header alone, so loading, applying, announcing and configuring a skin stay out
-// of its sight.
+// derives from it and is the only one that writes its settings and tables; an element holds a
+// TsSkinView* and includes this header alone, so loading, applying, announcing and configuring
+// a skin stay out of its sight. The one thing an element tells it is the window under the
+// mouse (SetHotWindow, ForgetHotWindow).
 //
 // [SECTION] Settings objects     TzkAnimEffects, skinning rules
 // [SECTION] TsSkinView           flags, active skin, lookups, hot window, class lists
