@@ -7,7 +7,6 @@
 
 #include "WinBenchUtil.h"
 #include "app/Unit1.h"
-#include "skin/data/sSkinManager.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/windows/sSkinProvider.h"
 #include "toolkit/Application.h"

@@ -12,7 +12,7 @@
 #include "app/Unit1.h"
 #include "skin/windows/zkEditWnd.h"
 #include "toolkit/Application.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 
 namespace {
 
@@ -98,7 +98,7 @@ void RunListScrollBench(TForm1* form) {
   HWND wnd = list->Handle();
   const int rows = ListView_GetItemCount(wnd);
   TzkScrollWnd* adapter = list->ScrollAdapter();
-  TsSkinManager* manager = list->SkinData().SkinManager();
+  TsSkinView* manager = list->SkinData().SkinManager();
   if (!adapter || !manager) {
     std::printf("list scrolling: the list is not skinned\n");
     return;

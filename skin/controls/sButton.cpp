@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
@@ -307,7 +307,7 @@ void TsButton::MouseEnterSkinned() {
   TsCommonData& d = *skinData_;
   if (!Enabled() || IsDesigning() || d.MouseAbove) return;
   d.MouseAbove = true;
-  if (TsSkinManager* manager = d.SkinManager(); manager && HandleAllocated()) manager->SetHotWindow(handle_);
+  if (TsSkinView* manager = d.SkinManager(); manager && HandleAllocated()) manager->SetHotWindow(handle_);
   d.BGChanged = false;
   stateChanged_ = true;
   StartFade(fadeTimer_, d, false, 1, AnimationAllowed(aeMouseEnter, animatEvents_, d.SkinManager()));
@@ -348,7 +348,7 @@ void TsButton::FocusChanged(TMessage& m, bool gained) {
 bool TsButton::SkinCommandMessage(TMessage& m) {
   TsCommonData& d = *skinData_;
   const TsSkinCommand c = SkinCommandOf(m);
-  const bool mine = reinterpret_cast<TsSkinManager*>(c.Param) == d.SkinManager();
+  const bool mine = reinterpret_cast<TsSkinView*>(c.Param) == d.SkinManager();
   switch (c.Code) {
     case zcSkinNew:
       if (!mine) return false;

@@ -2,7 +2,7 @@
 
 #include "skin/controls/sButton.h"
 #include "skin/controls/sLabel.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/data/sWindowSkinning.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainterWin.h"
@@ -197,7 +197,7 @@ void TsEdit::PrintClient(HDC dc, LPARAM flags) {
 bool TsEdit::SkinCommandMessage(TMessage& m) {
   TsCommonData& d = *skinData_;
   const TsSkinCommand c = SkinCommandOf(m);
-  const bool mine = reinterpret_cast<TsSkinManager*>(c.Param) == d.SkinManager();
+  const bool mine = reinterpret_cast<TsSkinView*>(c.Param) == d.SkinManager();
   switch (c.Code) {
     case zcSkinNew:
     case zcSkinRemove:

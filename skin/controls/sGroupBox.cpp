@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "skin/controls/sButton.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
@@ -179,7 +179,7 @@ void TsGroupBox::ForwardToChildren(const TMessage& m) { BroadcastToControls(this
 bool TsGroupBox::SkinCommandMessage(TMessage& m) {
   TsCommonData& d = *skinData_;
   const TsSkinCommand c = SkinCommandOf(m);
-  const bool mine = reinterpret_cast<TsSkinManager*>(c.Param) == d.SkinManager();
+  const bool mine = reinterpret_cast<TsSkinView*>(c.Param) == d.SkinManager();
   switch (c.Code) {
     case zcSkinNew:
       ForwardToChildren(m);

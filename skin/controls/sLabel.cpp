@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlend.h"
@@ -19,8 +19,8 @@ namespace {
 // swallowed (one flag for all labels: a paint never starts another label's paint).
 bool adjustingFonts = false;
 
-TsSkinManager* ActiveManager() {
-  TsSkinManager* manager = DefaultManager();
+TsSkinView* ActiveManager() {
+  TsSkinView* manager = DefaultManager();
   return manager && manager->Tables().SkinData.Active && !manager->IsDestroying() ? manager : nullptr;
 }
 
@@ -40,7 +40,7 @@ TColor DisabledTextColor(TColor font, TColor background) {
 }  // namespace
 
 int LabelFontSection(TWinControl* parent) {
-  TsSkinManager* manager = ActiveManager();
+  TsSkinView* manager = ActiveManager();
   if (!manager || !parent) return -1;
   const LRESULT answer = SendCommandToControl(parent, zcGetSectionIndex);
   if (answer <= 0) return -1;
@@ -61,7 +61,7 @@ void TsCustomLabel::SetSkinSection(const std::string& value) {
 }
 
 TColor TsCustomLabel::SkinFontColor() const {
-  TsSkinManager* manager = ActiveManager();
+  TsSkinView* manager = ActiveManager();
   if (!manager) return clFuchsia;
   const int s = LabelFontSection(Parent());
   if (s >= 0) return TColor(manager->Tables().Sections[size_t(s)].FontColor.Color);
@@ -75,7 +75,7 @@ TFont* TsCustomLabel::CurrentFont() {
 }
 
 void TsCustomLabel::PaintSectionBackground() {
-  TsSkinManager* manager = ActiveManager();
+  TsSkinView* manager = ActiveManager();
   if (skinSection_.empty() || !manager) return;
   const int index = manager->IndexOfSection(skinSection_);
   if (index <= 0) return;  // the skin's first section is never a label background
@@ -91,7 +91,7 @@ void TsCustomLabel::Paint() {
     adjustingFonts = true;
     TFont* current = CurrentFont();
     if (current != &Font()) Font().Assign(*current);
-    TsSkinManager* manager = ActiveManager();
+    TsSkinView* manager = ActiveManager();
     if (!skinSection_.empty() && manager) {
       const int index = manager->IndexOfSection(skinSection_);
       if (index >= 0) SetFontColor(Font(), TColor(manager->Tables().Sections[size_t(index)].FontColor.Color));
@@ -103,7 +103,7 @@ void TsCustomLabel::Paint() {
 }
 
 void TsCustomLabel::DoDrawText(TRect& r, UINT flags) {
-  TsSkinManager* manager = ActiveManager();
+  TsSkinView* manager = ActiveManager();
   if (Enabled() || !manager || IsDestroying()) {
     TLabel::DoDrawText(r, flags);
     return;
@@ -131,7 +131,7 @@ void TsCustomLabel::SkinRemoved() {
 void TsCustomLabel::WndProc(TMessage& m) {
   if (IsSkinCommand(m)) {
     const TsSkinCommand c = SkinCommandOf(m);
-    if (c.Code == zcSkinRemove && reinterpret_cast<TsSkinManager*>(c.Param) == DefaultManager())
+    if (c.Code == zcSkinRemove && reinterpret_cast<TsSkinView*>(c.Param) == DefaultManager())
       SkinRemoved();
     TGraphicControl::WndProc(m);
     return;
@@ -203,7 +203,7 @@ void TsWebLabel::SetNormalFont(const TFont& font) {
 }
 
 TFont* TsWebLabel::CurrentFont() {
-  TsSkinManager* manager = UseSkinColor() ? ActiveManager() : nullptr;
+  TsSkinView* manager = UseSkinColor() ? ActiveManager() : nullptr;
   const int global = manager ? manager->CachedIndexes().GlobalInfo : -1;
   const TsGeneralData* info =
       manager && manager->IsValidSection(global) ? &manager->Tables().Sections[size_t(global)] : nullptr;

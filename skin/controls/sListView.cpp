@@ -8,7 +8,7 @@
 #include "skin/controls/sLabel.h"
 #include "skin/controls/zkAdapterFactory.h"
 #include "skin/controls/zkScrollWnd.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkDibStorage.h"
@@ -155,7 +155,7 @@ void TsCustomListView::FreeAdapter() { TzkMainWnd::Dispose(adapter_); }
 bool TsCustomListView::SkinCommandMessage(TMessage& m) {
   TsCommonData& d = *skinData_;
   const TsSkinCommand c = SkinCommandOf(m);
-  const bool mine = reinterpret_cast<TsSkinManager*>(c.Param) == d.SkinManager();
+  const bool mine = reinterpret_cast<TsSkinView*>(c.Param) == d.SkinManager();
   switch (c.Code) {
     case zcSkinNew:
       // The skin is not active yet while every window hears of it: colours and the adapter

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "skin/controls/sButton.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Application.h"
@@ -134,7 +134,7 @@ void TsSpeedButton::PaintUnskinned() {
 
 void TsSpeedButton::Paint() {
   TsCommonData& d = *skinData_;
-  TsSkinManager* manager = d.SkinManager();
+  TsSkinView* manager = d.SkinManager();
   if (d.SkinIndex < 0 && manager && manager->Active()) d.UpdateIndexes();
   if (!d.Skinned(true)) {
     PaintUnskinned();

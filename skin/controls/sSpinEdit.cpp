@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkBlend.h"
 #include "skin/paint/zkDibStorage.h"

@@ -9,12 +9,12 @@
 #include <memory>
 #include <string>
 
-class TsSkinManager;
+class TsSkinView;
 class TzkScrollWnd;
 
 // Makes and attaches the adapter of a list view window, drawing its border and bars from the
 // section; null when none can be made.
 using TzkListViewAdapterMaker = std::unique_ptr<TzkScrollWnd> (*)(HWND wnd, const std::string& section,
-                                                                  TsSkinManager* manager);
+                                                                  TsSkinView* manager);
 void SetListViewAdapterMaker(TzkListViewAdapterMaker maker);
 TzkListViewAdapterMaker ListViewAdapterMaker();

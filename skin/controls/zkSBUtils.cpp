@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/data/sWindowSkinning.h"
 #include "skin/paint/sCommonData.h"
 #include "skin/paint/sControlUtils.h"
@@ -41,7 +41,7 @@ void TzkAdapterSkin::UpdateIndexes() {
 
 // [SECTION] TzkMainWnd
 
-TzkMainWnd::TzkMainWnd(HWND wnd, const std::string& section, TsSkinManager* manager) : wnd_(wnd) {
+TzkMainWnd::TzkMainWnd(HWND wnd, const std::string& section, TsSkinView* manager) : wnd_(wnd) {
   if (!IsWindow(wnd)) throw std::invalid_argument("Window adapter: not a window");
   if (GetPropW(wnd, kAdapterProp)) throw std::logic_error("Window adapter: the window already has one");
   skin_.Manager = manager ? manager : DefaultManager();
@@ -200,7 +200,7 @@ void TzkMainWnd::AdapterProc(TMessage& m) {
 bool TzkMainWnd::MainCommand(TMessage& m) {
   if (!skin_.Manager || !skin_.Manager->Active()) return false;
   const TsSkinCommand c = SkinCommandOf(m);
-  const bool own = reinterpret_cast<TsSkinManager*>(c.Param) == skin_.Manager;
+  const bool own = reinterpret_cast<TsSkinView*>(c.Param) == skin_.Manager;
   switch (c.Code) {
     case zcSkinNew:
       if (!own) return false;
@@ -582,13 +582,13 @@ bool TzkMainWnd::PointerInside() const {
 // An adapter that lets go leaves no hot window behind: the manager would tell a window it
 // no longer draws, or one that is gone (whose handle may come back for another window).
 void TzkMainWnd::ReleaseHotWindow(bool gone) {
-  TsSkinManager* manager = skin_.Manager;
+  TsSkinView* manager = skin_.Manager;
   if (!manager || manager->HotWindow() != wnd_) return;
   if (gone) manager->ForgetHotWindow(wnd_);
   else manager->SetHotWindow(nullptr);
 }
 
 void TzkMainWnd::GiveUpHotWindow() {
-  TsSkinManager* manager = Skin().Manager;
+  TsSkinView* manager = Skin().Manager;
   if (manager && manager->HotWindow() == Handle() && !PointerInside()) manager->SetHotWindow(nullptr);
 }

@@ -23,14 +23,14 @@
 #include "toolkit/Messages.h"
 #include "toolkit/Subclass.h"
 
-class TsSkinManager;
+class TsSkinView;
 class TsSkinTables;
 struct TsCachedSection;
 
 // The skin state of an adapted window: its section, the cached image of the whole window and
 // the flags that say when the image is stale or painting must wait.
 struct TzkAdapterSkin {
-  TsSkinManager* Manager = nullptr;
+  TsSkinView* Manager = nullptr;
   std::string Section;
   int SkinIndex = -1;
   bool BGChanged = true;
@@ -133,7 +133,7 @@ class TzkMainWnd {
   static bool CreatingDialogAdapters;
 
   // Adapters are made through Attach, which hooks them once they are fully constructed.
-  TzkMainWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkMainWnd(HWND wnd, const std::string& section, TsSkinView* manager);
 
  protected:
   // The message handler; the base passes unknown messages on.

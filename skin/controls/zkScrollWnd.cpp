@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sCommonData.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
@@ -77,7 +77,7 @@ bool TzkScrollBar::Enabled(HWND wnd) const {
 
 // [SECTION] TzkScrollWnd
 
-TzkScrollWnd::TzkScrollWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkScrollWnd::TzkScrollWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkMainWnd(wnd, section, manager) {}
 
 void TzkScrollWnd::BeforeHook() {
@@ -242,7 +242,7 @@ void TzkScrollWnd::AdapterProc(TMessage& m) {
 // window's to answer first.
 bool TzkScrollWnd::ScrollCommand(TMessage& m) {
   const TsSkinCommand c = SkinCommandOf(m);
-  const bool own = reinterpret_cast<TsSkinManager*>(c.Param) == Skin().Manager;
+  const bool own = reinterpret_cast<TsSkinView*>(c.Param) == Skin().Manager;
   switch (c.Code) {
     case zcSkinNew:
     case zcSkinRefresh:

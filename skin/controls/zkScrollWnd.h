@@ -99,7 +99,7 @@ class TzkScrollWnd : public TzkMainWnd {
   // Paints one bar into a bitmap of its size with the given part states.
   void RenderBar(int kind, TzkBitmap& out, int hotPart, int pressedPart, int dragThumbStart);
 
-  TzkScrollWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkScrollWnd(HWND wnd, const std::string& section, TsSkinView* manager);
 
  protected:
   void AdapterProc(TMessage& m) override;

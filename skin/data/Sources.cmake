@@ -28,8 +28,10 @@ vornik_win32(
   sSkinCommands.cpp
 )
 
-# The skin manager component, loading and applying skins (Win32).
+# The skin manager component with the view its elements read, loading and applying skins
+# (Win32).
 vornik_win32(
+  sSkinView.cpp
   sSkinManager.cpp
   sSkinManagerApply.cpp
   sWindowSkinning.cpp

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sCrossFade.h"
 #include "skin/paint/zkDibStorage.h"

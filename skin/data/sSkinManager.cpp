@@ -6,11 +6,9 @@
 #include <cctype>
 #include <cstdio>
 
-#include "skin/data/sSkinCommands.h"
 #include "skin/data/sSkinDirectory.h"
 #include "skin/data/sWindowSkinning.h"
 #include "skin/data/zkImageReaders.h"
-#include "skin/paint/sControlUtils.h"
 #include "toolkit/Application.h"
 #include "toolkit/WideText.h"
 
@@ -74,8 +72,6 @@ TzkModuleStart& ModuleStart() {
 // Runs the module start-up with the program's other static objects, before WinMain.
 const bool moduleStarted = (ModuleStart(), true);
 
-bool LayeredWindowsAvailable() { return UpdateLayeredWindowProc() != nullptr; }
-
 std::string WithoutBlanks(const std::string& line) {
   std::string out;
   for (char c : line)
@@ -87,7 +83,7 @@ std::string WithoutBlanks(const std::string& line) {
 
 // [SECTION] Process-wide state
 
-TsSkinManager* DefaultManager() { return defaultManager; }
+TsSkinView* DefaultManager() { return defaultManager; }
 const TzkBitmap& BuiltinActiveShadow() { return ModuleStart().active; }
 const TzkBitmap& BuiltinInactiveShadow() { return ModuleStart().inactive; }
 bool IsNTPlatform() { return ModuleStart().nt; }
@@ -144,8 +140,7 @@ const char* ThirdPartyList::Default(int index) { return index == 1 ? "TButton" :
 
 // [SECTION] TsSkinManager
 
-TsSkinManager::TsSkinManager(TComponent* owner)
-    : TComponent(owner), animEffects_(this) {
+TsSkinManager::TsSkinManager(TComponent* owner) : TsSkinView(owner, this) {
   if (!defaultManager) {
     defaultManager = this;
     if (IsNTPlatform() && !IsDesigning() && Application->HandleAllocated())
@@ -195,12 +190,6 @@ void TsSkinManager::SetSkinnedPopups(bool value) {
 IzkMenuPainter* TsSkinManager::MenuPainter() {
   if (!menuPainter_ && MenuPainterMaker()) menuPainter_ = MenuPainterMaker()(this);
   return menuPainter_.get();
-}
-
-bool TsSkinManager::AllowGlowing() const { return allowGlowing_ && LayeredWindowsAvailable(); }
-
-bool TsSkinManager::ExtendedBorders() const {
-  return extendedBorders_ && LayeredWindowsAvailable();
 }
 
 void TsSkinManager::SetExtendedBorders(bool value) {
@@ -257,14 +246,6 @@ std::vector<std::string> TsSkinManager::ListSkinNames(int kinds, std::string& fi
   std::vector<std::string> stored;
   for (const TsStoredSkin& s : internalSkins_) stored.push_back(s.Name);
   return ::ListSkinNames(stored, SkinPath(), kinds, firstName);
-}
-
-void TsSkinManager::SetHotWindow(HWND wnd) {
-  if (wnd == hotWindow_) return;
-  HWND previous = hotWindow_;
-  hotWindow_ = wnd;
-  if (previous && IsWindow(previous)) SendCommandToWindow(previous, zcMouseLeave, LPARAM(this));
-  if (wnd) SendCommandToWindow(wnd, zcMouseEnter, LPARAM(this));
 }
 
 void TsSkinManager::InitThirdParty(bool reset) {

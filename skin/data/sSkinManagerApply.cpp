@@ -180,7 +180,7 @@ void TsSkinManager::ApplyNewSkin(bool repaint) {
   {
     TFlagScope applying(zkSkinApplying);
     InitCachedIndexes();
-    TMessage m{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinNew)), LPARAM(this), 0};
+    TMessage m{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinNew)), CommandParam(), 0};
     Broadcast(m);
   }
   tables_.SkinData.Active = true;
@@ -200,16 +200,16 @@ void TsSkinManager::RemoveSkin() {
   RemoveHook();
   ActivateMenus(false);
   tables_.SkinData.Active = false;
-  TMessage m{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRemove)), LPARAM(this), 0};
+  TMessage m{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRemove)), CommandParam(), 0};
   Broadcast(m);
   tables_.Clear();
 }
 
 void TsSkinManager::RepaintAll() {
-  TMessage stop{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcStopAnimation)), LPARAM(this), 0};
+  TMessage stop{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcStopAnimation)), CommandParam(), 0};
   Broadcast(stop);
   if (!IsLoading()) PrepareSkinChanging();
-  TMessage refresh{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRefresh)), LPARAM(this), 0};
+  TMessage refresh{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRefresh)), CommandParam(), 0};
   Broadcast(refresh);
   if (!IsLoading()) RunSkinChanging();
   for (HWND wnd : VisibleHookedWindows())

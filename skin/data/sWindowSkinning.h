@@ -17,12 +17,13 @@
 class TCustomForm;
 class TObject;
 class TsSkinManager;
+class TsSkinView;
 
 // A form's frame provider as the skin manager's broadcast and skin-changing animation see it.
 class IzkFrameProvider {
  public:
   virtual TCustomForm* Form() const = 0;
-  virtual TsSkinManager* SkinManager() const = 0;
+  virtual TsSkinView* SkinManager() const = 0;
   // The provider paints the form's frame and title bar itself.
   virtual bool DrawsNonClientArea() const = 0;
   virtual void SetAnimating(bool on) = 0;
@@ -60,7 +61,7 @@ struct TzkGlowHost {
   // the section holding the image under key + "0", the manager, the owner window, alpha,
   // margin) and returns its id, or -1 when nothing could be shown.
   int (*Show)(const TRect& controlOnScreen, const TRect& visiblePart, const std::string& section,
-              TsSkinManager* manager, HWND owner, uint8_t alpha, int margin,
+              TsSkinView* manager, HWND owner, uint8_t alpha, int margin,
               const std::string& key) = nullptr;
   // Closes one glow; unknown and closed ids are ignored.
   void (*Close)(int id) = nullptr;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/data/sWindowSkinning.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
@@ -112,10 +112,10 @@ void TsCommonData::SetSkinSection(const std::string& value) {
                          LPARAM(SkinManager()));
 }
 
-TsSkinManager* TsCommonData::SkinManager() const { return manager_ ? manager_ : DefaultManager(); }
+TsSkinView* TsCommonData::SkinManager() const { return manager_ ? manager_ : DefaultManager(); }
 
-void TsCommonData::SetSkinManager(TsSkinManager* manager) {
-  TsSkinManager* explicitManager = manager == DefaultManager() ? nullptr : manager;
+void TsCommonData::SetSkinManager(TsSkinView* manager) {
+  TsSkinView* explicitManager = manager == DefaultManager() ? nullptr : manager;
   if (explicitManager == manager_) return;
   manager_ = explicitManager;
   UpdateIndexes();
@@ -139,7 +139,7 @@ void TsCommonData::SetCustomColor(bool value) {
 }
 
 bool TsCommonData::Skinned(bool requireActive) const {
-  const TsSkinManager* manager = SkinManager();
+  const TsSkinView* manager = SkinManager();
   if (!manager || SkinIndex < 0 || !manager->IsValidSection(SkinIndex)) return false;
   if ((OwnerObject && OwnerObject->IsDestroying()) || manager->IsDestroying()) return false;
   return !requireActive || manager->Tables().SkinData.Active;
@@ -180,7 +180,7 @@ void TsCommonData::UpdateIndexes() {
     return;
   }
   BGChanged = true;
-  TsSkinManager* manager = SkinManager();
+  TsSkinView* manager = SkinManager();
   SkinIndex = manager ? manager->IndexOfSection(skinSection_) : -1;
   FillKinds = 0;
   PlainBackground = 0;
@@ -263,7 +263,7 @@ bool TsCommonData::IsHot() const {
 }
 
 bool TsCommonData::IsUpdating() {
-  TsSkinManager* manager = SkinManager();
+  TsSkinView* manager = SkinManager();
   if (!manager || manager->IsDesigning()) return false;
   const bool fullRepaint = !(PlainBackground & kPlainBackgroundBit) || IsHot();
   if (!fullRepaint) return Updating;
@@ -426,7 +426,7 @@ void TsCommonData::UpdateCorners(int state) {
 
 void TsCommonData::ShowGlow(bool repeat) {
   (void)repeat;
-  TsSkinManager* m = SkinManager();
+  TsSkinView* m = SkinManager();
   const TsGeneralData* s = Section();
   auto* w = dynamic_cast<TWinControl*>(OwnerControl);
   const TzkGlowHost& glows = GlowHost();
@@ -524,7 +524,7 @@ TWinControl* TsCommonData::OwnerWindow() const {
   return w && w->HandleAllocated() ? w : nullptr;
 }
 
-void TsCommonData::ForgetSkin(TsSkinManager* manager) {
+void TsCommonData::ForgetSkin(TsSkinView* manager) {
   if (manager && manager->IsDestroying() && manager == manager_) manager_ = nullptr;
   SkinIndex = BorderIndex = TextureIndex = HotTextureIndex = -1;
   Updating = true;
@@ -560,7 +560,7 @@ void TsCommonData::InvalidateIfNeeded(bool redraw) {
 }
 
 bool TsCommonData::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
-  TsSkinManager* named = reinterpret_cast<TsSkinManager*>(c.Param);
+  TsSkinView* named = reinterpret_cast<TsSkinView*>(c.Param);
   const bool mine = named == SkinManager();
   switch (c.Code) {
     case zcSkinNew:
@@ -612,7 +612,7 @@ bool TsCommonData::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
 
 void TsCommonData::MouseEnterNotification(TMessage& m) {
   auto* self = dynamic_cast<TWinControl*>(OwnerControl);
-  TsSkinManager* manager = SkinManager();
+  TsSkinView* manager = SkinManager();
   if (!self || !manager) {
     if (!IsContainerKind(ControlKind)) MouseAbove = true;
     return;
@@ -774,7 +774,7 @@ void AskBackgroundOfWindow(TsBackgroundRequest& r, HWND wnd, bool pleaseDraw) {
   if (answer != 0) {
     r.Color = TColor(answer);
   } else {
-    TsSkinManager* manager = DefaultManager();
+    TsSkinView* manager = DefaultManager();
     r.Color = manager && manager->Tables().SkinData.Active ? manager->GlobalColor() : ColorToRGB(clBtnFace);
   }
 }

@@ -24,7 +24,7 @@
 #include "toolkit/GraphicsObjects.h"
 #include "toolkit/WinControl.h"
 
-class TsSkinManager;
+class TsSkinView;
 class TsEditLabel;
 
 // [SECTION] Kinds
@@ -70,8 +70,8 @@ class TsCommonData : public TPersistent {
   const std::string& SkinSection() const { return skinSection_; }
   void SetSkinSection(const std::string& value);  // upper-cased; "UNKNOWN" for empty
   // The explicit manager, or the default one.
-  TsSkinManager* SkinManager() const;
-  void SetSkinManager(TsSkinManager* manager);
+  TsSkinView* SkinManager() const;
+  void SetSkinManager(TsSkinView* manager);
   bool CustomFont() const { return customFont_; }
   void SetCustomFont(bool value);
   bool CustomColor() const { return customColor_; }
@@ -140,7 +140,7 @@ class TsCommonData : public TPersistent {
  private:
   bool SkinCommand(const TsSkinCommand& c, LRESULT& result);
   bool HandleStandardMessage(TMessage& m);
-  void ForgetSkin(TsSkinManager* manager);
+  void ForgetSkin(TsSkinView* manager);
   void ApplyEditColors(bool fromSkin);
   TColor ParentColor() const;
   TColor AnswerColor() const;
@@ -153,7 +153,7 @@ class TsCommonData : public TPersistent {
   std::string skinSection_;
   bool customFont_ = false;
   bool customColor_ = false;
-  TsSkinManager* manager_ = nullptr;  // explicit manager; null means the default
+  TsSkinView* manager_ = nullptr;  // explicit manager; null means the default
 };
 
 // [SECTION] Asking parents

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sCommonData.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkBlend.h"
@@ -50,7 +50,7 @@ int Iterations(const TsCommonData& data) {
 
 }  // namespace
 
-bool AnimationAllowed(TzkAnimatEvent event, TzkAnimatEvents controlEvents, TsSkinManager* manager) {
+bool AnimationAllowed(TzkAnimatEvent event, TzkAnimatEvents controlEvents, TsSkinView* manager) {
   if (controlEvents & event) return true;
   if (!(controlEvents & aeGlobalDef) || !manager) return false;
   TzkBtnEvent global = beMouseEnter;

@@ -16,7 +16,7 @@
 #include "toolkit/Timer.h"
 
 class TsCommonData;
-class TsSkinManager;
+class TsSkinView;
 class TControl;
 
 enum TzkAnimatEvent : unsigned {
@@ -31,7 +31,7 @@ constexpr TzkAnimatEvents kDefaultAnimatEvents = aeGlobalDef;
 
 // Whether the event fades: named in the control's set, or, when the set holds aeGlobalDef,
 // named in the manager's button events.
-bool AnimationAllowed(TzkAnimatEvent event, TzkAnimatEvents controlEvents, TsSkinManager* manager);
+bool AnimationAllowed(TzkAnimatEvent event, TzkAnimatEvents controlEvents, TsSkinView* manager);
 
 // The weight of the old look at step s of n.
 uint8_t FadeWeight(int step, int stepCount);

@@ -46,7 +46,7 @@ bool applyingRegion = false;
 
 }  // namespace
 
-TsSkinableMenus* SkinableMenusOf(TsSkinManager* manager) {
+TsSkinableMenus* SkinableMenusOf(TsSkinView* manager) {
   return manager ? dynamic_cast<TsSkinableMenus*>(manager->MenuPainter()) : nullptr;
 }
 

@@ -30,6 +30,7 @@
 #include "toolkit/Menu.h"
 
 class TsSkinManager;
+class TsSkinView;
 class TsSkinTables;
 class TComponent;
 
@@ -170,6 +171,6 @@ class TsSkinableMenus : public IzkMenuPainter {
 };
 
 // The painter of a manager as the window layer sees it (null when it has none).
-TsSkinableMenus* SkinableMenusOf(TsSkinManager* manager);
+TsSkinableMenus* SkinableMenusOf(TsSkinView* manager);
 // Makes the painter for the manager's seam.
 std::unique_ptr<IzkMenuPainter> MakeSkinableMenus(TsSkinManager* manager);

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "skin/data/sFormTransition.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSkinMenus.h"
@@ -139,11 +139,11 @@ void TsSkinProvider::Detach() {
   form_->WindowProc = std::move(prevProc_);
 }
 
-TsSkinManager* TsSkinProvider::SkinManager() const { return skinData_->SkinManager(); }
+TsSkinView* TsSkinProvider::SkinManager() const { return skinData_->SkinManager(); }
 
 bool TsSkinProvider::SkinAvailable() const {
   if (!form_ || !attached_ || form_->IsDestroying() || !drawNonClientArea_) return false;
-  TsSkinManager* manager = SkinManager();
+  TsSkinView* manager = SkinManager();
   return manager && manager->Active() && form_->HandleAllocated();
 }
 
@@ -288,7 +288,7 @@ const TsMaskData* TsSkinProvider::GlowMaskOf(int kind, int& margin) const {
   margin = 0;
   if (kind != tbkClose && kind != tbkMax && kind != tbkMin) return nullptr;
   const TzkTitleButton& b = Button(kind);
-  TsSkinManager* manager = SkinManager();
+  TsSkinView* manager = SkinManager();
   if (!manager || b.GlyphKey.empty()) return nullptr;
   const TsSkinData& d = manager->SkinData();
   margin = kind == tbkClose ? d.CloseGlowMargin : kind == tbkMax ? d.MaxGlowMargin : d.MinGlowMargin;
@@ -432,7 +432,7 @@ void TsSkinProvider::RebuildFrame() {
 // A top-level framed form gets its border window while the manager asks for extended
 // borders and layered windows exist; it loses it when they are switched off.
 void TsSkinProvider::UpdateExtBorder() {
-  TsSkinManager* manager = SkinManager();
+  TsSkinView* manager = SkinManager();
   const bool wanted = Skinned() && AllowExtBorders && manager && manager->ExtendedBorders() &&
                       !form_->Parent() && !MdiChild() && form_->BorderStyle() != TFormBorderStyle::bsNone;
   if (!wanted) {
@@ -873,7 +873,7 @@ void TsSkinProvider::TrackNonClientLeave() {
 // A skinned top-level form that becomes visible is switched to its look by the manager's
 // form transition; a transition without frames (under 8 ms) would only flash a cover.
 void TsSkinProvider::ShowTransition() {
-  TsSkinManager* manager = SkinManager();
+  TsSkinView* manager = SkinManager();
   if (!manager || form_->Parent() || MdiChild() || !form_->HandleAllocated()) return;
   const TFormBorderStyle style = form_->BorderStyle();
   const bool formLike = style == TFormBorderStyle::bsSingle || style == TFormBorderStyle::bsSizeable;

@@ -29,7 +29,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/GraphicsObjects.h"
 
-class TsSkinManager;
+class TsSkinView;
 
 // A second caption text drawn after the form's caption, in its own font.
 struct TzkAddedTitle {
@@ -127,7 +127,7 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
 
   // IzkFrameProvider.
   TCustomForm* Form() const override { return form_; }
-  TsSkinManager* SkinManager() const override;
+  TsSkinView* SkinManager() const override;
   bool DrawsNonClientArea() const override { return drawNonClientArea_; }
   void SetAnimating(bool on) override { animating_ = on; }
   void RebuildFrame() override;

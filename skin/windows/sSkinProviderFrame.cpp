@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainter.h"
@@ -725,7 +725,7 @@ void TsSkinProvider::SetButtonState(int kind, int state) {
   if (b.State == state) return;
   b.State = state;
   hint_.Arm(state == kButtonHot ? TitleButtonHint(*this, kind) : std::wstring());
-  TsSkinManager* manager = SkinManager();
+  TsSkinView* manager = SkinManager();
   if (manager && manager->AllowGlowing() && b.Visible) {
     if (!b.Animation) b.Animation = std::make_unique<TzkSBAnimation>(*this, kind);
     b.Animation->ChangeState(state);

@@ -1,6 +1,6 @@
 #include "skin/windows/sSystemMenu.h"
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSkinProvider.h"
 #include "toolkit/Application.h"
@@ -144,7 +144,7 @@ void TsSystemMenu::SendCommand(UINT command) {
 }
 
 void TsSystemMenu::ShowAt(int x, int y) {
-  TsSkinManager* manager = provider_->SkinManager();
+  TsSkinView* manager = provider_->SkinManager();
   if (manager && !manager->SkinnedPopups()) {
     ShowPlatformMenu(x, y);
     return;

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "skin/data/sFormTransition.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/windows/zkGlowEffect.h"
@@ -67,7 +67,7 @@ TzkBitmap RenderShadowBorder(const TzkBitmap& shadow, const TRect& margins, int 
 
 // [SECTION] Following the form
 
-TzkExtBorder::TzkExtBorder(HWND form, TsSkinManager* manager) : form_(form), manager_(manager) {
+TzkExtBorder::TzkExtBorder(HWND form, TsSkinView* manager) : form_(form), manager_(manager) {
   window_ = new TzkBorderForm(nullptr);
   HWND wnd = window_->Handle();
   SetWindowLongW(wnd, GWL_EXSTYLE, GetWindowLongW(wnd, GWL_EXSTYLE) | WS_EX_LAYERED |

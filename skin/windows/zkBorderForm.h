@@ -12,7 +12,7 @@
 #include "skin/paint/zkTypes.h"
 #include "toolkit/Form.h"
 
-class TsSkinManager;
+class TsSkinView;
 class TOutputWindow;
 struct TsShadowImages;
 
@@ -41,7 +41,7 @@ TzkBitmap RenderShadowBorder(const TzkBitmap& shadow, const TRect& margins, int 
 // The border window of one form, owned by the form's frame provider.
 class TzkExtBorder {
  public:
-  TzkExtBorder(HWND form, TsSkinManager* manager);
+  TzkExtBorder(HWND form, TsSkinView* manager);
   ~TzkExtBorder();
   TzkExtBorder(const TzkExtBorder&) = delete;
   TzkExtBorder& operator=(const TzkExtBorder&) = delete;
@@ -66,7 +66,7 @@ class TzkExtBorder {
   TzkBitmap NewLookWithBorder();
 
   HWND form_;
-  TsSkinManager* manager_;
+  TsSkinView* manager_;
   TzkBorderForm* window_ = nullptr;
   TzkBitmap image_;
   bool active_ = true;

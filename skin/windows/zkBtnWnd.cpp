@@ -1,7 +1,7 @@
 #include "skin/windows/zkBtnWnd.h"
 
 #include "skin/controls/sButton.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlend.h"
@@ -36,7 +36,7 @@ void PaintAdaptedDisabledLook(TzkBitmap& image, const TsBackgroundInfo& bg) {
   TintRect(image, TRect(0, 0, image.Width() - 1, image.Height() - 1), 40, bg.Color);
 }
 
-TzkBtnWnd::TzkBtnWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkBtnWnd::TzkBtnWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkMainWnd(wnd, section.empty() ? "BUTTON" : section, manager) {}
 
 TzkBtnWnd::~TzkBtnWnd() { HideGlow(); }
@@ -97,7 +97,7 @@ void TzkBtnWnd::PrepareCache() {
 }
 
 void TzkBtnWnd::ShowGlow() {
-  TsSkinManager* manager = Skin().Manager;
+  TsSkinView* manager = Skin().Manager;
   const TsSkinTables* t = Skin().Tables();
   if (!manager || !t || !manager->AllowGlowing() || !IsWindowEnabled(Handle())) return;
   if (glowId_ >= 0 && GlowEffectOpen(glowId_)) return;
@@ -136,7 +136,7 @@ void TzkBtnWnd::MouseLeave() {
 }
 
 void TzkBtnWnd::MouseMove() {
-  TsSkinManager* manager = Skin().Manager;
+  TsSkinView* manager = Skin().Manager;
   if (!manager || !IsWindowEnabled(Handle())) return;
   const bool inside = PointerInside();
   if (inside) {

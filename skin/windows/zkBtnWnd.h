@@ -14,7 +14,7 @@ void PaintAdaptedDisabledLook(TzkBitmap& image, const TsBackgroundInfo& bg);
 class TzkBtnWnd : public TzkMainWnd {
  public:
   // An empty section means "BUTTON".
-  TzkBtnWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkBtnWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   ~TzkBtnWnd() override;
   // 2 pressed, 1 hot (focused, under the pointer, or a default push button), 0 otherwise.
   int CtlState() const;

@@ -4,7 +4,7 @@
 
 #include "skin/controls/sButton.h"
 #include "skin/data/sMessages.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainter.h"
@@ -32,7 +32,7 @@ bool HasStyle(HWND wnd, LONG_PTR bits) { return (GetWindowLongPtrW(wnd, GWL_STYL
 
 }  // namespace
 
-TzkCheckBoxWnd::TzkCheckBoxWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkCheckBoxWnd::TzkCheckBoxWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkMainWnd(wnd, section.empty() ? "CHECKBOX" : section, manager) {}
 
 bool TzkCheckBoxWnd::IsRadio() const {
@@ -121,7 +121,7 @@ void TzkCheckBoxWnd::PrepareCache() {
 }
 
 void TzkCheckBoxWnd::Hover() {
-  TsSkinManager* manager = Skin().Manager;
+  TsSkinView* manager = Skin().Manager;
   if (!manager || !IsWindowEnabled(Handle())) return;
   TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, Handle(), 0};
   TrackMouseEvent(&tme);

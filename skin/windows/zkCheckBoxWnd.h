@@ -9,7 +9,7 @@
 class TzkCheckBoxWnd : public TzkMainWnd {
  public:
   // An empty section means "CHECKBOX".
-  TzkCheckBoxWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkCheckBoxWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   bool IsRadio() const;
   // The skin image for the current check state, -1 when the skin has none.
   int GlyphMask() const;

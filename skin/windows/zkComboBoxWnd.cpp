@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
 
@@ -12,7 +12,7 @@ constexpr int kPlatformEdge = 2;
 
 }  // namespace
 
-TzkComboBoxWnd::TzkComboBoxWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkComboBoxWnd::TzkComboBoxWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkEditWnd(wnd, section.empty() ? "COMBOBOX" : section, manager) {}
 
 TRect TzkComboBoxWnd::ButtonRect() const {

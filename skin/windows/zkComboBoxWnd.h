@@ -9,7 +9,7 @@
 class TzkComboBoxWnd : public TzkEditWnd {
  public:
   // An empty section means "COMBOBOX".
-  TzkComboBoxWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkComboBoxWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   // The drop-down button in client coordinates; empty for a combo box without one.
   TRect ButtonRect() const;
   // 2 while the list is down, 1 under the pointer, 0 otherwise.

@@ -5,7 +5,7 @@
 
 #include "skin/controls/sLabel.h"
 #include "skin/controls/zkSBUtils.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/windows/zkBtnWnd.h"
 #include "skin/windows/zkCheckBoxWnd.h"
@@ -48,8 +48,8 @@ bool ListHolds(const std::vector<std::string>& list, const std::string& name) {
 
 bool TzkAdapterItem::Live() const { return Adapter && Adapter->Hooked() && !Adapter->Destroyed(); }
 
-int ThirdListOf(const TsSkinManager& manager, const std::string& className) {
-  for (int i = 0; i < ThirdPartyList::kCount; ++i)
+int ThirdListOf(const TsSkinView& manager, const std::string& className) {
+  for (int i = 0; i < kThirdListCount; ++i)
     if (ListHolds(manager.ThirdLists(i), className)) return i;
   return -1;
 }
@@ -57,7 +57,7 @@ int ThirdListOf(const TsSkinManager& manager, const std::string& className) {
 // The lists whose adapters this build has; every other list matches but yields no adapter,
 // and the item is dropped again.
 std::unique_ptr<TzkMainWnd> CreateThirdPartyAdapter(int list, HWND wnd, const std::string& section,
-                                                    TsSkinManager* manager) {
+                                                    TsSkinView* manager) {
   if (!wnd || TzkMainWnd::FromWindow(wnd)) return nullptr;
   switch (list) {
     case kThirdEdits:
@@ -130,7 +130,7 @@ class TzkLabelKeeper : public TComponent {
 
 // [SECTION] TzkCtrlAdapter
 
-TzkCtrlAdapter::TzkCtrlAdapter(TCustomForm* form, TsSkinManager* manager)
+TzkCtrlAdapter::TzkCtrlAdapter(TCustomForm* form, TsSkinView* manager)
     : form_(form), manager_(manager), labels_(std::make_unique<TzkLabelKeeper>()) {}
 
 TzkCtrlAdapter::~TzkCtrlAdapter() {

@@ -16,7 +16,7 @@
 class TControl;
 class TCustomForm;
 class TWinControl;
-class TsSkinManager;
+class TsSkinView;
 class TzkCtrlAdapter;
 class TzkLabelKeeper;
 class TzkMainWnd;
@@ -37,15 +37,15 @@ struct TzkAdapterItem {
 using TzkAdapterItems = std::vector<std::unique_ptr<TzkAdapterItem>>;
 
 // The ThirdParty list (by index) that holds a class name, first in list order; -1 for none.
-int ThirdListOf(const TsSkinManager& manager, const std::string& className);
+int ThirdListOf(const TsSkinView& manager, const std::string& className);
 // The adapter of the given ThirdParty list for a window, or null when this build has no
 // adapter of that kind.
 std::unique_ptr<TzkMainWnd> CreateThirdPartyAdapter(int list, HWND wnd, const std::string& section,
-                                                    TsSkinManager* manager);
+                                                    TsSkinView* manager);
 
 class TzkCtrlAdapter {
  public:
-  TzkCtrlAdapter(TCustomForm* form, TsSkinManager* manager);
+  TzkCtrlAdapter(TCustomForm* form, TsSkinView* manager);
   // Drops the dead items, then frees the others last to first (their windows go back).
   ~TzkCtrlAdapter();
   TzkCtrlAdapter(const TzkCtrlAdapter&) = delete;
@@ -73,7 +73,7 @@ class TzkCtrlAdapter {
   void Recurse(TControl* control);
 
   TCustomForm* form_;
-  TsSkinManager* manager_;
+  TsSkinView* manager_;
   TzkAdapterItems items_;
   // The labels made transparent; they get their own look back when the adapter goes.
   std::unique_ptr<TzkLabelKeeper> labels_;

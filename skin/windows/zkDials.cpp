@@ -4,7 +4,7 @@
 #include <cstring>
 #include <exception>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkComposition.h"
@@ -84,7 +84,7 @@ std::vector<TzkProvider*>* ProviderList() { return providers.get(); }
 
 void ClassifyWindow(HWND wnd) {
   if (!wnd || !providers) return;
-  TsSkinManager* manager = DefaultManager();
+  TsSkinView* manager = DefaultManager();
   if (!manager || IsSkinnedWindow(wnd) || ServedAsDialog(wnd)) return;
   TCustomForm* form = FormOfWindow(wnd);
   // Standard dialogs ("#32770") are left with the platform's look until they get adapters

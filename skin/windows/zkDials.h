@@ -17,7 +17,7 @@
 #include "toolkit/Component.h"
 
 class TCustomForm;
-class TsSkinManager;
+class TsSkinView;
 class TsSkinProvider;
 
 // Installs the WH_CBT hook for the current thread (once) and creates the provider list; false

@@ -1,12 +1,12 @@
 #include "skin/windows/zkDlgPanelWnd.h"
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
 
-TzkDlgPanelWnd::TzkDlgPanelWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkDlgPanelWnd::TzkDlgPanelWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkTransPanelWnd(wnd, section.empty() ? "PANEL" : section, manager) {}
 
 void TzkDlgPanelWnd::PrepareCache() {

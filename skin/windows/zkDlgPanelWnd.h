@@ -8,7 +8,7 @@
 class TzkDlgPanelWnd : public TzkTransPanelWnd {
  public:
   // An empty section means "PANEL".
-  TzkDlgPanelWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkDlgPanelWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   void PrepareCache() override;
 
  protected:

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/zkGlowEffect.h"
@@ -17,7 +17,7 @@ const wchar_t kFocusColor[] = L"FocusColor";
 
 }  // namespace
 
-TzkEditWnd::TzkEditWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkEditWnd::TzkEditWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkScrollWnd(wnd, section.empty() ? "EDIT" : section, manager) {}
 
 TzkEditWnd::~TzkEditWnd() { Detach(); }

@@ -12,7 +12,7 @@ class TWinControl;
 
 class TzkEditWnd : public TzkScrollWnd {
  public:
-  TzkEditWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkEditWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   // Lets go here, while the control's colours can still be given back.
   ~TzkEditWnd() override;
   // Marked by the adapter itself when its window went away; its owner then makes a new one.

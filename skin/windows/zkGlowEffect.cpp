@@ -4,7 +4,7 @@
 #include <map>
 #include <memory>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/zkGlowImage.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
@@ -103,7 +103,7 @@ void TzkGlowEffect::Show(const TsMaskData& mask, int margin, const TRect& contro
 }  // namespace
 
 int ShowGlowEffect(const TRect& controlOnScreen, const TRect& visiblePart, const std::string& section,
-                   TsSkinManager* manager, HWND owner, uint8_t alpha, int margin,
+                   TsSkinView* manager, HWND owner, uint8_t alpha, int margin,
                    const std::string& key) {
   if (!UpdateLayeredWindowProc()) return -1;
   if (!manager) manager = DefaultManager();

@@ -13,7 +13,7 @@
 #include "toolkit/Form.h"
 #include "skin/windows/zkLayeredWindow.h"
 
-class TsSkinManager;
+class TsSkinView;
 struct TsMaskData;
 
 // The window a glow is shown in: a hidden borderless form with Tag -98 whose hit test says
@@ -33,7 +33,7 @@ class TzkGlowForm : public TCustomForm {
 // owner window (its top-most state is copied), alpha and margin. Returns the glow's id, or -1
 // when layered windows or the image are missing. Ids are never reused within a process.
 int ShowGlowEffect(const TRect& controlOnScreen, const TRect& visiblePart, const std::string& section,
-                   TsSkinManager* manager, HWND owner, uint8_t alpha, int margin,
+                   TsSkinView* manager, HWND owner, uint8_t alpha, int margin,
                    const std::string& key);
 // Closes one glow; unknown ids and closed ones are ignored.
 void CloseGlowEffect(int id);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlit.h"
@@ -48,7 +48,7 @@ void CopyBackground(TzkBitmap& dst, const TRect& r, const TsBackgroundInfo& bg) 
 
 }  // namespace
 
-TzkGroupBoxWnd::TzkGroupBoxWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkGroupBoxWnd::TzkGroupBoxWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkMainWnd(wnd, section.empty() ? "GROUPBOX" : section, manager) {}
 
 TRect TzkGroupBoxWnd::CaptionRect() const {

@@ -8,7 +8,7 @@
 
 class TzkGroupBoxWnd : public TzkMainWnd {
  public:
-  TzkGroupBoxWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkGroupBoxWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   // The caption band in window coordinates.
   TRect CaptionRect() const;
   // Renders the whole box into the skin state's cached image.

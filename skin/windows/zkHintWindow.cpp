@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlit.h"
@@ -16,7 +16,7 @@ constexpr wchar_t kHintClass[] = L"TzkHintWindow";
 
 // The tables and the "HINT" section of the manager's active skin; null tables when the hint
 // takes the platform look.
-const TsSkinTables* HintSection(TsSkinManager* manager, int& section) {
+const TsSkinTables* HintSection(TsSkinView* manager, int& section) {
   section = -1;
   if (!manager || !manager->Active() || !manager->SkinData().Active) return nullptr;
   const TsSkinTables* t = &manager->Tables();

@@ -20,12 +20,12 @@
 #include "skin/paint/zkTypes.h"
 #include "toolkit/Handles.h"
 
-class TsSkinManager;
+class TsSkinView;
 
 class TzkHintWindow {
  public:
   // The manager whose skin draws the hint, asked at every showing; null for the platform look.
-  using TManagerSource = std::function<TsSkinManager*()>;
+  using TManagerSource = std::function<TsSkinView*()>;
 
   explicit TzkHintWindow(TManagerSource manager);
   ~TzkHintWindow();

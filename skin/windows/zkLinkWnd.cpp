@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
@@ -53,7 +53,7 @@ std::wstring StripLinkTags(const std::wstring& text) {
   return out;
 }
 
-TzkLinkWnd::TzkLinkWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkLinkWnd::TzkLinkWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkStaticWnd(wnd, section, manager) {}
 
 bool TzkLinkWnd::LeftToBase() const {

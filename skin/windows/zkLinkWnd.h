@@ -13,7 +13,7 @@ std::wstring StripLinkTags(const std::wstring& text);
 class TzkLinkWnd : public TzkStaticWnd {
  public:
   // An empty section means "CHECKBOX".
-  TzkLinkWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkLinkWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   bool LeftToBase() const override;
 
  protected:

@@ -1,6 +1,6 @@
 #include "skin/windows/zkMDIWnd.h"
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Handles.h"
@@ -29,7 +29,7 @@ bool ChangesChildren(UINT msg) {
 
 }  // namespace
 
-TzkMDIWnd::TzkMDIWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkMDIWnd::TzkMDIWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkScrollWnd(wnd, section.empty() ? "MDIAREA" : section, manager) {}
 
 TzkMDIWnd::~TzkMDIWnd() { Detach(); }

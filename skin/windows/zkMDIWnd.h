@@ -11,7 +11,7 @@
 
 class TzkMDIWnd : public TzkScrollWnd {
  public:
-  TzkMDIWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkMDIWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   // Lets go here, while the derived handlers still exist.
   ~TzkMDIWnd() override;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
@@ -41,7 +41,7 @@ bool AnswersOwnerDraw(HWND owner) {
 void AdaptMenuWindow(HWND wnd, const CREATESTRUCTW* creation) {
   if (!TsSkinableMenus::IsMenuWindow(wnd)) return;
   if (CompositionEnabled()) return;  // menus then keep the platform's frame
-  TsSkinManager* manager = DefaultManager();
+  TsSkinView* manager = DefaultManager();
   if (!manager || !manager->SkinnedPopups() || IsSkinnedWindow(wnd)) return;
   MenuWnds().push_back(TzkMainWnd::Attach<TzkMnuWnd>(wnd, false, "MAINMENU", manager));
   HMENU menu = CreatedMenuOf(creation);
@@ -73,7 +73,7 @@ TOwnerDrawState ItemStateOf(HMENU menu, int position) {
 
 }  // namespace
 
-TzkMnuWnd::TzkMnuWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkMnuWnd::TzkMnuWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkScrollWnd(wnd, section, manager) {}
 
 TMenuItem* TzkMnuWnd::PaintedMenuFirstItem() const {

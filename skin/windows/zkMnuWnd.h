@@ -15,7 +15,7 @@ class TMenuItem;
 
 class TzkMnuWnd : public TzkScrollWnd {
  public:
-  TzkMnuWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkMnuWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   // The painter has drawn the window's border (its region is set).
   bool BorderDrawn() const { return borderDrawn_; }
   // Composes the whole client area into the context.

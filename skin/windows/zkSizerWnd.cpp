@@ -1,11 +1,11 @@
 #include "skin/windows/zkSizerWnd.h"
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sMaskPainter.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkDibStorage.h"
 
-TzkSizerWnd::TzkSizerWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkSizerWnd::TzkSizerWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkCachedWnd(wnd, section.empty() ? "CHECKBOX" : section, manager) {}
 
 int TzkSizerWnd::GripMask() const {

@@ -8,7 +8,7 @@
 class TzkSizerWnd : public TzkCachedWnd {
  public:
   // An empty section means "CHECKBOX".
-  TzkSizerWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkSizerWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   // The skin's grip image ("GRIPIMAGE" of GLOBALINFO), -1 when the skin has none.
   int GripMask() const;
   // Where the grip's top-left lies in the window.

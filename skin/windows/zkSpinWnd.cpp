@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/GraphicsObjects.h"
@@ -33,7 +33,7 @@ void ArrowPoints(const TRect& r, bool horizontal, bool first, POINT out[3]) {
 
 }  // namespace
 
-TzkSpinWnd::TzkSpinWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkSpinWnd::TzkSpinWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkCachedWnd(wnd, section.empty() ? "SPEEDBUTTON_SMALL" : section, manager) {}
 
 bool TzkSpinWnd::Horizontal() const { return (GetWindowLongW(Handle(), GWL_STYLE) & UDS_HORZ) != 0; }

@@ -12,7 +12,7 @@ class TzkSpinWnd : public TzkCachedWnd {
   enum TPart { spNone = -1, spFirst = 0, spSecond = 1 };  // up / left, down / right
 
   // An empty section means "SPEEDBUTTON_SMALL".
-  TzkSpinWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkSpinWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   bool Horizontal() const;
   // A button's rectangle in client coordinates; inside dialogs painting starts 2 pixels from
   // the left edge, where the parent's background shows.

@@ -1,7 +1,7 @@
 #include "skin/windows/zkStaticWnd.h"
 
 #include "skin/controls/sButton.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlit.h"
@@ -18,7 +18,7 @@ HFONT WindowFont(HWND wnd) {
 
 }  // namespace
 
-TzkStaticWnd::TzkStaticWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkStaticWnd::TzkStaticWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkMainWnd(wnd, section.empty() ? "CHECKBOX" : section, manager) {}
 
 bool TzkStaticWnd::LeftToBase() const {
@@ -77,7 +77,7 @@ void TzkStaticWnd::AdapterProc(TMessage& m) {
   TzkMainWnd::AdapterProc(m);
 }
 
-TzkIconWnd::TzkIconWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkIconWnd::TzkIconWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkStaticWnd(wnd, section, manager) {}
 
 bool TzkIconWnd::ShowsBitmap() const {

@@ -10,7 +10,7 @@
 class TzkStaticWnd : public TzkMainWnd {
  public:
   // An empty section means "CHECKBOX".
-  TzkStaticWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkStaticWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   // Renders the whole window into the cached image.
   void PrepareCache() override;
   // The static keeps its own painting (tab stop or static edge).
@@ -29,7 +29,7 @@ class TzkStaticWnd : public TzkMainWnd {
 
 class TzkIconWnd : public TzkStaticWnd {
  public:
-  TzkIconWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkIconWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   // The static shows a bitmap rather than an icon.
   bool ShowsBitmap() const;
 

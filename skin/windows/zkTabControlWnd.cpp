@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkDibStorage.h"
@@ -39,7 +39,7 @@ std::wstring ItemText(HWND wnd, int index) {
 
 }  // namespace
 
-TzkTabControlWnd::TzkTabControlWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkTabControlWnd::TzkTabControlWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkCachedWnd(wnd, section.empty() ? "PAGECONTROL" : section, manager) {}
 
 const TsCachedSection& TzkTabControlWnd::TabSection() const {

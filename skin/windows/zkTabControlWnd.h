@@ -9,7 +9,7 @@
 class TzkTabControlWnd : public TzkCachedWnd {
  public:
   // An empty section means "PAGECONTROL".
-  TzkTabControlWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkTabControlWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   // The page frame in client coordinates: the client area without the rows of tabs.
   TRect PageRect() const;
   // A tab's rectangle as painted (the selected one enlarged towards the strip's outside).

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainter.h"
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkBlend.h"
@@ -35,7 +35,7 @@ std::wstring ButtonText(HWND wnd, int command) {
 
 }  // namespace
 
-TzkToolBarWnd::TzkToolBarWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkToolBarWnd::TzkToolBarWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkCachedWnd(wnd, section.empty() ? "BAR" : section, manager) {}
 
 int TzkToolBarWnd::ButtonSection() const {

@@ -9,7 +9,7 @@
 class TzkToolBarWnd : public TzkCachedWnd {
  public:
   // An empty section means "BAR".
-  TzkToolBarWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkToolBarWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   // The section the buttons are drawn with: "TOOLBUTTON", else "SPEEDBUTTON_SMALL".
   int ButtonSection() const;
   // 2 pressed or checked, 1 under the pointer, 0 otherwise (also when disabled).

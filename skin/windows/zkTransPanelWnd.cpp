@@ -1,6 +1,6 @@
 #include "skin/windows/zkTransPanelWnd.h"
 
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/paint/sSectionPainter.h"
 #include "toolkit/Handles.h"
@@ -57,7 +57,7 @@ void ExcludeChildWindows(HDC dc, HWND wnd, const TsSkinTables* tables) {
   }
 }
 
-TzkTransPanelWnd::TzkTransPanelWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkTransPanelWnd::TzkTransPanelWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkMainWnd(wnd, section.empty() ? "CHECKBOX" : section, manager) {}
 
 void TzkTransPanelWnd::RefreshParentCache() {

@@ -17,7 +17,7 @@ void ExcludeChildWindows(HDC dc, HWND wnd, const TsSkinTables* tables);
 class TzkTransPanelWnd : public TzkMainWnd {
  public:
   // An empty section means "CHECKBOX".
-  TzkTransPanelWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkTransPanelWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   // Renders the client area into the cached image: the section over the parent background.
   void PrepareCache() override;
 

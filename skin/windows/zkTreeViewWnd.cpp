@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-TzkTreeViewWnd::TzkTreeViewWnd(HWND wnd, const std::string& section, TsSkinManager* manager)
+TzkTreeViewWnd::TzkTreeViewWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkEditWnd(wnd, section.empty() ? "EDIT" : section, manager) {}
 
 bool TzkTreeViewWnd::ChangesContent(UINT msg) const {

@@ -7,7 +7,7 @@
 class TzkTreeViewWnd : public TzkEditWnd {
  public:
   // An empty section means "EDIT".
-  TzkTreeViewWnd(HWND wnd, const std::string& section, TsSkinManager* manager);
+  TzkTreeViewWnd(HWND wnd, const std::string& section, TsSkinView* manager);
 
  protected:
   bool ChangesContent(UINT msg) const override;

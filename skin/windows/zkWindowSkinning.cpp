@@ -11,7 +11,7 @@
 namespace {
 
 std::unique_ptr<TzkScrollWnd> MakeListViewAdapter(HWND wnd, const std::string& section,
-                                                  TsSkinManager* manager) {
+                                                  TsSkinView* manager) {
   return TzkMainWnd::Attach<TzkListViewWnd>(wnd, true, section, manager);
 }
 
