@@ -7,6 +7,7 @@ vornik_portable(
   IconFileCheck.cpp
 )
 vornik_win32(
+  CsvExportDialog.cpp
   ListViewRows.cpp
   SingleInstance.cpp
   Unit1.cpp

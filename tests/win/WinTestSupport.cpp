@@ -1,5 +1,6 @@
 #include "WinTestSupport.h"
 
+#include <cstdio>
 #include <utility>
 
 #include <commctrl.h>
@@ -169,14 +170,24 @@ void TScratchFolder::CopyAssets() const {
     CopyFileW((ExeFolder() + f).c_str(), (path_ + f).c_str(), FALSE);
 }
 
+// Through the wide file functions: a narrow path would go through the ANSI code page and
+// lose every character it lacks.
 std::string ReadBytes(const std::wstring& path) {
-  std::ifstream f(WideToUtf8(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  std::string bytes;
+  if (FILE* f = _wfopen(path.c_str(), L"rb")) {
+    char buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.append(buffer, n);
+    fclose(f);
+  }
+  return bytes;
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  std::ofstream f(WideToUtf8(path), std::ios::binary | std::ios::trunc);
-  f.write(bytes.data(), std::streamsize(bytes.size()));
+  if (FILE* f = _wfopen(path.c_str(), L"wb")) {
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+  }
 }
 
 bool FileExistsW(const std::wstring& path) {
