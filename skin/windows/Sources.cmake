@@ -10,6 +10,7 @@ vornik_win32(
   zkAdoptedMenus.cpp
   zkMnuWnd.cpp
   sTitleButtons.cpp
+  zkTitleBar.cpp
   zkBorderForm.cpp
   zkComposition.cpp
   zkCtrlAdapter.cpp
