@@ -15,6 +15,8 @@ vornik_win32(
   zkComposition.cpp
   zkCtrlAdapter.cpp
   zkDials.cpp
+  zkDialogWnd.cpp
+  zkSystemMenu.cpp
   zkWindowSkinning.cpp
   zkGlowEffect.cpp
   zkLayeredWindow.cpp
