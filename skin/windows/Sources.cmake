@@ -10,10 +10,13 @@ vornik_win32(
   zkAdoptedMenus.cpp
   zkMnuWnd.cpp
   sTitleButtons.cpp
+  zkTitleBar.cpp
   zkBorderForm.cpp
   zkComposition.cpp
   zkCtrlAdapter.cpp
   zkDials.cpp
+  zkDialogWnd.cpp
+  zkSystemMenu.cpp
   zkWindowSkinning.cpp
   zkGlowEffect.cpp
   zkLayeredWindow.cpp

@@ -89,10 +89,6 @@ TsSkinProvider::TsSkinProvider(TComponent* owner) : TComponent(owner) {
   form_ = form;
   skinData_ = std::make_unique<TsCommonData>(form_, false);
   skinData_->SetSkinSection("FORM");
-  for (int k = 0; k < kTitleButtonCount; ++k) {
-    static const int codes[kTitleButtonCount] = {HTCLOSE, HTMAXBUTTON, HTMINBUTTON, HTHELP};
-    buttons_[size_t(k)].HitCode = codes[k];
-  }
   titleButtons_.OnChange = [this] { TitleButtonsChanged(); };
   if (form_ && !IsDesigning()) Attach();
 }
@@ -102,7 +98,7 @@ TsSkinProvider::~TsSkinProvider() {
   framed.erase(std::remove(framed.begin(), framed.end(), static_cast<IzkFrameProvider*>(this)),
                framed.end());
   titleButtons_.OnChange = nullptr;
-  for (int k = 0; k < kTitleButtonCount + titleButtons_.Count(); ++k) Button(k).Animation.reset();
+  title_.FreeAnimations();
   sysMenu_.reset();
   // The client window gets its own procedure back.
   mdiArea_.reset();
@@ -187,7 +183,7 @@ void TsSkinProvider::InitSkin() {
   mdiLineMade_ = MdiLineMade();
   UpdateFormColor();
   cache_.reset();
-  titleBand_.reset();
+  title_.DropBand();
   InvalidateFrame(false);
   ApplyRegion(false);
   SetWindowPos(form_->WindowHandle(), nullptr, 0, 0, 0, 0,
@@ -217,93 +213,27 @@ void TsSkinProvider::GiveSystemMenuStyle() {
 
 void TsSkinProvider::LookUpIndexes() {
   skinData_->UpdateIndexes();
-  const TsSkinTables& t = SkinManager()->Tables();
-  formIndex_ = t.IndexOfSection("FORM");
-  titleIndex_ = t.IndexOfSection(TitleSkin.empty() ? "FORMTITLE" : TitleSkin);
-  captionIndex_ = t.IndexOfSection("CAPTION");
-  const int global = t.CachedIndexes.GlobalInfo;
-  const TFormBorderStyle style = form_->BorderStyle();
-  bool big = style == TFormBorderStyle::bsSingle || style == TFormBorderStyle::bsSizeable;
-  if (!big && t.IndexOfMask(global, "GLOBALINFO", "SICONCLOSE") < 0) big = true;
-  static const char* const bigKeys[kTitleButtonCount] = {"BICONCLOSE", "BICONMAX", "BICONMIN", "BICONHELP"};
-  static const char* const smallKeys[kTitleButtonCount] = {"SICONCLOSE", "SICONMAX", "SICONMIN", "SICONHELP"};
-  for (int k = 0; k < kTitleButtonCount; ++k) {
-    TzkTitleButton& b = buttons_[size_t(k)];
-    b.BigGlyph = big;
-    b.GlyphKey = big ? bigKeys[k] : smallKeys[k];
-    b.GlyphIndex = t.IndexOfMask(global, "GLOBALINFO", b.GlyphKey);
-    if (k == tbkHelp && b.GlyphIndex < 0) {
-      b.GlyphKey = "BICONHELP";
-      b.GlyphIndex = t.IndexOfMask(global, "GLOBALINFO", b.GlyphKey);
-      b.BigGlyph = true;
-    }
-  }
-  SelectStateGlyphs();
+  title_.LookUp();
   LookUpMdiGlyphs();
-  for (int i = 0; i < titleButtons_.Count(); ++i) {
-    TsTitleButton& c = titleButtons_.Items(i);
-    c.Record.BigGlyph = big;
-    c.Record.GlyphKey = c.UseSkinData() ? "TITLEBUTTON" : "";
-    c.Record.GlyphIndex = c.UseSkinData() ? t.IndexOfMask(global, "GLOBALINFO", "TITLEBUTTON") : -1;
-  }
 }
 
-// Maximize shows the restore glyph while the form is maximized; minimize shows it while the
-// form is minimized (maximize then shows its own glyph again). A skin without the restore
-// glyph in GLOBALINFO may give it in its form section.
-void TsSkinProvider::SelectStateGlyphs() {
-  if (!form_->HandleAllocated()) return;
-  const TsSkinTables& t = SkinManager()->Tables();
-  HWND wnd = form_->WindowHandle();
-  const bool minimized = IsIconic(wnd) != FALSE;
-  const bool maximized = IsZoomed(wnd) && !minimized;
-  auto pick = [&](int kind, bool restore, const char* big, const char* small) {
-    TzkTitleButton& b = buttons_[size_t(kind)];
-    const std::string key = restore ? (b.BigGlyph ? "BICONNORM" : "SICONNORM") : (b.BigGlyph ? big : small);
-    int index = t.IndexOfMask(t.CachedIndexes.GlobalInfo, "GLOBALINFO", key);
-    if (index < 0 && restore) index = t.IndexOfMask(formIndex_, "FORM", key);
-    if (index < 0 && restore) return;  // no restore glyph: the button keeps its own
-    if (key != b.GlyphKey) {
-      b.Animation.reset();
-      cacheStale_ = true;
-    }
-    b.GlyphKey = key;
-    b.GlyphIndex = index;
-  };
-  pick(tbkMax, maximized, "BICONMAX", "SICONMAX");
-  pick(tbkMin, minimized, "BICONMIN", "SICONMIN");
+// The big glyph set belongs to forms with a single or sizable border.
+bool TsSkinProvider::TitleBigGlyphs() const {
+  const TFormBorderStyle style = form_->BorderStyle();
+  return style == TFormBorderStyle::bsSingle || style == TFormBorderStyle::bsSizeable;
 }
 
-TzkTitleButton& TsSkinProvider::Button(int kind) {
-  if (kind < kTitleButtonCount) return buttons_[size_t(kind)];
-  return titleButtons_.Items(kind - kTitleButtonCount).Record;
+HWND TsSkinProvider::TitleWindow() const {
+  return form_ && form_->HandleAllocated() ? form_->WindowHandle() : nullptr;
 }
 
-const TzkTitleButton& TsSkinProvider::Button(int kind) const {
-  if (kind < kTitleButtonCount) return buttons_[size_t(kind)];
-  return titleButtons_.Items(kind - kTitleButtonCount).Record;
-}
-
-const TsMaskData* TsSkinProvider::GlowMaskOf(int kind, int& margin) const {
-  margin = 0;
-  if (kind != tbkClose && kind != tbkMax && kind != tbkMin) return nullptr;
-  const TzkTitleButton& b = Button(kind);
-  TsSkinView* manager = SkinManager();
-  if (!manager || b.GlyphKey.empty()) return nullptr;
-  const TsSkinData& d = manager->SkinData();
-  margin = kind == tbkClose ? d.CloseGlowMargin : kind == tbkMax ? d.MaxGlowMargin : d.MinGlowMargin;
-  if (margin <= 0) return nullptr;
-  const TsSkinTables& t = manager->Tables();
-  const int index = t.IndexOfMask(t.CachedIndexes.GlobalInfo, "GLOBALINFO", b.GlyphKey + "GLOW0");
-  return t.IsValidMask(index) ? &t.Masks[size_t(index)] : nullptr;
+void TsSkinProvider::TitleButtonStateChanged(int kind, int state) {
+  hint_.Arm(state == kButtonHot ? TitleButtonHint(*this, kind) : std::wstring());
 }
 
 // A custom button came, went or changed its look: the frame is laid out and drawn again.
 void TsSkinProvider::TitleButtonsChanged() {
-  if (hotCode_ >= kCustomButtonCode) {
-    hotCode_ = 0;
-    pressed_ = false;
-  }
+  if (title_.HotCode() >= kCustomButtonCode) title_.ForgetHot();
   if (!Skinned()) return;
   LookUpIndexes();
   InvalidateFrame(true);
@@ -314,8 +244,8 @@ void TsSkinProvider::TitleButtonsChanged() {
 TColor TsSkinProvider::FormColor() const {
   if (!Skinned() || skinData_->CustomColor() || !UseGlobalColor) return ColorToRGB(form_->Color());
   const TsSkinTables& t = SkinManager()->Tables();
-  if (!t.IsValidSection(formIndex_)) return ColorToRGB(form_->Color());
-  const TsGeneralData& s = t.Sections[size_t(formIndex_)];
+  if (!t.IsValidSection(title_.FrameIndex())) return ColorToRGB(form_->Color());
+  const TsGeneralData& s = t.Sections[size_t(title_.FrameIndex())];
   return ColorToRGB(active_ ? s.HotColor : s.Color);
 }
 
@@ -327,8 +257,8 @@ void TsSkinProvider::UpdateFormColor() {
 
 bool TsSkinProvider::PlainForm() const {
   const TsSkinTables& t = SkinManager()->Tables();
-  if (!t.IsValidSection(formIndex_)) return true;
-  const TsGeneralData& s = t.Sections[size_t(formIndex_)];
+  if (!t.IsValidSection(title_.FrameIndex())) return true;
+  const TsGeneralData& s = t.Sections[size_t(title_.FrameIndex())];
   return active_ ? s.HotGradientPercent + s.HotImagePercent <= 0 : s.GradientPercent + s.ImagePercent <= 0;
 }
 
@@ -380,14 +310,7 @@ bool TsSkinProvider::EraseClient(TMessage& m) {
 }
 
 void TsSkinProvider::DropOverlays() {
-  for (int k = 0; k < kTitleButtonCount + titleButtons_.Count(); ++k) {
-    TzkTitleButton& b = Button(k);
-    if (!b.Animation) continue;
-    b.Animation.reset();
-    b.State = kButtonNormal;
-    cacheStale_ = true;
-  }
-  if (!pressed_) hotCode_ = 0;
+  if (title_.DropOverlays()) cacheStale_ = true;
   hint_.Cancel();
 }
 
@@ -488,12 +411,12 @@ bool TsSkinProvider::SkinCommand(const TsSkinCommand& c, LRESULT& result) {
         GiveSystemMenuStyle();
         SetNonClientTransitions(form_->WindowHandle(), true);
         if (UseGlobalColor && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
-        for (int k = 0; k < kTitleButtonCount + titleButtons_.Count(); ++k) Button(k).Animation.reset();
+        title_.FreeAnimations();
         ctrlAdapter_.reset();
         mdiArea_.reset();
         extBorder_.reset();
         cache_.reset();
-        titleBand_.reset();
+        title_.DropBand();
         SetWindowPos(form_->WindowHandle(), nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       }
@@ -742,7 +665,7 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         return true;
       }
       if (r == HTNOWHERE || r == HTCLIENT || r == HTCAPTION || r == HTMENU) {
-        if (!pressed_) SetHotButton(0);
+        if (!title_.Pressed()) SetHotButton(0);
         CallPrevious(m);
       } else {
         m.Result = r;
@@ -754,11 +677,11 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
       return false;
     case WM_NCMOUSELEAVE:
       leaveTracked_ = false;
-      if (!pressed_) SetHotButton(0);
+      if (!title_.Pressed()) SetHotButton(0);
       if (!mdiPressed_) SetMdiHot(0);
       return false;
     case WM_MOUSELEAVE:
-      if (!pressed_) SetHotButton(0);
+      if (!title_.Pressed()) SetHotButton(0);
       if (!mdiPressed_) SetMdiHot(0);
       return false;
     case WM_NCLBUTTONDOWN:
@@ -772,7 +695,7 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         GetWindowRect(wnd, &wr);
         return MdiButtonUp(TPoint{p.x - wr.left, p.y - wr.top});
       }
-      if (!pressed_) {
+      if (!title_.Pressed()) {
         if (m.Msg == WM_NCLBUTTONUP) SetHotButton(0);
         return false;
       }
@@ -783,8 +706,8 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
       return ReleaseButton(TPoint{p.x - wr.left, p.y - wr.top}, m);
     }
     case WM_CAPTURECHANGED:
-      if (pressed_ && HWND(m.LParam) != wnd) {
-        pressed_ = false;
+      if (title_.Pressed() && HWND(m.LParam) != wnd) {
+        title_.ClearPressed();
         SetHotButton(0);
       }
       if (mdiPressed_ && HWND(m.LParam) != wnd) {

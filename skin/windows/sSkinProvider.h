@@ -26,6 +26,7 @@
 #include "skin/windows/zkDials.h"
 #include "skin/windows/zkMDIWnd.h"
 #include "skin/windows/zkHintWindow.h"
+#include "skin/windows/zkTitleBar.h"
 #include "toolkit/Form.h"
 #include "toolkit/GraphicsObjects.h"
 
@@ -58,23 +59,9 @@ using TzkNCHitTest = std::function<void(TMessage& m)>;
 enum TzkMdiButtonKind { mbkMinimize = 0, mbkRestore = 1, mbkClose = 2, kMdiButtonCount = 3 };
 constexpr int kMdiButtonCode = 101;
 
-// Window coordinates (origin at the window's top-left corner).
-struct TsFrameGeometry {
-  int Width = 0;
-  int Height = 0;
-  int W = 0;          // border width (also the top and bottom frame height)
-  int W0 = 0;         // border width without the extended border
-  int H = 0;          // caption height
-  int TitleBand() const { return W0 + H; }
-  bool Maximized = false;
-  bool IconShown = false;
-  TRect Icon;
-  TRect Caption;
-  TRect Client;       // the client area
-  std::array<TRect, kTitleButtonCount> Buttons;
-  std::array<bool, kTitleButtonCount> ButtonShown = {};
-  std::vector<TRect> Custom;       // custom title buttons by index (empty when hidden)
-  std::vector<bool> CustomShown;
+// Window coordinates (origin at the window's top-left corner): the title band's parts and
+// what only a form's frame has.
+struct TsFrameGeometry : TzkTitleGeometry {
   // The menu line of a main menu: the rows the platform reserves between the title band and
   // the client area, each SM_CYMENU - 1 high, and every visible top-level item's rectangle.
   TRect MenuLine;
@@ -92,7 +79,10 @@ struct TsFrameGeometry {
 
 // [SECTION] TsSkinProvider
 
-class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSkinCommandTarget {
+class TsSkinProvider : public TComponent,
+                       public IzkFrameProvider,
+                       public IzkSkinCommandTarget,
+                       private IzkTitleFrame {
  public:
   // owner: the form to serve. A frame or other non-form owner gets the misuse warning.
   explicit TsSkinProvider(TComponent* owner);
@@ -152,10 +142,10 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   void RenderCache();
   void InvalidateFrame(bool repaintNow);
   // A standard button (tbkClose ...) or, from kTitleButtonCount on, a custom one.
-  TzkTitleButton& Button(int kind);
-  const TzkTitleButton& Button(int kind) const;
-  int HotButtonCode() const { return hotCode_; }
-  bool ButtonPressed() const { return pressed_; }
+  TzkTitleButton& Button(int kind) { return title_.Button(kind); }
+  const TzkTitleButton& Button(int kind) const { return title_.Button(kind); }
+  int HotButtonCode() const { return title_.HotCode(); }
+  bool ButtonPressed() const { return title_.Pressed(); }
   TsSystemMenu* SystemMenu() const { return sysMenu_.get(); }
   // The adapters of the form's non-skinned child controls; null until the loaded step.
   TzkCtrlAdapter* CtrlAdapter() const { return ctrlAdapter_.get(); }
@@ -166,13 +156,10 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   TPoint ClientOffset() const;
 
   // Used by the title-button animation.
-  const TzkBitmap* TitleBand() const { return titleBand_.get(); }
-  // Draws a button's glyph in a state into dst at (x, y) (opaque).
-  void DrawButtonGlyph(TzkBitmap& dst, int kind, int state, TPoint at) const;
-  void AnimationFinished(int kind);
+  const TzkBitmap* TitleBand() const { return title_.Band(); }
   // The glow image around the hot look of a standard button and its margin, or null when the
   // skin has none for the button's glyph (or its margin is 0).
-  const TsMaskData* GlowMaskOf(int kind, int& margin) const;
+  const TsMaskData* GlowMaskOf(int kind, int& margin) const { return title_.GlowMaskOf(kind, margin); }
   // The top-level menu item whose popup is open from the menu line, or -1.
   int OpenMenuItem() const { return openMenuItem_; }
   // The hint of the hot title button.
@@ -223,16 +210,28 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   void ShowSystemMenuAtIcon();
   bool HandleShowWindow(TMessage& m);
   bool PlainForm() const;
-  void SelectStateGlyphs();
+
+  // IzkTitleFrame.
+  HWND TitleWindow() const override;
+  TsSkinView* TitleManager() const override { return SkinManager(); }
+  const TsCustomSysMenu* TitleQueries() const override { return sysMenu_.get(); }
+  bool TitleHelpShown() const override { return (form_->BorderIcons() & biHelp) != 0; }
+  bool TitleActive() const override { return active_; }
+  std::wstring TitleText() const override { return form_->Caption(); }
+  bool TitleBigGlyphs() const override;
+  std::string TitleSectionName() const override { return TitleSkin.empty() ? "FORMTITLE" : TitleSkin; }
+  std::string FrameSectionName() const override { return "FORM"; }
+  bool TitleBarGlyphShown() const override { return true; }
+  void DrawTitleIcon(TzkBitmap& cache, const TzkTitleGeometry& g) override;
+  TsTitleButtons* TitleCustomButtons() const override { return &titleButtons_; }
+  TzkBitmap* TitleCache() const override { return cache_.get(); }
+  bool TitleCacheStale() const override { return cacheStale_; }
+  void TitleCacheChanged(bool repaintNow) override { InvalidateFrame(repaintNow); }
+  void TitleButtonStateChanged(int kind, int state) override;
 
   // Painting.
   void PaintFrameToWindow();
   void PaintTitle(const TsFrameGeometry& g, int state);
-  void PaintIcon(HDC dc, const TsFrameGeometry& g);
-  void PaintCaption(HDC dc, const TsFrameGeometry& g);
-  void PaintButtons(const TsFrameGeometry& g);
-  void DrawButton(int kind, bool singleRedraw);
-  bool ButtonEnabled(int kind) const;
   HICON TitleIconHandle() const;
 
   // Region.
@@ -240,18 +239,13 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   void ApplyRegion(bool redraw);
 
   // Title buttons and mouse.
-  void LayOutButtons(TsFrameGeometry& g) const;
-  int ButtonTop(const TsFrameGeometry& g, bool big, int height) const;
   void LayOutMenuLine(TsFrameGeometry& g) const;
   void LayOutMenuItems(TsFrameGeometry& g, TMainMenu* menu, int left, int right, int& row, bool& any) const;
   void PaintMenuLine(const TsFrameGeometry& g);
   bool MenuLineDown(TPoint windowPoint);
   void TitleButtonsChanged();
   void FireCustomMouse(int kind, bool down, LPARAM screenPoint);
-  TPoint ButtonSize(int kind) const;
-  int ButtonKindOfCode(int code) const;
-  void SetHotButton(int code);
-  void SetButtonState(int kind, int state);
+  void SetHotButton(int code) { title_.SetHot(code); }
   bool NonClientButtonDown(int code, TMessage& m);
   bool ReleaseButton(TPoint windowPoint, TMessage& m);
   bool DoubleClick(int code);
@@ -291,23 +285,16 @@ class TsSkinProvider : public TComponent, public IzkFrameProvider, public IzkSki
   bool applying_ = false;  // set up for a new skin while the manager announces it
   std::unique_ptr<TsCommonData> skinData_;
   std::unique_ptr<TzkBitmap> cache_;
-  std::unique_ptr<TzkBitmap> titleBand_;
   bool cacheStale_ = true;
-  int titleIndex_ = -1;
-  int captionIndex_ = -1;
-  int formIndex_ = -1;
   std::vector<TRect> corners_;
   TPoint regionSize_;  // the window size the region was made for
-  std::array<TzkTitleButton, kTitleButtonCount> buttons_;
-  TsTitleButtons titleButtons_;
+  mutable TsTitleButtons titleButtons_;
+  TzkTitleBar title_{*this};
   int openMenuItem_ = -1;
   mutable TFontHandle menuFont_;  // made on the first layout
-  int hotCode_ = 0;
-  bool pressed_ = false;
   std::unique_ptr<TsSystemMenu> sysMenu_;
   std::unique_ptr<TzkCtrlAdapter> ctrlAdapter_;
   std::unique_ptr<TzkExtBorder> extBorder_;
-  TFontHandle captionFont_;
   std::array<TzkTitleButton, kMdiButtonCount> mdiButtons_;
   int mdiHot_ = 0;
   bool mdiPressed_ = false;

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int kMissingGlyphSize = 21;
-constexpr int kCustomButtonGap = 8;
 constexpr int kMenuItemPadding = 7;
 
 bool SingleOrSizable(const TCustomForm* form) {
@@ -36,47 +34,10 @@ const TsMaskData* MaskAt(const TsSkinTables& t, int index) {
   return t.IsValidMask(index) ? &t.Masks[size_t(index)] : nullptr;
 }
 
-// A picture onto a 24- or 32-bit image with its top-left corner at (x0, y0), at most w x h of
-// it, clipped to the image: through its alpha channel when it has one (premultiplied), else
-// every pixel but those of the colour key is copied.
-void DrawGlyphAt(TzkBitmap& dst, const TBitmap& glyph, int x0, int y0, int w, int h, uint32_t key) {
-  if (glyph.Empty() || dst.BytesPerPixel() < 3) return;
-  const int n = dst.BytesPerPixel();
-  for (int y = 0; y < glyph.Height() && y < h; ++y) {
-    const int dy = y0 + y;
-    if (dy < 0 || dy >= dst.Height()) continue;
-    const uint32_t* s = glyph.ScanLine(y);
-    uint8_t* d = dst.ScanLine(dy);
-    for (int x = 0; x < glyph.Width() && x < w; ++x) {
-      const int dx = x0 + x;
-      if (dx < 0 || dx >= dst.Width()) continue;
-      const uint32_t px = s[x];
-      uint8_t* q = d + dx * n;
-      if (glyph.AlphaChannel()) {
-        const unsigned a = px >> 24;
-        for (int c = 0; c < 3; ++c)
-          q[c] = uint8_t(std::min(255u, ((px >> (8 * c)) & 0xFF) + (q[c] * (255 - a) + 127) / 255));
-      } else if ((px & 0xFFFFFF) != key) {
-        for (int c = 0; c < 3; ++c) q[c] = uint8_t(px >> (8 * c));
-      }
-    }
-  }
-}
-
-// A custom button's own picture centred on the button (one pixel right and down while
-// pressed): its bottom-left pixel is the transparent colour when it has no alpha channel.
-void DrawCustomGlyph(TzkBitmap& dst, const TBitmap& glyph, const TRect& button, bool pressed) {
-  if (glyph.Empty()) return;
-  const int x0 = button.Left + (button.Width() - glyph.Width()) / 2 + (pressed ? 1 : 0);
-  const int y0 = button.Top + (button.Height() - glyph.Height()) / 2 + (pressed ? 1 : 0);
-  const uint32_t key = glyph.ScanLine(glyph.Height() - 1)[0] & 0xFFFFFF;
-  DrawGlyphAt(dst, glyph, x0, y0, glyph.Width(), glyph.Height(), key);
-}
-
 // The title icon's own picture into the frame cache at r, clipped to r: magenta is the
 // transparent colour when it has no alpha channel.
 void DrawTitleGlyph(TzkBitmap& dst, const TBitmap& glyph, const TRect& r) {
-  DrawGlyphAt(dst, glyph, r.Left, r.Top, r.Width(), r.Height(), 0xFF00FF);
+  DrawPictureAt(dst, glyph, r.Left, r.Top, r.Width(), r.Height(), 0xFF00FF);
 }
 
 TColor HalfWay(TColor a, TColor b) {
@@ -89,61 +50,6 @@ TColor HalfWay(TColor a, TColor b) {
 }  // namespace
 
 // [SECTION] Geometry
-
-TPoint TsSkinProvider::ButtonSize(int kind) const {
-  const TsSkinTables& t = SkinManager()->Tables();
-  const TsMaskData* glyph = MaskAt(t, Button(kind).GlyphIndex);
-  const TsMaskData* close = MaskAt(t, buttons_[tbkClose].GlyphIndex);
-  TPoint size{kMissingGlyphSize, kMissingGlyphSize};
-  if (glyph && glyph->ImageCount > 0)
-    size.X = (glyph->Image ? glyph->Image->Width() : glyph->Rect.Width()) / glyph->ImageCount;
-  if (close)
-    size.Y = close->Image ? close->Image->Height() / 2 : close->Rect.Height() / (close->MaskType + 1);
-  return size;
-}
-
-int TsSkinProvider::ButtonTop(const TsFrameGeometry& g, bool big, int height) const {
-  if (big && SkinManager()->SkinData().TitleButtonVAlign == 1) return g.Maximized ? g.W0 - 1 : 0;
-  return (g.W0 + g.H - height) / 2 + (big && height < 16 ? 2 : 0);
-}
-
-//  Title buttons from the right, x starting at width - BIRIGHT - W:
-//
-//     ... [custom 1][custom 0]  8  [help][min][max][close] BIRIGHT | W |
-//                          <-gap->     each step left: width + BISPACE (big glyphs only)
-void TsSkinProvider::LayOutButtons(TsFrameGeometry& g) const {
-  const TsSkinData& d = SkinManager()->SkinData();
-  const bool shown[kTitleButtonCount] = {
-      sysMenu_ && sysMenu_->VisibleClose(), sysMenu_ && sysMenu_->VisibleMax(),
-      sysMenu_ && sysMenu_->VisibleMin(),
-      sysMenu_ && sysMenu_->VisibleClose() && (form_->BorderIcons() & biHelp)};
-  int x = g.Width - d.TitleButtonsRight - g.W;
-  for (int k = 0; k < kTitleButtonCount; ++k) {
-    const TzkTitleButton& b = buttons_[size_t(k)];
-    g.ButtonShown[size_t(k)] = false;
-    if (!shown[k] || b.GlyphIndex < 0) continue;
-    const TPoint size = ButtonSize(k);
-    const int top = ButtonTop(g, b.BigGlyph, size.Y);
-    g.Buttons[size_t(k)] = TRect(x - size.X, top, x, top + size.Y);
-    g.ButtonShown[size_t(k)] = true;
-    x = x - size.X - (b.BigGlyph ? d.TitleButtonSpacing : 0);
-  }
-  const int count = titleButtons_.Count();
-  g.Custom.assign(size_t(count), TRect());
-  g.CustomShown.assign(size_t(count), false);
-  bool gap = false;
-  for (int i = 0; i < count; ++i) {
-    const TsTitleButton& c = titleButtons_.Items(i);
-    if (!c.Visible()) continue;
-    if (!gap) x -= kCustomButtonGap;
-    gap = true;
-    const TPoint size = ButtonSize(kTitleButtonCount + i);
-    const int top = ButtonTop(g, c.Record.BigGlyph, size.Y);
-    g.Custom[size_t(i)] = TRect(x - size.X, top, x, top + size.Y);
-    g.CustomShown[size_t(i)] = true;
-    x = x - size.X - (c.Record.BigGlyph ? d.TitleButtonSpacing : 0);
-  }
-}
 
 // The menu line: a maximized MDI child's icon and buttons at its ends, the main menu's items
 // between them.
@@ -208,7 +114,7 @@ TsFrameGeometry TsSkinProvider::Geometry() const {
   g.Maximized = IsZoomed(wnd) != FALSE;
   if (!SkinManager()) return g;
   const TsSkinData& d = SkinManager()->SkinData();
-  LayOutButtons(g);
+  title_.LayOutButtons(g);
 
   g.IconShown = SingleOrSizable(form_) && ShowAppIcon && hadSysMenu_ && g.H > 0;
   const TPoint icon = TitleIconSize(g);
@@ -218,21 +124,7 @@ TsFrameGeometry TsSkinProvider::Geometry() const {
     top += (g.W0 + g.H - top - icon.Y) / 2;
     g.Icon = TRect(g.W + d.TitleButtonsLeft, top, g.W + d.TitleButtonsLeft + icon.X, top + icon.Y);
   }
-  int reserved = d.TitleButtonsRight;
-  bool first = true;
-  for (int k = 0; k < kTitleButtonCount; ++k) {
-    if (!g.ButtonShown[size_t(k)]) continue;
-    reserved += g.Buttons[size_t(k)].Width();
-    if (!first && buttons_[size_t(k)].BigGlyph) reserved += d.TitleButtonSpacing;
-    first = false;
-  }
-  bool gap = false;
-  for (size_t i = 0; i < g.Custom.size(); ++i) {
-    if (!g.CustomShown[i]) continue;
-    if (!gap) reserved += kCustomButtonGap;
-    gap = true;
-    reserved += g.Custom[i].Width() + (buttons_[tbkClose].BigGlyph ? d.TitleButtonSpacing : 0);
-  }
+  const int reserved = title_.ReservedWidth(g);
   if (!menuFont_) {
     NONCLIENTMETRICSW ncm = {};
     ncm.cbSize = sizeof(ncm);
@@ -240,7 +132,7 @@ TsFrameGeometry TsSkinProvider::Geometry() const {
     menuFont_.Reset(CreateFontIndirectW(&ncm.lfMenuFont));
   }
   LayOutMenuLine(g);
-  const int left = g.W + (g.IconShown ? iconSize : 0) + d.TitleButtonsLeft + (captionIndex_ >= 0 ? 2 : 0) + 4;
+  const int left = g.W + (g.IconShown ? iconSize : 0) + d.TitleButtonsLeft + (title_.CaptionIndex() >= 0 ? 2 : 0) + 4;
   const int top = IsZoomed(wnd) ? g.W0 / 2 + 1 : 2;
   g.Caption = TRect(left, top, g.Width - reserved - 6, g.W0 + g.H);
   return g;
@@ -320,7 +212,7 @@ void TsSkinProvider::InvalidateFrame(bool repaintNow) {
 
 void TsSkinProvider::RenderCache() {
   if (!Skinned()) return;
-  SelectStateGlyphs();
+  title_.SelectStateGlyphs();
   TsFrameGeometry g = Geometry();
   if (g.Width <= 0 || g.Height <= 0) return;
   if (!cache_ || cache_->Width() != g.Width || cache_->Height() != g.Height) {
@@ -334,7 +226,7 @@ void TsSkinProvider::RenderCache() {
   TsBackgroundInfo bg;
   bg.Color = FormColor();
   cache_->Fill(0);
-  PaintSectionByIndex(formIndex_, "FORM", bg, -1, -1, t, cache_.get(), TPoint{0, 0},
+  PaintSectionByIndex(title_.FrameIndex(), "FORM", bg, -1, -1, t, cache_.get(), TPoint{0, 0},
                       TRect(0, 0, g.Width, g.Height), state, true);
   if (GripShown(g)) PaintGrip(g);
   if (g.H > 0) PaintTitle(g, state);
@@ -343,79 +235,28 @@ void TsSkinProvider::RenderCache() {
 }
 
 void TsSkinProvider::PaintTitle(const TsFrameGeometry& g, int state) {
-  const TsSkinTables* t = &SkinManager()->Tables();
-  const TRect band(0, 0, g.Width, std::min(g.TitleBand(), g.Height));
-  TsBackgroundInfo bg;
-  bg.Bitmap = cache_.get();
-  bg.IsBitmap = true;
-  PaintSectionByIndex(titleIndex_, TitleSkin.empty() ? "FORMTITLE" : TitleSkin, bg, -1, -1, t,
-                      cache_.get(), TPoint{0, 0}, band, state, true);
-  if (g.IconShown && !TitleIcon.Glyph.Empty()) {
-    DrawTitleGlyph(*cache_, TitleIcon.Glyph, g.Icon);
-  } else if (g.IconShown) {
-    TBitmapDc dc(DibHandle(*cache_));
-    if (dc) PaintIcon(dc.Get(), g);
-  }
-  const int bar = t->IndexOfMask(formIndex_, "FORM", "TITLEBAR");
-  const bool anyButton = std::find(g.ButtonShown.begin(), g.ButtonShown.end(), true) != g.ButtonShown.end() ||
-                         std::find(g.CustomShown.begin(), g.CustomShown.end(), true) != g.CustomShown.end();
-  if (const TsMaskData* m = MaskAt(*t, bar); m && anyButton) {
-    const int w = (m->Image ? m->Image->Width() : m->Rect.Width()) / std::max<int>(1, m->ImageCount);
-    PaintGlyphMask(*cache_, TPoint{g.Width - w, 0}, state, bg, *m, true);
-  }
-  titleBand_ = std::make_unique<TzkBitmap>(g.Width, band.Height());
-  for (int y = 0; y < band.Height(); ++y)
-    std::copy(cache_->ScanLine(y), cache_->ScanLine(y) + size_t(g.Width) * 3, titleBand_->ScanLine(y));
-  PaintButtons(g);
+  title_.PaintBand(g, state);
   TBitmapDc dc(DibHandle(*cache_));
-  if (dc) PaintCaption(dc.Get(), g);
+  if (!dc) return;
+  UINT align = DT_LEFT;
+  if (CaptionAlignment == TAlignment::taRightJustify) align = DT_RIGHT;
+  if (CaptionAlignment == TAlignment::taCenter) align = DT_CENTER;
+  const int right = title_.PaintCaption(dc.Get(), g, align);
+  if (right >= 0) PaintAddedTitle(dc.Get(), g, right);
 }
 
 HICON TsSkinProvider::TitleIconHandle() const { return WindowIconHandle(form_->WindowHandle()); }
 
-void TsSkinProvider::PaintIcon(HDC dc, const TsFrameGeometry& g) {
-  DrawIconEx(dc, g.Icon.Left, g.Icon.Top, TitleIconHandle(), g.Icon.Width(), g.Icon.Height(), 0,
-             nullptr, DI_NORMAL);
-}
-
-void TsSkinProvider::PaintCaption(HDC dc, const TsFrameGeometry& g) {
-  if (!captionFont_) {
-    NONCLIENTMETRICSW ncm = {};
-    ncm.cbSize = sizeof(ncm);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-    captionFont_.Reset(CreateFontIndirectW(&ncm.lfCaptionFont));
+// TitleIcon's own picture where it has one, else the window's icon.
+void TsSkinProvider::DrawTitleIcon(TzkBitmap& cache, const TzkTitleGeometry& g) {
+  if (!TitleIcon.Glyph.Empty()) {
+    DrawTitleGlyph(cache, TitleIcon.Glyph, g.Icon);
+    return;
   }
-  const std::wstring text = form_->Caption();
-  TRect r = g.Caption;
-  if (r.Right <= r.Left || text.empty()) return;
-  TSelectObject font(dc, captionFont_.Get());
-  UINT align = DT_LEFT;
-  if (CaptionAlignment == TAlignment::taRightJustify) align = DT_RIGHT;
-  if (CaptionAlignment == TAlignment::taCenter) align = DT_CENTER;
-  const TsSkinTables* t = &SkinManager()->Tables();
-  if (captionIndex_ >= 0) {
-    RECT m = {r.Left, r.Top, r.Right, r.Bottom};
-    DrawTextW(dc, text.c_str(), int(text.size()), &m, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
-    const int w = std::min<int>(m.right - m.left, r.Width());
-    const int free = r.Width() - w;
-    const int shift = align == DT_RIGHT ? free : align == DT_CENTER ? free / 2 : 0;
-    const int h = m.bottom - m.top;
-    TRect back(r.Left + shift - 4, (r.Top + r.Bottom - h) / 2 - 2, r.Left + shift + w + 4,
-               (r.Top + r.Bottom + h) / 2 + 2);
-    TsBackgroundInfo bg;
-    bg.Bitmap = cache_.get();
-    bg.IsBitmap = true;
-    PaintSectionByIndex(captionIndex_, "CAPTION", bg, -1, -1, t, cache_.get(),
-                        TPoint{back.Left, back.Top}, back, active_ ? 1 : 0, true);
-  }
-  PaintSectionText(dc, text, true, t, active_, captionIndex_ >= 0 ? captionIndex_ : titleIndex_,
-                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | align, r);
-  RECT m = {r.Left, r.Top, r.Right, r.Bottom};
-  DrawTextW(dc, text.c_str(), int(text.size()), &m, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
-  const int w = std::min<int>(m.right - m.left, r.Width());
-  const int free = r.Width() - w;
-  const int shift = align == DT_RIGHT ? free : align == DT_CENTER ? free / 2 : 0;
-  PaintAddedTitle(dc, g, r.Left + shift + w);
+  TBitmapDc dc(DibHandle(cache));
+  if (dc)
+    DrawIconEx(dc.Get(), g.Icon.Left, g.Icon.Top, TitleIconHandle(), g.Icon.Width(), g.Icon.Height(), 0, nullptr,
+               DI_NORMAL);
 }
 
 // AddedTitle 4 pixels right of the caption when at least 12 pixels remain, in its own font.
@@ -427,9 +268,9 @@ void TsSkinProvider::PaintAddedTitle(HDC dc, const TsFrameGeometry& g, int capti
   if (text.empty() || r.Width() < 12) return;
   const TsSkinTables& t = SkinManager()->Tables();
   TColor normal = clWindowText, hot = clWindowText;
-  if (t.IsValidSection(titleIndex_)) {
-    normal = t.Sections[size_t(titleIndex_)].FontColor.Color;
-    hot = t.Sections[size_t(titleIndex_)].HotFontColor.Color;
+  if (t.IsValidSection(title_.TitleIndex())) {
+    normal = t.Sections[size_t(title_.TitleIndex())].FontColor.Color;
+    hot = t.Sections[size_t(title_.TitleIndex())].HotFontColor.Color;
   }
   const TColor own = AddedTitle.Font.Color();
   TColor color;
@@ -505,83 +346,6 @@ bool TsSkinProvider::MenuLineDown(TPoint p) {
   return true;
 }
 
-// [SECTION] Title buttons in the cache
-
-bool TsSkinProvider::ButtonEnabled(int kind) const {
-  if (kind >= kTitleButtonCount) return titleButtons_.Items(kind - kTitleButtonCount).Enabled();
-  if (!sysMenu_) return false;
-  switch (kind) {
-    case tbkMax:
-      return IsZoomed(form_->WindowHandle()) ? sysMenu_->EnabledRestore() : sysMenu_->EnabledMax();
-    case tbkMin:
-      return sysMenu_->EnabledMin();
-    default:
-      return true;
-  }
-}
-
-void TsSkinProvider::DrawButtonGlyph(TzkBitmap& dst, int kind, int state, TPoint at) const {
-  const TzkTitleButton& b = Button(kind);
-  if (const TsMaskData* m = MaskAt(SkinManager()->Tables(), b.GlyphIndex)) {
-    TsBackgroundInfo bg;
-    bg.Bitmap = &dst;
-    bg.IsBitmap = true;
-    PaintGlyphMask(dst, at, state, bg, *m, true);
-  }
-  if (kind >= kTitleButtonCount)
-    DrawCustomGlyph(dst, titleButtons_.Items(kind - kTitleButtonCount).Glyph,
-                    TRect(at.X, at.Y, at.X + b.Rect.Width(), at.Y + b.Rect.Height()), state == kButtonPressed);
-}
-
-void TsSkinProvider::PaintButtons(const TsFrameGeometry& g) {
-  const int count = kTitleButtonCount + titleButtons_.Count();
-  for (int k = 0; k < count; ++k) {
-    TzkTitleButton& b = Button(k);
-    const bool custom = k >= kTitleButtonCount;
-    const size_t i = size_t(custom ? k - kTitleButtonCount : k);
-    b.Visible = custom ? g.CustomShown[i] : g.ButtonShown[i];
-    b.Rect = custom ? g.Custom[i] : g.Buttons[i];
-    if (!b.Visible) continue;
-    const bool animated = b.Animation && b.Animation->Overlay();
-    const int state = animated ? kButtonNormal : b.State;
-    const bool opaque = !(state == kButtonNormal && (!active_ || !ButtonEnabled(k)));
-    TsBackgroundInfo bg;
-    bg.Bitmap = cache_.get();
-    bg.IsBitmap = true;
-    if (const TsMaskData* m = MaskAt(SkinManager()->Tables(), b.GlyphIndex))
-      PaintGlyphMask(*cache_, TPoint{b.Rect.Left, b.Rect.Top}, state, bg, *m, opaque);
-    if (custom) DrawCustomGlyph(*cache_, titleButtons_.Items(int(i)).Glyph, b.Rect, state == kButtonPressed);
-  }
-}
-
-// Redraws one button without rendering the whole frame: the title band under it comes back
-// from the saved copy, the glyph is drawn in its state and the rectangle copied to the window.
-void TsSkinProvider::DrawButton(int kind, bool singleRedraw) {
-  TzkTitleButton& b = Button(kind);
-  if (!cache_ || !titleBand_ || cacheStale_ || !b.Visible) {
-    InvalidateFrame(true);
-    return;
-  }
-  const TRect r(std::max(0, b.Rect.Left), std::max(0, b.Rect.Top),
-                std::min(b.Rect.Right, titleBand_->Width()), std::min(b.Rect.Bottom, titleBand_->Height()));
-  for (int y = r.Top; y < r.Bottom; ++y)
-    std::copy(titleBand_->ScanLine(y) + size_t(r.Left) * 3, titleBand_->ScanLine(y) + size_t(r.Right) * 3,
-              cache_->ScanLine(y) + size_t(r.Left) * 3);
-  const TsMaskData* m = MaskAt(SkinManager()->Tables(), b.GlyphIndex);
-  if (m) {
-    const bool enabled = ButtonEnabled(kind);
-    const bool opaque = enabled && !(b.State == kButtonNormal && !active_) && !(singleRedraw && !enabled);
-    TsBackgroundInfo bg;
-    bg.Bitmap = cache_.get();
-    bg.IsBitmap = true;
-    PaintGlyphMask(*cache_, TPoint{b.Rect.Left, b.Rect.Top}, b.State, bg, *m, opaque);
-  }
-  if (kind >= kTitleButtonCount)
-    DrawCustomGlyph(*cache_, titleButtons_.Items(kind - kTitleButtonCount).Glyph, b.Rect, b.State == kButtonPressed);
-  TWindowDc dc(form_->WindowHandle(), true);
-  if (dc.Get()) DrawBitmapToDC(dc.Get(), b.Rect.Left, b.Rect.Top, *cache_, b.Rect);
-}
-
 // [SECTION] Copying the frame to the window
 
 void TsSkinProvider::PaintFrameToWindow() {
@@ -602,17 +366,7 @@ void TsSkinProvider::PaintFrameToWindow() {
 
 void TsSkinProvider::BuildCorners(const TsFrameGeometry& g) {
   corners_.clear();
-  const TsSkinTables& t = SkinManager()->Tables();
-  if (t.IsValidSection(formIndex_)) {
-    if (const TsMaskData* m = MaskAt(t, t.Sections[size_t(formIndex_)].BorderIndex)) {
-      const int wb = m->WB > 0 ? m->WB : m->BorderWidth;
-      CollectKeyRuns(corners_, g.Width, *m, false, 0);
-      CollectKeyRuns(corners_, g.Width, *m, true, g.Height - wb);
-    }
-  }
-  if (g.H > 0 && t.IsValidSection(titleIndex_))
-    if (const TsMaskData* m = MaskAt(t, t.Sections[size_t(titleIndex_)].BorderIndex))
-      CollectKeyRuns(corners_, g.Width, *m, false, 0);
+  title_.CollectCorners(corners_, g);
 }
 
 void TsSkinProvider::ApplyRegion(bool redraw) {
@@ -651,24 +405,7 @@ int TsSkinProvider::HitTest(TPoint p) {
   const TsFrameGeometry g = Geometry();
   if (g.H == 0) return HTNOWHERE;
   HWND wnd = form_->WindowHandle();
-  const bool minimized = IsIconic(wnd) != FALSE;
-  for (int k = 0; k < kTitleButtonCount; ++k) {
-    if (!g.ButtonShown[size_t(k)] || !g.Buttons[size_t(k)].Contains(p)) continue;
-    int code = buttons_[size_t(k)].HitCode;
-    if (!sysMenu_) return HTCAPTION;
-    if (k == tbkMax && !(sysMenu_->EnabledMax() || (sysMenu_->EnabledRestore() && !minimized)))
-      code = HTCAPTION;
-    if (k == tbkMin && !(sysMenu_->EnabledMin() || (minimized && g.ButtonShown[tbkMax])))
-      code = HTCAPTION;
-    if (code != HTCAPTION && !pressed_) SetHotButton(code);
-    return code;
-  }
-  for (size_t i = 0; i < g.Custom.size(); ++i) {
-    if (!g.CustomShown[i] || !g.Custom[i].Contains(p) || !titleButtons_.Items(int(i)).Enabled()) continue;
-    const int code = kCustomButtonCode + int(i);
-    if (!pressed_) SetHotButton(code);
-    return code;
-  }
+  if (const int code = title_.HitButton(g, p)) return code;
   const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
   if (!IsZoomed(wnd) && (style & WS_THICKFRAME)) {
     int r = HTNOWHERE;
@@ -677,7 +414,7 @@ int TsSkinProvider::HitTest(TPoint p) {
     if (p.X < g.W) r = r == HTTOP ? HTTOPLEFT : r == HTBOTTOM ? HTBOTTOMLEFT : HTLEFT;
     else if (p.X > g.Width - g.W) r = r == HTTOP ? HTTOPRIGHT : r == HTBOTTOM ? HTBOTTOMRIGHT : HTRIGHT;
     if (r != HTNOWHERE) {
-      if (!pressed_) SetHotButton(0);
+      if (!title_.Pressed()) SetHotButton(0);
       return r;
     }
   }
@@ -703,50 +440,12 @@ int TsSkinProvider::HitTest(TPoint p) {
 
 // [SECTION] Button states and clicks
 
-int TsSkinProvider::ButtonKindOfCode(int code) const {
-  if (code <= 0) return -1;
-  if (code >= kCustomButtonCode)
-    return code - kCustomButtonCode < titleButtons_.Count() ? kTitleButtonCount + code - kCustomButtonCode : -1;
-  for (int k = 0; k < kTitleButtonCount; ++k)
-    if (buttons_[size_t(k)].HitCode == code) return k;
-  return -1;
-}
-
 // A custom button's mouse event, with the pointer's screen position.
 void TsSkinProvider::FireCustomMouse(int kind, bool down, LPARAM screenPoint) {
   TsTitleButton& c = titleButtons_.Items(kind - kTitleButtonCount);
   const TMouseEvent& event = down ? c.OnMouseDown : c.OnMouseUp;
   if (event)
     event(&c, TMouseButton::mbLeft, KeyboardShiftState(), GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint));
-}
-
-void TsSkinProvider::SetButtonState(int kind, int state) {
-  TzkTitleButton& b = Button(kind);
-  if (b.State == state) return;
-  b.State = state;
-  hint_.Arm(state == kButtonHot ? TitleButtonHint(*this, kind) : std::wstring());
-  TsSkinView* manager = SkinManager();
-  if (manager && manager->AllowGlowing() && b.Visible) {
-    if (!b.Animation) b.Animation = std::make_unique<TzkSBAnimation>(*this, kind);
-    b.Animation->ChangeState(state);
-  } else {
-    DrawButton(kind, true);
-  }
-}
-
-void TsSkinProvider::AnimationFinished(int kind) {
-  // The overlay is gone: the frame shows the button's own state again.
-  DrawButton(kind, false);
-}
-
-void TsSkinProvider::SetHotButton(int code) {
-  if (code == hotCode_) return;
-  const int old = ButtonKindOfCode(hotCode_);
-  hotCode_ = code;
-  if (old >= 0) SetButtonState(old, kButtonNormal);
-  const int now = ButtonKindOfCode(code);
-  if (now >= 0) SetButtonState(now, kButtonHot);
-  pressed_ = false;
 }
 
 bool TsSkinProvider::NonClientButtonDown(int code, TMessage& m) {
@@ -769,19 +468,9 @@ bool TsSkinProvider::NonClientButtonDown(int code, TMessage& m) {
     ShowSystemMenuAtIcon();
     return true;
   }
-  const int kind = ButtonKindOfCode(code);
-  // Without its system menu (never set up) the provider has no buttons of its own to press.
-  if (kind >= 0 && kind < kTitleButtonCount && !sysMenu_) return false;
-  if (kind >= 0) {
-    if (kind == tbkMax && !(sysMenu_->EnabledMax() || (IsZoomed(wnd) && sysMenu_->EnabledRestore())))
-      return true;
-    const int old = ButtonKindOfCode(hotCode_);
-    if (old >= 0 && old != kind) SetButtonState(old, kButtonNormal);
-    hotCode_ = code;
-    SetButtonState(kind, kButtonPressed);
-    pressed_ = true;
-    SetCapture(wnd);
-    if (kind >= kTitleButtonCount) FireCustomMouse(kind, true, m.LParam);
+  if (title_.Press(code)) {
+    const int kind = title_.KindOfCode(code);
+    if (kind >= kTitleButtonCount && title_.Pressed()) FireCustomMouse(kind, true, m.LParam);
     return true;
   }
   if (code == HTMENU && form_->Menu()) {
@@ -812,43 +501,21 @@ void TsSkinProvider::ShowSystemMenuAtIcon() {
 
 bool TsSkinProvider::ReleaseButton(TPoint p, TMessage& m) {
   HWND wnd = form_->WindowHandle();
-  const int kind = ButtonKindOfCode(hotCode_);
-  pressed_ = false;
+  const int kind = title_.KindOfCode(title_.HotCode());
+  title_.ClearPressed();
   if (GetCapture() == wnd) ReleaseCapture();
   if (kind < 0 || (kind < kTitleButtonCount && !sysMenu_)) return false;
-  const bool inside = Button(kind).Rect.Contains(p);
   if (kind >= kTitleButtonCount) {
-    hotCode_ = 0;
-    SetButtonState(kind, kButtonNormal);
+    title_.Unpress(kind);
     m.Result = 0;
     RECT wr;
     GetWindowRect(wnd, &wr);
     FireCustomMouse(kind, false, MAKELPARAM(wr.left + p.X, wr.top + p.Y));
     return true;
   }
-  UINT command = 0;
-  switch (kind) {
-    case tbkMin:
-      if (!inside) {
-        SetHotButton(0);
-        return false;
-      }
-      command = (Application->MainForm() == form_ || !IsIconic(wnd)) ? SC_MINIMIZE : SC_RESTORE;
-      break;
-    case tbkMax:
-      if (!(sysMenu_->EnabledMax() || (IsZoomed(wnd) && sysMenu_->EnabledRestore()))) return false;
-      command = IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE;
-      break;
-    case tbkClose:
-      command = SC_CLOSE;
-      break;
-    default:
-      command = SC_CONTEXTHELP;
-      break;
-  }
-  hotCode_ = 0;
-  SetButtonState(kind, kButtonNormal);
-  if (!inside && kind != tbkClose) cacheStale_ = true;
+  // The application's main form always minimizes (the application goes to the task bar).
+  const UINT command = title_.ReleaseCommand(kind, p, Application->MainForm() == form_);
+  if (!command) return false;
   if (sysMenu_) sysMenu_->Refresh();
   m.Result = 0;
   // Posted: the command may close and free the form, and this provider with it.

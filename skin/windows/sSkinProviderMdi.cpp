@@ -193,7 +193,7 @@ void TsSkinProvider::PaintMdiLine(const TsFrameGeometry& g) {
   bg.Bitmap = cache_.get();
   bg.IsBitmap = true;
   const TsSkinTables* t = &SkinManager()->Tables();
-  PaintSectionByIndex(titleIndex_, TitleSkin.empty() ? "FORMTITLE" : TitleSkin, bg, -1, -1, t, cache_.get(),
+  PaintSectionByIndex(title_.TitleIndex(), TitleSkin.empty() ? "FORMTITLE" : TitleSkin, bg, -1, -1, t, cache_.get(),
                       TPoint{g.MdiBand.Left, g.MdiBand.Top}, g.MdiBand, active_ ? 1 : 0, true);
   for (int k = 0; k < kMdiButtonCount; ++k) {
     TzkTitleButton& b = mdiButtons_[size_t(k)];

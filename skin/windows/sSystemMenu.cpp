@@ -17,14 +17,9 @@ std::wstring PlatformCaption(HMENU menu, UINT command) {
 
 }  // namespace
 
-TsSystemMenu::TsSystemMenu(TsSkinProvider* provider, TCustomForm* form)
-    : TsCustomSysMenu(nullptr), provider_(provider), form_(form) {
-  SetName(L"SysMenu");
-  Build();
-}
+// [SECTION] TsCustomSysMenu
 
-TMenuItem* TsSystemMenu::AddItem(const wchar_t* name, UINT command, const wchar_t* fallback,
-                                 HMENU platform) {
+TMenuItem* TsCustomSysMenu::AddItem(const wchar_t* name, UINT command, const wchar_t* fallback, HMENU platform) {
   auto* item = new TMenuItem(this);
   item->SetName(name);
   std::wstring caption = PlatformCaption(platform, command);
@@ -35,18 +30,34 @@ TMenuItem* TsSystemMenu::AddItem(const wchar_t* name, UINT command, const wchar_
   return item;
 }
 
-void TsSystemMenu::AddLine() {
+void TsCustomSysMenu::AddLine() {
   auto* line = new TMenuItem(this);
   line->SetCaption(L"-");
   Items()->Add(line);
 }
 
-void TsSystemMenu::Build() {
+void TsCustomSysMenu::ClearItems() {
   while (Items()->Count() > 0) {
     TMenuItem* item = Items()->Items(Items()->Count() - 1);
     Items()->Remove(item);
     delete item;
   }
+}
+
+void TsCustomSysMenu::HookToPainter(TsSkinView* manager) {
+  if (TsSkinableMenus* menus = SkinableMenusOf(manager)) menus->HookMenu(this, manager->Active());
+}
+
+// [SECTION] TsSystemMenu
+
+TsSystemMenu::TsSystemMenu(TsSkinProvider* provider, TCustomForm* form)
+    : TsCustomSysMenu(nullptr), provider_(provider), form_(form) {
+  SetName(L"SysMenu");
+  Build();
+}
+
+void TsSystemMenu::Build() {
+  ClearItems();
   HMENU platform = form_->HandleAllocated() ? GetSystemMenu(form_->WindowHandle(), FALSE) : nullptr;
   ItemRestore = AddItem(L"zkIR", SC_RESTORE, L"Restore", platform);
   ItemMove = AddItem(L"zkIM", SC_MOVE, L"Move", platform);
@@ -151,7 +162,7 @@ void TsSystemMenu::ShowAt(int x, int y) {
   }
   if (extraCount_ > 0) Build();
   Refresh();
-  if (TsSkinableMenus* menus = SkinableMenusOf(manager)) menus->HookMenu(this, manager->Active());
+  HookToPainter(manager);
   Popup(x, y);
 }
 

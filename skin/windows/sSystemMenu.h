@@ -9,9 +9,12 @@
 #include "toolkit/Form.h"
 #include "toolkit/Menu.h"
 
+class TsSkinView;
+
 class TsSkinProvider;
 
-// The six queries the system menu and the title buttons share.
+// The six queries the system menu and the title buttons share, and the items every system
+// menu makes the same way.
 class TsCustomSysMenu : public TPopupMenu {
  public:
   explicit TsCustomSysMenu(TComponent* owner) : TPopupMenu(owner) {}
@@ -22,6 +25,17 @@ class TsCustomSysMenu : public TPopupMenu {
   virtual bool EnabledMax() const = 0;
   virtual bool EnabledMin() const = 0;
   virtual bool EnabledRestore() const = 0;
+
+ protected:
+  // The system command an item's click gives its window.
+  virtual void SendCommand(UINT command) = 0;
+  // An item of a system command, captioned as the platform's own menu of the window captions
+  // that command (in the user's language), else with the fallback.
+  TMenuItem* AddItem(const wchar_t* name, UINT command, const wchar_t* fallback, HMENU platform);
+  void AddLine();
+  void ClearItems();
+  // The menu drawn by the skin's menu painter while its popups are skinned.
+  void HookToPainter(TsSkinView* manager);
 };
 
 class TsSystemMenu : public TsCustomSysMenu {
@@ -53,9 +67,7 @@ class TsSystemMenu : public TsCustomSysMenu {
   int ExtraCount() const { return extraCount_; }
 
  private:
-  TMenuItem* AddItem(const wchar_t* name, UINT command, const wchar_t* fallback, HMENU platform);
-  void AddLine();
-  void SendCommand(UINT command);
+  void SendCommand(UINT command) override;
   bool Sizable() const;
   bool SingleOrSizable() const;
   bool Maximized() const;

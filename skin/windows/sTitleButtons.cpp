@@ -8,6 +8,7 @@
 #include "skin/paint/zkGlowImage.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkLayeredWindow.h"
+#include "skin/windows/zkTitleBar.h"
 
 namespace {
 
@@ -47,8 +48,8 @@ TzkTitleButton::~TzkTitleButton() = default;
 TzkTitleButton::TzkTitleButton(TzkTitleButton&&) noexcept = default;
 TzkTitleButton& TzkTitleButton::operator=(TzkTitleButton&&) noexcept = default;
 
-TzkSBAnimation::TzkSBAnimation(TsSkinProvider& provider, int button)
-    : provider_(provider), button_(button), timer_(nullptr) {
+TzkSBAnimation::TzkSBAnimation(TzkTitleBar& bar, int button)
+    : bar_(bar), button_(button), timer_(nullptr) {
   timer_.SetEnabled(false);
   timer_.SetInterval(kInterval);
   timer_.OnTimer = [this](TObject*) { Tick(); };
@@ -96,7 +97,7 @@ void TzkSBAnimation::Tick() {
     }
     if (!PointerInside()) {
       timer_.SetEnabled(false);
-      if (HWND wnd = provider_.Form()->WindowHandle()) PostMessageW(wnd, WM_MOUSELEAVE, 0, 0);
+      if (HWND wnd = bar_.Window()) PostMessageW(wnd, WM_MOUSELEAVE, 0, 0);
     }
     return;
   }
@@ -112,8 +113,8 @@ bool TzkSBAnimation::PointerInside() const {
   POINT p;
   GetCursorPos(&p);
   RECT wr;
-  GetWindowRect(provider_.Form()->WindowHandle(), &wr);
-  return provider_.Button(button_).Rect.Contains(TPoint{p.x - wr.left, p.y - wr.top});
+  GetWindowRect(bar_.Window(), &wr);
+  return bar_.Button(button_).Rect.Contains(TPoint{p.x - wr.left, p.y - wr.top});
 }
 
 // The overlay image: the title background under the button from the saved title band with
@@ -121,14 +122,14 @@ bool TzkSBAnimation::PointerInside() const {
 // standard button whose skin has a glow image for its glyph is shown inside that glow: the
 // overlay then has the glow image's size, moved left and up by the glow margin.
 void TzkSBAnimation::Render(int state) {
-  const TzkBitmap* band = provider_.TitleBand();
-  const TRect r = provider_.Button(button_).Rect;
+  const TzkBitmap* band = bar_.Band();
+  const TRect r = bar_.Button(button_).Rect;
   if (!band || r.Width() <= 0 || r.Height() <= 0) return;
   TzkBitmap work(r.Width(), r.Height());
   CopyRect(work, 0, 0, *band, r);
-  provider_.DrawButtonGlyph(work, button_, state, TPoint{0, 0});
+  bar_.DrawButtonGlyph(work, button_, state, TPoint{0, 0});
   int margin = 0;
-  const TsMaskData* glow = state == kButtonHot ? provider_.GlowMaskOf(button_, margin) : nullptr;
+  const TsMaskData* glow = state == kButtonHot ? bar_.GlowMaskOf(button_, margin) : nullptr;
   TzkBitmap halo = glow ? GlowImageFrame(*glow) : TzkBitmap();
   const TPoint at = halo.Empty() ? TPoint{0, 0} : TPoint{margin, margin};
   const int w = halo.Empty() ? r.Width() : halo.Width();
@@ -143,7 +144,7 @@ void TzkSBAnimation::Render(int state) {
 }
 
 void TzkSBAnimation::Show(uint8_t alpha) {
-  HWND form = provider_.Form()->WindowHandle();
+  HWND form = bar_.Window();
   if (!image_ || !form) return;
   if (!overlay_) overlay_.Reset(CreateOverlayWindow(form));
   if (!overlay_) return;
@@ -167,7 +168,7 @@ void TzkSBAnimation::Free() {
   step_ = 0;
   stepCount_ = 0;
   lastAlpha_ = 0;
-  provider_.AnimationFinished(button_);
+  bar_.AnimationFinished(button_);
 }
 
 // [SECTION] Custom title buttons

@@ -20,6 +20,7 @@
 #include "toolkit/Timer.h"
 
 class TsSkinProvider;
+class TzkTitleBar;
 
 // The standard buttons, in the order they are laid out from the right.
 enum TzkTitleButtonKind { tbkClose = 0, tbkMax = 1, tbkMin = 2, tbkHelp = 3, kTitleButtonCount = 4 };
@@ -55,7 +56,7 @@ struct TzkTitleButton {
 // alpha, fading out lowers it and frees the overlay; one tick every 12 ms.
 class TzkSBAnimation {
  public:
-  TzkSBAnimation(TsSkinProvider& provider, int button);
+  TzkSBAnimation(TzkTitleBar& bar, int button);
   ~TzkSBAnimation();
   TzkSBAnimation(const TzkSBAnimation&) = delete;
   TzkSBAnimation& operator=(const TzkSBAnimation&) = delete;
@@ -72,7 +73,7 @@ class TzkSBAnimation {
   HWND Overlay() const { return overlay_.Get(); }
   // The look the overlay shows (the state it fades to or from), or -1.
   int ShownState() const { return shownState_; }
-  // Where the overlay lies, in window coordinates of the form (larger than the button with a
+  // Where the overlay lies, in window coordinates of the window (larger than the button with a
   // glow), and its image (32-bit, premultiplied alpha).
   TRect OverlayRect() const { return overlayRect_; }
   const TzkBitmap* OverlayImage() const { return image_.get(); }
@@ -84,7 +85,7 @@ class TzkSBAnimation {
   void Free();
   bool PointerInside() const;
 
-  TsSkinProvider& provider_;
+  TzkTitleBar& bar_;
   int button_;
   TTimer timer_;
   TWindowHandle overlay_;
