@@ -14,6 +14,7 @@ vornik_win32(
   zkComposition.cpp
   zkCtrlAdapter.cpp
   zkDials.cpp
+  zkMessageBox.cpp
   zkWindowSkinning.cpp
   zkGlowEffect.cpp
   zkLayeredWindow.cpp
