@@ -145,7 +145,7 @@ TzkChildChoice ChooseChildAdapter(const std::string& cls, LONG_PTR s, bool visib
   return {};
 }
 
-std::unique_ptr<TzkMainWnd> MakeChildAdapter(const TzkChildChoice& c, HWND wnd, TsSkinManager* manager) {
+std::unique_ptr<TzkMainWnd> MakeChildAdapter(const TzkChildChoice& c, HWND wnd, TsSkinView* manager) {
   using C = TzkChildChoice;
   const std::string section = c.Section;
   switch (c.Kind) {
@@ -177,7 +177,7 @@ bool AttachChildAdapter(HWND child, TzkProvider& record) {
   if (!child) return false;
   if (IsSkinnedWindow(child)) return true;
   TzkDialogWnd* dialog = record.DialogAdapter.get();
-  TsSkinManager* manager = dialog ? dialog->Skin().Manager : DefaultManager();
+  TsSkinView* manager = dialog ? dialog->Skin().Manager : DefaultManager();
   TFlagScope creating(TzkMainWnd::CreatingDialogAdapters);
   const TzkChildChoice choice = ChooseChildAdapter(LowerCase(ClassNameOf(child)),
                                                    GetWindowLongPtrW(child, GWL_STYLE),
@@ -192,7 +192,7 @@ bool AttachChildAdapter(HWND child, TzkProvider& record) {
 // (the record is dropped) when the children could not be walked.
 bool AttachDialogProvider(TzkProvider& record, HWND wnd) {
   record.DialogWnd = wnd;
-  TsSkinManager* manager = DefaultManager();
+  TsSkinView* manager = DefaultManager();
   if (record.DialogAdapter || !manager || !manager->Active()) return true;
   const std::string cls = ClassNameOf(wnd);
   if (cls == "#32770" || cls == "TMessageForm") {
@@ -212,7 +212,7 @@ bool AttachDialogProvider(TzkProvider& record, HWND wnd) {
   return true;
 }
 
-void AttachDialog(HWND wnd, TsSkinManager* manager) {
+void AttachDialog(HWND wnd, TsSkinView* manager) {
   if (!(manager->SkinningRules() & srStdDialogs)) return;
   // While a skinned dialog shows, a second one is skinned only when it holds a tool bar
   // somewhere (the file dialogs); simpler ones opened from it keep the platform's look.
