@@ -132,6 +132,7 @@ void RunTaskListBench() {
   RunSkinnedControlsBench(form);
   RunFrameBench(form);
   RunMenuBench(form);
+  RunDialogBench(form);
   delete form;
 
   TMemoryStorage memory;

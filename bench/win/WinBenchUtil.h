@@ -28,6 +28,7 @@ std::vector<double> TimeRuns(int runs, Fn fn) {
 void RunSkinManagerBench(TForm1* form);
 // The list's popup menu opened and painted, skinned and by the platform.
 void RunMenuBench(TForm1* form);
+void RunDialogBench(TForm1* form);
 // The skinned controls of the main window: repaints with and without the skin, fade frames.
 void RunSkinnedControlsBench(TForm1* form);
 // The skinned frame of the main window: non-client repaint and activation switch.

@@ -102,8 +102,12 @@ void TsSkinManager::LoadInto(const std::function<void(TsSkinTables&, const TsSki
   TsSkinLoadReport report;
   load(tables_, LoadOptions(), &report);
   loadReport_ = std::move(report);
-  if (loadReport_.VersionTooNew)
-    MessageBoxW(nullptr, Utf8ToWide(kVersionWarning).c_str(), L"", MB_OK | MB_ICONWARNING);
+  if (loadReport_.VersionTooNew) {
+    if (WindowSkinning().Warn)
+      WindowSkinning().Warn(kVersionWarning);
+    else  // no window layer: the platform's own box
+      MessageBoxW(nullptr, Utf8ToWide(kVersionWarning).c_str(), L"Warning", MB_OK | MB_ICONWARNING);
+  }
   InitCachedIndexes();
 }
 

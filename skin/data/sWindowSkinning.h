@@ -51,6 +51,8 @@ struct TzkWindowSkinning {
   std::vector<HWND> (*HookedWindows)() = nullptr;
   // The platform composes windows itself.
   bool (*CompositionEnabled)() = nullptr;
+  // Shows one of the engine's warnings in the engine's own (skinned) message box.
+  void (*Warn)(const std::string& text) = nullptr;
 };
 void SetWindowSkinning(const TzkWindowSkinning& skinning);
 const TzkWindowSkinning& WindowSkinning();

@@ -17,6 +17,7 @@ vornik_win32(
   zkDials.cpp
   zkDialogWnd.cpp
   zkSystemMenu.cpp
+  zkMessageBox.cpp
   zkWindowSkinning.cpp
   zkGlowEffect.cpp
   zkLayeredWindow.cpp

@@ -14,6 +14,7 @@
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/zkComposition.h"
 #include "skin/windows/zkGlowEffect.h"
+#include "skin/windows/zkMessageBox.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
@@ -25,9 +26,7 @@ const char* const kProviderOneInstance =
 
 namespace {
 
-void Warn(const char* text) {
-  MessageBoxW(nullptr, Utf8ToWide(text).c_str(), L"", MB_OK | MB_ICONWARNING);
-}
+void Warn(const char* text) { ShowSkinMessage(L"", Utf8ToWide(text), mkWarning); }
 
 // The provider that serves a form already, found among the form's components.
 TsSkinProvider* OtherProviderOf(TCustomForm* form, const TsSkinProvider* self) {

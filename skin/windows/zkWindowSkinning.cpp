@@ -7,6 +7,8 @@
 #include "skin/windows/zkEditWnd.h"
 #include "skin/windows/zkGlowEffect.h"
 #include "skin/windows/sSkinMenus.h"
+#include "skin/windows/zkMessageBox.h"
+#include "toolkit/WideText.h"
 
 namespace {
 
@@ -16,6 +18,7 @@ std::unique_ptr<TzkScrollWnd> MakeListViewAdapter(HWND wnd, const std::string& s
 }
 
 void CloseOneGlow(int id) { CloseGlowEffect(id); }
+void WarnInMessageBox(const std::string& text) { ShowSkinMessage(L"", Utf8ToWide(text), mkWarning); }
 void CloseEveryGlow(bool freeAtOnce) { CloseAllGlowEffects(freeAtOnce); }
 
 }  // namespace
@@ -26,6 +29,7 @@ void InstallWindowSkinning() {
   skinning.RemoveHook = &RemoveSkinHook;
   skinning.HookedWindows = &HookedWindows;
   skinning.CompositionEnabled = &CompositionEnabled;
+  skinning.Warn = &WarnInMessageBox;
   SetWindowSkinning(skinning);
   TzkGlowHost glows;
   glows.Show = &ShowGlowEffect;

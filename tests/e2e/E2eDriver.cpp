@@ -629,6 +629,28 @@ int main() {
   Check(WaitFor([&] { return run3.MenuWindows().empty(); }, 5000), "Escape closes it");
   SendMessageW(run3.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
   const std::string prioritised = ReadFileBytes("save.txt");
+
+  std::printf("a save that fails\n");
+  SetFileAttributesW(L"save.txt", FILE_ATTRIBUTE_READONLY);
+  const int rowsBefore = run3.Rows();
+  SendMessageW(run3.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"не сохранится"));
+  PostMessageW(run3.edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+  PostMessageW(run3.edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+  HWND errorBox = nullptr;
+  Check(WaitFor([&] { return (errorBox = run3.FindTopLevel(L"#32770", true)) != nullptr; }, 10000),
+        "saving into a read-only task file shows an error box");
+  Check(errorBox && IsSkinnedWindow(errorBox), "the error box is drawn by the skin");
+  if (errorBox) {
+    Sleep(400);  // the box reaches the screen; the screenshot is only looked at
+    SaveScreenshot(errorBox, (shots + "save-failed.bmp").c_str());
+    PostMessageW(errorBox, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(errorBox, WM_KEYUP, VK_RETURN, 0xC01C0001);
+  }
+  Check(WaitFor([&] { return !run3.FindTopLevel(L"#32770", true); }, 5000), "OK closes it");
+  Check(run3.Rows() == rowsBefore + 1 && run3.ItemText(0, 0) == L"не сохранится",
+        "the new task stays in the list");
+  Check(ReadFileBytes("save.txt") == prioritised, "save.txt on disk is unchanged");
+  SetFileAttributesW(L"save.txt", FILE_ATTRIBUTE_NORMAL);
   Check(run3.Close(), "closing the window ends the program");
 
   std::printf("restart after the alarm\n");
