@@ -1,4 +1,6 @@
 vornik_portable(
+  AppSettings.cpp
+  SkinChoices.cpp
   TaskFile.cpp
   TaskClock.cpp
   TaskCsv.cpp
@@ -8,6 +10,7 @@ vornik_portable(
 vornik_win32(
   ListViewRows.cpp
   SingleInstance.cpp
+  SkinSwitcher.cpp
   Unit1.cpp
   Unit2.cpp
   WinTaskAlarm.cpp
