@@ -602,14 +602,28 @@ void TForm1::Timer1Timer(TObject*) {
   if (caption != before) sLabel1->SetCaption(Utf8ToWide(caption));
 }
 
+// Normal rows alternate between the list's own colour (white, or the skin's list colour) and
+// a shade of it: the platform's 3-D light colour beside white, else the list colour with a
+// tenth of its text colour, so a dark skin gets dark rows its light text reads on. Priority
+// rows are yellow and red whatever the skin, with black text.
 void TForm1::sListView1CustomDrawItem(TObject*, TListItem* item, TCustomDrawState, bool&) {
-  TColor color = item->Index() % 2 == 1 ? ColorToRGB(cl3DLight) : clWhite;
+  const TColor base = ColorToRGB(sListView1->Color());
+  TColor color = base;
+  if (item->Index() % 2 == 1) {
+    const TColor text = ColorToRGB(sListView1->Font().Color());
+    const auto mix = [](int b, int t) { return uint8_t((b * 9 + t + 5) / 10); };
+    color = base == clWhite ? ColorToRGB(cl3DLight)
+                            : RGBColor(mix(GetRValue(base), GetRValue(text)), mix(GetGValue(base), GetGValue(text)),
+                                       mix(GetBValue(base), GetBValue(text)));
+  }
   switch (PriorityOf(item->SubItem(tfPriority - 1), 0)) {
     case 1:
       color = RGBColor(255, 255, 0);
+      sListView1->Canvas().Font().SetColor(clBlack);
       break;
     case 2:
       color = RGBColor(255, 0, 0);
+      sListView1->Canvas().Font().SetColor(clBlack);
       break;
   }
   sListView1->Canvas().Brush().SetColor(color);
