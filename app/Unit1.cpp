@@ -10,6 +10,7 @@
 
 #include "app/IconFileCheck.h"
 #include "app/SkinChoices.h"
+#include "app/Unit2.h"
 #include "app/WinTaskAlarm.h"
 #include "app/WinTaskLocale.h"
 #include "app/WinTaskStorage.h"
@@ -161,6 +162,9 @@ void TForm1::BuildSkinManager() {
   third.ThirdButtons = "TButton";
   if (!setup_.SkinActive) sSkinManager1->SetActive(false);
   const std::string storedDirectory = sSkinManager1->SkinDirectory();
+  sSkinManager1->OnAfterChange = [this](TObject*) {
+    if (auto* dialog = dynamic_cast<TForm2*>(TimeLimitDialog)) dialog->FitLabelColors();
+  };
   skins_ = std::make_unique<TSkinSwitcher>(*sSkinManager1, setup_.Folder);
   std::string skin = kInternalSkinName;
   const std::string problem = skins_->PrepareStartChoice(skin);

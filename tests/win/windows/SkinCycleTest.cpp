@@ -833,6 +833,8 @@ TEST_F(MainWindowSkins, EachSkinLooksOnTheLiveWindowAsOnAFreshStart) {
   for (const std::string& skin : skins) {
     Choose(skin);
     live.push_back(Look());
+    // The dialog's captions keep their own dark colour only where it reads.
+    EXPECT_EQ(dialog->sDecimalSpinEdit1->BoundLabel().UseSkinColor(), skin == kNightSkinName) << skin;
   }
   Close();
   for (size_t i = 0; i < live.size(); ++i) {
