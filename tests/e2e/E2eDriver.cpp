@@ -867,7 +867,21 @@ int main() {
                   10000),
           "and keeps that choice");
     Check(WaitFor([&] { return ClientPixel(again.form, 4, 145) == quarn; }, 5000), "the window is light again");
-    Check(again.Close(), "closing the window ends the program");
+    // "Выход", the tray menu's last item, ends the program as closing the window does.
+    PostMessageW(again.TrayHandler(), 0x800, 1, WM_RBUTTONDOWN);
+    PostMessageW(again.TrayHandler(), 0x800, 1, WM_RBUTTONUP);
+    if (WaitFor([&] { return again.MenuWindows().size() == 1; }, 10000)) {
+      Sleep(300);
+      pressIn(again, VK_UP);
+      pressIn(again, VK_RETURN);
+    }
+    DWORD code = 1;
+    const bool ended = WaitForSingleObject(again.pi.hProcess, 30000) == WAIT_OBJECT_0;
+    GetExitCodeProcess(again.pi.hProcess, &code);
+    Check(ended && code == 0, "\"Выход\" in the tray menu ends the program");
+    if (!ended) TerminateProcess(again.pi.hProcess, 1);
+    CloseHandle(again.pi.hThread);
+    CloseHandle(again.pi.hProcess);
   }
 
   std::printf("a second start\n");
