@@ -1,4 +1,6 @@
 vornik_portable(
+  AppSettings.cpp
+  SkinChoices.cpp
   TaskFile.cpp
   TaskClock.cpp
   TaskCsv.cpp
@@ -10,6 +12,7 @@ vornik_win32(
   CsvExportDialog.cpp
   ListViewRows.cpp
   SingleInstance.cpp
+  SkinSwitcher.cpp
   Unit1.cpp
   Unit2.cpp
   WinTaskAlarm.cpp

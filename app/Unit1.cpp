@@ -9,6 +9,8 @@
 #include <stdexcept>
 
 #include "app/IconFileCheck.h"
+#include "app/SkinChoices.h"
+#include "app/Unit2.h"
 #include "app/WinTaskAlarm.h"
 #include "app/WinTaskLocale.h"
 #include "app/WinTaskStorage.h"
@@ -16,6 +18,7 @@
 #include "toolkit/Canvas.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Icon.h"
+#include "skin/data/sWindowSkinning.h"
 #include "toolkit/WideText.h"
 
 TForm1* Form1 = nullptr;
@@ -119,6 +122,7 @@ TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std:
   BuildSkinManager();
   BuildMenu();
   BuildTrayIcon();
+  BuildTrayMenu();
   alarmBatch_ = std::make_unique<TAlarmBatch>(*alarm_);
   clock_ = std::make_unique<TTaskClock>(*rows_, *locale_, *alarmBatch_);
 
@@ -128,6 +132,7 @@ TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std:
 }
 
 TForm1::~TForm1() {
+  if (appHookId_) Application->UnhookMainWindow(appHookId_);
   // The skin goes first, with its hook, while every window it told about it still exists.
   delete sSkinManager1;
   sSkinManager1 = nullptr;
@@ -138,9 +143,11 @@ TForm1::~TForm1() {
   sListView1 = nullptr;
 }
 
-// The skin manager and its stored skins, Quarn and its dark sibling; the program starts with
-// Quarn. Setting SkinName loads the skin at once; it is applied when the form has been built. The program works without a skin, so a skin that
-// cannot be loaded is reported and the program goes on unskinned.
+// The skin manager and its stored skins, Quarn and its dark sibling. The program starts with
+// the skin kept in the settings file, Quarn when there is none. Setting SkinName loads the
+// skin at once; it is applied when the form has been built. The program works without a skin,
+// so a skin that cannot be loaded is reported and the program goes on with Quarn, or
+// unskinned when even Quarn cannot be loaded.
 void TForm1::BuildSkinManager() {
   sSkinManager1 = new TsSkinManager(this);
   sSkinManager1->SetName(L"sSkinManager1");
@@ -148,18 +155,39 @@ void TForm1::BuildSkinManager() {
   sSkinManager1->InternalSkins().push_back(NightStoredSkin());
   sSkinManager1->MenuSupport().IcoLineSkin = "ICOLINE";
   // Where skins were kept when the program was designed; not present on users' machines, so
-  // the skin always comes from the stored collection.
+  // the skin comes from the stored collection unless one is chosen from a "Skins" folder.
   sSkinManager1->SetSkinDirectory("D:\\VornikDesign\\Skins");
   ThirdPartyList& third = sSkinManager1->ThirdParty();
   for (int i = 0; i < ThirdPartyList::kCount; ++i) third[i] = " ";
   third.ThirdButtons = "TButton";
   if (!setup_.SkinActive) sSkinManager1->SetActive(false);
+  const std::string storedDirectory = sSkinManager1->SkinDirectory();
+  sSkinManager1->OnAfterChange = [this](TObject*) {
+    if (auto* dialog = dynamic_cast<TForm2*>(TimeLimitDialog)) dialog->FitLabelColors();
+  };
+  skins_ = std::make_unique<TSkinSwitcher>(*sSkinManager1, setup_.Folder);
+  std::string skin = kInternalSkinName;
+  const std::string problem = skins_->PrepareStartChoice(skin);
+  if (!problem.empty()) {
+    const std::runtime_error error(problem);
+    Application->HandleException(this, &error);
+  }
   try {
-    sSkinManager1->SetSkinName(kInternalSkinName);
+    sSkinManager1->SetSkinName(skin);
+    return;
   } catch (const std::exception& e) {
     Application->HandleException(this, &e);
-    sSkinManager1->SetActive(false);
   }
+  if (skin != kInternalSkinName) {
+    try {
+      sSkinManager1->SetSkinDirectory(storedDirectory);
+      sSkinManager1->SetSkinName(kInternalSkinName);
+      return;
+    } catch (const std::exception& e) {
+      Application->HandleException(this, &e);
+    }
+  }
+  sSkinManager1->SetActive(false);
 }
 
 void TForm1::BuildControls() {
@@ -316,6 +344,85 @@ void TForm1::BuildTrayIcon() {
   CoolTrayIcon1->SetIconVisible(true);
   CoolTrayIcon1->OnDblClick = [this](TObject* s) { CoolTrayIcon1DblClick(s); };
 }
+
+void TForm1::BuildTrayMenu() {
+  PopupMenu2 = new TPopupMenu(this);
+  PopupMenu2->SetName(L"PopupMenu2");
+  const auto item = [this](const wchar_t* name, const wchar_t* caption, void (TForm1::*handler)(TObject*)) {
+    TMenuItem* m = new TMenuItem(this);
+    m->SetName(name);
+    m->SetCaption(caption);
+    PopupMenu2->Items()->Add(m);
+    if (handler) m->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+    return m;
+  };
+  N9 = item(L"N9", L"Открыть", &TForm1::N9Click);
+  N9->SetDefault(true);
+  N10 = item(L"N10", L"Скин", nullptr);
+  N11 = item(L"N11", L"Оттенок", nullptr);
+  N12 = item(L"N12", L"-", nullptr);
+  N13 = item(L"N13", L"Выход", &TForm1::N13Click);
+  for (const int degrees : kHuePresets) {
+    TMenuItem* hue = new TMenuItem(N11);
+    hue->SetCaption(std::to_wstring(degrees) + L"\u00B0");
+    hue->SetRadioItem(true);
+    hue->OnClick = [this, degrees](TObject*) { RunReported([this, degrees] { skins_->ChooseHue(degrees); }); };
+    N11->Add(hue);
+  }
+  PopupMenu2->OnPopup = [this](TObject* s) { PopupMenu2Popup(s); };
+  CoolTrayIcon1->SetPopupMenu(PopupMenu2);
+  // The platform says on the application window when its light or dark app mode changes.
+  if (Application->HandleAllocated())
+    appHookId_ = Application->HookMainWindow([this](TMessage& m) {
+      if (m.Msg == WM_SETTINGCHANGE && skins_)
+        RunReported([this, &m] { skins_->SettingChanged(reinterpret_cast<const wchar_t*>(m.LParam)); });
+      return false;
+    });
+}
+
+void TForm1::FillSkinMenu() {
+  while (N10->Count() > 0) delete N10->Items(N10->Count() - 1);
+  const std::vector<TSkinChoice> choices = skins_->Choices();
+  const int active = skins_->ActiveIndex(choices);
+  const auto add = [this](const std::wstring& caption, bool checked, std::function<void()> command) {
+    TMenuItem* m = new TMenuItem(N10);
+    m->SetCaption(caption);
+    m->SetRadioItem(true);
+    m->SetChecked(checked);
+    if (command) m->OnClick = [this, command](TObject*) { RunReported(command); };
+    N10->Add(m);
+  };
+  for (size_t i = 0; i < choices.size(); ++i) {
+    // "&" would underline the next letter instead of showing itself.
+    std::wstring caption;
+    for (const wchar_t c : Utf8ToWide(choices[i].Name)) caption += c == L'&' ? L"&&" : std::wstring(1, c);
+    const TSkinChoice choice = choices[i];
+    add(caption, int(i) == active, [this, choice] { skins_->ChooseSkin(choice); });
+  }
+  add(L"-", false, nullptr);
+  add(L"Как в Windows", skins_->FollowsWindows(), [this] { skins_->FollowWindows(); });
+}
+
+void TForm1::PopupMenu2Popup(TObject*) {
+  FillSkinMenu();
+  for (int i = 0; i < N11->Count(); ++i) N11->Items(i)->SetChecked(kHuePresets[i] == skins_->HueOffset());
+  // The items made just now are drawn by the skin like the rest of the menu.
+  if (sSkinManager1->SkinData().Active)
+    if (IzkMenuPainter* painter = sSkinManager1->MenuPainter()) painter->SetActive(true);
+}
+
+void TForm1::RunReported(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& e) {
+    Application->HandleException(this, &e);
+  }
+}
+
+void TForm1::N9Click(TObject*) { BringBack(); }
+
+// Ends the program as closing the main window does.
+void TForm1::N13Click(TObject*) { Close(); }
 
 void TForm1::FormCreate(TObject*) {
   // 1. The line buffer lives in the task file object.
@@ -499,14 +606,28 @@ void TForm1::Timer1Timer(TObject*) {
   if (caption != before) sLabel1->SetCaption(Utf8ToWide(caption));
 }
 
+// Normal rows alternate between the list's own colour (white, or the skin's list colour) and
+// a shade of it: the platform's 3-D light colour beside white, else the list colour with a
+// tenth of its text colour, so a dark skin gets dark rows its light text reads on. Priority
+// rows are yellow and red whatever the skin, with black text.
 void TForm1::sListView1CustomDrawItem(TObject*, TListItem* item, TCustomDrawState, bool&) {
-  TColor color = item->Index() % 2 == 1 ? ColorToRGB(cl3DLight) : clWhite;
+  const TColor base = ColorToRGB(sListView1->Color());
+  TColor color = base;
+  if (item->Index() % 2 == 1) {
+    const TColor text = ColorToRGB(sListView1->Font().Color());
+    const auto mix = [](int b, int t) { return uint8_t((b * 9 + t + 5) / 10); };
+    color = base == clWhite ? ColorToRGB(cl3DLight)
+                            : RGBColor(mix(GetRValue(base), GetRValue(text)), mix(GetGValue(base), GetGValue(text)),
+                                       mix(GetBValue(base), GetBValue(text)));
+  }
   switch (PriorityOf(item->SubItem(tfPriority - 1), 0)) {
     case 1:
       color = RGBColor(255, 255, 0);
+      sListView1->Canvas().Font().SetColor(clBlack);
       break;
     case 2:
       color = RGBColor(255, 0, 0);
+      sListView1->Canvas().Font().SetColor(clBlack);
       break;
   }
   sListView1->Canvas().Brush().SetColor(color);

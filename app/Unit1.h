@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/ListViewRows.h"
+#include "app/SkinSwitcher.h"
 #include "app/TaskClock.h"
 #include "app/TaskFile.h"
 #include "app/TaskPlatform.h"
@@ -68,6 +69,14 @@ class TForm1 : public TForm {
   TMenuItem* N6;
   TMenuItem* N7;
   TMenuItem* N8;
+  // The tray icon's menu: "Открыть" (the default item), "Скин" (the skins, rebuilt each time
+  // the menu opens, and "Как в Windows"), "Оттенок" (the hue presets), "Выход".
+  TPopupMenu* PopupMenu2;
+  TMenuItem* N9;
+  TMenuItem* N10;
+  TMenuItem* N11;
+  TMenuItem* N12;
+  TMenuItem* N13;
   TCoolTrayIcon* CoolTrayIcon1;
 
   // The time-limit dialog N3 shows (set by the program once it has made it).
@@ -86,6 +95,9 @@ class TForm1 : public TForm {
   void N8Click(TObject* sender);
   void Timer1Timer(TObject* sender);
   void CoolTrayIcon1DblClick(TObject* sender);
+  void PopupMenu2Popup(TObject* sender);
+  void N9Click(TObject* sender);
+  void N13Click(TObject* sender);
   void sListView1CustomDrawItem(TObject* sender, TListItem* item, TCustomDrawState state,
                                 bool& defaultDraw);
 
@@ -97,6 +109,8 @@ class TForm1 : public TForm {
   TTaskRows& Rows() { return *rows_; }
   const std::wstring& TaskFilePath() const { return taskFilePath_; }
   TTaskFile& TaskFile() { return *taskFile_; }
+  // The skin chosen in the tray menu, and the settings file that keeps it.
+  TSkinSwitcher& SkinSwitcher() { return *skins_; }
 
   static const wchar_t* const kQuotations[12];
   static const wchar_t* const kUrlAuthor;
@@ -107,6 +121,11 @@ class TForm1 : public TForm {
   void BuildSkinManager();
   void BuildMenu();
   void BuildTrayIcon();
+  void BuildTrayMenu();
+  // The skins offered now, the active one checked, then "Как в Windows".
+  void FillSkinMenu();
+  // Runs a tray-menu command; what goes wrong is shown to the user and the program goes on.
+  void RunReported(const std::function<void()>& command);
   void LoadStatusIcons();
   // Empty when the icon is loaded; otherwise what is wrong with its file.
   std::string LoadStatusIcon(const std::wstring& path, TIcon& icon);
@@ -125,6 +144,8 @@ class TForm1 : public TForm {
   std::unique_ptr<TListViewRows> rows_;
   std::unique_ptr<TAlarmBatch> alarmBatch_;  // one sound per tick and per load
   std::unique_ptr<TTaskClock> clock_;
+  std::unique_ptr<TSkinSwitcher> skins_;
+  int appHookId_ = 0;  // the application window's hook that hears of the platform's app mode
   std::string listStart_ = kListNotStarted;
   bool tasksLoaded_ = false;  // saves are refused until the task file has been read
   std::string loadError_;  // set when an existing task file could not be read at start-up

@@ -1,10 +1,35 @@
 #include "app/Unit2.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/TaskClock.h"
 #include "app/Unit1.h"
 #include "skin/controls/sLabel.h"
+#include "skin/data/sSkinManager.h"
 
 TForm2* Form2 = nullptr;
+
+namespace {
+
+// The boxes' captions in their own colour.
+const TColor kLabelColor = RGBColor(36, 44, 53);
+
+// Relative luminance of an RGB colour (sRGB channels linearised).
+double Luminance(TColor c) {
+  const auto channel = [](int v) {
+    const double x = v / 255.0;
+    return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
+}
+
+double ContrastRatio(TColor a, TColor b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+}  // namespace
 
 TForm2::TForm2(TComponent* owner, TForm1* mainWindow) : TForm(owner), main_(mainWindow) {
   if (main_) main_->FreeNotification(this);
@@ -35,12 +60,12 @@ TForm2::TForm2(TComponent* owner, TForm1* mainWindow) : TForm(owner), main_(main
     box->SetValue(0);
     TsBoundLabel& label = box->BoundLabel();
     TFont labelFont = Font();
-    labelFont.SetColor(RGBColor(36, 44, 53));
+    labelFont.SetColor(kLabelColor);
     label.SetFont(labelFont);
     label.SetCaption(caption);
     label.SetLayout(TsCaptionLayout::sclTopLeft);
     label.SetActive(true);
-    label.SetUseSkinColor(false);  // the labels keep their own colour under the skin
+    label.SetUseSkinColor(false);  // see FitLabelColors
     return box;
   };
   sDecimalSpinEdit1 = makeBox(L"sDecimalSpinEdit1", 16, L"Часов");
@@ -57,6 +82,22 @@ TForm2::TForm2(TComponent* owner, TForm1* mainWindow) : TForm(owner), main_(main
   sDecimalSpinEdit1->SetTabOrder(0);
   sDecimalSpinEdit2->SetTabOrder(1);
   sButton1->SetTabOrder(2);
+  FitLabelColors();
+}
+
+void TForm2::FitLabelColors() {
+  bool own = true;
+  if (TsSkinManager* m = DefaultManager(); m && m->SkinData().Active) {
+    const int form = m->IndexOfSection("FORM");
+    const TColor background =
+        form >= 0 ? ColorToRGB(m->Tables().Sections[size_t(form)].Color) : m->GlobalColor();
+    own = ContrastRatio(kLabelColor, background) >= 4.5;
+  }
+  for (TsDecimalSpinEdit* box : {sDecimalSpinEdit1, sDecimalSpinEdit2}) {
+    TsBoundLabel& label = box->BoundLabel();
+    label.SetUseSkinColor(!own);
+    if (own) label.Font().SetColor(kLabelColor);
+  }
 }
 
 TForm2::~TForm2() {

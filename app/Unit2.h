@@ -30,6 +30,11 @@ class TForm2 : public TForm {
   // whole part; the boxes are set to the numbers used, so they show what was written.
   std::string TakeLimitText();
 
+  // The boxes' captions keep their own dark colour where it reads on the skin's form colour
+  // (a contrast of 4.5 : 1 or more) and take the skin's label colour where it does not, as on
+  // a dark skin. The main window calls it after every skin change.
+  void FitLabelColors();
+
  protected:
   void Notification(TComponent* c, TOperation op) override;
 

@@ -22,7 +22,7 @@ add_compile_options(-O2)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 set(VORNIK_WIN32_LIBS user32 gdi32 comctl32 shell32 winmm msimg32 uxtheme dwmapi ole32
-    comdlg32 shlwapi)
+    comdlg32 shlwapi advapi32)
 
 vornik_add_core()
 vornik_add_tools()

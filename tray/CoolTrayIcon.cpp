@@ -661,6 +661,9 @@ void TCoolTrayIcon::ShowMenu() {
   Application->ProcessMessages();
   if (!popupMenu_) return;  // freed while the messages were handled
   popupMenu_->SetPopupComponent(this);
+  // A menu tracks clicks elsewhere only while the window that owns it is the foreground
+  // window; for a tray menu nothing else makes it so.
+  SetForegroundWindow(PopupListWindow());
   popupMenu_->Popup(pt.x, pt.y);
   // Lets the menu close when the user clicks elsewhere.
   PostMessageW(ownerWnd_ ? ownerWnd_ : Application->Handle(), WM_NULL, 0, 0);

@@ -116,6 +116,11 @@ void TsCustomListView::WholeControlDraw(TObject* sender, const TRect& r, TCustom
     const TColor color = d.EffectiveColor(0);
     if (ColorToRGB(Color()) != color) SetColor(color);
   }
+  // A list whose window was made before its skin applied has heard of no refresh yet: its
+  // text takes the skin's colour here, as it does after every later skin change.
+  if (!d.CustomFont())
+    if (const TsGeneralData* s = d.Section(); s && Font().Color() != TColor(s->FontColor.Color))
+      Font().SetColor(TColor(s->FontColor.Color));
   if (stage == TCustomDrawStage::cdPreErase) defaultDraw = false;
 }
 

@@ -205,16 +205,22 @@ void TsSkinManager::SetCommonSections(const std::vector<std::string>& lines) {
   if (!IsLoading() && tables_.SkinData.Active) ReloadAndRepaint();
 }
 
-void TsSkinManager::SetHueOffset(int value) {
-  if (value == hueOffset_) return;
-  hueOffset_ = value;
-  if (!IsLoading() && tables_.SkinData.Active) ReloadAndRepaint();
-}
+void TsSkinManager::SetHueOffset(int value) { SetAdjustment(hueOffset_, value); }
 
-void TsSkinManager::SetSaturation(int value) {
-  if (value == saturation_) return;
-  saturation_ = value;
-  if (!IsLoading() && tables_.SkinData.Active) ReloadAndRepaint();
+void TsSkinManager::SetSaturation(int value) { SetAdjustment(saturation_, value); }
+
+// A reload that fails keeps the skin shown, so the adjustment it was made with stays too.
+void TsSkinManager::SetAdjustment(int& adjustment, int value) {
+  if (value == adjustment) return;
+  const int previous = adjustment;
+  adjustment = value;
+  if (IsLoading() || !tables_.SkinData.Active) return;
+  try {
+    ReloadAndRepaint();
+  } catch (...) {
+    adjustment = previous;
+    throw;
+  }
 }
 
 bool TsSkinManager::IsDefault() const { return defaultManager == this; }

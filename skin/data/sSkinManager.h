@@ -150,6 +150,7 @@ class TsSkinManager : public TsSkinView {
                                          TsSkinLoadReport*)>& load);
   TsSkinLoadOptions LoadOptions() const;
   void ReloadAndRepaint();
+  void SetAdjustment(int& adjustment, int value);
   void PrepareSkinChanging();
   void RunSkinChanging();
   // The filter on the application window's messages; true consumes the message.

@@ -70,17 +70,28 @@ std::vector<IzkFrameProvider*> FormsConcerned(TsSkinManager* manager) {
 // [SECTION] Loading
 
 void TsSkinManager::SetSkinName(const std::string& value) {
+  const std::string previousName = skinName_;
   skinName_ = value;
   if (!active_) return;
   if (OnBeforeChange) OnBeforeChange(this);
   {
     TFlagScope changing(zkSkinChanging);
+    const bool wasActive = tables_.SkinData.Active;
+    const bool wasPacked = packed_;
     tables_.SkinData.Active = false;
-    packed_ = SkinFileExists(PackedSkinPath(skinDirectory_, skinName_));
-    if (packed_)
-      LoadPackedSkin();
-    else
-      LoadSkin();
+    try {
+      packed_ = SkinFileExists(PackedSkinPath(skinDirectory_, skinName_));
+      if (packed_)
+        LoadPackedSkin();
+      else
+        LoadSkin();
+    } catch (...) {
+      // A load that fails leaves the tables as they were: the skin shown stays the active one.
+      skinName_ = previousName;
+      packed_ = wasPacked;
+      tables_.SkinData.Active = wasActive;
+      throw;
+    }
     if (!active_)
       RemoveSkin();
     else

@@ -5,11 +5,12 @@
 // dialog (opened from the list's popup menu): it turns red and save.txt carries the fired
 // mark; after a restart the alarm does not fire again. Last, the window is minimized into
 // the tray and brought back by a double click on the tray icon. Last of all, a list of sixty
-// tasks shows the skin's scroll bar, and the thumb and the wheel scroll it.
+// tasks shows the skin's scroll bar, and the thumb and the wheel scroll it; the tray menu
+// switches the skin to Quarn Night, which a restart keeps, and back to Quarn.
 //   e2e_driver.exe PROGRAM.exe SCREENSHOT.bmp
 // The further screenshots (add-normal.bmp and add-hover.bmp around the add button,
-// dialog-open.bmp, row-red.bmp, after-restore.bmp, list-scrolled.bmp) are written beside
-// the first one.
+// dialog-open.bmp, row-red.bmp, after-restore.bmp, list-scrolled.bmp, menu-tray.bmp,
+// skin-night.bmp, menu-night.bmp, dialog-night.bmp) are written beside the first one.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -349,6 +350,18 @@ void ClickAt(POINT p) {
 }
 
 bool SaveScreenshot(RECT r, const char* path);
+
+// The screen's colour at a point of a window's client area.
+COLORREF ClientPixel(HWND wnd, int x, int y) {
+  POINT p = {x, y};
+  ClientToScreen(wnd, &p);
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
 
 bool SaveScreenshot(HWND wnd, const char* path) {
   RECT r;
@@ -758,6 +771,140 @@ int main() {
   mouse_event(MOUSEEVENTF_WHEEL, 0, 0, DWORD(WHEEL_DELTA * 3), 0);
   Check(WaitFor([&] { return top() < bottomTop; }, 5000), "the mouse wheel scrolls the list back up");
   Check(run5.Close(), "closing the window ends the program");
+
+  std::printf("skins from the tray menu\n");
+  {
+    DeleteFileW(L"settings.ini");
+    Program run;
+    Check(run.Start(exe), "the program starts in Quarn");
+    if (!run.form) return 1;
+    Check(WaitFor([&] { return FrameSkinned(run.form); }, 10000), "with the skin's frame");
+    Sleep(500);
+    // The form's own background, between the group box and the edit box.
+    const COLORREF quarn = ClientPixel(run.form, 4, 145);
+    const auto pressIn = [&](const Program& p, WORD key) {
+      const std::vector<HWND> menus = p.MenuWindows();
+      if (!menus.empty()) {
+        PostMessageW(menus.front(), WM_KEYDOWN, key, 1);
+        PostMessageW(menus.front(), WM_KEYUP, key, 0xC0000001);
+      }
+      Sleep(250);
+    };
+    // The right button on the tray icon, as the shell reports it; then "Скин", its submenu and
+    // the item `down` places below its first, at a hand's pace.
+    const auto chooseSkin = [&](const Program& p, int down, const char* shot) {
+      HWND handler = p.TrayHandler();
+      PostMessageW(handler, 0x800, 1, WM_RBUTTONDOWN);
+      PostMessageW(handler, 0x800, 1, WM_RBUTTONUP);
+      if (!WaitFor([&] { return p.MenuWindows().size() == 1; }, 10000)) return false;
+      Sleep(300);
+      pressIn(p, VK_DOWN);
+      pressIn(p, VK_DOWN);
+      pressIn(p, VK_RIGHT);
+      if (!WaitFor([&] { return p.MenuWindows().size() == 2; }, 5000)) return false;
+      for (int i = 0; i < down; ++i) pressIn(p, VK_DOWN);
+      if (shot) {
+        RECT area = {};
+        for (HWND m : p.MenuWindows()) {
+          RECT r;
+          GetWindowRect(m, &r);
+          if (IsRectEmpty(&area)) area = r;
+          else UnionRect(&area, &area, &r);
+        }
+        InflateRect(&area, 30, 30);
+        Sleep(300);  // the open menus reach the screen; the screenshot is only looked at
+        SaveScreenshot(area, (shots + shot).c_str());
+      }
+      pressIn(p, VK_RETURN);
+      return WaitFor([&] { return p.MenuWindows().empty(); }, 5000);
+    };
+    Check(chooseSkin(run, 1, "menu-tray.bmp"), "the tray menu opens and \"Скин\" offers Quarn Night");
+    Check(WaitFor([&] { return ReadFileBytes("settings.ini").find("Skin=Quarn Night (internal)") != std::string::npos; },
+                  10000),
+          "choosing it writes the choice into settings.ini beside the program");
+    Check(WaitFor([&] { return Brightness(ClientPixel(run.form, 4, 145)) + 150 < Brightness(quarn); }, 5000),
+          "the window turns dark at once");
+    Check(FrameSkinned(run.form), "with the skin's frame");
+    Sleep(500);  // the new look reaches the screen; the screenshot is only looked at
+    SaveScreenshot(run.form, (shots + "skin-night.bmp").c_str());
+    const COLORREF night = ClientPixel(run.form, 4, 145);
+    run.Select(0);
+    PostMessageW(run.list, WM_CONTEXTMENU, WPARAM(run.list), MAKELPARAM(0xFFFF, 0xFFFF));
+    if (WaitFor([&] { return run.MenuWindows().size() == 1; }, 10000)) {
+      Sleep(300);
+      pressIn(run, VK_DOWN);
+      pressIn(run, VK_RIGHT);
+      WaitFor([&] { return run.MenuWindows().size() == 2; }, 5000);
+      RECT area = {};
+      for (HWND m : run.MenuWindows()) {
+        RECT r;
+        GetWindowRect(m, &r);
+        if (IsRectEmpty(&area)) area = r;
+        else UnionRect(&area, &area, &r);
+      }
+      InflateRect(&area, 30, 30);
+      Sleep(300);
+      SaveScreenshot(area, (shots + "menu-night.bmp").c_str());
+      pressIn(run, VK_ESCAPE);
+      pressIn(run, VK_ESCAPE);
+    }
+    Check(WaitFor([&] { return run.MenuWindows().empty(); }, 5000), "the list's menu in Night opens and closes");
+    Check(run.Close(), "closing the window ends the program");
+
+    Program again;
+    Check(again.Start(exe), "the program starts again");
+    if (!again.form) return 1;
+    Check(WaitFor([&] { return FrameSkinned(again.form); }, 10000), "with the skin's frame");
+    Check(WaitFor([&] { return ClientPixel(again.form, 4, 145) == night; }, 5000),
+          "in Quarn Night: settings.ini was read");
+    // The time-limit dialog, made hidden at start, in the remembered skin.
+    again.Select(0);
+    PostMessageW(again.list, WM_CONTEXTMENU, WPARAM(again.list), MAKELPARAM(0xFFFF, 0xFFFF));
+    if (WaitFor([&] { return again.MenuWindows().size() == 1; }, 10000)) {
+      Sleep(300);
+      for (WORD key : {WORD(VK_DOWN), WORD(VK_DOWN), WORD(VK_RETURN)}) {
+        HWND m = again.MenuWindows().empty() ? again.list : again.MenuWindows().front();
+        PostMessageW(m, WM_KEYDOWN, key, 1);
+        PostMessageW(m, WM_KEYUP, key, 0xC0000001);
+        Sleep(200);
+      }
+    }
+    HWND dialog = nullptr;
+    Check(WaitFor([&] { return (dialog = again.FindTopLevel(L"TForm2", true)) != nullptr; }, 10000),
+          "the time-limit dialog opens");
+    if (dialog) {
+      Check(WaitFor([&] { return FrameSkinned(dialog); }, 5000), "with the skin's frame");
+      Sleep(500);
+      RECT both, main, dlg;
+      GetWindowRect(again.form, &main);
+      GetWindowRect(dialog, &dlg);
+      UnionRect(&both, &main, &dlg);
+      SaveScreenshot(both, (shots + "dialog-night.bmp").c_str());
+      PostMessageW(dialog, WM_CLOSE, 0, 0);
+      WaitFor([&] { return !IsWindowVisible(dialog); }, 5000);
+    }
+    // Back to Quarn through the same menu, on the restarted program.
+    Check(chooseSkin(again, 0, nullptr), "the tray menu offers Quarn again");
+    Check(WaitFor([&] { return ReadFileBytes("settings.ini").find("Skin=Quarn (internal)") != std::string::npos; },
+                  10000),
+          "and keeps that choice");
+    Check(WaitFor([&] { return ClientPixel(again.form, 4, 145) == quarn; }, 5000), "the window is light again");
+    // "Выход", the tray menu's last item, ends the program as closing the window does.
+    PostMessageW(again.TrayHandler(), 0x800, 1, WM_RBUTTONDOWN);
+    PostMessageW(again.TrayHandler(), 0x800, 1, WM_RBUTTONUP);
+    if (WaitFor([&] { return again.MenuWindows().size() == 1; }, 10000)) {
+      Sleep(300);
+      pressIn(again, VK_UP);
+      pressIn(again, VK_RETURN);
+    }
+    DWORD code = 1;
+    const bool ended = WaitForSingleObject(again.pi.hProcess, 30000) == WAIT_OBJECT_0;
+    GetExitCodeProcess(again.pi.hProcess, &code);
+    Check(ended && code == 0, "\"Выход\" in the tray menu ends the program");
+    if (!ended) TerminateProcess(again.pi.hProcess, 1);
+    CloseHandle(again.pi.hThread);
+    CloseHandle(again.pi.hProcess);
+  }
 
   std::printf("a second start\n");
   DeleteFileW(L"save.txt");

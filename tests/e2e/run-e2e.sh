@@ -3,7 +3,8 @@
 # Copies VornikDesktop.exe and its files into a fresh folder, lets e2e_driver.exe drive it
 # and keeps the screenshots as BUILD_DIR/e2e/*.png (main window, the add button before and
 # under the pointer, time-limit dialog, red row,
-# window restored from the tray).
+# window restored from the tray, the tray menu, the window, its menu and the dialog in Quarn
+# Night).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-build}" && pwd)

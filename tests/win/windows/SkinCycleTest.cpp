@@ -2,13 +2,15 @@
 // another one, every control and the frame of a form look exactly as on a form made fresh
 // with that skin. The other skin is the internal one unpacked into a folder with its sections
 // in reverse order (so every section index differs), other colours, a gradient "FORM" section
-// and a TITLEBAR glyph.
+// and a TITLEBAR glyph. The program's main window goes through the skins its tray menu offers
+// (Quarn, Quarn Night, a folder skin, Quarn again) and looks at each as a fresh start does.
 #include <windows.h>
 #include <windowsx.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -16,8 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include "MainWindowParts.h"
 #include "SkinnedFormSupport.h"
 #include "WinTestSupport.h"
+#include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "controls/SkinnedControlsSupport.h"
 #include "skin/controls/sButton.h"
@@ -193,6 +197,14 @@ void ExpectSameLook(const TFormLook& cycled, const TFormLook& fresh, const char*
   EXPECT_EQ(cycled.Color, fresh.Color) << what;
 }
 
+// Controls settle before they are compared: a fade or a timer started by a skin change must
+// have run out, and nothing tells when the last one has, so time passes.
+void SettleForm(TCustomForm* f) {
+  RedrawWindow(f->WindowHandle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpFor(100);
+}
+
 class SkinCycle : public SkinnedFormsFixture {
  protected:
   void SetUp() override {
@@ -211,13 +223,7 @@ class SkinCycle : public SkinnedFormsFixture {
     ASSERT_EQ(manager->SkinName(), kOtherSkin);
     Pump();
   }
-  // Controls settle before they are compared: a fade or a timer started by the cycle must
-  // have run out, and nothing tells when the last one has, so time passes.
-  static void Settle(TCustomForm* f) {
-    RedrawWindow(f->WindowHandle(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpFor(100);
-  }
+  static void Settle(TCustomForm* f) { SettleForm(f); }
 
   TScratchFolder scratch;
 };
@@ -728,3 +734,245 @@ TEST_F(ExtHitTest, TheBorderWindowAsksTheFormsHandlerFirst) {
   EXPECT_EQ(SendMessageW(border, WM_NCHITTEST, 0, 0), HTTRANSPARENT);  // 0 lets it through
   EXPECT_EQ(asked, 2);
 }
+
+// [SECTION] The main window through the tray menu's skins
+
+namespace {
+
+// What the main window shows, with its time-limit dialog shown after the switch and the list's
+// popup menu opened.
+struct TMainLook {
+  TFormLook Form;
+  TFormLook Dialog;
+  TzkBitmap Menu;
+};
+
+// The first popup menu window while `open` runs its menu loop.
+TzkBitmap CaptureMenu(const std::function<void()>& open) {
+  static TzkBitmap shot;
+  shot = TzkBitmap();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 80, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return;
+    shot = WindowOnScreen(menu);
+    EndMenu();
+  });
+  open();
+  KillTimer(nullptr, timer);
+  Pump();
+  return std::move(shot);
+}
+
+class MainWindowSkins : public ::testing::Test, protected TMainWindowParts {
+ protected:
+  void SetUp() override {
+    WriteTurnedSkin(folder.Path() + L"Skins\\");
+    // Enough rows for the list's scroll bar; the test clock never moves, so no text changes.
+    std::wstring text = L"12/9/2025 11:00:00 AM\r\n";
+    for (int i = 0; i < 30; ++i)
+      text += L"Task " + std::to_wstring(i) + L"<#>12/9/2025 11:00:00 AM<#>notend<#>false<#>notime<#>" +
+              std::to_wstring(i % 3) + L"\r\n";
+    WriteBytes(folder.Path() + L"save.txt", WideToUtf8(text));
+    SetCursorPos(0, 0);
+  }
+  void TearDown() override {
+    delete dialog;
+    delete form;
+    Pump();
+  }
+
+  void Open() {
+    form = CreateMainForm(false);
+    dialog = Application->CreateForm<TForm2>(form);
+    form->TimeLimitDialog = dialog;
+    form->sGroupBox1->SetCaption(TForm1::kQuotations[0]);  // the same quotation on every start
+    ShowAndActivate(form);
+  }
+  void Close() {
+    delete dialog;
+    dialog = nullptr;
+    delete form;
+    form = nullptr;
+    Pump();
+  }
+  void Choose(const std::string& name) {
+    const std::vector<TSkinChoice> choices = form->SkinSwitcher().Choices();
+    const int i = IndexOfSkinChoice(choices, name);
+    ASSERT_GE(i, 0) << name;
+    form->SkinSwitcher().ChooseSkin(choices[size_t(i)]);
+    ASSERT_EQ(form->sSkinManager1->SkinName(), name);
+    Pump();
+  }
+  // The look after the controls settled, with the focus on the add button (an edit's caret
+  // blinks) and the dialog shown for its picture and hidden again.
+  TMainLook Look() {
+    form->Timer1Timer(nullptr);  // the clock and the elapsed times as every later tick shows them
+    form->sButton1->SetFocus();
+    SettleForm(form);
+    TMainLook look;
+    look.Form = LookOf(form, {form->sGroupBox1, form->sListView1, form->sEdit1, form->sButton1, form->sButton2});
+    look.Menu = CaptureMenu([&] { form->PopupMenu1->Popup(300, 300); });
+    ShowAndActivate(dialog);
+    SettleForm(dialog);
+    look.Dialog = LookOf(dialog, {dialog->sDecimalSpinEdit1, dialog->sDecimalSpinEdit2, dialog->sButton1});
+    dialog->Hide();
+    ShowAndActivate(form);
+    return look;
+  }
+
+  TForm1* form = nullptr;
+  TForm2* dialog = nullptr;
+};
+
+TEST_F(MainWindowSkins, EachSkinLooksOnTheLiveWindowAsOnAFreshStart) {
+  const std::string skins[] = {kNightSkinName, kOtherSkin, kInternalSkinName};
+  std::vector<TMainLook> live;
+  Open();
+  ASSERT_EQ(form->sSkinManager1->SkinName(), kInternalSkinName);
+  const TMainLook first = Look();
+  for (const std::string& skin : skins) {
+    Choose(skin);
+    live.push_back(Look());
+    // The dialog's captions keep their own dark colour only where it reads.
+    EXPECT_EQ(dialog->sDecimalSpinEdit1->BoundLabel().UseSkinColor(), skin == kNightSkinName) << skin;
+  }
+  Close();
+  for (size_t i = 0; i < live.size(); ++i) {
+    SCOPED_TRACE(skins[i]);
+    // The choice is kept in the settings file: the next start comes up with it.
+    WriteBytes(folder.Path() + L"settings.ini", "Skin=" + skins[i] + "\r\n");
+    Open();
+    ASSERT_EQ(form->sSkinManager1->SkinName(), skins[i]);
+    const TMainLook fresh = Look();
+    ExpectSameLook(live[i].Form, fresh.Form, "main window");
+    ExpectSameLook(live[i].Dialog, fresh.Dialog, "time-limit dialog");
+    ASSERT_FALSE(fresh.Menu.Empty());
+    EXPECT_EQ(DifferentPixels(live[i].Menu, fresh.Menu), 0) << "menu";
+    if (i == 0) {
+      EXPECT_GT(DifferentPixels(first.Form.Controls[1], fresh.Form.Controls[1]), 0) << "Night really differs";
+      EXPECT_GT(DifferentPixels(first.Menu, fresh.Menu), 0) << "Night's menu really differs";
+    }
+    Close();
+  }
+}
+
+// The skin menu's item of that caption, made as when the tray menu opens.
+TMenuItem* SkinMenuItem(TForm1* form, const std::wstring& caption) {
+  form->PopupMenu2Popup(nullptr);
+  for (int i = 0; i < form->N10->Count(); ++i)
+    if (form->N10->Items(i)->Caption() == caption) return form->N10->Items(i);
+  return nullptr;
+}
+
+TEST_F(MainWindowSkins, ASkinThatCannotBeUsedIsReportedAndTheSkinShownStays) {
+  const std::wstring skins = folder.Path() + L"Skins\\";
+  WriteBytes(skins + L"Broken.qvz", "this is no skin archive");
+  std::filesystem::create_directories(std::filesystem::path(skins + L"Bare"));
+  WriteBytes(skins + L"Bare\\Options.dat", ReadBytes(skins + Utf8ToWide(kOtherSkin) + L"\\Options.dat"));
+  std::filesystem::create_directories(std::filesystem::path(skins + L"Empty"));
+  WriteBytes(skins + L"Empty\\Options.dat", "\x01\x02 garbage\r\n");
+  Open();
+  Choose(kNightSkinName);
+  const std::string settings = ReadBytes(folder.Path() + L"settings.ini");
+  const TMainLook before = Look();
+  TErrorCatcher errors;
+  const std::pair<const wchar_t*, const char*> cases[] = {
+      {L"Broken", "not packed"}, {L"Bare", "MASTERBITMAP"}, {L"Empty", "GLOBALINFO"}};
+  for (const auto& [name, why] : cases) {
+    SCOPED_TRACE(WideToUtf8(name));
+    TMenuItem* item = SkinMenuItem(form, name);
+    ASSERT_NE(item, nullptr);
+    const size_t told = errors.messages.size();
+    item->Click();
+    Pump();
+    ASSERT_EQ(errors.messages.size(), told + 1);
+    EXPECT_NE(errors.messages.back().find("\"" + WideToUtf8(name) + "\" cannot be used"), std::string::npos)
+        << errors.messages.back();
+    EXPECT_NE(errors.messages.back().find(why), std::string::npos) << errors.messages.back();
+    EXPECT_EQ(form->sSkinManager1->SkinName(), kNightSkinName);
+    EXPECT_TRUE(form->sSkinManager1->SkinData().Active);
+  }
+  ExpectSameLook(Look().Form, before.Form, "after the failures");
+  EXPECT_EQ(ReadBytes(folder.Path() + L"settings.ini"), settings);
+  // A skin file damaged after it was chosen: a hue change reloads it, fails and keeps it all.
+  Choose(kOtherSkin);
+  const int hue = form->sSkinManager1->HueOffset();
+  std::filesystem::remove_all(std::filesystem::path(skins + Utf8ToWide(kOtherSkin)));
+  WriteBytes(skins + Utf8ToWide(kOtherSkin) + L".qvz", "damaged since");
+  EXPECT_THROW(form->SkinSwitcher().ChooseHue(120), std::exception);
+  EXPECT_EQ(form->sSkinManager1->HueOffset(), hue);
+  EXPECT_EQ(form->sSkinManager1->SkinName(), kOtherSkin);
+  EXPECT_TRUE(form->sSkinManager1->SkinData().Active);
+}
+
+TEST_F(MainWindowSkins, AThousandSwitchesLeaveNoObjectsBehind) {
+  Open();
+  form->sSkinManager1->AnimEffects().SkinChanging.Active = false;
+  Choose(kNightSkinName);
+  Choose(kInternalSkinName);
+  {
+    TLeakCheck leaks(8);
+    for (int i = 0; i < 500; ++i) {
+      Choose(kNightSkinName);
+      Choose(kInternalSkinName);
+    }
+  }
+}
+
+// The platform's app-mode value, set for a test and put back as it was.
+class TAppMode {
+ public:
+  TAppMode() { had_ = Read(old_); }
+  ~TAppMode() {
+    if (had_)
+      Set(old_ != 0);
+    else
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme");
+  }
+  static void Set(bool light) {
+    const DWORD v = light ? 1 : 0;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_DWORD, &v, sizeof v);
+  }
+
+ private:
+  static bool Read(DWORD& v) {
+    DWORD size = sizeof v;
+    return RegGetValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &v, &size) ==
+           ERROR_SUCCESS;
+  }
+  static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+  DWORD old_ = 1;
+  bool had_ = false;
+};
+
+TEST_F(MainWindowSkins, AsInWindowsFollowsThePlatformsAppMode) {
+  TAppMode mode;
+  TAppMode::Set(false);
+  Open();
+  SkinMenuItem(form, L"Как в Windows")->Click();
+  Pump();
+  EXPECT_EQ(form->sSkinManager1->SkinName(), kNightSkinName);
+  EXPECT_TRUE(SkinMenuItem(form, L"Как в Windows")->Checked());
+  EXPECT_FALSE(SkinMenuItem(form, Utf8ToWide(kNightSkinName))->Checked());
+  TAppMode::Set(true);
+  const auto tell = [](const wchar_t* area) {
+    SendMessageW(Application->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(area));
+    Pump();
+  };
+  tell(L"Policy");
+  EXPECT_EQ(form->sSkinManager1->SkinName(), kNightSkinName) << "another setting changed";
+  tell(L"ImmersiveColorSet");
+  EXPECT_EQ(form->sSkinManager1->SkinName(), kInternalSkinName);
+  // Kept: the next start follows the mode of that moment.
+  Close();
+  TAppMode::Set(false);
+  Open();
+  EXPECT_EQ(form->sSkinManager1->SkinName(), kNightSkinName);
+  // A skin chosen by name ends the following.
+  SkinMenuItem(form, Utf8ToWide(kInternalSkinName))->Click();
+  Pump();
+  tell(L"ImmersiveColorSet");
+  EXPECT_EQ(form->sSkinManager1->SkinName(), kInternalSkinName);
+}
+
+}  // namespace
