@@ -6,7 +6,7 @@
 #include "app/TaskClock.h"
 #include "app/Unit1.h"
 #include "skin/controls/sLabel.h"
-#include "skin/data/sSkinManager.h"
+#include "skin/data/sSkinView.h"
 
 TForm2* Form2 = nullptr;
 
@@ -87,7 +87,7 @@ TForm2::TForm2(TComponent* owner, TForm1* mainWindow) : TForm(owner), main_(main
 
 void TForm2::FitLabelColors() {
   bool own = true;
-  if (TsSkinManager* m = DefaultManager(); m && m->SkinData().Active) {
+  if (TsSkinView* m = DefaultManager(); m && m->SkinData().Active) {
     const int form = m->IndexOfSection("FORM");
     const TColor background =
         form >= 0 ? ColorToRGB(m->Tables().Sections[size_t(form)].Color) : m->GlobalColor();
