@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <vector>
 
 // [SECTION] Lengths
@@ -76,73 +77,115 @@ void ScaleNearest(TzkBitmap& dst, const TRect& clip, const TRect& dstRect, const
   const std::vector<int> ys =
       NearestMap(srcRect.Top, srcRect.Height(), dstRect.Height(), src.Height());
   const int dn = dst.BytesPerPixel(), sn = src.BytesPerPixel();
+  // An output row made from the same source row as the one above it is a copy of that one.
+  int previousSy = -1;
+  const uint8_t* previous = nullptr;
   for (int y = clip.Top; y < clip.Bottom; ++y) {
     const int sy = ys[size_t(y - dstRect.Top)];
     if (sy < 0) continue;
+    uint8_t* first = dst.ScanLine(y) + clip.Left * dn;
+    if (sy == previousSy) {
+      std::memcpy(first, previous, size_t(clip.Width()) * size_t(dn));
+      continue;
+    }
     const uint8_t* row = src.ScanLine(sy);
-    uint8_t* d = dst.ScanLine(y) + clip.Left * dn;
+    uint8_t* d = first;
     for (int x = clip.Left; x < clip.Right; ++x, d += dn) {
       const int sx = xs[size_t(x - dstRect.Left)];
       if (sx < 0) continue;
       const uint8_t* s = row + sx * sn;
       PutColour(d, dn, s, sn == 4 ? s[3] : 255);
     }
+    previousSy = sy;
+    previous = first;
   }
 }
 
-// Weighted sums over the source pixels of one output pixel.
+inline bool IsKey(const uint8_t* p) { return p[0] == 0xFF && p[1] == 0x00 && p[2] == 0xFF; }
+
+// How the colour of a source pixel is weighed: not at all (opaque 24-bit pictures), by the
+// per-channel mask below the picture (255 - mask), or by the pixel's alpha.
+enum class TWeighing : uint8_t { None, Mask, Alpha };
+
+// Weighted sums over the source pixels of one output pixel. Key pixels only count their area.
+template <TWeighing kWeighing>
 struct TAreaSums {
   uint64_t Area = 0;        // covered area
+  uint64_t KeyArea = 0;     // of it, covered by key pixels
+  uint64_t KeyAlpha = 0;    // area * alpha of the key pixels (Alpha)
   uint64_t Plain[3] = {};   // area * value
-  uint64_t Opaque[3] = {};  // area * opacity
-  uint64_t Colour[3] = {};  // area * opacity * value
-  uint64_t Alpha = 0;       // area * alpha (32-bit sources)
+  uint64_t Opaque[3] = {};  // area * opacity (Mask, Alpha)
+  uint64_t Colour[3] = {};  // area * opacity * value (Mask, Alpha)
+  uint64_t Alpha = 0;       // area * alpha (Alpha)
 
-  void Add(uint64_t w, const uint8_t* p, int sn, const uint8_t* mask) {
+  void Add(uint64_t w, const uint8_t* p, const uint8_t* mask) {
     Area += w;
-    if (sn == 4) Alpha += w * p[3];
+    if (IsKey(p)) {
+      KeyArea += w;
+      if (kWeighing == TWeighing::Alpha) KeyAlpha += w * p[3];
+      return;
+    }
+    for (int c = 0; c < 3; ++c) Plain[c] += w * p[c];
+    if (kWeighing == TWeighing::None) return;
+    if (kWeighing == TWeighing::Alpha) Alpha += w * p[3];
     for (int c = 0; c < 3; ++c) {
-      const uint64_t opacity = sn == 4 ? p[3] : mask ? 255u - mask[c] : 255u;
-      Plain[c] += w * p[c];
+      const uint64_t opacity = kWeighing == TWeighing::Alpha ? p[3] : mask ? 255u - mask[c] : 255u;
       Opaque[c] += w * opacity;
       Colour[c] += w * opacity * p[c];
     }
   }
 
-  // The mean colour, premultiplied where anything is opaque, moved off the key colour.
+  // The key where key pixels cover more than half the span; else the mean of the visible
+  // pixels, premultiplied where any is opaque, moved off the key colour.
   void Mean(uint8_t* bgr, uint8_t& alpha) const {
+    if (2 * KeyArea > Area) {
+      bgr[0] = 0xFF, bgr[1] = 0x00, bgr[2] = 0xFF;
+      alpha = uint8_t((KeyAlpha + KeyArea / 2) / KeyArea);
+      return;
+    }
+    const uint64_t visible = Area - KeyArea;
     for (int c = 0; c < 3; ++c)
       bgr[c] = Opaque[c] > 0 ? uint8_t((Colour[c] + Opaque[c] / 2) / Opaque[c])
-                             : uint8_t((Plain[c] + Area / 2) / Area);
-    if (bgr[0] == 0xFF && bgr[1] == 0x00 && bgr[2] == 0xFF) bgr[1] = 1;
-    alpha = uint8_t((Alpha + Area / 2) / Area);
+                             : uint8_t((Plain[c] + visible / 2) / visible);
+    if (IsKey(bgr)) bgr[1] = 1;
+    alpha = uint8_t((Alpha + visible / 2) / visible);
   }
 };
 
+template <TWeighing kWeighing>
 void ScaleArea(TzkBitmap& dst, const TRect& clip, const TRect& dstRect, const TzkBitmap& src,
                const TRect& srcRect, int maskRowOffset) {
   const TAxisTaps xs = AreaTaps(srcRect.Left, srcRect.Width(), dstRect.Width(), src.Width());
   const TAxisTaps ys = AreaTaps(srcRect.Top, srcRect.Height(), dstRect.Height(), src.Height());
   const int dn = dst.BytesPerPixel(), sn = src.BytesPerPixel();
-  const bool masked = maskRowOffset > 0 && sn == 3;
   for (int y = clip.Top; y < clip.Bottom; ++y) {
     const size_t oy = size_t(y - dstRect.Top);
+    const int ty0 = ys.Start[oy], ty1 = ys.Start[oy + 1];
+    if (ty0 == ty1) continue;
     uint8_t* d = dst.ScanLine(y) + clip.Left * dn;
     for (int x = clip.Left; x < clip.Right; ++x, d += dn) {
       const size_t ox = size_t(x - dstRect.Left);
-      TAreaSums sums;
-      for (int ty = ys.Start[oy]; ty < ys.Start[oy + 1]; ++ty) {
+      const int tx0 = xs.Start[ox], tx1 = xs.Start[ox + 1];
+      if (tx0 == tx1) continue;
+      if (ty1 - ty0 == 1 && tx1 - tx0 == 1) {  // inside one source pixel: its copy
+        const uint8_t* s = src.ScanLine(ys.Source[size_t(ty0)]) + xs.Source[size_t(tx0)] * sn;
+        PutColour(d, dn, s, sn == 4 ? s[3] : 255);
+        continue;
+      }
+      TAreaSums<kWeighing> sums;
+      for (int ty = ty0; ty < ty1; ++ty) {
         const int sy = ys.Source[size_t(ty)];
         const uint8_t* row = src.ScanLine(sy);
         const int my = sy + maskRowOffset;
-        const uint8_t* maskRow = masked && my < src.Height() ? src.ScanLine(my) : nullptr;
-        for (int tx = xs.Start[ox]; tx < xs.Start[ox + 1]; ++tx) {
+        const uint8_t* maskRow =
+            kWeighing == TWeighing::Mask && my < src.Height() ? src.ScanLine(my) : nullptr;
+        const uint64_t wy = ys.Weight[size_t(ty)];
+        for (int tx = tx0; tx < tx1; ++tx) {
           const int sx = xs.Source[size_t(tx)];
-          sums.Add(uint64_t(ys.Weight[size_t(ty)]) * xs.Weight[size_t(tx)], row + sx * sn, sn,
+          sums.Add(wy * xs.Weight[size_t(tx)], row + sx * sn,
                    maskRow ? maskRow + sx * sn : nullptr);
         }
       }
-      if (sums.Area == 0) continue;
       uint8_t bgr[3], alpha;
       sums.Mean(bgr, alpha);
       PutColour(d, dn, bgr, sn == 4 ? alpha : 255);
@@ -161,8 +204,12 @@ void ScaleImagePart(TzkBitmap& dst, const TRect& dstRect, const TzkBitmap& src,
   if (clip.IsEmpty()) return;
   if (filter == TScaleFilter::Nearest)
     ScaleNearest(dst, clip, dstRect, src, srcRect);
+  else if (src.BytesPerPixel() == 4)
+    ScaleArea<TWeighing::Alpha>(dst, clip, dstRect, src, srcRect, 0);
+  else if (maskRowOffset > 0)
+    ScaleArea<TWeighing::Mask>(dst, clip, dstRect, src, srcRect, maskRowOffset);
   else
-    ScaleArea(dst, clip, dstRect, src, srcRect, maskRowOffset);
+    ScaleArea<TWeighing::None>(dst, clip, dstRect, src, srcRect, 0);
 }
 
 bool HasKeyColour(const TzkBitmap& image, const TRect& rect) {
@@ -172,7 +219,7 @@ bool HasKeyColour(const TzkBitmap& image, const TRect& rect) {
   for (int y = r.Top; y < r.Bottom; ++y) {
     const uint8_t* p = image.ScanLine(y) + r.Left * n;
     for (int x = r.Left; x < r.Right; ++x, p += n)
-      if (p[0] == 0xFF && p[1] == 0x00 && p[2] == 0xFF) return true;
+      if (IsKey(p)) return true;
   }
   return false;
 }

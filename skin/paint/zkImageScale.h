@@ -14,9 +14,10 @@
 //   covered area and by opacity (premultiplied), so a transparent neighbour never darkens a
 //   visible pixel: 32-bit pictures weigh colour by their alpha (alpha itself is the plain
 //   mean); a picture over a per-channel mask (MaskType 1: 0 opaque, 255 transparent) weighs
-//   each channel by 255 - mask. Where nothing is opaque the plain mean is kept. A mean that
-//   lands exactly on the key colour is moved off it (green 1): the filter never makes a pixel
-//   transparent that was not.
+//   each channel by 255 - mask. Where nothing is opaque the plain mean is kept. Key pixels
+//   never enter a mean: an output pixel whose span is more than half key is the key, any
+//   other is the mean of its visible pixels, moved off the key colour (green 1) should it
+//   land exactly on it.
 #pragma once
 
 #include <cstdint>

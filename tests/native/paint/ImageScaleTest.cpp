@@ -77,7 +77,7 @@ TEST(ImageScaleTest, AreaMeansAreWeighedByOpacitySoTransparentNeighboursNeverDar
   EXPECT_EQ(Px(m, 2, 0), clBlack);  // nothing opaque: the plain mean
 }
 
-TEST(ImageScaleTest, AreaNeverTurnsVisiblePixelsIntoTheKeyColour) {
+TEST(ImageScaleTest, TheKeyColourIsNeverMixedWithVisiblePixels) {
   // The centre of 2 x 2 -> 3 x 3 is the mean of all four; it rounds to 0xFF00FF.
   TzkBitmap src(2, 2);
   SetPx(src, 0, 0, RGBColor(0xFE, 0x00, 0xFF));
@@ -87,9 +87,14 @@ TEST(ImageScaleTest, AreaNeverTurnsVisiblePixelsIntoTheKeyColour) {
   const TzkBitmap out = Scaled(src, 3, 3, TScaleFilter::Area);
   EXPECT_EQ(Px(out, 1, 1), RGBColor(0xFF, 0x01, 0xFF));
   EXPECT_FALSE(HasKeyColour(out, TRect(0, 0, 3, 3)));
-  // Nearest copies: a key pixel stays exactly the key.
-  SetPx(src, 0, 0, clFuchsia);
-  EXPECT_EQ(Px(Scaled(src, 3, 3, TScaleFilter::Nearest), 0, 0), clFuchsia);
+  // Red | key | key, 3 -> 5 pixels: spans under half key are red, the others exactly the key.
+  TzkBitmap keyed(3, 1);
+  SetPx(keyed, 0, 0, clRed);
+  SetPx(keyed, 1, 0, clFuchsia);
+  SetPx(keyed, 2, 0, clFuchsia);
+  for (TScaleFilter f : {TScaleFilter::Nearest, TScaleFilter::Area})
+    EXPECT_EQ(ReadGrid(Scaled(keyed, 5, 1, f), TRect(0, 0, 5, 1), {{'r', clRed}, {'k', clFuchsia}}),
+              std::vector<std::string>{"rrkkk"});
 }
 
 TEST(ImageScaleTest, APartTakesNothingFromAcrossItsEdgesAndWritesOnlyInsideTheTarget) {
