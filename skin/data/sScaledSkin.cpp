@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "skin/data/sMaskScaling.h"
+#include "skin/paint/zkBlit.h"
 #include "skin/paint/zkImageScale.h"
 
 // [SECTION] Lengths and the global data
@@ -204,7 +205,7 @@ void ResampleMaster(const TsSkinTables& source, TsSkinTables& out, int scale) {
   if (slots.empty()) return;
   const int width = BitmapSide(widest), height = BitmapSide(PlaceOnShelves(slots, widest));
   out.MasterBitmap = TzkBitmap(width, height, master.PixelFormat());
-  out.MasterBitmap.Fill(0x00FF00FFu);  // the key colour: gaps are transparent
+  FillSolid(out.MasterBitmap, TRect(0, 0, width, height), clFuchsia);  // gaps are transparent
   for (const TSlot& s : slots)
     DrawScaledMask(out.MasterBitmap, TPoint(int(s.X), int(s.Y)), *s.Mask, master, s.Layout,
                    MaskScaleFilter(*s.Mask, master, scale));
