@@ -308,3 +308,21 @@ TEST(ScaledSkinPiecesTest, HostileSizesAreRefusedBeforeAnythingLargeIsMade) {
   EXPECT_THROW(ScaleSkinTables(t, 200), std::length_error);
   EXPECT_EQ(ScaleSkinTables(t, 100)->Masks[0].Rect, t.Masks[0].Rect);
 }
+
+TEST(ScaledSkinPiecesTest, PatternPicturesScaleWhole) {
+  TsSkinTables t;
+  TzkBitmap photo(10, 6);
+  Noise(photo, 11);
+  SetPx(photo, 0, 0, RGBColor(0xFE, 0x00, 0xFF));  // near the key, not the key
+  t.Patterns.push_back({std::make_unique<TzkBitmap>(std::move(photo)), "FORM", "PATTERN"});
+  const TzkBitmap& source = *t.Patterns[0].Image;
+  const auto twice = ScaleSkinTables(t, 200);
+  EXPECT_TRUE(SamePixels(*twice->Patterns[0].Image, Replicated(source, TRect(0, 0, 10, 6), 2)));
+  const auto half = ScaleSkinTables(t, 150);
+  const TsPatternData& p = half->Patterns[0];
+  EXPECT_EQ(p.PropertyName, "PATTERN");
+  EXPECT_EQ(p.Image->Width(), 15);
+  EXPECT_EQ(p.Image->Height(), 9);
+  EXPECT_EQ(Px(*p.Image, 0, 0), RGBColor(0xFE, 0x00, 0xFF));  // a one-pixel span: copied
+  EXPECT_EQ(Px(*p.Image, 14, 8), Px(source, 9, 5));
+}
