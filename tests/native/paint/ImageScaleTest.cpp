@@ -1,5 +1,5 @@
-// Resampling one picture part: the length rule, replication at whole multiples, premultiplied
-// area means, the key colour and the part's edges.
+// Resampling one picture part: the length rule, premultiplied area means and the key colour.
+// Replication, part edges and frames: ScaledSkinTest.cpp.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -10,16 +10,6 @@
 using namespace painttest;
 
 namespace {
-
-// Every pixel of src repeated n x n.
-TzkBitmap Replicated(const TzkBitmap& src, int n) {
-  TzkBitmap out(src.Width() * n, src.Height() * n, src.PixelFormat());
-  const int bpp = src.BytesPerPixel();
-  for (int y = 0; y < out.Height(); ++y)
-    for (int x = 0; x < out.Width(); ++x)
-      std::memcpy(out.ScanLine(y) + x * bpp, src.ScanLine(y / n) + (x / n) * bpp, size_t(bpp));
-  return out;
-}
 
 TzkBitmap Scaled(const TzkBitmap& src, int w, int h, TScaleFilter filter, int maskRows = 0) {
   TzkBitmap out(w, h, src.PixelFormat());
@@ -43,18 +33,6 @@ TEST(ImageScaleTest, LengthsAreFlooredWithTheScaleHeldTo100To400) {
   EXPECT_EQ(ScaleLength(INT_MIN, 400), -INT_MAX);
   EXPECT_TRUE(IsWholeScale(300));
   EXPECT_FALSE(IsWholeScale(175));
-}
-
-TEST(ImageScaleTest, WholeMultiplesReplicateEveryPixelWithEitherFilter) {
-  for (TPixelFormat pf : {TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
-    TzkBitmap src(5, 3, pf);
-    Noise(src, 7);
-    for (int n : {2, 3}) {
-      const TzkBitmap expected = Replicated(src, n);
-      EXPECT_TRUE(SamePixels(Scaled(src, 5 * n, 3 * n, TScaleFilter::Nearest), expected));
-      EXPECT_TRUE(SamePixels(Scaled(src, 5 * n, 3 * n, TScaleFilter::Area), expected));
-    }
-  }
 }
 
 TEST(ImageScaleTest, AreaMeansAreWeighedByOpacitySoTransparentNeighboursNeverDarken) {
@@ -95,17 +73,4 @@ TEST(ImageScaleTest, TheKeyColourIsNeverMixedWithVisiblePixels) {
   for (TScaleFilter f : {TScaleFilter::Nearest, TScaleFilter::Area})
     EXPECT_EQ(ReadGrid(Scaled(keyed, 5, 1, f), TRect(0, 0, 5, 1), {{'r', clRed}, {'k', clFuchsia}}),
               std::vector<std::string>{"rrkkk"});
-}
-
-TEST(ImageScaleTest, APartTakesNothingFromAcrossItsEdgesAndWritesOnlyInsideTheTarget) {
-  // A 2 x 2 blue part framed by red; the part alone is scaled at 150 % into a clipped target.
-  TzkBitmap src = Solid(4, 4, clRed);
-  for (int y = 1; y < 3; ++y)
-    for (int x = 1; x < 3; ++x) SetPx(src, x, y, clBlue);
-  TzkBitmap out = Solid(4, 4, clLime);
-  for (TScaleFilter f : {TScaleFilter::Nearest, TScaleFilter::Area}) {
-    ScaleImagePart(out, TRect(-1, 1, 2, 4), src, TRect(1, 1, 3, 3), f);
-    EXPECT_EQ(ReadGrid(out, TRect(0, 0, 4, 4), {{'b', clBlue}, {'g', clLime}}),
-              (std::vector<std::string>{"gggg", "bbgg", "bbgg", "bbgg"}));
-  }
 }
