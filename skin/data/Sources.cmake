@@ -20,6 +20,8 @@ vornik_portable(
   sSkinList.cpp
   sShadowImages.cpp
   zkMessageBoxStyle.cpp
+  sMaskScaling.cpp
+  sScaledSkin.cpp
 )
 
 # Stored skins embedded in the program as resources (Win32).

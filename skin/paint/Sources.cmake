@@ -5,6 +5,7 @@ vornik_portable(
   zkBlend.cpp
   zkBlit.cpp
   zkGlowImage.cpp
+  zkImageScale.cpp
   sGradient.cpp
   sMaskPainter.cpp
   sSectionPainter.cpp
