@@ -35,8 +35,9 @@ bool TzkAdapterSkin::Skinned() const {
 }
 
 void TzkAdapterSkin::UpdateIndexes() {
-  const TsSkinTables* t = Tables();
-  SkinIndex = t ? t->IndexOfSection(Section) : -1;
+  // The manager announces a new skin (command 1) with its tables loaded but not yet marked
+  // active; the section is looked up in them then, as every adapter is told only once.
+  SkinIndex = Manager && Manager->Active() ? Manager->Tables().IndexOfSection(Section) : -1;
 }
 
 // [SECTION] TzkMainWnd

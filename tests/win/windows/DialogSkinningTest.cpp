@@ -3,6 +3,7 @@
 // rules that admit them, the requested position of the engine's own message box, and every
 // adapter letting go of its window when the dialog closes.
 #include <windows.h>
+#include <commdlg.h>
 
 #include <algorithm>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "SkinnedFormSupport.h"
 #include "WinTestSupport.h"
 #include "controls/SkinnedControlsSupport.h"
+#include "skin/data/sStoredSkinResource.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/windows/zkBtnWnd.h"
 #include "skin/windows/zkDialogWnd.h"
@@ -316,6 +318,56 @@ TEST_F(DialogSkinning, EveryAdapterLetsGoWhenTheDialogClosesOrTheSkinGoes) {
   }
   DestroyWindow(d);
   EXPECT_EQ(TzkMainWnd::EntriesInUse(), before);
+}
+
+// A box that was open while the skin changed looks exactly like one opened on the new skin.
+TEST_F(DialogSkinning, ABoxOpenWhileTheSkinChangesLooksLikeOneOpenedOnTheNewSkin) {
+  manager->InternalSkins().push_back(NightStoredSkin());
+  auto box = [] { MessageBoxW(nullptr, L"The list could not be saved.", L"Vornik", MB_OKCANCEL | MB_ICONWARNING); };
+  auto shot = [](TzkBitmap& into) {
+    HWND b = ShownDialog();
+    // Both boxes drawn active, whichever window the platform had in front when they opened.
+    SetForegroundWindow(b);
+    SendMessageW(b, WM_NCACTIVATE, TRUE, 0);
+    SetWindowPos(b, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    RedrawWindow(b, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    LetPaintReachScreen();
+    into = WindowOnScreen(b);
+  };
+  TzkBitmap switched, fresh;
+  TModalScript::Run(box, {[&] { manager->SetSkinName(kNightSkinName); }, [&] { shot(switched); }},
+                    &CancelShownDialog, 80);
+  ASSERT_EQ(manager->SkinName(), kNightSkinName);
+  TModalScript::Run(box, {[] {}, [&] { shot(fresh); }}, &CancelShownDialog, 80);
+  ASSERT_FALSE(fresh.Empty());
+  EXPECT_EQ(DifferentPixels(switched, fresh), 0);
+}
+
+// The platform's save dialog has a tool bar: it is skinned even while another skinned
+// dialog shows.
+TEST_F(DialogSkinning, TheSaveDialogIsSkinnedEvenWhileAnotherDialogShows) {
+  TDialogTemplate first(kDialogStyle, 160, 60, L"First");
+  HWND a = Modeless(first);
+  ASSERT_NE(DialogAdapterOf(a), nullptr);
+  wchar_t path[MAX_PATH] = L"tasks.csv";
+  OPENFILENAMEW ofn = {};
+  ofn.lStructSize = sizeof(ofn);
+  ofn.hwndOwner = a;
+  ofn.lpstrFile = path;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
+  bool skinned = false;
+  TModalScript::Run([&] { GetSaveFileNameW(&ofn); },
+                    {[&] {
+                      for (HWND d : ShownDialogs())
+                        if (d != a) skinned = DialogAdapterOf(d) != nullptr;
+                    }},
+                    [&] {
+                      for (HWND d : ShownDialogs())
+                        if (d != a) PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+                    });
+  EXPECT_TRUE(skinned);
+  DestroyWindow(a);
 }
 
 TEST_F(DialogSkinning, ManyMessageBoxesLeaveNoObjects) {
