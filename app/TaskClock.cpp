@@ -142,7 +142,7 @@ TLimitCheck TTaskClock::CheckLimit(int row, const std::string& limitText, const 
 }
 
 void TTaskClock::Tick(const std::string& listStart, std::string& clockCaption,
-                      const std::function<void()>& save) {
+                      const std::function<void()>& save, const std::function<void(int row)>& fired) {
   const TDateTime now = locale_.Now();
   TDateTime begun = 0;
   if (listStart != "no" && locale_.TextToDateTime(listStart, begun))
@@ -156,6 +156,8 @@ void TTaskClock::Tick(const std::string& listStart, std::string& clockCaption,
     if (start.Known) rows_.SetText(row, tfElapsed, ElapsedText(now, start.Value));
     if (rows_.TextIs(row, tfLimit, "notime")) continue;
     const std::string limitText = rows_.Text(row, tfLimit);
-    if (CheckLimit(row, limitText, start, now) == TLimitCheck::Fired && save) save();
+    if (CheckLimit(row, limitText, start, now) != TLimitCheck::Fired) continue;
+    if (save) save();
+    if (fired) fired(row);
   }
 }

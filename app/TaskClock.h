@@ -74,9 +74,9 @@ class TTaskClock {
 
   // One tick: the clock caption (left alone while listStart is "no" or unreadable), every
   // running row's elapsed text, and the limit check of every row; save runs at once after
-  // each alarm.
+  // each alarm, then fired with the row whose limit it was.
   void Tick(const std::string& listStart, std::string& clockCaption,
-            const std::function<void()>& save);
+            const std::function<void()>& save, const std::function<void(int row)>& fired = nullptr);
 
  private:
   struct TStart {

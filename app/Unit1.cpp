@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "app/IconFileCheck.h"
 #include "app/SkinChoices.h"
+#include "app/TrayHint.h"
 #include "app/Unit2.h"
 #include "app/WinTaskAlarm.h"
 #include "app/WinTaskLocale.h"
@@ -125,6 +127,13 @@ TForm1::TForm1(TComponent* owner, TForm1Setup setup) : TForm(owner), setup_(std:
   BuildTrayMenu();
   alarmBatch_ = std::make_unique<TAlarmBatch>(*alarm_);
   clock_ = std::make_unique<TTaskClock>(*rows_, *locale_, *alarmBatch_);
+  auto* csvLocale = dynamic_cast<ITaskCsvLocale*>(locale_);
+  if (!csvLocale) csvLocale = (ownCsvLocale_ = std::make_unique<TWinTaskLocale>()).get();
+  auto* csvFile = dynamic_cast<ITaskCsvFile*>(storage_);
+  if (!csvFile) csvFile = (ownCsvFile_ = std::make_unique<TWinTaskStorage>()).get();
+  csvExport_ = std::make_unique<TCsvExportDialog>(*csvLocale, *csvFile);
+  SetKeyPreview(true);
+  OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) { FormKeyDown(s, key, shift); };
 
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnShow = [this](TObject* s) { FormShow(s); };
@@ -343,6 +352,7 @@ void TForm1::BuildTrayIcon() {
   CoolTrayIcon1->SetMinimizeToTray(true);
   CoolTrayIcon1->SetIconVisible(true);
   CoolTrayIcon1->OnDblClick = [this](TObject* s) { CoolTrayIcon1DblClick(s); };
+  CoolTrayIcon1->OnBalloonHintClick = [this](TObject* s) { CoolTrayIcon1BalloonHintClick(s); };
 }
 
 void TForm1::BuildTrayMenu() {
@@ -360,6 +370,7 @@ void TForm1::BuildTrayMenu() {
   N9->SetDefault(true);
   N10 = item(L"N10", L"Скин", nullptr);
   N11 = item(L"N11", L"Оттенок", nullptr);
+  N14 = item(L"N14", L"Экспорт в CSV\u2026", &TForm1::N14Click);
   N12 = item(L"N12", L"-", nullptr);
   N13 = item(L"N13", L"Выход", &TForm1::N13Click);
   for (const int degrees : kHuePresets) {
@@ -424,6 +435,21 @@ void TForm1::N9Click(TObject*) { BringBack(); }
 // Ends the program as closing the main window does.
 void TForm1::N13Click(TObject*) { Close(); }
 
+void TForm1::N14Click(TObject*) {
+  RunReported([this] { ExportCsv(); });
+}
+
+void TForm1::FormKeyDown(TObject*, WORD& key, TShiftState shift) {
+  if (key != 'E' || !(shift & ssCtrl) || (shift & (ssAlt | ssShift))) return;
+  key = 0;
+  ExportCsv();
+}
+
+bool TForm1::ExportCsv() {
+  HWND owner = HandleAllocated() && IsWindowVisible(WindowHandle()) ? WindowHandle() : Application->Handle();
+  return csvExport_->Run(owner, *rows_);
+}
+
 void TForm1::FormCreate(TObject*) {
   // 1. The line buffer lives in the task file object.
   taskFile_ = std::make_unique<TTaskFile>(*storage_, WideToUtf8(taskFilePath_));
@@ -442,6 +468,7 @@ void TForm1::FormCreate(TObject*) {
   }
   // 4. The task file.
   LoadTaskFile();
+  UpdateTrayHint();
 }
 
 void TForm1::LoadTaskFile() {
@@ -524,6 +551,43 @@ void TForm1::SaveTasks() {
     throw TTaskFileError(reason + "\nThe task file is left untouched; changes are not saved.");
   }
   taskFile_->SaveTasks(*rows_, listStart_);
+  UpdateTrayHint();
+}
+
+void TForm1::UpdateTrayHint() {
+  const std::wstring hint = Utf8ToWide(TrayHintText(CountForTray(*rows_)));
+  if (hint != CoolTrayIcon1->Hint()) CoolTrayIcon1->SetHint(hint);
+}
+
+void TForm1::LimitReached(int row) {
+  if (!HandleAllocated()) return;
+  HWND wnd = WindowHandle();
+  if (IsWindowVisible(wnd) && !IsIconic(wnd) && !Application->Minimized()) return;
+  balloonCaption_ = rows_->Text(row, tfCaption);
+  balloonStart_ = rows_->Text(row, tfStart);
+  CoolTrayIcon1->ShowBalloonHint(L"Время вышло", Utf8ToWide(balloonCaption_), TBalloonHintIcon::bitWarning);
+}
+
+void TForm1::CoolTrayIcon1BalloonHintClick(TObject*) {
+  BringBack();
+  for (int row = 0; row < rows_->Count(); ++row) {
+    if (rows_->Text(row, tfCaption) != balloonCaption_ || rows_->Text(row, tfStart) != balloonStart_)
+      continue;
+    ShowRow(row);
+    return;
+  }
+}
+
+void TForm1::ShowRow(int row) {
+  HWND list = sListView1->Handle();
+  LVITEMW none = {};
+  none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&none));
+  LVITEMW chosen = none;
+  chosen.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&chosen));
+  SendMessageW(list, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+  sListView1->SetFocus();
 }
 
 void TForm1::sButton1Click(TObject*) {
@@ -601,9 +665,10 @@ void TForm1::Timer1Timer(TObject*) {
   const std::string before = caption;
   {
     TAlarmBatch::TScope oneSound(*alarmBatch_);
-    clock_->Tick(listStart_, caption, [this] { SaveTasks(); });
+    clock_->Tick(listStart_, caption, [this] { SaveTasks(); }, [this](int row) { LimitReached(row); });
   }
   if (caption != before) sLabel1->SetCaption(Utf8ToWide(caption));
+  UpdateTrayHint();
 }
 
 // Normal rows alternate between the list's own colour (white, or the skin's list colour) and

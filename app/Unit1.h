@@ -7,11 +7,13 @@
 #include <memory>
 #include <string>
 
+#include "app/CsvExportDialog.h"
 #include "app/ListViewRows.h"
 #include "app/SkinSwitcher.h"
 #include "app/TaskClock.h"
 #include "app/TaskFile.h"
 #include "app/TaskPlatform.h"
+#include "app/WinTaskStorage.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sGroupBox.h"
@@ -70,11 +72,13 @@ class TForm1 : public TForm {
   TMenuItem* N7;
   TMenuItem* N8;
   // The tray icon's menu: "Открыть" (the default item), "Скин" (the skins, rebuilt each time
-  // the menu opens, and "Как в Windows"), "Оттенок" (the hue presets), "Выход".
+  // the menu opens, and "Как в Windows"), "Оттенок" (the hue presets), "Экспорт в CSV…",
+  // "Выход".
   TPopupMenu* PopupMenu2;
   TMenuItem* N9;
   TMenuItem* N10;
   TMenuItem* N11;
+  TMenuItem* N14;
   TMenuItem* N12;
   TMenuItem* N13;
   TCoolTrayIcon* CoolTrayIcon1;
@@ -98,13 +102,20 @@ class TForm1 : public TForm {
   void PopupMenu2Popup(TObject* sender);
   void N9Click(TObject* sender);
   void N13Click(TObject* sender);
+  void N14Click(TObject* sender);
+  void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
+  void CoolTrayIcon1BalloonHintClick(TObject* sender);
   void sListView1CustomDrawItem(TObject* sender, TListItem* item, TCustomDrawState state,
                                 bool& defaultDraw);
 
   // Shows the window again, restored from the tray or the taskbar, in front.
   void BringBack();
-  // Writes the list and ListStart to save.txt.
+  // Writes the list and ListStart to save.txt (and tells the tray icon's hint).
   void SaveTasks();
+  // Asks for a file with the save dialog and writes the list there as CSV (Ctrl+E and the
+  // tray menu's "Экспорт в CSV…"); false when the user cancelled.
+  bool ExportCsv();
+  TCsvExportDialog& CsvExport() { return *csvExport_; }
   const std::string& ListStart() const { return listStart_; }
   TTaskRows& Rows() { return *rows_; }
   const std::wstring& TaskFilePath() const { return taskFilePath_; }
@@ -131,6 +142,13 @@ class TForm1 : public TForm {
   std::string LoadStatusIcon(const std::wstring& path, TIcon& icon);
   void LoadTaskFile();
   void SetPriority(const char* priority);
+  // The tray hint follows the list: the tasks in progress and those over their limit.
+  void UpdateTrayHint();
+  // A limit was reached: while the window is hidden or minimized the tray says so in a
+  // balloon, whose click brings the window back with that row shown.
+  void LimitReached(int row);
+  // Selects the row alone, scrolls it into view and gives the list the focus.
+  void ShowRow(int row);
 
   TForm1Setup setup_;
   std::unique_ptr<ITaskLocale> ownLocale_;
@@ -145,6 +163,13 @@ class TForm1 : public TForm {
   std::unique_ptr<TAlarmBatch> alarmBatch_;  // one sound per tick and per load
   std::unique_ptr<TTaskClock> clock_;
   std::unique_ptr<TSkinSwitcher> skins_;
+  std::unique_ptr<ITaskCsvLocale> ownCsvLocale_;   // when the locale given cannot tell separators
+  std::unique_ptr<TWinTaskStorage> ownCsvFile_;    // when the storage given cannot write files
+  std::unique_ptr<TCsvExportDialog> csvExport_;
+  // The row the last balloon told of, by its caption and start text (rows move as tasks
+  // are added and deleted).
+  std::string balloonCaption_;
+  std::string balloonStart_;
   int appHookId_ = 0;  // the application window's hook that hears of the platform's app mode
   std::string listStart_ = kListNotStarted;
   bool tasksLoaded_ = false;  // saves are refused until the task file has been read

@@ -75,6 +75,11 @@ class TCustomForm : public TWinControl {
   // The button that Enter clicks when the focus is not on a button.
   TButton* DefaultButton() const;
 
+  // The form's OnKeyDown sees every key pressed in its controls before the control does; a
+  // key it sets to 0 goes no further.
+  bool KeyPreview() const { return keyPreview_; }
+  void SetKeyPreview(bool on) { keyPreview_ = on; }
+
   void Close();
   void Release();
 
@@ -137,6 +142,7 @@ class TCustomForm : public TWinControl {
   // A child window of the form's own, destroyed with it by the platform.
   HWND clientHandle_ = nullptr;
   bool alphaBlend_ = false;
+  bool keyPreview_ = false;
   BYTE alphaValue_ = 255;
   bool positioned_ = false;
   TWinControl* activeControl_ = nullptr;

@@ -436,6 +436,11 @@ bool TWinControl::WantsKey(WORD key) const {
 }
 
 bool TWinControl::DoKeyDown(WORD& key, TShiftState shift) {
+  TCustomForm* form = ParentForm();
+  if (form && form != this && form->KeyPreview() && form->OnKeyDown) {
+    form->OnKeyDown(form, key, shift);
+    if (key == 0) return true;
+  }
   if (OnKeyDown) OnKeyDown(this, key, shift);
   return key == 0;
 }

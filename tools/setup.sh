@@ -18,7 +18,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
-  wine wine64 xvfb xauth imagemagick dpkg-dev fonts-wine nsis zip unzip
+  wine wine64 xvfb xauth imagemagick dpkg-dev fonts-wine nsis zip unzip python3
 )
 
 missing=()

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -347,6 +348,50 @@ void ClickAt(POINT p) {
   SendInput(1, &in[0], sizeof(INPUT));
   Sleep(150);
   SendInput(1, &in[1], sizeof(INPUT));
+}
+
+// Keys pressed together and let go in reverse order, as a hand types a shortcut.
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> in;
+  for (WORD k : keys) {
+    INPUT i = {};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = k;
+    in.push_back(i);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT i = {};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = *--it;
+    i.ki.dwFlags = KEYEVENTF_KEYUP;
+    in.push_back(i);
+  }
+  for (INPUT& i : in) {
+    SendInput(1, &i, sizeof(INPUT));
+    Sleep(30);
+  }
+}
+
+std::wstring WindowText(HWND wnd) {
+  wchar_t text[MAX_PATH] = {};
+  SendMessageW(wnd, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// The file-name box of a save dialog: the edit inside its file-name combo box.
+HWND FileNameBox(HWND dialog) {
+  HWND edit = nullptr;
+  EnumChildWindows(
+      GetDlgItem(dialog, 0x47C),
+      [](HWND c, LPARAM l) {
+        wchar_t name[8] = {};
+        GetClassNameW(c, name, 8);
+        if (std::wstring(name) != L"Edit") return TRUE;
+        *reinterpret_cast<HWND*>(l) = c;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&edit));
+  return edit;
 }
 
 bool SaveScreenshot(RECT r, const char* path);
@@ -770,6 +815,46 @@ int main() {
   WaitFor([&] { return FocusOf(run5) == run5.list; }, 5000);
   mouse_event(MOUSEEVENTF_WHEEL, 0, 0, DWORD(WHEEL_DELTA * 3), 0);
   Check(WaitFor([&] { return top() < bottomTop; }, 5000), "the mouse wheel scrolls the list back up");
+
+  std::printf("export to CSV\n");
+  Check(run5.Add(L"Отчёт; \"квартал\", <#> итог"), "a task with separators and quotes is added");
+  DeleteFileW(L"export.csv");
+  SetForegroundWindow(run5.form);
+  WaitFor([&] { return GetForegroundWindow() == run5.form; }, 5000);
+  PressKeys({VK_CONTROL, 'E'});
+  HWND saveDialog = nullptr;
+  Check(WaitFor([&] { return (saveDialog = run5.FindTopLevel(L"#32770", true)) != nullptr; }, 10000),
+        "Ctrl+E opens the save dialog");
+  Check(saveDialog && IsSkinnedWindow(saveDialog), "the save dialog is drawn by the skin");
+  HWND nameBox = saveDialog ? FileNameBox(saveDialog) : nullptr;
+  Check(nameBox && WindowText(nameBox).rfind(L"Vornik Desktop ", 0) == 0 && WindowText(nameBox).size() > 19,
+        "it proposes \"Vornik Desktop YYYY-MM-DD.csv\"");
+  if (saveDialog) {
+    Sleep(400);  // the dialog reaches the screen; the screenshot is only looked at
+    SaveScreenshot(saveDialog, (shots + "export-dialog.bmp").c_str());
+  }
+  wchar_t target[MAX_PATH] = {};
+  GetFullPathNameW(L"export.csv", MAX_PATH, target, nullptr);
+  if (nameBox) {
+    SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target));
+    PostMessageW(saveDialog, WM_COMMAND, IDOK, 0);
+  }
+  Check(WaitFor([&] { return !ReadFileBytes("export.csv").empty() && !run5.FindTopLevel(L"#32770", true); }, 10000),
+        "the list is written where the dialog says");
+  {
+    // What the list shows, for the CSV reader of the run script: caption, status, limit and
+    // priority, one row a line.
+    std::wstring expected;
+    for (int row = 0; row < run5.Rows(); ++row) {
+      const bool finished = run5.ItemText(row, 3) == L"true";
+      const std::wstring limit = run5.ItemText(row, 4);
+      const std::wstring status = finished ? L"завершено"
+                                  : limit.find(L'#') != std::wstring::npos ? L"время вышло"
+                                                                           : L"в работе";
+      expected += run5.ItemText(row, 0) + L"\t" + status + L"\t" + run5.ItemText(row, 5) + L"\n";
+    }
+    WriteFileBytes("export-expected.txt", Utf8(expected));
+  }
   Check(run5.Close(), "closing the window ends the program");
 
   std::printf("skins from the tray menu\n");

@@ -102,11 +102,14 @@ TEST_F(TaskClockTest, TwoAlarmsInOneTickEachPlayAndSave) {
   AddRunning("0:0:00");
   AddRunning("5:0:00");
   std::vector<std::string> limitsAtSave;
+  std::vector<int> firedRows;
   locale.now = kStart + 3600 * kSecond;
-  clock.Tick("no", caption, [&] { limitsAtSave.push_back(rows.rows[1].texts[tfLimit]); });
+  clock.Tick("no", caption, [&] { limitsAtSave.push_back(rows.rows[1].texts[tfLimit]); },
+             [&](int row) { firedRows.push_back(row); });
   EXPECT_EQ(alarm.plays, 2);
-  // The first save happens before the second row is examined.
+  // The first save happens before the second row is examined; each row is named once saved.
   EXPECT_EQ(limitsAtSave, (std::vector<std::string>{"0:0:00", "0:0:00#"}));
+  EXPECT_EQ(firedRows, (std::vector<int>{0, 1}));
   EXPECT_EQ(rows.rows[2].image, tiPending);
 }
 

@@ -1,8 +1,11 @@
 // The main window's own tray icon: in the tray from the start, minimizing hides the window
 // and its taskbar button, and a double click on the icon brings the window back in front. Its
-// right button opens the skinned tray menu with the skins and hues; a choice is kept in
-// settings.ini beside the task file, and a damaged settings file gives the default look.
+// hint counts the tasks; a limit reached while the window is away shows a balloon whose click
+// brings the row back. Its right button opens the skinned tray menu with the skins and hues;
+// a choice is kept in settings.ini beside the task file, and a damaged settings file gives
+// the default look.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <filesystem>
 #include <string>
@@ -27,7 +30,7 @@ TEST(MainWindowTray, MinimizeHidesIntoTheTrayAndADoubleClickRestores) {
   EXPECT_FALSE(tray->CycleIcons());
   EXPECT_EQ(tray->CycleInterval(), 0u);
   EXPECT_EQ(tray->IconIndex(), 0);
-  EXPECT_EQ(tray->Hint(), L"");
+  EXPECT_EQ(tray->Hint(), L"Vornik Desktop\nЗадач в работе нет");
 
   HWND app = Application->Handle();
   HWND wnd = form->Handle();
@@ -97,9 +100,9 @@ TEST(MainWindowTray, TheRightButtonOpensTheSkinnedMenuWithSkinsAndHues) {
   Pump();
   EXPECT_TRUE(Shown().Shown);
   EXPECT_TRUE(Shown().Skinned);
-  EXPECT_EQ(Shown().Items, 5);
+  EXPECT_EQ(Shown().Items, 6);
   EXPECT_EQ(Captions(form->PopupMenu2->Items()),
-            (std::vector<std::wstring>{L"Открыть", L"Скин", L"Оттенок", L"-", L"Выход"}));
+            (std::vector<std::wstring>{L"Открыть", L"Скин", L"Оттенок", L"Экспорт в CSV\u2026", L"-", L"Выход"}));
   EXPECT_TRUE(form->N9->Default());
   EXPECT_EQ(Captions(form->N10), (std::vector<std::wstring>{L"*Quarn (internal)", L"Quarn Night (internal)",
                                                             L"Amber", L"Folder Skin", L"-", L"Как в Windows"}));
@@ -113,6 +116,98 @@ TEST(MainWindowTray, TheRightButtonOpensTheSkinnedMenuWithSkinsAndHues) {
   EXPECT_EQ(Captions(form->N10)[4], L"Zinc");
   EXPECT_EQ(Captions(form->N11)[2], L"*120\u00B0");
   EXPECT_EQ(form->sSkinManager1->HueOffset(), 120);
+  delete form;
+  Pump();
+}
+
+// The requests the tray icon sends to the shell while a test runs.
+class TShellRecorder {
+ public:
+  struct TCall {
+    DWORD Message;
+    UINT Flags;
+    std::wstring Tip, InfoTitle, Info;
+  };
+  TShellRecorder() {
+    previous_ = TCoolTrayIcon::SetShellNotify([this](DWORD message, NOTIFYICONDATAW* d) {
+      calls.push_back({message, d->uFlags, d->szTip, d->szInfoTitle, d->szInfo});
+      return TRUE;
+    });
+  }
+  ~TShellRecorder() { TCoolTrayIcon::SetShellNotify(previous_); }
+  std::vector<TCall> Balloons() const {
+    std::vector<TCall> out;
+    for (const TCall& c : calls)
+      if (c.Flags & NIF_INFO) out.push_back(c);
+    return out;
+  }
+  std::vector<TCall> calls;
+
+ private:
+  TCoolTrayIcon::TShellNotify previous_;
+};
+
+// A task added through the edit box and the add button, with a limit of `limit` minutes.
+void AddTask(TForm1* form, const wchar_t* caption, const char* limit) {
+  form->sEdit1->SetText(caption);
+  form->sButton1->Click();
+  form->Rows().SetText(0, tfLimit, limit);
+}
+
+TEST(MainWindowTray, TheHintCountsTheTasksInProgressAndThoseOverTheirLimit) {
+  TMainWindowParts parts;
+  TShellRecorder shell;
+  TForm1* form = parts.CreateMainForm();
+  AddTask(form, L"first", "0:1:00");
+  AddTask(form, L"second", "notime");
+  EXPECT_EQ(form->CoolTrayIcon1->Hint(), L"Vornik Desktop\nВ работе: 2");
+  EXPECT_EQ(shell.calls.back().Tip, L"Vornik Desktop\nВ работе: 2");
+  parts.locale.now += 61.0 / 86400;
+  form->Timer1->Tick();
+  EXPECT_EQ(form->CoolTrayIcon1->Hint(), L"Vornik Desktop\nВ работе: 2, из них время вышло: 1");
+  // A tick that changes nothing sends the shell nothing.
+  const size_t calls = shell.calls.size();
+  form->Timer1->Tick();
+  EXPECT_EQ(shell.calls.size(), calls);
+  delete form;
+  Pump();
+}
+
+TEST(MainWindowTray, ABalloonTellsOfALimitOnlyWhileTheWindowIsAwayAndItsClickShowsTheRow) {
+  TMainWindowParts parts;
+  TShellRecorder shell;
+  TForm1* form = parts.CreateMainForm();
+  AddTask(form, L"seen in the window", "0:1:00");
+  parts.locale.now += 61.0 / 86400;
+  form->Timer1->Tick();
+  EXPECT_EQ(parts.alarm.plays, 1);
+  EXPECT_TRUE(shell.Balloons().empty()) << "the window shows the red row itself";
+
+  AddTask(form, L"Отчёт за квартал", "0:1:00");
+  for (int i = 0; i < 30; ++i) AddTask(form, (L"later " + std::to_wstring(i)).c_str(), "notime");
+  PostMessageW(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump();
+  ASSERT_FALSE(IsWindowVisible(form->Handle()));
+  parts.locale.now += 61.0 / 86400;
+  form->Timer1->Tick();
+  ASSERT_EQ(shell.Balloons().size(), 1u);
+  EXPECT_EQ(shell.Balloons()[0].InfoTitle, L"Время вышло");
+  EXPECT_EQ(shell.Balloons()[0].Info, L"Отчёт за квартал");
+  // Rows move while the balloon shows; its click finds the row by its caption and start.
+  AddTask(form, L"one more", "notime");
+  PostMessageW(TCoolTrayIcon::HandlerWindow(), WM_TRAYNOTIFY, form->CoolTrayIcon1->IconId(), WM_USER + 5);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  TListItem* selected = form->sListView1->Selected();
+  ASSERT_NE(selected, nullptr);
+  EXPECT_EQ(selected->Index(), 31);  // under "one more" and the thirty later ones
+  EXPECT_EQ(form->Rows().Text(31, tfCaption), "Отчёт за квартал");
+  EXPECT_EQ(GetFocus(), form->sListView1->Handle());
+  RECT item = {}, client = {};
+  item.left = LVIR_BOUNDS;
+  SendMessageW(form->sListView1->Handle(), LVM_GETITEMRECT, 31, reinterpret_cast<LPARAM>(&item));
+  GetClientRect(form->sListView1->Handle(), &client);
+  EXPECT_TRUE(item.top >= client.top && item.bottom <= client.bottom) << "the row is scrolled into view";
   delete form;
   Pump();
 }
