@@ -69,7 +69,7 @@ TzkMainWnd* TzkMainWnd::FromWindow(HWND wnd) {
 }
 
 void TzkMainWnd::Start(bool repaint) {
-  if (skin_.Section != "DIALOG") {
+  if (TurnsThemeOff()) {
     if (auto setTheme = SetWindowThemeProc()) themeOff_ = SUCCEEDED(setTheme(wnd_, L"", L""));
   }
   dlgMode_ = CreatingDialogAdapters;

@@ -175,6 +175,9 @@ class TzkMainWnd {
   // window is being destroyed).
   void ReleaseHotWindow(bool gone);
   // Steps of attaching that descendants extend: before and after the window is hooked.
+  // The platform's visual theme is switched off for the window (a dialog's frame and a menu
+  // window draw nothing the theme would).
+  virtual bool TurnsThemeOff() const { return skin_.Section != "DIALOG"; }
   virtual void BeforeHook() {}
   virtual void AfterHook(bool /*repaint*/) {}
   virtual void OnDetached() {}

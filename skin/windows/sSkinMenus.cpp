@@ -42,6 +42,20 @@ std::vector<std::unique_ptr<TzkMenuCache>>& Caches() {
   return *caches;
 }
 
+// The backgrounds of menus that have closed, kept for the next menu of the same look so that
+// opening it costs no composing. A background depends on nothing but its key; one with an
+// extra line (whose caption and glyph are the menu's own) is never kept.
+struct TzkSpareBackground {
+  TzkMenuBackgroundKey Key;
+  TzkBitmap Bitmap;
+};
+constexpr size_t kSpareBackgrounds = 4;
+
+std::vector<TzkSpareBackground>& Spares() {
+  static auto* spares = new std::vector<TzkSpareBackground>;
+  return *spares;
+}
+
 bool applyingRegion = false;
 
 }  // namespace
@@ -146,6 +160,7 @@ void TsSkinableMenus::SetActive(bool on) {
   if (!Application) return;
   active_ = on;
   HookComponents(Application, on);
+  lookGeneration_ = NextLookGeneration();
   if (!on) {
     adopted_.ReleaseAll();
     extraLines_.clear();
@@ -289,7 +304,47 @@ TzkMenuCache* TsSkinableMenus::CacheOfWindow(HWND wnd) {
   return nullptr;
 }
 
-void TsSkinableMenus::FreeAllCaches() { Caches().clear(); }
+void TsSkinableMenus::FreeAllCaches() {
+  auto& spares = Spares();
+  for (auto& c : Caches()) {
+    if (c->ExtraLineVisible || c->Key.Generation == 0) continue;
+    spares.insert(spares.begin(), TzkSpareBackground{c->Key, std::move(c->Bitmap)});
+  }
+  if (spares.size() > kSpareBackgrounds) spares.resize(kSpareBackgrounds);
+  Caches().clear();
+}
+
+void TsSkinableMenus::ForgetSpareBackgrounds() { Spares().clear(); }
+size_t TsSkinableMenus::SpareBackgroundCount() { return Spares().size(); }
+
+unsigned TsSkinableMenus::NextLookGeneration() {
+  static unsigned generation = 0;
+  return ++generation;
+}
+
+TzkMenuBackgroundKey TsSkinableMenus::BackgroundKeyOf(TMenuItem* firstItem, TSize size) {
+  TzkMenuBackgroundKey key;
+  key.Size = size;
+  key.ImageWidth = ImageSizeOf(firstItem).cx;
+  key.Margin = Margin;
+  key.Spacing = Spacing;
+  key.Border = SkinBorderWidth();
+  key.IcoLine = manager_->MenuSupport().IcoLineSkin;
+  key.Generation = lookGeneration_;
+  return key;
+}
+
+bool TsSkinableMenus::ReuseSpareBackground(TzkMenuCache& cache) {
+  auto& spares = Spares();
+  for (auto it = spares.begin(); it != spares.end(); ++it) {
+    if (!(it->Key == cache.Key)) continue;
+    cache.Bitmap = std::move(it->Bitmap);
+    spares.erase(it);
+    CollectCorners(cache.Bitmap.Width(), cache.Bitmap.Height());
+    return true;
+  }
+  return false;
+}
 
 void TsSkinableMenus::FreeCacheOf(const TMenuItem* firstItem) {
   auto& caches = Caches();
@@ -328,9 +383,13 @@ TzkMenuCache& TsSkinableMenus::CacheFor(TMenuItem* firstItem, HWND wnd, TSize at
   size = TSize(std::max(size.cx, atLeast.cx), std::max(size.cy, atLeast.cy));
   RECT wr;
   if (wnd && GetWindowRect(wnd, &wr)) size = TSize(wr.right - wr.left, wr.bottom - wr.top);
-  cache->Bitmap = TzkBitmap(std::max(size.cx, 1), std::max(size.cy, 1));
+  size = TSize(std::max(size.cx, 1), std::max(size.cy, 1));
   cache->ExtraLineVisible = ExtraLineWidthOf(firstItem) > 0;
-  RenderBackground(*cache);
+  cache->Key = BackgroundKeyOf(firstItem, size);
+  if (cache->ExtraLineVisible || !ReuseSpareBackground(*cache)) {
+    cache->Bitmap = TzkBitmap(size.cx, size.cy);
+    RenderBackground(*cache);
+  }
   Caches().push_back(std::move(cache));
   TzkMenuCache& stored = *Caches().back();
   if (wnd) ApplyRegion(wnd, stored);

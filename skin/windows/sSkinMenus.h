@@ -38,12 +38,32 @@ using TsMenuManagerDrawItemEvent = std::function<void(
     TObject* sender, TCanvas& canvas, const TRect& rect, TOwnerDrawState state,
     TsMenuItemType itemType)>;
 
+// What a menu background depends on besides the skin's sections: its size, the picture
+// width of the menu's first item and the section of the icon band, and the painter's
+// spacing; Generation
+// changes with every new skin or activation of the painter (0: never reused).
+struct TzkMenuBackgroundKey {
+  TSize Size;
+  int ImageWidth = 0;
+  int Margin = 0;
+  int Spacing = 0;
+  int Border = 0;
+  std::string IcoLine;  // the icon band's section
+  unsigned Generation = 0;
+  bool operator==(const TzkMenuBackgroundKey& o) const {
+    return Size.cx == o.Size.cx && Size.cy == o.Size.cy && ImageWidth == o.ImageWidth &&
+           Margin == o.Margin && Spacing == o.Spacing && Border == o.Border && IcoLine == o.IcoLine &&
+           Generation == o.Generation;
+  }
+};
+
 // The background of one opened menu, keyed by the menu's first item.
 struct TzkMenuCache {
   TMenuItem* FirstItem = nullptr;
   TzkBitmap Bitmap;          // the whole menu window
   HWND Window = nullptr;     // may be unknown
   bool ExtraLineVisible = false;
+  TzkMenuBackgroundKey Key;  // what the background was composed for
 };
 
 class TsSkinableMenus : public IzkMenuPainter {
@@ -68,7 +88,11 @@ class TsSkinableMenus : public IzkMenuPainter {
 
   // IzkMenuPainter
   void SetActive(bool on) override;
-  void SkinChanged() override { borderResolved_ = -1; }
+  void SkinChanged() override {
+    borderResolved_ = -1;
+    lookGeneration_ = NextLookGeneration();
+    ForgetSpareBackgrounds();
+  }
   void ApplyBorderOfItem(TObject* item) override;
   void ApplyBorderOfWindow(HWND menuWindow) override;
   void AdoptPlatformMenu(HMENU menu) override;
@@ -114,8 +138,11 @@ class TsSkinableMenus : public IzkMenuPainter {
   // known, the window's region is set from it. Without a window the background is made at
   // least `atLeast` large, so that every item drawn finds its background inside it.
   TzkMenuCache& CacheFor(TMenuItem* firstItem, HWND wnd, TSize atLeast = TSize());
-  // Frees every entry (a menu window went).
+  // Frees every entry (a menu window went). Backgrounds without an extra line are kept
+  // aside (a few, the newest) for the next menu of the same look.
   static void FreeAllCaches();
+  static void ForgetSpareBackgrounds();
+  static size_t SpareBackgroundCount();
   // Frees the entry of one menu.
   static void FreeCacheOf(const TMenuItem* firstItem);
   static size_t CacheCount();
@@ -144,6 +171,10 @@ class TsSkinableMenus : public IzkMenuPainter {
   void RenderBackground(TzkMenuCache& cache);
   void PaintExtraLine(TzkMenuCache& cache, const TRect& band);
   void CollectCorners(int width, int height);
+  TzkMenuBackgroundKey BackgroundKeyOf(TMenuItem* firstItem, TSize size);
+  // Takes a kept background of the cache's key; false when there is none.
+  bool ReuseSpareBackground(TzkMenuCache& cache);
+  static unsigned NextLookGeneration();
   TPoint CacheOffset(HWND wnd) const;
 
   // Drawing (sSkinMenusDraw.cpp).
@@ -168,6 +199,7 @@ class TsSkinableMenus : public IzkMenuPainter {
   std::map<const TMenuItem*, TzkExtraLine> extraLines_;
   std::map<const TMenuItem*, TzkMeasuredItem> measured_;
   TzkAdoptedMenus adopted_;
+  unsigned lookGeneration_ = NextLookGeneration();
 };
 
 // The painter of a manager as the window layer sees it (null when it has none).

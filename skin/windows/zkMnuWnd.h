@@ -23,6 +23,7 @@ class TzkMnuWnd : public TzkScrollWnd {
 
  protected:
   void AdapterProc(TMessage& m) override;
+  bool TurnsThemeOff() const override { return false; }
 
  private:
   // The first item of the shown menu when the painter draws it, else null.

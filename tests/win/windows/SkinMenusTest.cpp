@@ -356,6 +356,31 @@ TEST_F(SkinMenus, AMenuHasItsRegionAtItsFirstPaintAndPaintsOnce) {
   EXPECT_EQ(region, !painter->Corners().empty());
 }
 
+// A closed menu's background serves the next menu of the same look, and never one of another
+// skin.
+TEST_F(SkinMenus, AClosedMenusBackgroundServesTheNextOpeningUntilTheSkinChanges) {
+  TsSkinableMenus::ForgetSpareBackgrounds();
+  auto background = [&] {
+    TzkBitmap copy;
+    TMenuScript::Run([&] { Popup(); }, {[&] {
+                       const TzkMenuCache* c = TsSkinableMenus::CacheOfWindow(OpenMenuWindow());
+                       if (!c) return;
+                       copy = TzkBitmap(c->Bitmap.Width(), c->Bitmap.Height());
+                       CopyRect(copy, 0, 0, c->Bitmap, TRect(0, 0, copy.Width(), copy.Height()));
+                     }});
+    Pump();
+    return copy;
+  };
+  const TzkBitmap first = background();
+  ASSERT_FALSE(first.Empty());
+  EXPECT_EQ(TsSkinableMenus::SpareBackgroundCount(), 1u);
+  const TzkBitmap second = background();
+  EXPECT_EQ(DifferentPixels(first, second), 0);
+  EXPECT_EQ(TsSkinableMenus::SpareBackgroundCount(), 1u);  // taken, then kept again
+  painter->SkinChanged();
+  EXPECT_EQ(TsSkinableMenus::SpareBackgroundCount(), 0u);
+}
+
 TEST_F(SkinMenus, TheComposedMenuShowsNoPlatformPixels) {
   TzkBitmap printed;
   TzkBitmap background;
