@@ -86,6 +86,9 @@ constexpr UINT CM_DOCKNOTIFICATION = CM_BASE + 66;
 constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
 // Posted by a list view to itself: repaint the rows whose texts changed since.
 constexpr UINT CM_FLUSHITEMREDRAW = CM_BASE + 68;
+// A form has taken a new DPI (its controls and fonts are laid out for it): WParam the old
+// DPI, LParam the new one. Sent to the form after it has rescaled itself.
+constexpr UINT CM_DPICHANGED = CM_BASE + 69;
 
 constexpr UINT CN_BASE = 0xBC00;
 // End of the toolkit's own range (CM_BASE up to here); registered messages start at 0xC000.

@@ -1,5 +1,6 @@
 vornik_win32(
   Application.cpp
+  Dpi.cpp
   Bitmap.cpp
   Button.cpp
   Canvas.cpp
