@@ -335,6 +335,19 @@ bool FindHitPoint(HWND wnd, LRESULT code, POINT& found) {
   return false;
 }
 
+// A point of the title's left end that hit-tests as the title icon.
+bool FindIconPoint(HWND wnd, POINT& found) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  for (int y = r.top + 2; y < r.top + 24; y += 2)
+    for (int x = r.left + 2; x < r.left + 40; x += 2)
+      if (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTSYSMENU) {
+        found = POINT{x + 2, y + 2};
+        return true;
+      }
+  return false;
+}
+
 // A real click of the left button at a screen point. The pointer rests on the point and the
 // button is held a moment, as a hand does: the title buttons show their hot and pressed looks
 // on the way, and no other process's state tells when they have.
@@ -687,6 +700,45 @@ int main() {
   Check(WaitFor([&] { return run3.MenuWindows().empty(); }, 5000), "Escape closes it");
   SendMessageW(run3.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
   const std::string prioritised = ReadFileBytes("save.txt");
+
+  std::printf("the system menu\n");
+  SetForegroundWindow(run3.form);
+  WaitFor([&] { return GetForegroundWindow() == run3.form; }, 5000);
+  POINT icon = {};
+  Check(FindIconPoint(run3.form, icon), "the title icon answers its hit-test");
+  ClickAt(icon);
+  Check(WaitFor([&] { return run3.MenuWindows().size() == 1; }, 5000), "a click on the title icon opens the system menu");
+  {
+    const std::vector<HWND> sys = run3.MenuWindows();
+    Check(!sys.empty() && IsSkinnedWindow(sys.front()), "the system menu is drawn by the skin");
+    RECT below = {};
+    if (!sys.empty()) GetWindowRect(sys.front(), &below);
+    Check(!sys.empty() && below.top >= icon.y, "it opens below the icon");
+    if (!sys.empty()) {
+      RECT around;
+      GetWindowRect(run3.form, &around);
+      UnionRect(&around, &around, &below);
+      Sleep(300);  // the menu reaches the screen; the screenshot is only looked at
+      SaveScreenshot(RECT{around.left, around.top, below.right + 20, below.bottom + 20},
+                     (shots + "menu-system.bmp").c_str());
+      PostMessageW(sys.front(), WM_KEYDOWN, VK_ESCAPE, 1);
+      PostMessageW(sys.front(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    }
+  }
+  Check(WaitFor([&] { return run3.MenuWindows().empty(); }, 5000), "Escape closes it");
+  SetForegroundWindow(run3.form);
+  WaitFor([&] { return GetForegroundWindow() == run3.form; }, 5000);
+  PressKeys({VK_MENU, VK_SPACE});
+  Check(WaitFor([&] { return run3.MenuWindows().size() == 1; }, 5000), "Alt+Space opens the system menu too");
+  {
+    const std::vector<HWND> sys = run3.MenuWindows();
+    Check(!sys.empty() && IsSkinnedWindow(sys.front()), "drawn by the skin as well");
+    if (!sys.empty()) {
+      PostMessageW(sys.front(), WM_KEYDOWN, VK_ESCAPE, 1);
+      PostMessageW(sys.front(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    }
+  }
+  Check(WaitFor([&] { return run3.MenuWindows().empty(); }, 5000), "and Escape closes it");
 
   std::printf("a save that fails\n");
   SetFileAttributesW(L"save.txt", FILE_ATTRIBUTE_READONLY);
