@@ -13,6 +13,7 @@
 #include "skin/windows/sSkinMenus.h"
 #include "toolkit/Application.h"
 #include "toolkit/Canvas.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Messages.h"
@@ -63,9 +64,9 @@ wchar_t SystemGlyphOf(intptr_t command) {
   }
 }
 
-TFontHandle SymbolFont(HDC dc, const wchar_t* face) {
+TFontHandle SymbolFont(int dpi, const wchar_t* face) {
   LOGFONTW lf = {};
-  lf.lfHeight = -MulDiv(10, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  lf.lfHeight = -MulDiv(10, dpi, 72);
   lf.lfCharSet = SYMBOL_CHARSET;
   wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
   return TFontHandle(CreateFontIndirectW(&lf));
@@ -73,13 +74,13 @@ TFontHandle SymbolFont(HDC dc, const wchar_t* face) {
 
 // Webdings, size 10; where an installation's Webdings lacks the glyph, Marlett, which has the
 // four window-command glyphs at the same characters.
-TFontHandle SymbolFontFor(HDC dc, wchar_t glyph) {
-  TFontHandle webdings = SymbolFont(dc, L"Webdings");
+TFontHandle SymbolFontFor(HDC dc, int dpi, wchar_t glyph) {
+  TFontHandle webdings = SymbolFont(dpi, L"Webdings");
   TSelectObject selected(dc, webdings.Get());
   WORD index = 0xFFFF;
   if (GetGlyphIndicesW(dc, &glyph, 1, &index, GGI_MARK_NONEXISTING_GLYPHS) == 1 && index != 0xFFFF)
     return webdings;
-  return SymbolFont(dc, L"Marlett");
+  return SymbolFont(dpi, L"Marlett");
 }
 
 }  // namespace
@@ -123,7 +124,7 @@ void TsSkinableMenus::DrawDivider(HDC dc, const TRect& rect, const TzkMenuCache&
   CopyRect(bmp, 0, 0, cache.Bitmap, TRect(cx, cy, cx + rect.Width(), cy + rect.Height()));
   const TzkMenuBands bands =
       MenuBandsOf(TSize(cache.Bitmap.Width(), cache.Bitmap.Height()), SkinBorderWidth(),
-                  cache.ExtraLineVisible ? manager_->MenuSupport().ExtraLineWidth : 0,
+                  cache.ExtraLineVisible ? ScaleForDpi(manager_->MenuSupport().ExtraLineWidth, PixelsPerInch()) : 0,
                   ImageSizeOf(cache.FirstItem).cx, SpacingValues());
   const TzkSpan span = DividerSpan(0, rect.Width(), extraLine, bands.IconBand.Right - cx,
                                    SpacingValues());
@@ -262,7 +263,7 @@ void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, TMenuItem* item, int stat
   const wchar_t glyph = menu && menu->Name() == L"SysMenu" ? SystemGlyphOf(item->Tag()) : 0;
   if (!glyph) return;
   DrawOnBitmap(bmp, [&](HDC b) {
-    TFontHandle font = SymbolFontFor(b, glyph);
+    TFontHandle font = SymbolFontFor(b, PixelsPerInch(), glyph);
     TSelectObject selected(b, font.Get());
     SetBkMode(b, TRANSPARENT);
     SetTextColor(b, COLORREF(FontColorOf(t, t->IndexOfSection("MENUITEM"), hot)));
@@ -276,7 +277,7 @@ void TsSkinableMenus::DrawItemText(HDC dc, TMenuItem* item, const TRect& r, bool
                                    TOwnerDrawState state) {
   const TsSkinTables* t = Tables();
   const int section = t->IndexOfSection("MENUITEM");
-  const LOGFONTW lf = MenuFontFor(item);
+  const LOGFONTW lf = MenuFontFor(item, PixelsPerInch());
   TFontHandle font(CreateFontIndirectW(&lf));
   TSelectObject selected(dc, font.Get());
   SetBkMode(dc, TRANSPARENT);
