@@ -191,7 +191,7 @@ void TsSkinManager::InitCachedIndexes() {
 void TsSkinManager::PrepareShadowImages() {
   ::PrepareShadowImages(Tables(), ExtendedBorders(), &BuiltinActiveShadow(),
                         &BuiltinInactiveShadow(), ExtendedBorders() && CompositionOn(),
-                        shadows_);
+                        shadows_, ScalePercentOf(ppi_));
 }
 
 // [SECTION] Applying and removing
