@@ -213,7 +213,7 @@ void TsSkinableMenus::DrawNormalItem(HDC dc, TMenuItem* item, const TRect& rect,
                    TRect(0, 0, offset.X + rect.Left + extraLine + 3, cache.Bitmap.Height()));
   // The platform draws its own arrow after the item; it is kept out of what is ours.
   if (item->Count() > 0)
-    ExcludeClipRect(dc, rect.Right - kArrowArea, rect.Top, rect.Right, rect.Bottom);
+    ExcludeClipRect(dc, rect.Right - ScaleForDpi(kArrowArea, PixelsPerInch()), rect.Top, rect.Right, rect.Bottom);
 }
 
 void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, TMenuItem* item, int state, bool hot) {
@@ -232,7 +232,7 @@ void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, TMenuItem* item, int stat
     if (!t->IsValidMask(glyph)) glyph = c.CheckBoxChecked;
     if (t->IsValidMask(glyph)) {
       const TsMaskData& m = t->Masks[size_t(glyph)];
-      PaintGlyphMask(bmp, TPoint(Margin, (h - FrameHeight(m)) / 2), state,
+      PaintGlyphMask(bmp, TPoint(SpacingValues().Margin, (h - FrameHeight(m)) / 2), state,
                      BackgroundOf(bmp, 0, 0), m, false);
     }
   }
@@ -269,7 +269,8 @@ void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, TMenuItem* item, int stat
     SetTextColor(b, COLORREF(FontColorOf(t, t->IndexOfSection("MENUITEM"), hot)));
     const std::wstring text(1, glyph);
     PaintSectionText(b, text, true, t, hot, t->IndexOfSection("MENUITEM"),
-                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, TRect(4, 0, bmp.Width(), h));
+                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP,
+                     TRect(ScaleForDpi(4, PixelsPerInch()), 0, bmp.Width(), h));
   });
 }
 
@@ -288,17 +289,21 @@ void TsSkinableMenus::DrawItemText(HDC dc, TMenuItem* item, const TRect& r, bool
   if (caption.RightAligned || Alignment == TAlignment::taRightJustify) format |= DT_RIGHT;
   else if (Alignment == TAlignment::taCenter) format |= DT_CENTER;
   const int left = MenuCaptionLeft(ImageSizeOf(item).cx, SpacingValues());
-  PaintSectionText(dc, caption.Text, true, t, hot, section, format,
-                   TRect(left, r.Top, r.Right - 8, r.Bottom));
+  const int right = r.Right - ScaleForDpi(8, PixelsPerInch());
+  PaintSectionText(dc, caption.Text, true, t, hot, section, format, TRect(left, r.Top, right, r.Bottom));
   if (item->ShortCutText().empty()) return;
   PaintSectionText(dc, item->ShortCutText(), true, t, hot, section,
-                   DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP,
-                   TRect(r.Left, r.Top, r.Right - 8, r.Bottom));
+                   DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP, TRect(r.Left, r.Top, right, r.Bottom));
 }
 
 void TsSkinableMenus::DrawSubMenuArrow(TzkBitmap& bmp, bool hot) {
-  // A solid triangle pointing right, 4 columns wide and 7 rows high, in the caption's colour.
+  // A solid triangle pointing right, 4 columns wide and 7 rows high at 100 %, in the
+  // caption's colour; at other scales each of its columns and rows scaled.
   const TColor color = FontColorOf(Tables(), Tables()->IndexOfSection("MENUITEM"), hot);
-  const int x = bmp.Width() - 12, cy = bmp.Height() / 2;
-  for (int i = 0; i < 4; ++i) FillRectOf(bmp, TRect(x + i, cy - 3 + i, x + i + 1, cy + 4 - i), color);
+  const int dpi = PixelsPerInch();
+  const int x = bmp.Width() - ScaleForDpi(12, dpi), cy = bmp.Height() / 2, columns = ScaleForDpi(4, dpi);
+  for (int i = 0; i < columns; ++i) {
+    const int step = i * 4 / columns;  // the 100 % column this one stands for
+    FillRectOf(bmp, TRect(x + i, cy + ScaleForDpi(step - 3, dpi), x + i + 1, cy + ScaleForDpi(4 - step, dpi)), color);
+  }
 }
