@@ -1,7 +1,7 @@
 // TsSkinManager: the non-visual component that owns the active skin. It finds a skin by name
 // (stored inside the program, a skin folder, or a packed ".qvz" file), loads it into its
-// tables, tells every window about it with the skin commands and installs the window-creation
-// hook. The lookups and global data every skinned element reads are its base TsSkinView's
+// tables, keeps it scaled for its display scale, tells every window about it with the skin
+// commands and installs the window-creation hook. The lookups and global data every skinned element reads are its base TsSkinView's
 // (sSkinView.h), which is all an element includes; this header is for the code that owns,
 // configures, loads or applies a skin.
 //

@@ -1,7 +1,7 @@
 // Loading and applying a skin: TsSkinManager's SkinName chain, the loads, the cached indexes
 // and shadow images, applying (the new-skin broadcast and the window hook), removing,
-// repainting, the broadcast itself, the skin-changing animation and the application window
-// filter.
+// repainting, the display scale (the scaled tables and their announcement), the broadcast
+// itself, the skin-changing animation and the application window filter.
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
