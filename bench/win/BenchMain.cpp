@@ -1,6 +1,7 @@
 // The Win32 benchmarks: start-up and closing of the real program with task files of
-// several lengths, then the commands and the tick of the main window with a long list.
-// "win_bench start", "win_bench skin" or "win_bench list" runs one of them; "win_bench child
+// several lengths, then the commands and the tick of the main window with a long list (and
+// the skin at display scales). "win_bench start", "win_bench skin" or "win_bench list" runs
+// one of them, "win_bench scale" the display scales alone; "win_bench child
 // skinned|plain" is the child process of the skin start benchmark.
 #include <cstdio>
 #include <string>
@@ -23,5 +24,6 @@ int main(int argc, char** argv) {
   if (only.empty() || only == "start") RunStartupBench();
   if (only.empty() || only == "start" || only == "skin") RunSkinStartBench();
   if (only.empty() || only == "list") RunTaskListBench();
+  if (only == "scale") RunScaleBenchAlone();
   return 0;
 }

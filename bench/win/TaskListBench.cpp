@@ -150,4 +150,5 @@ void RunTaskListBench() {
   fresh.Folder = empty.Path();
   fresh.Storage = nullptr;
   RunStartBench(fresh);
+  RunScaleBench(fresh);
 }

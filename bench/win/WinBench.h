@@ -42,3 +42,5 @@ void RunStartupBench();
 void RunSkinStartBench();
 int RunStartChild(const char* mode);
 void RunTaskListBench();
+// The main window's start with the skin at display scales, with an empty list.
+void RunScaleBenchAlone();

@@ -35,5 +35,8 @@ void RunSkinnedControlsBench(TForm1* form);
 void RunFrameBench(TForm1* form);
 // The main window's start to its first paint, with the skin and with an inactive manager.
 void RunStartBench(const TForm1Setup& setup);
+// The main window's start to its first paint with the skin at 150 % and 200 % against 100 %,
+// and scale changes of the open window.
+void RunScaleBench(const TForm1Setup& setup);
 // Scrolling the skinned task list against a plain one, with the main window open.
 void RunListScrollBench(TForm1* form);

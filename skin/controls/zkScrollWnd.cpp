@@ -38,12 +38,12 @@ void TzkScrollBar::ReadInfo(HWND wnd) {
 
 int TzkScrollBar::Thickness() const {
   if (ThicknessOverride >= 0) return ThicknessOverride;
-  return GetSystemMetrics(kind_ == SB_HORZ ? SM_CYHSCROLL : SM_CXVSCROLL);
+  return MetricForDpi(kind_ == SB_HORZ ? SM_CYHSCROLL : SM_CXVSCROLL, owner_->BarDpi());
 }
 
 int TzkScrollBar::ButtonLength(const TsSkinTables* tables) const {
   if (ButtonOverride >= 0) return ButtonOverride;
-  int length = GetSystemMetrics(SM_CXHSCROLL);
+  int length = MetricForDpi(SM_CXHSCROLL, owner_->BarDpi());
   if (!tables) return length;
   const TsCachedIndexes& ci = tables->CachedIndexes;
   const TsCachedSection& first = kind_ == SB_HORZ ? ci.ScrollLeft : ci.ScrollTop;
@@ -61,7 +61,7 @@ TzkBarMetrics TzkScrollBar::Metrics(const TRect& barRect, const TsSkinTables* ta
   TzkBarMetrics m;
   m.Length = kind_ == SB_HORZ ? barRect.Width() : barRect.Height();
   m.Button = ButtonLength(tables);
-  m.MinThumb = MinThumb;
+  m.MinThumb = ScaleForDpi(MinThumb, owner_->BarDpi());
   return m;
 }
 
@@ -80,10 +80,15 @@ bool TzkScrollBar::Enabled(HWND wnd) const {
 TzkScrollWnd::TzkScrollWnd(HWND wnd, const std::string& section, TsSkinView* manager)
     : TzkMainWnd(wnd, section, manager) {}
 
+int TzkScrollWnd::SkinDpi() const {
+  return Skin().Manager ? Skin().Manager->PixelsPerInch() : WindowDpi(Handle());
+}
+
 void TzkScrollWnd::BeforeHook() {
   bars_[0] = std::make_unique<TzkScrollBar>(this, SB_HORZ);
   bars_[1] = std::make_unique<TzkScrollBar>(this, SB_VERT);
   const LONG style = GetWindowLongW(Handle(), GWL_STYLE);
+  barDpi_ = SkinDpi();
   leftScroll_ = (GetWindowLongW(Handle(), GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
   bars_[0]->StyleFlag = (style & WS_HSCROLL) != 0;
   bars_[1]->StyleFlag = (style & WS_VSCROLL) != 0;
@@ -253,6 +258,11 @@ bool TzkScrollWnd::ScrollCommand(TMessage& m) {
         else Skin().Updating = false;
       }
       PassOn(m);
+      // The bars were given their space for another scale: the frame is calculated again,
+      // once the skin is active again (a window that draws its own frame moves it then too).
+      if (own && c.Code == zcSkinRefresh && !Destroyed() && barDpi_ != SkinDpi())
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       if (own && c.Code == zcSkinRefresh && !Destroyed())
         RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
       return true;
@@ -299,6 +309,8 @@ void TzkScrollWnd::CalcSize(TMessage& m) {
   } else {
     PassOn(m);
   }
+  barDpi_ = SkinDpi();
+  MoveClientToScale(*r);
   borders_ = Rect(r->left - proposed.left, r->top - proposed.top, proposed.right - r->right,
                   proposed.bottom - r->bottom);
   bars_[0]->StyleFlag = (style & WS_HSCROLL) != 0;
@@ -626,7 +638,7 @@ void TzkScrollWnd::RenderBar(int kind, TzkBitmap& out, int hotPart, int pressedP
     const int B = metrics.Button;
     PaintBarPart(*t, bar1, bg, out, span(0, split), pressedPart == bpTrackBefore ? 2 : 0, nullptr);
     PaintBarPart(*t, bar2, bg, out, span(split, L), pressedPart == bpTrackAfter ? 2 : 0, nullptr);
-    const int sys = std::min(GetSystemMetrics(SM_CXHSCROLL), B);
+    const int sys = std::min(MetricForDpi(SM_CXHSCROLL, BarDpi()), B);
     const TRect g1 = span(0, sys), g2 = span(L - sys, L);
     auto arrowState = [&](int part) { return pressedPart == part ? 2 : hotPart == part ? 1 : 0; };
     PaintBarPart(*t, first, bg, out, span(0, B), arrowState(bpFirstArrow), &g1);

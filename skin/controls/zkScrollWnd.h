@@ -36,6 +36,7 @@
 
 #include "skin/controls/zkSBUtils.h"
 #include "skin/controls/zkSBUtilsGeometry.h"
+#include "toolkit/Dpi.h"
 
 class TzkScrollWnd;
 
@@ -98,6 +99,11 @@ class TzkScrollWnd : public TzkMainWnd {
   void WithoutPlatformPainting(const std::function<void()>& action);
   // Paints one bar into a bitmap of its size with the given part states.
   void RenderBar(int kind, TzkBitmap& out, int hotPart, int pressedPart, int dragThumbStart);
+  // The DPI the bars were last given their space for (their thickness, button length and
+  // minimum thumb follow it), and the skin manager's scale, which the next frame
+  // calculation takes.
+  int BarDpi() const { return barDpi_; }
+  int SkinDpi() const;
 
   TzkScrollWnd(HWND wnd, const std::string& section, TsSkinView* manager);
 
@@ -109,6 +115,9 @@ class TzkScrollWnd : public TzkMainWnd {
   // The background behind the bars' track, for a bitmap whose top-left lies at `at` in the
   // window.
   virtual TsBackgroundInfo BarBackground(TPoint at);
+  // The client rectangle the platform computed, before the bars take their space: a window
+  // that draws its own frame moves it to the frame at its skin's scale.
+  virtual void MoveClientToScale(RECT& client) { (void)client; }
 
  private:
   bool ScrollCommand(TMessage& m);
@@ -133,6 +142,7 @@ class TzkScrollWnd : public TzkMainWnd {
   std::array<std::unique_ptr<TzkScrollBar>, 2> bars_;
   TRect borders_;
   bool leftScroll_ = false;
+  int barDpi_ = kDesignDpi;
   bool dragging_ = false;
   bool preventStyleChange_ = false;
   bool ownScroll_ = false;

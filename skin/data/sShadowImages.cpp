@@ -4,6 +4,7 @@
 
 #include "skin/data/zkPNG.h"
 #include "skin/paint/zkBlit.h"
+#include "skin/paint/zkImageScale.h"
 
 namespace {
 
@@ -21,6 +22,16 @@ TzkBitmap CopyOf(const TzkBitmap& source) {
   return image;
 }
 
+TzkBitmap ScaledCopyOf(const TzkBitmap& source, int scalePercent) {
+  if (ClampScalePercent(scalePercent) == 100) return CopyOf(source);
+  const int w = std::max(1, ScaleLength(source.Width(), scalePercent));
+  const int h = std::max(1, ScaleLength(source.Height(), scalePercent));
+  TzkBitmap image = NewBitmap32(w, h);
+  ScaleImagePart(image, TRect(0, 0, w, h), source, TRect(0, 0, source.Width(), source.Height()),
+                 TScaleFilter::Area);
+  return image;
+}
+
 // Distance in pixels from the square's outer edge, along the nearer axis.
 int EdgeDistance(int x, int y, int size) {
   return std::min(std::min(x, size - 1 - x), std::min(y, size - 1 - y));
@@ -30,7 +41,7 @@ int EdgeDistance(int x, int y, int size) {
 
 void PrepareShadowImages(const TsSkinTables& tables, bool extendedBorders,
                          const TzkBitmap* builtinActive, const TzkBitmap* builtinInactive,
-                         bool compositionEnabled, TsShadowImages& out) {
+                         bool compositionEnabled, TsShadowImages& out, int scalePercent) {
   out = TsShadowImages();
   if (tables.Sections.empty() || !extendedBorders) return;
   out.Active = NewBitmap32(1, 1);
@@ -47,9 +58,10 @@ void PrepareShadowImages(const TsSkinTables& tables, bool extendedBorders,
   } else if (builtinActive && builtinInactive && !builtinActive->Empty() &&
              !builtinInactive->Empty()) {
     const int extra = compositionEnabled ? 1 : 0;
-    out.Margins = TRect(11 + extra, 7 + extra, 11 + extra, 11 + extra);
-    out.Active = CopyOf(*builtinActive);
-    out.Inactive = CopyOf(*builtinInactive);
+    auto margin = [&](int value) { return ScaleLength(value + extra, scalePercent); };
+    out.Margins = TRect(margin(11), margin(7), margin(11), margin(11));
+    out.Active = ScaledCopyOf(*builtinActive, scalePercent);
+    out.Inactive = ScaledCopyOf(*builtinInactive, scalePercent);
   }
   ClearTransparentWhite(out.Active);
   ClearTransparentWhite(out.Inactive);

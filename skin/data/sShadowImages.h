@@ -21,9 +21,11 @@ struct TsShadowImages {
 // first when it has one frame). Without it, copies of the built-in images (when given) with
 // margins (11, 7, 11, 11), each one more when desktop composition is on. White pixels with
 // alpha 0 become 0 in both.
+// The tables are those of the display scale; the built-in images, made for 100 %, are scaled
+// to it with their margins (an area filter: a shadow has no hard edge to keep).
 void PrepareShadowImages(const TsSkinTables& tables, bool extendedBorders,
                          const TzkBitmap* builtinActive, const TzkBitmap* builtinInactive,
-                         bool compositionEnabled, TsShadowImages& out);
+                         bool compositionEnabled, TsShadowImages& out, int scalePercent = 100);
 
 // The built-in shadows: black, alpha 0 on the outer edge rising linearly to maxAlpha at the
 // border of the centre square of `centre` pixels, maxAlpha inside it.

@@ -154,6 +154,8 @@ TsSkinManager::~TsSkinManager() {
   SetActive(false);
   extendedBorders_ = false;
   shadows_ = TsShadowImages();
+  scaled_ = nullptr;
+  scaledTables_.clear();
   tables_.Clear();
   // The filter goes with the manager that registered it, even when another manager has
   // become the default since: it refers to this one.

@@ -1,7 +1,7 @@
 // TsSkinManager: the non-visual component that owns the active skin. It finds a skin by name
 // (stored inside the program, a skin folder, or a packed ".qvz" file), loads it into its
-// tables, tells every window about it with the skin commands and installs the window-creation
-// hook. The lookups and global data every skinned element reads are its base TsSkinView's
+// tables, keeps it scaled for its display scale, tells every window about it with the skin
+// commands and installs the window-creation hook. The lookups and global data every skinned element reads are its base TsSkinView's
 // (sSkinView.h), which is all an element includes; this header is for the code that owns,
 // configures, loads or applies a skin.
 //
@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -107,11 +108,18 @@ class TsSkinManager : public TsSkinView {
   TNotifyEvent OnAfterChange;
   TzkGetExtraLineData OnGetMenuExtraLineData;
 
-  // The active skin, writable.
-  using TsSkinView::Tables;
-  TsSkinTables& Tables() { return tables_; }
-  using TsSkinView::SkinData;
-  TsSkinData& SkinData() { return tables_.SkinData; }
+  // The display scale (a DPI): the system's when a skin loads, until it is set. Setting
+  // another announces the skin to every window again at the new scale, as a skin change
+  // does, but from the loaded tables (no file is read) and without the cross-fade. Held to
+  // 100..400 %, the scales the skin is made for.
+  void SetPixelsPerInch(int dpi) override;
+
+  // The skin as loaded (at 100 %), writable; after changing it, TablesChanged makes the
+  // scaled tables anew.
+  TsSkinTables& LoadedTables() { return tables_; }
+  void TablesChanged();
+  // How many scales the skin is kept at (each made once per skin, at first use).
+  size_t ScaledTableCount() const { return scaledTables_.size(); }
   // What the last load noticed without failing (skipped images ...).
   const TsSkinLoadReport& LoadReport() const { return loadReport_; }
   // The resolved skin directory (the folder of folder skins).
@@ -153,6 +161,11 @@ class TsSkinManager : public TsSkinView {
   void SetAdjustment(int& adjustment, int value);
   void PrepareSkinChanging();
   void RunSkinChanging();
+  // The tables at the current scale become the ones Tables() answers (made on first use).
+  void SelectScale();
+  // The skin's Active flag, in the loaded tables and the scaled ones alike.
+  void SetSkinActive(bool on);
+  void AnnounceScale();
   // The filter on the application window's messages; true consumes the message.
   bool FilterAppMessage(TMessage& m);
   // Gives the application's menus the painter's handlers, or takes them back.
@@ -171,6 +184,10 @@ class TsSkinManager : public TsSkinView {
   TsSkinLoadReport loadReport_;
   int appFilterId_ = 0;
   std::unique_ptr<IzkMenuPainter> menuPainter_;
+  // The loaded skin at every scale used since it loaded, by percent.
+  std::map<int, std::unique_ptr<TsSkinTables>> scaledTables_;
+  bool ppiSet_ = false;       // the scale was set (else the system's is taken at each load)
+  bool scaledStale_ = false;  // the loaded tables changed since the scaled ones were made
 };
 
 // [SECTION] Process-wide state

@@ -1,11 +1,13 @@
 // Loading and applying a skin: TsSkinManager's SkinName chain, the loads, the cached indexes
 // and shadow images, applying (the new-skin broadcast and the window hook), removing,
-// repainting, the broadcast itself, the skin-changing animation and the application window
-// filter.
+// repainting, the display scale (the scaled tables and their announcement), the broadcast
+// itself, the skin-changing animation and the application window filter.
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
 #include "skin/data/sFormTransition.h"
+#include "skin/data/sScaledSkin.h"
 #include "skin/data/sSkinCommands.h"
 #include "skin/data/sSkinDirectory.h"
 #include "skin/data/sSkinManager.h"
@@ -13,6 +15,7 @@
 #include "skin/data/zkSkinPack.h"
 #include "skin/paint/sControlUtils.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/FlagScope.h"
 #include "toolkit/Form.h"
 #include "toolkit/Screen.h"
@@ -42,6 +45,10 @@ std::vector<HWND> VisibleHookedWindows() {
   for (HWND wnd : WindowSkinning().HookedWindows())
     if (IsWindowVisible(wnd)) windows.push_back(wnd);
   return windows;
+}
+
+TMessage Command(TzkCommandCode code, LPARAM param) {
+  return TMessage{SM_ORVEXCMD, WPARAM(MakeCommandWParam(code)), param, 0};
 }
 
 bool CompositionOn() {
@@ -78,7 +85,7 @@ void TsSkinManager::SetSkinName(const std::string& value) {
     TFlagScope changing(zkSkinChanging);
     const bool wasActive = tables_.SkinData.Active;
     const bool wasPacked = packed_;
-    tables_.SkinData.Active = false;
+    SetSkinActive(false);
     try {
       packed_ = SkinFileExists(PackedSkinPath(skinDirectory_, skinName_));
       if (packed_)
@@ -89,7 +96,7 @@ void TsSkinManager::SetSkinName(const std::string& value) {
       // A load that fails leaves the tables as they were: the skin shown stays the active one.
       skinName_ = previousName;
       packed_ = wasPacked;
-      tables_.SkinData.Active = wasActive;
+      SetSkinActive(wasActive);
       throw;
     }
     if (!active_)
@@ -113,6 +120,8 @@ void TsSkinManager::LoadInto(const std::function<void(TsSkinTables&, const TsSki
   TsSkinLoadReport report;
   load(tables_, LoadOptions(), &report);
   loadReport_ = std::move(report);
+  scaledStale_ = true;
+  if (!ppiSet_) ppi_ = std::clamp(SystemDpi(), kDesignDpi, 4 * kDesignDpi);
   if (loadReport_.VersionTooNew) {
     if (WindowSkinning().Warn)
       WindowSkinning().Warn(kVersionWarning);
@@ -168,19 +177,21 @@ void TsSkinManager::LoadPackedSkin() {
     LoadSkinFromPackedFile(path, t, o, r);
   });
   tables_.SkinData.SkinPath = WithTrailingSeparator(SkinPath());
+  SelectScale();
 }
 
 void TsSkinManager::ReloadAndRepaint() { SetSkinName(skinName_); }
 
 void TsSkinManager::InitCachedIndexes() {
   tables_.InitCachedIndexes();
+  SelectScale();
   PrepareShadowImages();
 }
 
 void TsSkinManager::PrepareShadowImages() {
-  ::PrepareShadowImages(tables_, ExtendedBorders(), &BuiltinActiveShadow(),
+  ::PrepareShadowImages(Tables(), ExtendedBorders(), &BuiltinActiveShadow(),
                         &BuiltinInactiveShadow(), ExtendedBorders() && CompositionOn(),
-                        shadows_);
+                        shadows_, ScalePercentOf(ppi_));
 }
 
 // [SECTION] Applying and removing
@@ -191,14 +202,13 @@ void TsSkinManager::ApplyNewSkin(bool repaint) {
   CloseAllGlows(IsDestroying());
   if (repaint) PrepareSkinChanging();
   if (IzkMenuPainter* menus = MenuPainter()) menus->SkinChanged();
-  tables_.SkinData.Active = false;
+  SetSkinActive(false);
   {
     TFlagScope applying(zkSkinApplying);
     InitCachedIndexes();
-    TMessage m{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinNew)), CommandParam(), 0};
-    Broadcast(m);
+    Broadcast(Command(zcSkinNew, CommandParam()));
   }
-  tables_.SkinData.Active = true;
+  SetSkinActive(true);
   if (IsDefault() && !hookInstalled_) InstallHook();
   ActivateMenus(true);
   if (repaint) RepaintAll();
@@ -214,10 +224,11 @@ void TsSkinManager::RemoveSkin() {
   CloseAllGlows(IsDestroying());
   RemoveHook();
   ActivateMenus(false);
-  tables_.SkinData.Active = false;
-  TMessage m{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRemove)), CommandParam(), 0};
-  Broadcast(m);
+  SetSkinActive(false);
+  Broadcast(Command(zcSkinRemove, CommandParam()));
   tables_.Clear();
+  scaledTables_.clear();
+  scaled_ = nullptr;
 }
 
 void TsSkinManager::RepaintAll() {
@@ -241,6 +252,76 @@ void TsSkinManager::RemoveHook() {
   if (IsDesigning() || !IsDefault() || !hookInstalled_) return;
   if (WindowSkinning().RemoveHook) WindowSkinning().RemoveHook();
   hookInstalled_ = false;
+}
+
+// [SECTION] Display scale
+
+void TsSkinManager::SetPixelsPerInch(int dpi) {
+  ppiSet_ = true;
+  dpi = std::clamp(dpi, kDesignDpi, 4 * kDesignDpi);
+  if (dpi == ppi_) return;
+  ppi_ = dpi;
+  if (IsLoading() || !tables_.SkinData.Active) {
+    SelectScale();
+    PrepareShadowImages();
+    return;
+  }
+  AnnounceScale();
+}
+
+void TsSkinManager::TablesChanged() {
+  scaledStale_ = true;
+  SelectScale();
+}
+
+void TsSkinManager::SelectScale() {
+  if (scaledStale_) scaledTables_.clear();
+  scaledStale_ = false;
+  scaled_ = nullptr;
+  const int percent = ScalePercentOf(ppi_);
+  if (percent <= 100 || tables_.Sections.empty()) return;
+  std::unique_ptr<TsSkinTables>& copy = scaledTables_[percent];
+  if (!copy) {
+    try {
+      copy = ScaleSkinTables(tables_, percent);
+    } catch (const std::length_error&) {
+      // Pictures too large to scale: the skin is painted as loaded.
+      scaledTables_.erase(percent);
+      return;
+    }
+  }
+  // The loaded tables' state that changes after loading: the flag, the folder, the indexes.
+  copy->SkinData.Active = tables_.SkinData.Active;
+  copy->SkinData.SkinPath = tables_.SkinData.SkinPath;
+  copy->CachedIndexes = tables_.CachedIndexes;
+  scaled_ = copy.get();
+}
+
+void TsSkinManager::SetSkinActive(bool on) {
+  tables_.SkinData.Active = on;
+  if (auto it = scaledTables_.find(ScalePercentOf(ppi_)); it != scaledTables_.end() && scaled_)
+    it->second->SkinData.Active = on;
+}
+
+// Every window hears of the skin again as of a new one (frame caches, regions, glyph sizes,
+// fonts, scroll bars, menus) and is repainted at once, without the skin-changing cross-fade:
+// the old look at the old scale would only show a moment longer.
+void TsSkinManager::AnnounceScale() {
+  CloseAllGlows(IsDestroying());
+  if (IzkMenuPainter* menus = MenuPainter()) menus->SkinChanged();
+  SetSkinActive(false);
+  {
+    TFlagScope applying(zkSkinApplying);
+    SelectScale();
+    PrepareShadowImages();
+    Broadcast(Command(zcSkinNew, CommandParam()));
+  }
+  SetSkinActive(true);
+  Broadcast(Command(zcStopAnimation, CommandParam()));
+  Broadcast(Command(zcSkinRefresh, CommandParam()));
+  for (HWND wnd : VisibleHookedWindows())
+    RedrawWindow(wnd, nullptr, nullptr,
+                 RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 // [SECTION] Broadcast

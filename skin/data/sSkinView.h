@@ -1,8 +1,8 @@
 // TsSkinView: what a skinned element reads from its skin manager. TsSkinManager (sSkinManager.h)
 // derives from it and is the only one that writes its settings and tables; an element holds a
 // TsSkinView* and includes this header alone, so loading, applying, announcing and configuring
-// a skin stay out of its sight. The one thing an element tells it is the window under the
-// mouse (SetHotWindow, ForgetHotWindow).
+// a skin stay out of its sight. What an element tells it: the window under the mouse
+// (SetHotWindow, ForgetHotWindow) and the DPI a window moved to (SetPixelsPerInch).
 //
 // [SECTION] Settings objects     TzkAnimEffects, skinning rules
 // [SECTION] TsSkinView           flags, active skin, lookups, hot window, class lists
@@ -19,6 +19,7 @@
 #include "skin/data/sShadowImages.h"
 #include "skin/data/sSkinTables.h"
 #include "toolkit/Component.h"
+#include "toolkit/Dpi.h"
 
 class TsSkinManager;
 class IzkMenuPainter;
@@ -81,34 +82,46 @@ class TsSkinView : public TComponent {
   // The window class names of ThirdParty list i, one per line of its property.
   const std::vector<std::string>& ThirdLists(int index) const { return thirdLists_.at(size_t(index)); }
 
-  // The active skin.
-  const TsSkinTables& Tables() const { return tables_; }
-  const TsSkinData& SkinData() const { return tables_.SkinData; }
-  const TsCachedIndexes& CachedIndexes() const { return tables_.CachedIndexes; }
+  // The display scale the skin is painted at, as a DPI (kDesignDpi is 100 %), and a length
+  // made for 100 % at that scale. Every window the manager skins takes the platform's
+  // metrics and fonts for this DPI, so painting and hit-testing share one scale.
+  int PixelsPerInch() const { return ppi_; }
+  int Scaled(int value) const { return ScaleForDpi(value, ppi_); }
+
+  // The active skin at the manager's scale: every size and picture of the loaded skin
+  // multiplied by the scale (the loaded tables themselves at 100 %). Indexes are the same
+  // at every scale.
+  const TsSkinTables& Tables() const { return scaled_ ? *scaled_ : tables_; }
+  const TsSkinData& SkinData() const { return Tables().SkinData; }
+  const TsCachedIndexes& CachedIndexes() const { return Tables().CachedIndexes; }
   const TsShadowImages& ShadowImages() const { return shadows_; }
 
   // Lookups: the skin tables' (one implementation), exposed for skinned elements.
-  int IndexOfSection(const std::string& name) const { return tables_.IndexOfSection(name); }
+  int IndexOfSection(const std::string& name) const { return Tables().IndexOfSection(name); }
   int IndexOfMask(int section, const std::string& name, const std::string& key) const {
-    return tables_.IndexOfMask(section, name, key);
+    return Tables().IndexOfMask(section, name, key);
   }
   int IndexOfMaskExact(const std::string& name, const std::string& key) const {
-    return tables_.IndexOfMaskExact(name, key);
+    return Tables().IndexOfMaskExact(name, key);
   }
   int IndexOfTexture(int section, const std::string& name, const std::string& key) const {
-    return tables_.IndexOfTexture(section, name, key);
+    return Tables().IndexOfTexture(section, name, key);
   }
   int IndexOfPattern(int section, const std::string& name, const std::string& key) const {
-    return tables_.IndexOfPattern(section, name, key);
+    return Tables().IndexOfPattern(section, name, key);
   }
-  bool IsValidSection(int i) const { return tables_.IsValidSection(i); }
-  bool IsValidMask(int i) const { return tables_.IsValidMask(i); }
-  TColor GlobalColor() const { return tables_.GlobalColor(); }
-  TColor GlobalFontColor() const { return tables_.GlobalFontColor(); }
-  TColor GlobalHotColor() const { return tables_.GlobalHotColor(); }
-  TColor EditHotFontColor() const { return tables_.EditHotFontColor(); }
-  TColor MenuHighlightColor() const { return tables_.MenuHighlightColor(); }
-  TColor MenuHighlightFontColor() const { return tables_.MenuHighlightFontColor(); }
+  bool IsValidSection(int i) const { return Tables().IsValidSection(i); }
+  bool IsValidMask(int i) const { return Tables().IsValidMask(i); }
+  TColor GlobalColor() const { return Tables().GlobalColor(); }
+  TColor GlobalFontColor() const { return Tables().GlobalFontColor(); }
+  TColor GlobalHotColor() const { return Tables().GlobalHotColor(); }
+  TColor EditHotFontColor() const { return Tables().EditHotFontColor(); }
+  TColor MenuHighlightColor() const { return Tables().MenuHighlightColor(); }
+  TColor MenuHighlightFontColor() const { return Tables().MenuHighlightFontColor(); }
+
+  // A window the manager skins was laid out for another DPI: that becomes the manager's
+  // scale (one for all its windows), and every window is told the skin again.
+  virtual void SetPixelsPerInch(int dpi) = 0;
 
   // The window under the mouse: command 30 to the previous one, 29 to the new one.
   void SetHotWindow(HWND wnd);
@@ -136,7 +149,9 @@ class TsSkinView : public TComponent {
   TsSkinningRules skinningRules_ = srStdForms | srStdDialogs | srThirdParty;
   TzkAnimEffects animEffects_;
   std::array<std::vector<std::string>, kThirdListCount> thirdLists_;
-  TsSkinTables tables_;
+  TsSkinTables tables_;                    // as loaded: the skin at 100 %
+  const TsSkinTables* scaled_ = nullptr;   // the skin at ppi_, null at 100 %
+  int ppi_ = kDesignDpi;
   TsShadowImages shadows_;
   HWND hotWindow_ = nullptr;
 };

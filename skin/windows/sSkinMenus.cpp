@@ -11,6 +11,7 @@
 #include "skin/paint/sControlUtils.h"
 #include "toolkit/Application.h"
 #include "toolkit/Canvas.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/FlagScope.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
@@ -175,7 +176,14 @@ void TsSkinableMenus::AdoptPlatformMenu(HMENU menu) {
 
 // [SECTION] Measuring
 
-TSize TsSkinableMenus::ImageSizeOf(const TMenuItem* item) {
+int TsSkinableMenus::PixelsPerInch() const { return manager_ ? manager_->PixelsPerInch() : kDesignDpi; }
+
+TzkMenuSpacing TsSkinableMenus::SpacingValues() const {
+  const int dpi = PixelsPerInch();
+  return TzkMenuSpacing{ScaleForDpi(Margin, dpi), ScaleForDpi(Spacing, dpi)};
+}
+
+TSize TsSkinableMenus::ImageSizeOf(const TMenuItem* item) const {
   if (item->HasBitmap()) return TSize(item->Bitmap().Width(), item->Bitmap().Height());
   if (item->Parent() && item->Parent()->SubMenuImages()) {
     const TImageList* images = item->Parent()->SubMenuImages();
@@ -183,30 +191,33 @@ TSize TsSkinableMenus::ImageSizeOf(const TMenuItem* item) {
   }
   if (const TMenu* menu = item->GetParentMenu(); menu && menu->Images())
     return TSize(menu->Images()->Width(), menu->Images()->Height());
-  return TSize(16, 16);
+  const int side = ScaleForDpi(16, PixelsPerInch());
+  return TSize(side, side);
 }
 
 namespace {
 
-// The screen's menu font, read once per shown menu: reading the platform's metrics costs more
-// than drawing an item.
-LOGFONTW& ScreenMenuFont() {
-  static LOGFONTW font = {};
+// The screen's menu font and the DPI it was read for, read once per shown menu: reading the
+// platform's metrics costs more than drawing an item.
+struct TScreenMenuFont {
+  LOGFONTW Font = {};
+  int Dpi = 0;
+};
+TScreenMenuFont& ScreenMenuFont() {
+  static TScreenMenuFont font;
   return font;
 }
 
 }  // namespace
 
-void TsSkinableMenus::ReadScreenMenuFont() {
-  NONCLIENTMETRICSW ncm = {};
-  ncm.cbSize = sizeof(ncm);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-  ScreenMenuFont() = ncm.lfMenuFont;
+void TsSkinableMenus::ReadScreenMenuFont(int dpi) {
+  ScreenMenuFont().Font = NonClientMetricsForDpi(dpi).lfMenuFont;
+  ScreenMenuFont().Dpi = dpi;
 }
 
-LOGFONTW TsSkinableMenus::MenuFontFor(const TMenuItem* item) {
-  if (!ScreenMenuFont().lfFaceName[0]) ReadScreenMenuFont();
-  LOGFONTW lf = ScreenMenuFont();
+LOGFONTW TsSkinableMenus::MenuFontFor(const TMenuItem* item, int dpi) {
+  if (!ScreenMenuFont().Font.lfFaceName[0] || ScreenMenuFont().Dpi != dpi) ReadScreenMenuFont(dpi);
+  LOGFONTW lf = ScreenMenuFont().Font;
   for (const TComponent* c = item->GetParentMenu(); c; c = c->Owner()) {
     if (const auto* form = dynamic_cast<const TCustomForm*>(c)) {
       lf.lfCharSet = form->Font().Charset();
@@ -241,7 +252,7 @@ void TsSkinableMenus::EnsureExtraLine(TMenuItem* firstItem) {
 int TsSkinableMenus::ExtraLineWidthOf(TMenuItem* firstItem) {
   if (!manager_->MenuSupport().UseExtraLine) return 0;
   EnsureExtraLine(firstItem);
-  return extraLines_[firstItem].Visible ? manager_->MenuSupport().ExtraLineWidth : 0;
+  return extraLines_[firstItem].Visible ? ScaleForDpi(manager_->MenuSupport().ExtraLineWidth, PixelsPerInch()) : 0;
 }
 
 namespace {
@@ -256,12 +267,12 @@ std::wstring MeasuredText(const TMenuItem* item, TsMenuItemType type) {
 }  // namespace
 
 void TsSkinableMenus::MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int& height) {
-  if (!MenuShown) ReadScreenMenuFont();  // the first item of a menu about to open
+  if (!MenuShown) ReadScreenMenuFont(PixelsPerInch());  // the first item of a menu about to open
   MenuShown = true;
   TMenuItem* first = FirstItemOf(item);
   EnsureExtraLine(first);
   HDC dc = canvas.Handle();
-  const LOGFONTW lf = MenuFontFor(item);
+  const LOGFONTW lf = MenuFontFor(item, PixelsPerInch());
   TFontHandle font(CreateFontIndirectW(&lf));
   TSelectObject selected(dc, font.Get());
   const TsMenuItemType type = MenuItemTypeOf(item->Caption(), false);
@@ -409,7 +420,7 @@ void TsSkinableMenus::RenderBackground(TzkMenuCache& cache) {
   self.Bitmap = &bmp;
   self.IsBitmap = true;
   const int border = SkinBorderWidth();
-  const int extra = cache.ExtraLineVisible ? manager_->MenuSupport().ExtraLineWidth : 0;
+  const int extra = cache.ExtraLineVisible ? ScaleForDpi(manager_->MenuSupport().ExtraLineWidth, PixelsPerInch()) : 0;
   const TzkMenuBands bands = MenuBandsOf(TSize(bmp.Width(), bmp.Height()), border, extra,
                                          ImageSizeOf(cache.FirstItem).cx, SpacingValues());
   const std::string& icoName = manager_->MenuSupport().IcoLineSkin;

@@ -26,6 +26,7 @@
 #include "skin/windows/zkAdoptedMenus.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Control.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/GraphicsObjects.h"
 #include "toolkit/Menu.h"
 
@@ -119,15 +120,20 @@ class TsSkinableMenus : public IzkMenuPainter {
   void MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int& height);
   void DrawItem(TMenuItem* item, TCanvas& canvas, const TRect& rect, TOwnerDrawState state);
   // The picture size of an item: its own bitmap, its parent's sub-menu images, the menu's
-  // images, else 16 x 16.
-  static TSize ImageSizeOf(const TMenuItem* item);
-  TzkMenuSpacing SpacingValues() const { return TzkMenuSpacing{Margin, Spacing}; }
+  // images, else 16 x 16 at the manager's scale.
+  TSize ImageSizeOf(const TMenuItem* item) const;
+  // Margin and Spacing at the manager's scale.
+  TzkMenuSpacing SpacingValues() const;
   // The extra line's width for items of this menu's first column (0 without the line).
   int ExtraLineWidthOf(TMenuItem* firstItem);
-  // The screen's menu font in the charset of the menu owner's form; bold for default items.
-  static LOGFONTW MenuFontFor(const TMenuItem* item);
-  // Reads the screen's menu font again (the settings may have changed since the last menu).
-  static void ReadScreenMenuFont();
+  // The screen's menu font at a DPI in the charset of the menu owner's form; bold for
+  // default items.
+  static LOGFONTW MenuFontFor(const TMenuItem* item, int dpi = kDesignDpi);
+  // Reads the screen's menu font at a DPI again (the settings may have changed since the
+  // last menu).
+  static void ReadScreenMenuFont(int dpi);
+  // The manager's display scale (a DPI).
+  int PixelsPerInch() const;
   static int TextUnitOf(HDC dc);
 
   // [SECTION] Cache

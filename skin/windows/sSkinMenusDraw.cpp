@@ -13,6 +13,7 @@
 #include "skin/windows/sSkinMenus.h"
 #include "toolkit/Application.h"
 #include "toolkit/Canvas.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Messages.h"
@@ -63,9 +64,9 @@ wchar_t SystemGlyphOf(intptr_t command) {
   }
 }
 
-TFontHandle SymbolFont(HDC dc, const wchar_t* face) {
+TFontHandle SymbolFont(int dpi, const wchar_t* face) {
   LOGFONTW lf = {};
-  lf.lfHeight = -MulDiv(10, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  lf.lfHeight = -MulDiv(10, dpi, 72);
   lf.lfCharSet = SYMBOL_CHARSET;
   wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
   return TFontHandle(CreateFontIndirectW(&lf));
@@ -73,13 +74,13 @@ TFontHandle SymbolFont(HDC dc, const wchar_t* face) {
 
 // Webdings, size 10; where an installation's Webdings lacks the glyph, Marlett, which has the
 // four window-command glyphs at the same characters.
-TFontHandle SymbolFontFor(HDC dc, wchar_t glyph) {
-  TFontHandle webdings = SymbolFont(dc, L"Webdings");
+TFontHandle SymbolFontFor(HDC dc, int dpi, wchar_t glyph) {
+  TFontHandle webdings = SymbolFont(dpi, L"Webdings");
   TSelectObject selected(dc, webdings.Get());
   WORD index = 0xFFFF;
   if (GetGlyphIndicesW(dc, &glyph, 1, &index, GGI_MARK_NONEXISTING_GLYPHS) == 1 && index != 0xFFFF)
     return webdings;
-  return SymbolFont(dc, L"Marlett");
+  return SymbolFont(dpi, L"Marlett");
 }
 
 }  // namespace
@@ -123,7 +124,7 @@ void TsSkinableMenus::DrawDivider(HDC dc, const TRect& rect, const TzkMenuCache&
   CopyRect(bmp, 0, 0, cache.Bitmap, TRect(cx, cy, cx + rect.Width(), cy + rect.Height()));
   const TzkMenuBands bands =
       MenuBandsOf(TSize(cache.Bitmap.Width(), cache.Bitmap.Height()), SkinBorderWidth(),
-                  cache.ExtraLineVisible ? manager_->MenuSupport().ExtraLineWidth : 0,
+                  cache.ExtraLineVisible ? ScaleForDpi(manager_->MenuSupport().ExtraLineWidth, PixelsPerInch()) : 0,
                   ImageSizeOf(cache.FirstItem).cx, SpacingValues());
   const TzkSpan span = DividerSpan(0, rect.Width(), extraLine, bands.IconBand.Right - cx,
                                    SpacingValues());
@@ -212,7 +213,7 @@ void TsSkinableMenus::DrawNormalItem(HDC dc, TMenuItem* item, const TRect& rect,
                    TRect(0, 0, offset.X + rect.Left + extraLine + 3, cache.Bitmap.Height()));
   // The platform draws its own arrow after the item; it is kept out of what is ours.
   if (item->Count() > 0)
-    ExcludeClipRect(dc, rect.Right - kArrowArea, rect.Top, rect.Right, rect.Bottom);
+    ExcludeClipRect(dc, rect.Right - ScaleForDpi(kArrowArea, PixelsPerInch()), rect.Top, rect.Right, rect.Bottom);
 }
 
 void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, TMenuItem* item, int state, bool hot) {
@@ -231,7 +232,7 @@ void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, TMenuItem* item, int stat
     if (!t->IsValidMask(glyph)) glyph = c.CheckBoxChecked;
     if (t->IsValidMask(glyph)) {
       const TsMaskData& m = t->Masks[size_t(glyph)];
-      PaintGlyphMask(bmp, TPoint(Margin, (h - FrameHeight(m)) / 2), state,
+      PaintGlyphMask(bmp, TPoint(SpacingValues().Margin, (h - FrameHeight(m)) / 2), state,
                      BackgroundOf(bmp, 0, 0), m, false);
     }
   }
@@ -262,13 +263,14 @@ void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, TMenuItem* item, int stat
   const wchar_t glyph = menu && menu->Name() == L"SysMenu" ? SystemGlyphOf(item->Tag()) : 0;
   if (!glyph) return;
   DrawOnBitmap(bmp, [&](HDC b) {
-    TFontHandle font = SymbolFontFor(b, glyph);
+    TFontHandle font = SymbolFontFor(b, PixelsPerInch(), glyph);
     TSelectObject selected(b, font.Get());
     SetBkMode(b, TRANSPARENT);
     SetTextColor(b, COLORREF(FontColorOf(t, t->IndexOfSection("MENUITEM"), hot)));
     const std::wstring text(1, glyph);
     PaintSectionText(b, text, true, t, hot, t->IndexOfSection("MENUITEM"),
-                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, TRect(4, 0, bmp.Width(), h));
+                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP,
+                     TRect(ScaleForDpi(4, PixelsPerInch()), 0, bmp.Width(), h));
   });
 }
 
@@ -276,7 +278,7 @@ void TsSkinableMenus::DrawItemText(HDC dc, TMenuItem* item, const TRect& r, bool
                                    TOwnerDrawState state) {
   const TsSkinTables* t = Tables();
   const int section = t->IndexOfSection("MENUITEM");
-  const LOGFONTW lf = MenuFontFor(item);
+  const LOGFONTW lf = MenuFontFor(item, PixelsPerInch());
   TFontHandle font(CreateFontIndirectW(&lf));
   TSelectObject selected(dc, font.Get());
   SetBkMode(dc, TRANSPARENT);
@@ -287,17 +289,21 @@ void TsSkinableMenus::DrawItemText(HDC dc, TMenuItem* item, const TRect& r, bool
   if (caption.RightAligned || Alignment == TAlignment::taRightJustify) format |= DT_RIGHT;
   else if (Alignment == TAlignment::taCenter) format |= DT_CENTER;
   const int left = MenuCaptionLeft(ImageSizeOf(item).cx, SpacingValues());
-  PaintSectionText(dc, caption.Text, true, t, hot, section, format,
-                   TRect(left, r.Top, r.Right - 8, r.Bottom));
+  const int right = r.Right - ScaleForDpi(8, PixelsPerInch());
+  PaintSectionText(dc, caption.Text, true, t, hot, section, format, TRect(left, r.Top, right, r.Bottom));
   if (item->ShortCutText().empty()) return;
   PaintSectionText(dc, item->ShortCutText(), true, t, hot, section,
-                   DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP,
-                   TRect(r.Left, r.Top, r.Right - 8, r.Bottom));
+                   DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP, TRect(r.Left, r.Top, right, r.Bottom));
 }
 
 void TsSkinableMenus::DrawSubMenuArrow(TzkBitmap& bmp, bool hot) {
-  // A solid triangle pointing right, 4 columns wide and 7 rows high, in the caption's colour.
+  // A solid triangle pointing right, 4 columns wide and 7 rows high at 100 %, in the
+  // caption's colour; at other scales each of its columns and rows scaled.
   const TColor color = FontColorOf(Tables(), Tables()->IndexOfSection("MENUITEM"), hot);
-  const int x = bmp.Width() - 12, cy = bmp.Height() / 2;
-  for (int i = 0; i < 4; ++i) FillRectOf(bmp, TRect(x + i, cy - 3 + i, x + i + 1, cy + 4 - i), color);
+  const int dpi = PixelsPerInch();
+  const int x = bmp.Width() - ScaleForDpi(12, dpi), cy = bmp.Height() / 2, columns = ScaleForDpi(4, dpi);
+  for (int i = 0; i < columns; ++i) {
+    const int step = i * 4 / columns;  // the 100 % column this one stands for
+    FillRectOf(bmp, TRect(x + i, cy + ScaleForDpi(step - 3, dpi), x + i + 1, cy + ScaleForDpi(4 - step, dpi)), color);
+  }
 }

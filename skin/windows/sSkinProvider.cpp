@@ -16,6 +16,7 @@
 #include "skin/windows/zkGlowEffect.h"
 #include "skin/windows/zkMessageBox.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
 #include "toolkit/FlagScope.h"
@@ -181,6 +182,7 @@ void TsSkinProvider::InitSkin() {
   LookUpIndexes();
   mdiLineMade_ = MdiLineMade();
   UpdateFormColor();
+  menuFont_.Reset();  // the menu line's font is the one at the manager's scale
   cache_.reset();
   title_.DropBand();
   InvalidateFrame(false);
@@ -339,6 +341,25 @@ TPoint TsSkinProvider::ClientOffset() const {
   if (!form_ || !form_->HandleAllocated()) return TPoint{0, 0};
   const TRect c = ClientRectInWindow(form_->WindowHandle());
   return TPoint{c.Left, c.Top};
+}
+
+// [SECTION] Display scale
+
+void TsSkinProvider::CalcFrame(TMessage& m) {
+  CallPrevious(m);
+  HWND wnd = form_->WindowHandle();
+  if (m.LParam && Skinned() && !IsIconic(wnd))
+    MoveClientToFrameDpi(*reinterpret_cast<RECT*>(m.LParam), GetWindowLongPtrW(wnd, GWL_STYLE),
+                         GetWindowLongPtrW(wnd, GWL_EXSTYLE), WindowDpi(wnd), FrameDpi());
+  ResizeForMdiLine(m);
+}
+
+// One scale per manager: the form that moved to another DPI sets it for every window the
+// manager skins, and the manager announces the skin again at that scale.
+void TsSkinProvider::DpiChanged(int dpi) {
+  TsSkinView* view = SkinManager();
+  if (!view || dpi <= 0 || form_->IsDestroying()) return;
+  view->SetPixelsPerInch(dpi);
 }
 
 // [SECTION] IzkFrameProvider
@@ -651,7 +672,11 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         SetMaximizedPlacement(*reinterpret_cast<MINMAXINFO*>(m.LParam));
       return true;
     case WM_NCCALCSIZE:
-      ResizeForMdiLine(m);
+      CalcFrame(m);
+      return true;
+    case CM_DPICHANGED:
+      CallPrevious(m);
+      DpiChanged(int(m.LParam));
       return true;
     case WM_NCHITTEST: {
       POINT sp = {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};

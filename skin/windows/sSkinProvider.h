@@ -205,6 +205,13 @@ class TsSkinProvider : public TComponent,
   void PaintGripOver(HDC dc, const TsFrameGeometry& g);
   void PaintAddedTitle(HDC dc, const TsFrameGeometry& g, int captionRight);
   TPoint TitleIconSize(const TsFrameGeometry& g) const;
+  // The DPI the frame is laid out for: its skin manager's scale.
+  int FrameDpi() const;
+  // The platform computed the client area at the window's own DPI: the frame around it
+  // becomes the one at FrameDpi.
+  void CalcFrame(TMessage& m);
+  // The form has laid itself out at a new DPI: the manager takes it as its scale.
+  void DpiChanged(int dpi);
   void SnapToScreen(WINDOWPOS& wp) const;
   bool OutlineDrag(WPARAM hitCode, LPARAM screenPoint);
   void ShowSystemMenuAtIcon();

@@ -13,6 +13,7 @@
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSkinProvider.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Menu.h"
 #include "toolkit/UtilWindow.h"
 
@@ -57,7 +58,7 @@ void TsSkinProvider::LayOutMenuLine(TsFrameGeometry& g) const {
   TMainMenu* menu = form_->Menu();
   const bool mdi = MaximizedMdiChild() != nullptr;
   if ((!menu && !mdi) || g.H == 0) return;
-  g.MenuLineHeight = GetSystemMetrics(SM_CYMENU) - 1;
+  g.MenuLineHeight = MetricForDpi(SM_CYMENU, FrameDpi()) - 1;
   const int top = g.TitleBand();
   int left = g.W, right = g.Width - g.W;
   if (mdi) LayOutMdiLine(g, left, right);
@@ -83,7 +84,7 @@ void TsSkinProvider::LayOutMenuItems(TsFrameGeometry& g, TMainMenu* menu, int le
     if (!item->Visible()) continue;
     SIZE ext = {};
     GetTextExtentPoint32W(dc.Get(), item->Caption().c_str(), int(item->Caption().size()), &ext);
-    const int w = int(ext.cx) + 2 * kMenuItemPadding;
+    const int w = int(ext.cx) + 2 * ScaleForDpi(kMenuItemPadding, FrameDpi());
     if (any && x + w > right) {
       x = left;
       ++row;
@@ -102,14 +103,13 @@ TsFrameGeometry TsSkinProvider::Geometry() const {
   g.Width = wr.right - wr.left;
   g.Height = wr.bottom - wr.top;
   const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
-  g.W0 = (style & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME)
-         : (style & WS_BORDER)   ? GetSystemMetrics(SM_CXDLGFRAME)
-                                 : 0;
+  const int dpi = FrameDpi();
+  g.W0 = PlatformFrameSize(style, 0, dpi).Border;
   g.W = g.W0;
   const bool caption = (style & WS_CAPTION) == WS_CAPTION &&
                        (form_->BorderStyle() != TFormBorderStyle::bsNone || MdiChild());
   if (caption || IsIconic(wnd))
-    g.H = GetSystemMetrics(ToolWindow(form_) ? SM_CYSMCAPTION : SM_CYCAPTION);
+    g.H = MetricForDpi(ToolWindow(form_) ? SM_CYSMCAPTION : SM_CYCAPTION, dpi);
   g.Client = ClientRectInWindow(wnd);
   g.Maximized = IsZoomed(wnd) != FALSE;
   if (!SkinManager()) return g;
@@ -126,21 +126,29 @@ TsFrameGeometry TsSkinProvider::Geometry() const {
   }
   const int reserved = title_.ReservedWidth(g);
   if (!menuFont_) {
-    NONCLIENTMETRICSW ncm = {};
-    ncm.cbSize = sizeof(ncm);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    const NONCLIENTMETRICSW ncm = NonClientMetricsForDpi(dpi);
     menuFont_.Reset(CreateFontIndirectW(&ncm.lfMenuFont));
   }
   LayOutMenuLine(g);
-  const int left = g.W + (g.IconShown ? iconSize : 0) + d.TitleButtonsLeft + (title_.CaptionIndex() >= 0 ? 2 : 0) + 4;
-  const int top = IsZoomed(wnd) ? g.W0 / 2 + 1 : 2;
-  g.Caption = TRect(left, top, g.Width - reserved - 6, g.W0 + g.H);
+  auto px = [dpi](int value) { return ScaleForDpi(value, dpi); };
+  const int left =
+      g.W + (g.IconShown ? iconSize : 0) + d.TitleButtonsLeft + (title_.CaptionIndex() >= 0 ? px(2) : 0) + px(4);
+  const int top = IsZoomed(wnd) ? g.W0 / 2 + 1 : px(2);
+  g.Caption = TRect(left, top, g.Width - reserved - px(6), g.W0 + g.H);
   return g;
 }
 
-// TitleIcon's own size where it gives one, else 1, 8 or 16 pixels by the caption height.
+int TsSkinProvider::FrameDpi() const {
+  if (TsSkinView* manager = SkinManager()) return manager->PixelsPerInch();
+  return form_ && form_->HandleAllocated() ? WindowDpi(form_->WindowHandle()) : kDesignDpi;
+}
+
+// TitleIcon's own size where it gives one, else 1, 8 or 16 pixels (at the frame's scale) by
+// the caption height.
 TPoint TsSkinProvider::TitleIconSize(const TsFrameGeometry& g) const {
-  const int derived = g.H <= 8 ? 1 : g.H <= 16 ? 8 : 16;
+  const int dpi = FrameDpi();
+  const int small = ScaleForDpi(8, dpi), icon = ScaleForDpi(16, dpi);
+  const int derived = g.H <= small ? 1 : g.H <= icon ? small : icon;
   return TPoint{TitleIcon.Width > 0 ? TitleIcon.Width : derived, TitleIcon.Height > 0 ? TitleIcon.Height : derived};
 }
 

@@ -16,6 +16,7 @@
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSkinProvider.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Handles.h"
 
 namespace {
@@ -129,10 +130,9 @@ void TsSkinProvider::MdiChildrenChanged() {
 // The platform reserves no menu line for a frame without a main menu; the provider takes one
 // row off the top of the client area while it draws a maximized child's buttons there.
 void TsSkinProvider::ResizeForMdiLine(TMessage& m) {
-  CallPrevious(m);
   if (!mdiLineMade_ || !m.LParam) return;
   RECT* client = reinterpret_cast<RECT*>(m.LParam);  // also the first rectangle of the params
-  client->top = std::min(client->bottom, client->top + LONG(GetSystemMetrics(SM_CYMENU)));
+  client->top = std::min(client->bottom, client->top + LONG(MetricForDpi(SM_CYMENU, FrameDpi())));
 }
 
 void TsSkinProvider::LookUpMdiGlyphs() {
@@ -162,21 +162,25 @@ void TsSkinProvider::LayOutMdiLine(TsFrameGeometry& g, int& itemsLeft, int& item
   const int top = g.TitleBand();
   const int h = g.MenuLineHeight;
   const TsSkinTables& t = SkinManager()->Tables();
-  const int bandRight = itemsRight - kMdiLineGap;
-  int x = bandRight - kMdiBandPad;
+  // The gaps of the picture above at the frame's scale.
+  const int dpi = FrameDpi();
+  auto px = [dpi](int value) { return ScaleForDpi(value, dpi); };
+  const int lineGap = px(kMdiLineGap), bandPad = px(kMdiBandPad), missing = px(kMissingSmallGlyph);
+  const int bandRight = itemsRight - lineGap;
+  int x = bandRight - bandPad;
   for (int k = kMdiButtonCount - 1; k >= 0; --k) {
     const TsMaskData* m = MaskAt(t, mdiButtons_[size_t(k)].GlyphIndex);
-    const TPoint size = m ? GlyphSize(*m) : TPoint{kMissingSmallGlyph, kMissingSmallGlyph};
+    const TPoint size = m ? GlyphSize(*m) : TPoint{missing, missing};
     const int y = top + (h - size.Y) / 2;
     g.MdiButtons[size_t(k)] = TRect(x - size.X, y, x, y + size.Y);
-    x -= size.X + (k == mbkClose ? kMdiCloseGap : 0);
+    x -= size.X + (k == mbkClose ? px(kMdiCloseGap) : 0);
   }
-  g.MdiBand = TRect(g.MdiButtons[mbkMinimize].Left - kMdiBandPad, top + 1, bandRight, top + h - 1);
-  itemsRight = g.MdiBand.Left - kMdiLineGap;
-  const int icon = std::max(1, std::min(kMdiIconSize, h - 2));
+  g.MdiBand = TRect(g.MdiButtons[mbkMinimize].Left - bandPad, top + 1, bandRight, top + h - 1);
+  itemsRight = g.MdiBand.Left - lineGap;
+  const int icon = std::max(1, std::min(px(kMdiIconSize), h - 2));
   const int iconTop = top + (h - icon) / 2;
-  g.MdiIcon = TRect(itemsLeft + kMdiLineGap, iconTop, itemsLeft + kMdiLineGap + icon, iconTop + icon);
-  itemsLeft = g.MdiIcon.Right + 4;
+  g.MdiIcon = TRect(itemsLeft + lineGap, iconTop, itemsLeft + lineGap + icon, iconTop + icon);
+  itemsLeft = g.MdiIcon.Right + px(4);
 }
 
 void TsSkinProvider::PaintMdiLine(const TsFrameGeometry& g) {

@@ -12,6 +12,7 @@
 #include "skin/windows/zkComposition.h"
 #include "skin/windows/zkGlowEffect.h"
 #include "skin/windows/zkSystemMenu.h"
+#include "toolkit/Dpi.h"
 
 namespace {
 
@@ -140,12 +141,11 @@ TzkTitleGeometry TzkDialogWnd::Geometry() const {
   g.Width = wr.right - wr.left;
   g.Height = wr.bottom - wr.top;
   const LONG_PTR style = initialized_ ? style_ : GetWindowLongPtrW(wnd, GWL_STYLE);
-  g.W0 = (style & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME)
-         : (style & WS_BORDER)   ? GetSystemMetrics(SM_CXDLGFRAME)
-                                 : 0;
+  const int dpi = SkinDpi();
+  g.W0 = PlatformFrameSize(style, 0, dpi).Border;
   g.W = g.W0;
   if ((style & WS_CAPTION) == WS_CAPTION || IsIconic(wnd))
-    g.H = GetSystemMetrics(kind_ == 4 || kind_ == 5 ? SM_CYSMCAPTION : SM_CYCAPTION);
+    g.H = MetricForDpi(kind_ == 4 || kind_ == 5 ? SM_CYSMCAPTION : SM_CYCAPTION, dpi);
   g.Client = ClientRectInWindow(wnd);
   g.Maximized = IsZoomed(wnd) != FALSE;
   TsSkinView* manager = Skin().Manager;
@@ -154,14 +154,33 @@ TzkTitleGeometry TzkDialogWnd::Geometry() const {
   title_.LayOutButtons(g);
   // Like a form's, the icon belongs to a title with a system menu (it opens that menu).
   g.IconShown = g.H > 0 && (style_ & WS_SYSMENU);
-  const int iconW = GetSystemMetrics(SM_CXSMICON), iconH = GetSystemMetrics(SM_CYSMICON);
+  const int iconW = MetricForDpi(SM_CXSMICON, dpi), iconH = MetricForDpi(SM_CYSMICON, dpi);
   if (g.IconShown) {
     const int top = (g.TitleBand() - iconH) / 2;
     g.Icon = TRect(g.W + d.TitleButtonsLeft, top, g.W + d.TitleButtonsLeft + iconW, top + iconH);
   }
-  const int left = g.W + (g.IconShown ? iconW : 0) + d.TitleButtonsLeft + 4;
-  g.Caption = TRect(left, 2, g.Width - title_.ReservedWidth(g) - 6, g.TitleBand());
+  const int left = g.W + (g.IconShown ? iconW : 0) + d.TitleButtonsLeft + ScaleForDpi(4, dpi);
+  g.Caption = TRect(left, ScaleForDpi(2, dpi), g.Width - title_.ReservedWidth(g) - ScaleForDpi(6, dpi), g.TitleBand());
   return g;
+}
+
+void TzkDialogWnd::MoveClientToScale(RECT& client) {
+  HWND wnd = Handle();
+  if (!FrameShown() || IsIconic(wnd)) return;
+  MoveClientToFrameDpi(client, GetWindowLongPtrW(wnd, GWL_STYLE), GetWindowLongPtrW(wnd, GWL_EXSTYLE),
+                       WindowDpi(wnd), SkinDpi());
+}
+
+// The dialog moved to a monitor of another scale: it takes the rectangle the platform
+// suggests, and the skin manager takes the scale (one for all its windows), which re-skins
+// this dialog with every other window.
+void TzkDialogWnd::DpiChanged(TMessage& m) {
+  HWND wnd = Handle();
+  if (const auto* r = reinterpret_cast<const RECT*>(m.LParam))
+    SetWindowPos(wnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  m.Result = 0;
+  if (TsSkinView* manager = Skin().Manager) manager->SetPixelsPerInch(int(HIWORD(m.WParam)));
 }
 
 TPoint TzkDialogWnd::ClientOffset() const {
@@ -567,6 +586,9 @@ bool TzkDialogWnd::HandleFrameMessage(TMessage& m) {
       return false;
     case WM_GETDLGCODE:
       m.Result = 0;
+      return true;
+    case WM_DPICHANGED:
+      DpiChanged(m);
       return true;
     case WM_CTLCOLORDLG: {
       const TColor c = Skin().Manager->GlobalColor();

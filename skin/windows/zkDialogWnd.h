@@ -77,6 +77,7 @@ class TzkDialogWnd : public TzkScrollWnd, private IzkTitleFrame {
  protected:
   void AdapterProc(TMessage& m) override;
   void BeforeHook() override;
+  void MoveClientToScale(RECT& client) override;
 
  private:
   bool FrameShown() const;
@@ -92,6 +93,7 @@ class TzkDialogWnd : public TzkScrollWnd, private IzkTitleFrame {
   void RestorePlatformFrame();
   void UpdateExtBorder();
   void Activate(TMessage& m);
+  void DpiChanged(TMessage& m);
   void ShowSystemMenu(int x, int y);
   void ShowSystemMenuAtIcon();
   bool ButtonUp(TMessage& m, TPoint windowPoint);

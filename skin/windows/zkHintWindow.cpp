@@ -8,6 +8,7 @@
 #include "skin/paint/zkBlit.h"
 #include "skin/paint/zkDibStorage.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/UtilWindow.h"
 
 namespace {
@@ -58,10 +59,9 @@ unsigned TzkHintWindow::HoverTime() {
 // The platform tooltip's default time-out is ten double-click times.
 unsigned TzkHintWindow::AutoPopTime() { return GetDoubleClickTime() * 10; }
 
-TFontHandle TzkHintWindow::MessageFont() {
-  NONCLIENTMETRICSW ncm = {};
-  ncm.cbSize = sizeof(ncm);
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) return TFontHandle();
+TFontHandle TzkHintWindow::MessageFont(int dpi) {
+  const NONCLIENTMETRICSW ncm = NonClientMetricsForDpi(dpi);
+  if (!ncm.lfMessageFont.lfFaceName[0]) return TFontHandle();
   return TFontHandle(CreateFontIndirectW(&ncm.lfMessageFont));
 }
 
@@ -120,7 +120,12 @@ void TzkHintWindow::ShowNow() {
 // The section (or the platform colours) over the whole popup, then the text in the section's
 // font colour, inside the border and the padding.
 void TzkHintWindow::Render() {
-  if (!font_) font_ = MessageFont();
+  TsSkinView* manager = manager_ ? manager_() : nullptr;
+  const int dpi = manager ? manager->PixelsPerInch() : kDesignDpi;
+  if (!font_ || fontDpi_ != dpi) {
+    font_ = MessageFont(dpi);
+    fontDpi_ = dpi;
+  }
   TMemoryDcHandle measure(CreateCompatibleDC(nullptr));
   RECT r = {0, 0, 0, 0};
   if (measure) {
@@ -128,11 +133,11 @@ void TzkHintWindow::Render() {
     DrawTextW(measure.Get(), text_.c_str(), int(text_.size()), &r, kTextFormat | DT_CALCRECT);
   }
   int section = -1;
-  const TsSkinTables* t = HintSection(manager_ ? manager_() : nullptr, section);
+  const TsSkinTables* t = HintSection(manager, section);
   const TRect b = BorderOf(t, section);
-  textRect_ = TRect(b.Left + kPaddingX, b.Top + kPaddingY, b.Left + kPaddingX + r.right,
-                    b.Top + kPaddingY + r.bottom);
-  const int w = textRect_.Right + kPaddingX + b.Right, h = textRect_.Bottom + kPaddingY + b.Bottom;
+  const int padX = ScaleForDpi(kPaddingX, dpi), padY = ScaleForDpi(kPaddingY, dpi);
+  textRect_ = TRect(b.Left + padX, b.Top + padY, b.Left + padX + r.right, b.Top + padY + r.bottom);
+  const int w = textRect_.Right + padX + b.Right, h = textRect_.Bottom + padY + b.Bottom;
   image_ = NewDeviceBitmap24(w, h);
   if (t) {
     TsBackgroundInfo bg;

@@ -58,7 +58,7 @@ class TzkHintWindow {
   static unsigned HoverTime();
   static unsigned AutoPopTime();
   // The platform's message font (the caller owns it).
-  static TFontHandle MessageFont();
+  static TFontHandle MessageFont(int dpi);
 
  private:
   static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -71,6 +71,7 @@ class TzkHintWindow {
   TManagerSource manager_;
   TWindowHandle window_;
   TFontHandle font_;
+  int fontDpi_ = 0;  // the DPI font_ was made for
   TzkBitmap image_;
   TRect textRect_;
   std::wstring text_;

@@ -4,6 +4,7 @@
 
 #include "skin/data/sSkinView.h"
 #include "skin/paint/sSectionPainterWin.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WideText.h"
 
@@ -25,11 +26,10 @@ size_t OpeningTagLength(const std::wstring& s, size_t at) {
   return end == std::wstring::npos ? 0 : end - at + 1;
 }
 
-// The platform's message font, underlined; null when the metrics cannot be read.
-TFontHandle UnderlinedMessageFont() {
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof(ncm);
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) return TFontHandle();
+// The platform's message font at a DPI, underlined; null when the metrics cannot be read.
+TFontHandle UnderlinedMessageFont(int dpi) {
+  NONCLIENTMETRICSW ncm = NonClientMetricsForDpi(dpi);
+  if (!ncm.lfMessageFont.lfFaceName[0]) return TFontHandle();
   ncm.lfMessageFont.lfUnderline = TRUE;
   return TFontHandle(CreateFontIndirectW(&ncm.lfMessageFont));
 }
@@ -61,7 +61,7 @@ bool TzkLinkWnd::LeftToBase() const {
 }
 
 void TzkLinkWnd::DrawContent(HDC dc, int width, int height) {
-  const TFontHandle font = UnderlinedMessageFont();
+  const TFontHandle font = UnderlinedMessageFont(Skin().Manager ? Skin().Manager->PixelsPerInch() : kDesignDpi);
   TSelectObject selected(dc, font.Get() ? static_cast<HGDIOBJ>(font.Get()) : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc, TRANSPARENT);
   UINT format = DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP;

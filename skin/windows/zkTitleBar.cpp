@@ -8,6 +8,7 @@
 #include "skin/paint/sSectionPainterWin.h"
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/sSystemMenu.h"
+#include "toolkit/Dpi.h"
 
 namespace {
 
@@ -55,11 +56,33 @@ void DrawPictureAt(TzkBitmap& dst, const TBitmap& glyph, int x0, int y0, int w, 
   }
 }
 
-HFONT NewCaptionFont() {
-  NONCLIENTMETRICSW ncm = {};
-  ncm.cbSize = sizeof(ncm);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+HFONT NewCaptionFont(int dpi) {
+  const NONCLIENTMETRICSW ncm = NonClientMetricsForDpi(dpi);
   return CreateFontIndirectW(&ncm.lfCaptionFont);
+}
+
+TzkFrameSize PlatformFrameSize(LONG_PTR style, LONG_PTR exStyle, int dpi) {
+  TzkFrameSize f;
+  f.Border = (style & WS_THICKFRAME) ? MetricForDpi(SM_CXFRAME, dpi)
+             : (style & WS_BORDER)   ? MetricForDpi(SM_CXDLGFRAME, dpi)
+                                     : 0;
+  if ((style & WS_CAPTION) == WS_CAPTION)
+    f.Caption = MetricForDpi((exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION, dpi);
+  return f;
+}
+
+void MoveClientToFrameDpi(RECT& client, LONG_PTR style, LONG_PTR exStyle, int windowDpi, int frameDpi) {
+  if (windowDpi == frameDpi) return;
+  const TzkFrameSize platform = PlatformFrameSize(style, exStyle, windowDpi);
+  const TzkFrameSize skinned = PlatformFrameSize(style, exStyle, frameDpi);
+  const int border = skinned.Border - platform.Border;
+  client.left += border;
+  client.right -= border;
+  client.bottom -= border;
+  client.top += border + skinned.Caption - platform.Caption;
+  // A frame grown past a small window leaves an empty client area, never an inverted one.
+  client.right = std::max(client.right, client.left);
+  client.bottom = std::max(client.bottom, client.top);
 }
 
 TzkTitleBar::TzkTitleBar(IzkTitleFrame& frame) : frame_(frame) {
@@ -71,6 +94,8 @@ TzkTitleBar::TzkTitleBar(IzkTitleFrame& frame) : frame_(frame) {
 
 void TzkTitleBar::LookUp() {
   const TsSkinTables& t = Manager()->Tables();
+  // The caption font follows the manager's scale, which comes with every announcement.
+  captionFont_.Reset();
   titleIndex_ = t.IndexOfSection(frame_.TitleSectionName());
   captionIndex_ = t.IndexOfSection("CAPTION");
   frameIndex_ = t.IndexOfSection(frame_.FrameSectionName());
@@ -162,7 +187,8 @@ TPoint TzkTitleBar::ButtonSize(int kind) const {
   const TsSkinTables& t = Manager()->Tables();
   const TsMaskData* glyph = MaskAt(t, Button(kind).GlyphIndex);
   const TsMaskData* close = MaskAt(t, buttons_[tbkClose].GlyphIndex);
-  TPoint size{kMissingGlyphSize, kMissingGlyphSize};
+  const int missing = Manager()->Scaled(kMissingGlyphSize);
+  TPoint size{missing, missing};
   if (glyph && glyph->ImageCount > 0)
     size.X = (glyph->Image ? glyph->Image->Width() : glyph->Rect.Width()) / glyph->ImageCount;
   if (close)
@@ -172,7 +198,8 @@ TPoint TzkTitleBar::ButtonSize(int kind) const {
 
 int TzkTitleBar::ButtonTop(const TzkTitleGeometry& g, bool big, int height) const {
   if (big && Manager()->SkinData().TitleButtonVAlign == 1) return g.Maximized ? g.W0 - 1 : 0;
-  return (g.W0 + g.H - height) / 2 + (big && height < 16 ? 2 : 0);
+  TsSkinView* m = Manager();
+  return (g.W0 + g.H - height) / 2 + (big && height < m->Scaled(16) ? m->Scaled(2) : 0);
 }
 
 //  Title buttons from the right, x starting at width - BIRIGHT - W:
@@ -203,7 +230,7 @@ void TzkTitleBar::LayOutButtons(TzkTitleGeometry& g) const {
   for (int i = 0; i < count; ++i) {
     const TsTitleButton& c = custom->Items(i);
     if (!c.Visible()) continue;
-    if (!gap) x -= kCustomButtonGap;
+    if (!gap) x -= Manager()->Scaled(kCustomButtonGap);
     gap = true;
     const TPoint size = ButtonSize(kTitleButtonCount + i);
     const int top = ButtonTop(g, c.Record.BigGlyph, size.Y);
@@ -226,7 +253,7 @@ int TzkTitleBar::ReservedWidth(const TzkTitleGeometry& g) const {
   bool gap = false;
   for (size_t i = 0; i < g.Custom.size(); ++i) {
     if (!g.CustomShown[i]) continue;
-    if (!gap) reserved += kCustomButtonGap;
+    if (!gap) reserved += Manager()->Scaled(kCustomButtonGap);
     gap = true;
     reserved += g.Custom[i].Width() + (buttons_[tbkClose].BigGlyph ? d.TitleButtonSpacing : 0);
   }
@@ -299,7 +326,7 @@ void TzkTitleBar::PaintButtons(const TzkTitleGeometry& g) {
 }
 
 int TzkTitleBar::PaintCaption(HDC dc, const TzkTitleGeometry& g, UINT align) {
-  if (!captionFont_) captionFont_.Reset(NewCaptionFont());
+  if (!captionFont_) captionFont_.Reset(NewCaptionFont(Manager()->PixelsPerInch()));
   const std::wstring text = frame_.TitleText();
   const TRect r = g.Caption;
   if (r.Right <= r.Left || text.empty()) return -1;
@@ -313,8 +340,9 @@ int TzkTitleBar::PaintCaption(HDC dc, const TzkTitleGeometry& g, UINT align) {
   const int shift = align == DT_RIGHT ? free : align == DT_CENTER ? free / 2 : 0;
   if (captionIndex_ >= 0) {
     const int h = m.bottom - m.top;
-    TRect back(r.Left + shift - 4, (r.Top + r.Bottom - h) / 2 - 2, r.Left + shift + w + 4,
-               (r.Top + r.Bottom + h) / 2 + 2);
+    const int dx = Manager()->Scaled(4), dy = Manager()->Scaled(2);
+    TRect back(r.Left + shift - dx, (r.Top + r.Bottom - h) / 2 - dy, r.Left + shift + w + dx,
+               (r.Top + r.Bottom + h) / 2 + dy);
     TzkBitmap* cache = frame_.TitleCache();
     TsBackgroundInfo bg;
     bg.Bitmap = cache;
@@ -388,7 +416,9 @@ void TzkTitleBar::CollectCorners(std::vector<TRect>& corners, const TzkTitleGeom
 int TzkTitleBar::HitButton(const TzkTitleGeometry& g, TPoint p) {
   const bool minimized = IsIconic(Window()) != FALSE;
   const TsCustomSysMenu* q = frame_.TitleQueries();
-  for (int k = 0; k < kTitleButtonCount; ++k) {
+  // A skin's negative button spacing makes neighbours overlap; the one painted last (the
+  // left one) shows there, so it is asked first.
+  for (int k = kTitleButtonCount - 1; k >= 0; --k) {
     if (!g.ButtonShown[size_t(k)] || !g.Buttons[size_t(k)].Contains(p)) continue;
     int code = buttons_[size_t(k)].HitCode;
     if (!q) return HTCAPTION;

@@ -188,8 +188,23 @@ class TzkTitleBar {
   bool pressed_ = false;
 };
 
-// The platform's caption font (the caption font of its non-client metrics).
-HFONT NewCaptionFont();
+// The platform's caption font at a DPI (the caption font of its non-client metrics).
+HFONT NewCaptionFont(int dpi);
+
+// The platform's frame of a window at a DPI, from its styles: the border width (a thick
+// frame, a plain border, or none) and the caption height (0 without a caption, the small one
+// for tool windows).
+struct TzkFrameSize {
+  int Border = 0;
+  int Caption = 0;
+};
+TzkFrameSize PlatformFrameSize(LONG_PTR style, LONG_PTR exStyle, int dpi);
+// A skinned frame is laid out at its skin manager's scale, which may not be the DPI the
+// platform sized the window's frame for (a window on another monitor, a scale set by the
+// program): the client rectangle the platform computed at windowDpi moves so the frame
+// around it is the one at frameDpi, each side by the difference of the border widths, the
+// top also by that of the caption heights. Nothing moves when the two DPIs are the same.
+void MoveClientToFrameDpi(RECT& client, LONG_PTR style, LONG_PTR exStyle, int windowDpi, int frameDpi);
 // A picture onto a 24- or 32-bit image with its top-left corner at (x0, y0), at most w x h of
 // it, clipped to the image: through its alpha channel when it has one (premultiplied), else
 // every pixel but those of the colour key is copied.

@@ -406,7 +406,7 @@ TEST_F(WindowAdapter, BackgroundAndColourQueriesAskTheWindowAndAnswerTheEffectiv
   wnd_ = NewPlainWindow(0);
   HWND child = NewPlainChild(wnd_);
   auto a = AttachScroll(child);
-  TsGeneralData& edit = skin_->Tables().Sections[size_t(skin_->IndexOfSection("EDIT"))];
+  TsGeneralData& edit = skin_->LoadedTables().Sections[size_t(skin_->IndexOfSection("EDIT"))];
   const TColor own = ColorToRGB(edit.Color);
 
   TsBackgroundRequest r;
@@ -440,7 +440,7 @@ TEST_F(WindowAdapter, GradientSectionsAnswerWithTheImageAndUpdatesWaitForThePare
   wnd_ = NewPlainWindow(0);
   HWND child = NewPlainChild(wnd_);
   auto a = AttachMain(child);
-  TsGeneralData& edit = skin_->Tables().Sections[size_t(skin_->IndexOfSection("EDIT"))];
+  TsGeneralData& edit = skin_->LoadedTables().Sections[size_t(skin_->IndexOfSection("EDIT"))];
   const auto ownBackground = [&] { return SendMessageW(child, SM_ORVEXCMD, MakeCommandWParam(zcHasOwnBackground), 0); };
   EXPECT_EQ(ownBackground(), 0);
   edit.GradientPercent = 100;

@@ -80,6 +80,29 @@ TEST(ShadowImages, WithoutExBorderTheBuiltInImagesAreCopied) {
   EXPECT_EQ(out.Margins, TRect());
 }
 
+// The built-in images are made for 100 %: at a display scale they and their margins grow
+// together, so the window's content keeps its place inside the shadow.
+TEST(ShadowImages, TheBuiltInImagesAndTheirMarginsFollowTheDisplayScale) {
+  TsSkinTables t;
+  t.Sections.push_back(TsGeneralData());
+  t.InitCachedIndexes();
+  const TzkBitmap active = DrawActiveShadow();
+  const TzkBitmap inactive = DrawInactiveShadow();
+  TsShadowImages out;
+  PrepareShadowImages(t, true, &active, &inactive, true, out, 200);
+  EXPECT_EQ(out.Margins, TRect(24, 16, 24, 24));
+  EXPECT_EQ(out.Active.Width(), 64);
+  EXPECT_EQ(out.Inactive.Height(), 62);
+  // An area filter at twice the size: every 2 x 2 block is the pixel it comes from.
+  for (int y = 0; y < 32; y += 5)
+    for (int x = 0; x < 32; x += 3) EXPECT_EQ(Alpha(out.Active, 2 * x + 1, 2 * y), Alpha(active, x, y));
+  PrepareShadowImages(t, true, &active, &inactive, false, out, 150);
+  EXPECT_EQ(out.Margins, TRect(16, 10, 16, 16));
+  EXPECT_EQ(out.Active.Width(), 48);
+  EXPECT_EQ(Alpha(out.Active, 24, 24), 102);
+  EXPECT_EQ(Alpha(out.Active, 0, 24), 0);
+}
+
 TEST(ShadowImages, BuiltInShadowsAreBlackWithAlphaRisingToTheCentre) {
   const TzkBitmap a = DrawActiveShadow();
   const TzkBitmap i = DrawInactiveShadow();

@@ -45,13 +45,13 @@ class ControlCorners : public AdapterForm {
       TsCommonData d(edit, true);
       d.SetSkinManager(&skin);
       d.SetSkinSection("EDIT");
-      skin.Tables().Masks.push_back(std::move(mask));
-      d.BorderIndex = int(skin.Tables().Masks.size()) - 1;
+      skin.LoadedTables().Masks.push_back(std::move(mask));
+      d.BorderIndex = int(skin.LoadedTables().Masks.size()) - 1;
       d.PrepareCacheBitmap();
       FillSolid(*d.CacheBmp, Rect(0, 0, 60, 20), RGBColor(0, 255, 0));
       d.UpdateCorners(0);
       c = PixelOf(*d.CacheBmp, x, y);
-      skin.Tables().Masks.pop_back();
+      skin.LoadedTables().Masks.pop_back();
     }
     delete edit;
     return c;

@@ -373,7 +373,7 @@ TEST_F(ListViewSkin, TheBoundLabelSitsAboveTheListAndFollowsItsPlaceVisibilityAn
 // cached image, which is the section composed where the list lies in the form; before each
 // paint its colour is the skin's again.
 TEST_F(ListViewSkin, TheBackgroundOfAGradientListIsItsComposedSection) {
-  TsSkinTables& t = skin_->Tables();
+  TsSkinTables& t = skin_->LoadedTables();
   const int index = t.IndexOfSection("EDIT");
   TsGeneralData& edit = t.Sections[size_t(index)];
   edit.GradientPercent = 100;

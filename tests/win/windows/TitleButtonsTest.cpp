@@ -231,7 +231,7 @@ class TitleHints : public TitleBar {
     TsBackgroundInfo bg;
     bg.Color = ColorToRGB(t.Sections[size_t(section)].Color);
     PaintSectionByIndex(section, "HINT", bg, -1, -1, &t, &b, TPoint{0, 0}, TRect(0, 0, b.Width(), b.Height()), 0, true);
-    const TFontHandle font = TzkHintWindow::MessageFont();
+    const TFontHandle font = TzkHintWindow::MessageFont(kDesignDpi);
     DrawOnBitmap(b, [&](HDC dc) {
       TSelectObject f(dc, font.Get());
       PaintSectionText(dc, hint.Text(), true, &t, false, section, TzkHintWindow::kTextFormat, hint.TextRect());
