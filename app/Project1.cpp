@@ -7,9 +7,13 @@
 #include "skin/paint/zkDibStorage.h"
 #include "skin/windows/zkWindowSkinning.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/WideText.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // The manifest declares it already; set here too for a copy started without its manifest.
+  // It must come before the first window.
+  EnablePerMonitorDpiAwareness();
   // A second start in this folder brings the running program back instead of loading and
   // saving the same task file beside it.
   TSingleInstance instance(ExeFolder());

@@ -7,6 +7,7 @@ vornik_portable(
   TrayHint.cpp
   DateTimeText.cpp
   IconFileCheck.cpp
+  IconSizeChoice.cpp
 )
 vornik_win32(
   CsvExportDialog.cpp

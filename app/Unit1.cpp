@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "app/IconFileCheck.h"
+#include "app/IconSizeChoice.h"
 #include "app/SkinChoices.h"
 #include "app/TrayHint.h"
 #include "app/Unit2.h"
@@ -18,6 +19,7 @@
 #include "app/WinTaskStorage.h"
 #include "toolkit/Application.h"
 #include "toolkit/Canvas.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Icon.h"
 #include "skin/data/sWindowSkinning.h"
@@ -41,6 +43,22 @@ void FitFontToWidth(TFont& font, const std::wstring& text, int width) {
     font.SetHeight(font.Height() < 0 ? -height : height);
   }
 }
+
+// The whole file, or nothing when it cannot be read (the loader then says why).
+std::string ReadWholeFile(const std::wstring& path) {
+  HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  TFileHandle file(opened == INVALID_HANDLE_VALUE ? nullptr : opened);
+  LARGE_INTEGER size = {};
+  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > (1 << 24)) return {};
+  std::string bytes(size_t(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() && !ReadFile(file.Get(), bytes.data(), DWORD(bytes.size()), &read, nullptr)) return {};
+  bytes.resize(read);
+  return bytes;
+}
+
+// The web labels' text height at the design DPI.
+constexpr int kWebLabelFontHeight = -11;
 
 }  // namespace
 
@@ -214,15 +232,12 @@ void TForm1::BuildControls() {
   sLabel1->SetParent(sGroupBox1);
   sLabel1->SetTransparent(true);
   sLabel1->SetBounds(186, 24, 270, 82);
-  TFont clockFont;
-  clockFont.SetName(L"Rockwell");
-  clockFont.SetHeight(-67);
-  clockFont.SetStyle(fsBold);
-  clockFont.SetColor(FontColor(36, 44, 53));
-  clockFont.SetCharset(ANSI_CHARSET);
-  FitFontToWidth(clockFont, L"00:00:00", 270);
-  FitFontToWidth(clockFont, L"99999:59:59", sGroupBox1->Width() - sLabel1->Left() - 8);
-  sLabel1->SetFont(clockFont);
+  clockFont_.SetName(L"Rockwell");
+  clockFont_.SetHeight(-67);
+  clockFont_.SetStyle(fsBold);
+  clockFont_.SetColor(FontColor(36, 44, 53));
+  clockFont_.SetCharset(ANSI_CHARSET);
+  FitClockFont();
   sLabel1->SetAutoSize(true);
   sLabel1->SetCaption(L"00:00:00");
 
@@ -235,7 +250,7 @@ void TForm1::BuildControls() {
     label->SetCaption(caption);
     TFont normal = Font();
     normal.SetName(L"MS Sans Serif");
-    normal.SetHeight(-11);
+    normal.SetHeight(ScaleForDpi(kWebLabelFontHeight, Dpi()));
     normal.SetColor(clBlue);
     label->SetNormalFont(normal);
     TFont hover = normal;
@@ -247,7 +262,7 @@ void TForm1::BuildControls() {
   sWebLabel1 = makeWebLabel(L"sWebLabel1", 8, 139, L"Автор программы (Orlund)", kUrlAuthor);
   sWebLabel2 = makeWebLabel(L"sWebLabel2", 504, 128, L"Автор идеи (Feskel)", kUrlIdea);
 
-  ImageList1 = new TImageList(this, 16, 16);
+  ImageList1 = new TImageList(this, StatusIconSizeForDpi(Dpi()), StatusIconSizeForDpi(Dpi()));
   ImageList1->SetName(L"ImageList1");
   PopupMenu1 = new TPopupMenu(this);
   PopupMenu1->SetName(L"PopupMenu1");
@@ -342,11 +357,14 @@ void TForm1::BuildMenu() {
 void TForm1::BuildTrayIcon() {
   CoolTrayIcon1 = new TCoolTrayIcon(this);
   CoolTrayIcon1->SetName(L"CoolTrayIcon1");
-  // The application icon at 48 x 48 (the shell scales it to the tray's size).
-  TIcon icon;
-  if (!icon.LoadFromResource(GetModuleHandleW(nullptr), L"MAINICON", 48, 48))
-    icon = Application->Icon().Clone();
-  CoolTrayIcon1->SetIcon(icon);
+  // The application icon drawn at the notification area's size (the icon holds one for each
+  // usual display scale), made again when that size changes.
+  CoolTrayIcon1->SetIconSource([](int size) {
+    TIcon icon;
+    if (!icon.LoadFromResource(GetModuleHandleW(nullptr), L"MAINICON", size, size))
+      icon = Application->Icon().Clone();
+    return icon;
+  });
   CoolTrayIcon1->SetCycleInterval(0);
   CoolTrayIcon1->SetIconIndex(0);
   CoolTrayIcon1->SetMinimizeToTray(true);
@@ -499,6 +517,14 @@ void TForm1::LoadTaskFile() {
 
 void TForm1::LoadStatusIcons() {
   static const wchar_t* const files[] = {L"notok.ico", L"ok.ico", L"yellow.ico", L"red.ico"};
+  const int size = StatusIconSizeForDpi(Dpi());
+  ImageList1->SetSize(size, size);
+  statusIconsLoaded_ = true;
+  // The list lets go of the old images when it is given the new ones, whatever goes wrong.
+  struct TGiveList {
+    TForm1* form;
+    ~TGiveList() { form->sListView1->SetSmallImages(form->ImageList1); }
+  } giveList{this};
   std::string problems;
   for (const wchar_t* file : files) {
     const std::wstring path = setup_.Folder + file;
@@ -529,7 +555,10 @@ std::string TForm1::LoadStatusIcon(const std::wstring& path, TIcon& icon) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return "the file is missing";
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "this is a folder, not an icon file";
   try {
-    icon.LoadFromFile(path, ImageList1->Width(), ImageList1->Height());
+    // The image drawn for this size, or the one closest above it (the list scales it down).
+    const int wanted = ImageList1->Width();
+    const int size = ChooseIconSize(IconFileSizes(ReadWholeFile(path)), wanted);
+    icon.LoadFromFile(path, size > 0 ? size : wanted, size > 0 ? size : wanted);
     return {};
   } catch (const EPictureError&) {
     // The platform only says that it failed; the file's bytes tell what is wrong with it.
@@ -543,6 +572,45 @@ std::string TForm1::LoadStatusIcon(const std::wstring& path, TIcon& icon) {
 }
 
 void TForm1::FormShow(TObject*) { sEdit1->SetFocus(); }
+
+// The clock's face at the form's scale, fitted so the usual time takes the clock's place and
+// the longest one (99,999 hours) still fits the group.
+void TForm1::FitClockFont() {
+  const int dpi = Dpi();
+  TFont font = clockFont_;
+  font.SetHeight(ScaleForDpi(clockFont_.Height(), dpi));
+  FitFontToWidth(font, L"00:00:00", ScaleForDpi(270, dpi));
+  FitFontToWidth(font, L"99999:59:59", sGroupBox1->Width() - sLabel1->Left() - ScaleForDpi(8, dpi));
+  sLabel1->SetFont(font);
+  sLabel1->AdjustBounds();
+}
+
+// The toolkit scales the controls and their own fonts; the fonts the web labels switch
+// between, the clock's fitted face and the status icons are the window's own.
+void TForm1::ChangeScale(int fromDpi, int toDpi) {
+  TForm::ChangeScale(fromDpi, toDpi);
+  // A window made while the controls are still being built finds some of them missing.
+  if (fromDpi == toDpi || !sListView1 || !ImageList1) return;
+  FitClockFont();
+  for (TsWebLabel* label : {sWebLabel1, sWebLabel2}) {
+    TFont normal = label->NormalFont();
+    normal.SetHeight(ScaleForDpi(kWebLabelFontHeight, toDpi));
+    TFont hover = label->HoverFont();
+    hover.SetHeight(normal.Height());
+    label->SetHoverFont(hover);
+    label->SetNormalFont(normal);
+  }
+  if (statusIconsLoaded_) {
+    try {
+      LoadStatusIcons();
+    } catch (const std::exception& e) {
+      Application->HandleException(this, &e);
+    }
+  } else {
+    ImageList1->SetSize(StatusIconSizeForDpi(toDpi), StatusIconSizeForDpi(toDpi));
+    sListView1->SetSmallImages(ImageList1);
+  }
+}
 
 void TForm1::SaveTasks() {
   // Until the file has been read, writing the list would replace the user's tasks.

@@ -51,37 +51,37 @@ class TForm1 : public TForm {
   ~TForm1() override;
   const wchar_t* ClassName() const override { return L"TForm1"; }
 
-  TsGroupBox* sGroupBox1;
-  TsLabel* sLabel1;
-  TsWebLabel* sWebLabel1;
-  TsWebLabel* sWebLabel2;
-  TsListView* sListView1;
-  TsEdit* sEdit1;
-  TsButton* sButton1;
-  TsButton* sButton2;
-  TsSkinManager* sSkinManager1;
-  TTimer* Timer1;
-  TImageList* ImageList1;
-  TPopupMenu* PopupMenu1;
-  TMenuItem* N1;
-  TMenuItem* N2;
-  TMenuItem* N3;
-  TMenuItem* N4;
-  TMenuItem* N5;
-  TMenuItem* N6;
-  TMenuItem* N7;
-  TMenuItem* N8;
+  TsGroupBox* sGroupBox1 = nullptr;
+  TsLabel* sLabel1 = nullptr;
+  TsWebLabel* sWebLabel1 = nullptr;
+  TsWebLabel* sWebLabel2 = nullptr;
+  TsListView* sListView1 = nullptr;
+  TsEdit* sEdit1 = nullptr;
+  TsButton* sButton1 = nullptr;
+  TsButton* sButton2 = nullptr;
+  TsSkinManager* sSkinManager1 = nullptr;
+  TTimer* Timer1 = nullptr;
+  TImageList* ImageList1 = nullptr;
+  TPopupMenu* PopupMenu1 = nullptr;
+  TMenuItem* N1 = nullptr;
+  TMenuItem* N2 = nullptr;
+  TMenuItem* N3 = nullptr;
+  TMenuItem* N4 = nullptr;
+  TMenuItem* N5 = nullptr;
+  TMenuItem* N6 = nullptr;
+  TMenuItem* N7 = nullptr;
+  TMenuItem* N8 = nullptr;
   // The tray icon's menu: "Открыть" (the default item), "Скин" (the skins, rebuilt each time
   // the menu opens, and "Как в Windows"), "Оттенок" (the hue presets), "Экспорт в CSV…",
   // "Выход".
-  TPopupMenu* PopupMenu2;
-  TMenuItem* N9;
-  TMenuItem* N10;
-  TMenuItem* N11;
-  TMenuItem* N14;
-  TMenuItem* N12;
-  TMenuItem* N13;
-  TCoolTrayIcon* CoolTrayIcon1;
+  TPopupMenu* PopupMenu2 = nullptr;
+  TMenuItem* N9 = nullptr;
+  TMenuItem* N10 = nullptr;
+  TMenuItem* N11 = nullptr;
+  TMenuItem* N14 = nullptr;
+  TMenuItem* N12 = nullptr;
+  TMenuItem* N13 = nullptr;
+  TCoolTrayIcon* CoolTrayIcon1 = nullptr;
 
   // The time-limit dialog N3 shows (set by the program once it has made it).
   TCustomForm* TimeLimitDialog = nullptr;
@@ -123,6 +123,9 @@ class TForm1 : public TForm {
   // The skin chosen in the tray menu, and the settings file that keeps it.
   TSkinSwitcher& SkinSwitcher() { return *skins_; }
 
+  // The controls, fonts and status icons at the new scale.
+  void ChangeScale(int fromDpi, int toDpi) override;
+
   static const wchar_t* const kQuotations[12];
   static const wchar_t* const kUrlAuthor;
   static const wchar_t* const kUrlIdea;
@@ -137,7 +140,9 @@ class TForm1 : public TForm {
   void FillSkinMenu();
   // Runs a tray-menu command; what goes wrong is shown to the user and the program goes on.
   void RunReported(const std::function<void()>& command);
+  // The status icons at the size for the form's DPI, from the image drawn for it.
   void LoadStatusIcons();
+  void FitClockFont();
   // Empty when the icon is loaded; otherwise what is wrong with its file.
   std::string LoadStatusIcon(const std::wstring& path, TIcon& icon);
   void LoadTaskFile();
@@ -151,6 +156,8 @@ class TForm1 : public TForm {
   void ShowRow(int row);
 
   TForm1Setup setup_;
+  TFont clockFont_;  // the clock's face at the design DPI, before fitting
+  bool statusIconsLoaded_ = false;
   std::unique_ptr<ITaskLocale> ownLocale_;
   std::unique_ptr<ITaskStorage> ownStorage_;
   std::unique_ptr<ITaskAlarm> ownAlarm_;

@@ -100,6 +100,12 @@ void TForm2::FitLabelColors() {
   }
 }
 
+void TForm2::ChangeScale(int fromDpi, int toDpi) {
+  TForm::ChangeScale(fromDpi, toDpi);
+  for (TsDecimalSpinEdit* box : {sDecimalSpinEdit1, sDecimalSpinEdit2})
+    if (box) box->BoundLabel().Reposition();
+}
+
 TForm2::~TForm2() {
   if (Form2 == this) Form2 = nullptr;
   if (main_ && main_->TimeLimitDialog == this) main_->TimeLimitDialog = nullptr;

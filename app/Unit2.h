@@ -17,9 +17,9 @@ class TForm2 : public TForm {
   ~TForm2() override;
   const wchar_t* ClassName() const override { return L"TForm2"; }
 
-  TsDecimalSpinEdit* sDecimalSpinEdit1;  // hours
-  TsDecimalSpinEdit* sDecimalSpinEdit2;  // minutes
-  TsButton* sButton1;
+  TsDecimalSpinEdit* sDecimalSpinEdit1 = nullptr;  // hours
+  TsDecimalSpinEdit* sDecimalSpinEdit2 = nullptr;  // minutes
+  TsButton* sButton1 = nullptr;
 
   // "Установить": the limit goes to the row selected at this moment; the dialog hides, the
   // list is saved and the main window's edit box gets the focus.
@@ -34,6 +34,9 @@ class TForm2 : public TForm {
   // (a contrast of 4.5 : 1 or more) and take the skin's label colour where it does not, as on
   // a dark skin. The main window calls it after every skin change.
   void FitLabelColors();
+
+  // The boxes' captions are placed above their boxes again once everything has its new size.
+  void ChangeScale(int fromDpi, int toDpi) override;
 
  protected:
   void Notification(TComponent* c, TOperation op) override;

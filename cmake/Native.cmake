@@ -43,8 +43,8 @@ if(native_tests)
   target_compile_options(native_tests PRIVATE ${VORNIK_WARNINGS})
   target_include_directories(native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/native)
   target_link_libraries(native_tests PRIVATE vornik_core GTest::gmock GTest::gtest_main)
-  # The skin tests run the skin tools and read the packed skin.
-  add_dependencies(native_tests quarn_skin)
+  # The skin tests run the skin tools and read the packed skin; the asset tests run assetgen.
+  add_dependencies(native_tests quarn_skin assetgen)
   target_compile_definitions(native_tests PRIVATE
     VORNIK_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VORNIK_BINARY_DIR="${CMAKE_BINARY_DIR}")
 endif()

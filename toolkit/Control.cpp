@@ -208,6 +208,21 @@ TCustomForm* TControl::ParentForm() const {
 
 void TControl::PaintTo(HDC) {}
 
+void TControl::ChangeScale(int fromDpi, int toDpi) {
+  if (fromDpi == toDpi) return;
+  ScaleFont(fromDpi, toDpi);
+  ScaleBounds(fromDpi, toDpi);
+}
+
+void TControl::ScaleFont(int fromDpi, int toDpi) {
+  if (!parentFont_) font_.SetHeight(scaledFontHeight_.Rescale(font_.Height(), fromDpi, toDpi));
+}
+
+void TControl::ScaleBounds(int fromDpi, int toDpi) {
+  const TDpiBounds::TBox b = scaledBounds_.Rescale({left_, top_, width_, height_}, fromDpi, toDpi);
+  SetBounds(b.Left, b.Top, b.Width, b.Height);
+}
+
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
 }

@@ -16,6 +16,7 @@
 
 #include "skin/paint/zkTypes.h"
 #include "toolkit/Component.h"
+#include "toolkit/DpiLength.h"
 #include "toolkit/GraphicsObjects.h"
 #include "toolkit/Messages.h"
 
@@ -161,6 +162,12 @@ class TControl : public TComponent {
   // at the control's top-left and clipped to it.
   virtual void PaintTo(HDC dc);
 
+  // Lays the control out for another display scale: its bounds (each edge scaled, so
+  // neighbours that touched still touch) and its font's pixel height unless it follows its
+  // parent's font. A way back to an earlier DPI gives exactly the earlier layout, as long as
+  // nobody moved the control in between (see TDpiBounds).
+  virtual void ChangeScale(int fromDpi, int toDpi);
+
  protected:
   virtual void WndProc(TMessage& m);
   // What happens to a message nobody handled: nothing for windowless controls, the
@@ -185,6 +192,9 @@ class TControl : public TComponent {
   void ParentColorChanged();
   // Stores the bounds without moving anything (the window moved itself).
   void UpdateBoundsRect(const TRect& r);
+  // The two halves of ChangeScale.
+  void ScaleFont(int fromDpi, int toDpi);
+  void ScaleBounds(int fromDpi, int toDpi);
 
   std::wstring text_;
   int left_ = 0;
@@ -209,6 +219,8 @@ class TControl : public TComponent {
   bool settingParentFont_ = false;
   TPopupMenu* popupMenu_ = nullptr;
   TCursor cursor_ = TCursor::crDefault;
+  TDpiBounds scaledBounds_;
+  TDpiLength scaledFontHeight_;
   friend class TWinControl;
 };
 

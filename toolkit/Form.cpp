@@ -221,6 +221,8 @@ void TCustomForm::Tile() {
 }
 
 void TCustomForm::CreateWnd() {
+  // Laid out for the window's DPI before the controls get their windows.
+  const int designed = ApplyDpi(WindowDpi(handle_), nullptr);
   if (formStyle_ == TFormStyle::fsMDIForm) CreateMDIClient();
   ApplyLayered();
   const TIcon& icon = Application->Icon();
@@ -230,6 +232,7 @@ void TCustomForm::CreateWnd() {
   }
   TWinControl::CreateWnd();
   if (menu_) ::SetMenu(handle_, menu_->Handle());
+  if (designed != dpi_) Perform(CM_DPICHANGED, WPARAM(designed), LPARAM(dpi_));
 }
 
 void TCustomForm::SetMenu(TMainMenu* menu) {
@@ -291,21 +294,70 @@ void TCustomForm::SetAlphaBlendValue(BYTE value) {
   ApplyLayered();
 }
 
-void TCustomForm::SetClientSize(int width, int height) {
+void TCustomForm::AdjustForFrame(RECT& r) const {
+  using TAdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = reinterpret_cast<TAdjustForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
   DWORD style, exStyle;
   StyleFromBorder(style, exStyle);
+  if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, UINT(dpi_)))
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+}
+
+void TCustomForm::SetClientSize(int width, int height) {
   RECT r = {0, 0, width, height};
-  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  AdjustForFrame(r);
   SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+}
+
+// The frame a window has now may not be the platform's (a skin draws its own), nor at the DPI
+// the platform would compute it for: the client size is set around the frame there is.
+void TCustomForm::SetClientSizeInFrame(int width, int height) {
+  if (!handle_) {
+    SetClientSize(width, height);
+    return;
+  }
+  RECT window, client;
+  GetWindowRect(handle_, &window);
+  GetClientRect(handle_, &client);
+  SetBounds(Left(), Top(), width + (window.right - window.left) - client.right,
+            height + (window.bottom - window.top) - client.bottom);
 }
 
 TRect TCustomForm::ClientRect() const {
   if (handle_) return TWinControl::ClientRect();
-  DWORD style, exStyle;
-  StyleFromBorder(style, exStyle);
   RECT r = {0, 0, 0, 0};
-  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  AdjustForFrame(r);
   return TRect(0, 0, Width() - (r.right - r.left), Height() - (r.bottom - r.top));
+}
+
+void TCustomForm::ChangeScale(int fromDpi, int toDpi) {
+  if (fromDpi == toDpi) return;
+  ScaleFont(fromDpi, toDpi);
+  ScaleChildren(fromDpi, toDpi);
+}
+
+int TCustomForm::ApplyDpi(int dpi, const RECT* suggested) {
+  const int old = dpi_;
+  if (dpi > 0 && dpi != old) {
+    const TRect client = ClientRect();
+    const int width = scaledClientWidth_.Rescale(client.Width(), old, dpi);
+    const int height = scaledClientHeight_.Rescale(client.Height(), old, dpi);
+    dpi_ = dpi;
+    ChangeScale(old, dpi);
+    if (!suggested) SetClientSizeInFrame(width, height);
+  }
+  if (suggested)
+    SetBounds(suggested->left, suggested->top, suggested->right - suggested->left,
+              suggested->bottom - suggested->top);
+  // The platform tells top-level windows only; the children inside an MDI frame follow it.
+  for (TCustomForm* child : MDIChildList()) child->ScaleToDpi(dpi_);
+  return old;
+}
+
+void TCustomForm::ScaleToDpi(int dpi, const RECT* suggested) {
+  const int old = ApplyDpi(dpi, suggested);
+  if (old != dpi_) Perform(CM_DPICHANGED, WPARAM(old), LPARAM(dpi_));
 }
 
 bool TCustomForm::Showing() const { return handle_ && IsWindowVisible(handle_); }
@@ -500,6 +552,10 @@ void TCustomForm::WndProc(TMessage& m) {
       // aligned controls keep their sides of it.
       DefaultHandler(m);
       if (clientHandle_) AlignControls();
+      return;
+    case WM_DPICHANGED:
+      ScaleToDpi(LOWORD(m.WParam), reinterpret_cast<const RECT*>(m.LParam));
+      m.Result = 0;
       return;
     case WM_MDIACTIVATE:
       // An MDI child that becomes active gives the focus to its active control.

@@ -6,6 +6,11 @@
 // CM_FOCUSCHANGED when the focus moves, and handles the dialog keys: Tab moves the focus,
 // Enter clicks the focused button or else the default button.
 //
+// Display scale: a form is built at the design DPI (96) and lays itself out for its window's
+// DPI when the window is made and whenever the platform says the DPI changed (WM_DPICHANGED:
+// the window takes the rectangle offered, the font and every control are scaled from the old
+// DPI to the new one); then the form hears CM_DPICHANGED (WParam old DPI, LParam new DPI).
+//
 // MDI: a form of style fsMDIForm holds the platform's MDI client window in its client area and
 // routes its default handling through DefFrameProc; a form of style fsMDIChild is made by
 // that client window (WM_MDICREATE) inside the application's MDI frame form, runs
@@ -15,6 +20,7 @@
 #include <functional>
 #include <vector>
 
+#include "toolkit/Dpi.h"
 #include "toolkit/WinControl.h"
 
 class TButton;
@@ -56,6 +62,16 @@ class TCustomForm : public TWinControl {
   void SetAlphaBlend(bool on);
   BYTE AlphaBlendValue() const { return alphaValue_; }
   void SetAlphaBlendValue(BYTE value);
+
+  // The DPI the form is laid out for: the design DPI until its window is made on a monitor of
+  // another scale or the platform says the scale changed.
+  int Dpi() const { return dpi_; }
+  // Lays the form out for another DPI: its font and controls scaled from the current DPI, the
+  // client size scaled, or, when `suggested` is given (the platform's rectangle for the new
+  // DPI), the window put there; then CM_DPICHANGED. MDI children follow their frame.
+  void ScaleToDpi(int dpi, const RECT* suggested = nullptr);
+  // The font and the controls; the form's own size is ScaleToDpi's.
+  void ChangeScale(int fromDpi, int toDpi) override;
 
   void SetClientSize(int width, int height) override;
   void SetClientWidth(int width) { SetClientSize(width, ClientHeight()); }
@@ -134,6 +150,11 @@ class TCustomForm : public TWinControl {
   void Center();
   void CreateMDIClient();
   std::vector<TCustomForm*> MDIChildList() const;
+  // ScaleToDpi without the notification; returns the DPI the form had.
+  int ApplyDpi(int dpi, const RECT* suggested);
+  // The window rectangle around a client rectangle at the form's DPI.
+  void AdjustForFrame(RECT& r) const;
+  void SetClientSizeInFrame(int width, int height);
 
   TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
   TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -145,6 +166,8 @@ class TCustomForm : public TWinControl {
   bool keyPreview_ = false;
   BYTE alphaValue_ = 255;
   bool positioned_ = false;
+  int dpi_ = kDesignDpi;
+  TDpiLength scaledClientWidth_, scaledClientHeight_;
   TWinControl* activeControl_ = nullptr;
   TMainMenu* menu_ = nullptr;
   TBrushHandle backgroundBrush_;

@@ -83,6 +83,11 @@ void TLabel::Paint() {
   DoDrawText(r, TextFlags());
 }
 
+void TLabel::ChangeScale(int fromDpi, int toDpi) {
+  TGraphicControl::ChangeScale(fromDpi, toDpi);
+  AdjustBounds();
+}
+
 void TLabel::AdjustBounds() {
   if (!autoSize_ || IsLoading()) return;
   HDC dc = GetDC(nullptr);

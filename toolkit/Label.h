@@ -22,6 +22,8 @@ class TLabel : public TGraphicControl {
 
   // Sizes the label to its text when AutoSize is on.
   void AdjustBounds();
+  // A label that takes the size of its text takes it again in the new font.
+  void ChangeScale(int fromDpi, int toDpi) override;
 
  protected:
   void Paint() override;

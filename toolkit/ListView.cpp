@@ -157,6 +157,15 @@ void TListView::SetColumnWidth(int i, int width) {
   if (handle_) ListView_SetColumnWidth(handle_, i, width);
 }
 
+void TListView::ChangeScale(int fromDpi, int toDpi) {
+  TWinControl::ChangeScale(fromDpi, toDpi);
+  scaledColumnWidths_.resize(columns_.size());
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    const int now = handle_ ? ListView_GetColumnWidth(handle_, int(i)) : columns_[i].Width;
+    SetColumnWidth(int(i), scaledColumnWidths_[i].Rescale(now, fromDpi, toDpi));
+  }
+}
+
 void TListView::InsertColumnInWindow(int i) {
   LVCOLUMNW col = {};
   col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;

@@ -80,6 +80,8 @@ class TListView : public TWinControl {
   int ColumnCount() const { return int(columns_.size()); }
   const TListColumn& Column(int i) const { return columns_.at(size_t(i)); }
   void SetColumnWidth(int i, int width);
+  // Also the column widths (as the user left them) go to the new scale.
+  void ChangeScale(int fromDpi, int toDpi) override;
 
   // Items. In owner-data mode Item returns a snapshot of row i read from the source (valid
   // until the next call; change the row through its owner instead).
@@ -147,6 +149,7 @@ class TListView : public TWinControl {
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* cd);
 
   std::vector<TListColumn> columns_;
+  std::vector<TDpiLength> scaledColumnWidths_;
   std::vector<std::unique_ptr<TListItem>> items_;
   bool rowSelect_ = false;
   bool columnClick_ = true;

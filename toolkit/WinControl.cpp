@@ -279,6 +279,22 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   }
 }
 
+// The children go before the control's own size: a control that places its children itself
+// when it is resized (the arrows of a spin edit) then places them last, at the new scale,
+// instead of having its placing scaled once more.
+void TWinControl::ChangeScale(int fromDpi, int toDpi) {
+  if (fromDpi == toDpi) return;
+  ScaleFont(fromDpi, toDpi);
+  ScaleChildren(fromDpi, toDpi);
+  ScaleBounds(fromDpi, toDpi);
+}
+
+void TWinControl::ScaleChildren(int fromDpi, int toDpi) {
+  const std::vector<TControl*> children = controls_;
+  for (TControl* c : children) c->ChangeScale(fromDpi, toDpi);
+  AlignControls();
+}
+
 void TWinControl::AlignControls() {
   if (aligning_) return;
   aligning_ = true;

@@ -72,6 +72,8 @@ class TWinControl : public TControl {
   void PaintTo(HDC dc, int x, int y);
 
   void SetBounds(int left, int top, int width, int height) override;
+  // Scales the control's font, then every child inside it, then the control's bounds.
+  void ChangeScale(int fromDpi, int toDpi) override;
   TRect ClientRect() const override;
   bool Showing() const override;
   void Invalidate() override;
@@ -132,6 +134,8 @@ class TWinControl : public TControl {
   virtual bool WantsKey(WORD key) const;
   void RecreateWnd();
   bool WantsWindowlessPainting() const;
+  // Every child's ChangeScale, then the aligned ones laid out again.
+  void ScaleChildren(int fromDpi, int toDpi);
 
   HWND handle_ = nullptr;
   bool aligning_ = false;

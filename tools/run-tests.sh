@@ -43,7 +43,8 @@ run_e2e() {
   local script="$here/tests/e2e/run-e2e.sh"
   [ -x "$script" ] || { echo "== e2e: none"; return 0; }
   echo "== end-to-end"
-  with_wine "$script" "$build" || failed+=(e2e)
+  # A screen large enough for the window at 200 % display scale.
+  VORNIK_SCREEN=2880x1800x24 with_wine "$script" "$build" || failed+=(e2e)
 }
 
 run_release() {

@@ -1,5 +1,6 @@
 # Sourced by the scripts that start Windows programs: a Wine prefix inside the build tree,
-# quiet Wine, no prompts for the .NET or HTML engines, and a display (Xvfb when none is set).
+# quiet Wine, no prompts for the .NET or HTML engines, and a display (Xvfb when none is set, of
+# the size VORNIK_SCREEN asks for, 1280x1024x24 by default).
 #   . tools/wine-env.sh BUILD_DIR      then: vornik_wine program.exe args...
 vornik_build=$(cd "${1:-build}" && pwd)
 export WINEPREFIX="$vornik_build/wineprefix"
@@ -20,7 +21,7 @@ vornik_start_display() {
   local n
   for n in $(seq 90 130); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${VORNIK_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
     vornik_xvfb_pid=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/UtilWindow.h"
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
@@ -413,6 +414,33 @@ void TCoolTrayIcon::SetIcon(const TIcon& icon) {
   RefreshInTray();
 }
 
+void TCoolTrayIcon::SetIconSource(TIconSource source) {
+  iconSource_ = std::move(source);
+  ReloadIcon();
+}
+
+void TCoolTrayIcon::ReloadIcon() {
+  if (iconSource_) SetIcon(iconSource_(ShellIconSize()));
+}
+
+int TCoolTrayIcon::ShellIconSize() {
+  using TDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const auto dpiForMonitor = [] {
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    return shcore ? reinterpret_cast<TDpiForMonitor>(
+                        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  int dpi = SystemDpi();
+  UINT x = 0, y = 0;
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  if (dpiForMonitor &&
+      SUCCEEDED(dpiForMonitor(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), kEffectiveDpi, &x, &y)) &&
+      y > 0)
+    dpi = int(y);
+  return MetricForDpi(SM_CXSMICON, dpi);
+}
+
 void TCoolTrayIcon::SetIconVisible(bool on) {
   if (on)
     AddToTray();
@@ -722,7 +750,10 @@ bool TCoolTrayIcon::AppHook(TMessage& m) {
       break;
   }
   const UINT taskbarCreated = TaskbarCreatedMessage();
-  if (taskbarCreated && m.Msg == taskbarCreated && iconVisible_) AddToTray();
+  if (taskbarCreated && m.Msg == taskbarCreated) {
+    ReloadIcon();
+    if (iconVisible_) AddToTray();
+  }
   return false;
 }
 
@@ -739,6 +770,9 @@ bool TCoolTrayIcon::OwnerHook(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, 
       break;
     case WM_SYSCOMMAND:
       minimizing = (wParam & 0xFFF0) == SC_MINIMIZE;
+      break;
+    case WM_DPICHANGED:
+      ReloadIcon();
       break;
   }
   if (minimizing && minimizeToTray_ && OnMinimizeToTray) {

@@ -26,6 +26,8 @@ class TPopupMenu;
 
 using TCycleEvent = std::function<void(TObject* sender, int nextIndex)>;
 using TStartupEvent = std::function<void(TObject* sender, bool& showMainForm)>;
+// Makes the picture of the icon at a size in pixels.
+using TIconSource = std::function<TIcon(int size)>;
 
 // The callback message of every tray icon: the first user message plus 1024.
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 1024;
@@ -49,6 +51,14 @@ class TCoolTrayIcon : public TComponent {
   // The picture shown; every change refreshes the tray entry.
   const TIcon& Icon() const { return icon_; }
   void SetIcon(const TIcon& icon);
+  // Where the picture comes from when it is drawn at the notification area's size: asked for
+  // one of ShellIconSize() pixels now, again when the shell starts anew ("TaskbarCreated",
+  // also sent when the taskbar's scale changes) and when the owner window's DPI changes; what
+  // it gives becomes the Icon. Empty: the Icon stays as set.
+  void SetIconSource(TIconSource source);
+  // The side of the icons the notification area shows: the small-icon size at the DPI of the
+  // primary monitor, where the taskbar is (the system DPI where the platform cannot tell).
+  static int ShellIconSize();
   bool IconVisible() const { return iconVisible_; }
   void SetIconVisible(bool on);
   TImageList* IconList() const { return iconList_; }
@@ -167,10 +177,13 @@ class TCoolTrayIcon : public TComponent {
   bool SendBalloon(unsigned timeoutMs);
   void FillData();
   void RunStartup();
+  // The icon made again at the shell's size, when it has a source.
+  void ReloadIcon();
   bool OwnerIsWindow() const;
 
   NOTIFYICONDATAW data_ = {};
   TIcon icon_;
+  TIconSource iconSource_;
   bool iconVisible_ = false;
   TImageList* iconList_ = nullptr;
   int iconIndex_ = 0;

@@ -478,13 +478,146 @@ int RunSmoke(const std::wstring& exe, const std::wstring& task) {
   return g_failed == 0 ? 0 : 1;
 }
 
+namespace {
+
+// The display's DPI, as this process (started at the same scale as the program) sees it.
+int DisplayDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// Whether a button's caption fits inside its client area in the program's font at that DPI
+// ("MS Sans Serif", 11 pixels at 96 DPI). Prints the sizes when it does not.
+bool CaptionFits(HWND button, int dpi) {
+  const std::wstring text = WindowText(button);
+  HDC screen = GetDC(nullptr);
+  HFONT font = CreateFontW(-MulDiv(11, dpi, 96), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                           DEFAULT_QUALITY, 0, L"MS Sans Serif");
+  HGDIOBJ old = SelectObject(screen, font);
+  SIZE extent = {};
+  GetTextExtentPoint32W(screen, text.c_str(), int(text.size()), &extent);
+  SelectObject(screen, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  RECT client;
+  GetClientRect(button, &client);
+  const bool fits = extent.cx <= client.right && extent.cy <= client.bottom;
+  if (!fits)
+    std::printf("  \"%s\": text %ld x %ld, button %ld x %ld\n", Utf8(text).c_str(), extent.cx, extent.cy,
+                client.right, client.bottom);
+  return fits;
+}
+
+bool ClientSizeIs(HWND wnd, int width, int height) {
+  RECT r;
+  GetClientRect(wnd, &r);
+  if (r.right == width && r.bottom == height) return true;
+  std::printf("  client area %ld x %ld, expected %d x %d\n", r.right, r.bottom, width, height);
+  return false;
+}
+
+void PressIn(HWND wnd, WORD key) {
+  PostMessageW(wnd, WM_KEYDOWN, key, 1);
+  PostMessageW(wnd, WM_KEYUP, key, 0xC0000001);
+  Sleep(250);
+}
+
+}  // namespace
+
+// One start at the display scale the registry gives (run-e2e.sh sets it before each start,
+// as a process reads it when it starts): the main window's client area is 657 x 451 at that
+// scale and no button caption is cut, in the main window or the time-limit dialog. The main
+// window, the list's menu, the dialog and an error box are captured as
+// DIR/scale-PERCENT-main.bmp, -menu.bmp, -dialog.bmp and -message.bmp.
+int RunScale(const std::wstring& exe, const std::string& dir) {
+  const int dpi = DisplayDpi();
+  const int percent = MulDiv(dpi, 100, 96);
+  const std::string prefix = dir + "scale-" + std::to_string(percent) + "-";
+  std::printf("display scale %d %% (%d DPI)\n", percent, dpi);
+  // A finished task, one with a limit ahead, a high-priority one and a running one: every
+  // status icon the list shows at the start.
+  const std::wstring started = TextSecondsAgo(90);
+  std::wstring rows = started + L"\r\n";
+  rows += L"Running task<#>" + started + L"<#>notend<#>false<#>notime<#>0\r\n";
+  rows += L"Important task<#>" + started + L"<#>notend<#>false<#>notime<#>2\r\n";
+  rows += L"Task with a limit<#>" + started + L"<#>notend<#>false<#>5:0:00<#>1\r\n";
+  rows += L"Finished task<#>" + started + L"<#>notend<#>true<#>notime<#>0\r\n";
+  SetFileAttributesW(L"save.txt", FILE_ATTRIBUTE_NORMAL);
+  WriteFileBytes("save.txt", FileBytes(rows));
+
+  Program run;
+  Check(run.Start(exe), "the program starts and shows its main window");
+  if (!run.form) return 1;
+  Check(WaitFor([&] { return run.Rows() == 4 && run.ItemText(0, 2) != L"notend"; }, 10000),
+        "the four tasks are loaded and ticking");
+  Check(WaitFor([&] { return FrameSkinned(run.form); }, 10000), "the main window shows the skin's frame");
+  Check(ClientSizeIs(run.form, MulDiv(657, dpi, 96), MulDiv(451, dpi, 96)),
+        "the main window's client area is 657 x 451 at this scale");
+  HWND restart = FindWindowExW(run.form, nullptr, nullptr, L"Всё сначала");
+  Check(run.add && CaptionFits(run.add, dpi), "\"Добавить\" is not cut");
+  Check(restart && CaptionFits(restart, dpi), "\"Всё сначала\" is not cut");
+  Sleep(500);  // the window reaches the screen; the screenshot is only looked at
+  Check(SaveScreenshot(run.form, (prefix + "main.bmp").c_str()), "the main window is captured");
+
+  run.Select(0);
+  PostMessageW(run.list, WM_CONTEXTMENU, WPARAM(run.list), MAKELPARAM(0xFFFF, 0xFFFF));
+  Check(WaitFor([&] { return run.MenuWindows().size() == 1; }, 10000), "the list's popup menu opens");
+  const std::vector<HWND> menus = run.MenuWindows();
+  if (!menus.empty()) {
+    RECT area;
+    GetWindowRect(menus.front(), &area);
+    InflateRect(&area, 30, 30);
+    Sleep(400);
+    SaveScreenshot(area, (prefix + "menu.bmp").c_str());
+    // "Установить время": the second item (the first, "Приоритет", opens a submenu).
+    for (WORD key : {WORD(VK_DOWN), WORD(VK_DOWN), WORD(VK_RETURN)}) PressIn(menus.front(), key);
+  }
+  HWND dialog = nullptr;
+  Check(WaitFor([&] { return (dialog = run.FindTopLevel(L"TForm2", true)) != nullptr; }, 10000),
+        "the menu shows the time-limit dialog");
+  if (dialog) {
+    Check(WaitFor([&] { return FrameSkinned(dialog); }, 5000), "the dialog shows the skin's frame");
+    Check(ClientSizeIs(dialog, MulDiv(193, dpi, 96), MulDiv(120, dpi, 96)),
+          "the dialog's client area is 193 x 120 at this scale");
+    HWND set = FindWindowExW(dialog, nullptr, nullptr, L"Установить");
+    Check(set && CaptionFits(set, dpi), "\"Установить\" is not cut");
+    Sleep(500);
+    SaveScreenshot(dialog, (prefix + "dialog.bmp").c_str());
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    Check(WaitFor([&] { return !IsWindowVisible(dialog); }, 5000), "closing the dialog hides it");
+  }
+
+  // A save into a read-only file: the program's error box.
+  SetFileAttributesW(L"save.txt", FILE_ATTRIBUTE_READONLY);
+  SendMessageW(run.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"не сохранится"));
+  PostMessageW(run.edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+  PostMessageW(run.edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+  HWND box = nullptr;
+  Check(WaitFor([&] { return (box = run.FindTopLevel(L"#32770", true)) != nullptr; }, 10000),
+        "a failed save shows an error box");
+  if (box) {
+    Sleep(500);
+    SaveScreenshot(box, (prefix + "message.bmp").c_str());
+    PressIn(box, VK_RETURN);
+  }
+  Check(WaitFor([&] { return !run.FindTopLevel(L"#32770", true); }, 5000), "OK closes it");
+  SetFileAttributesW(L"save.txt", FILE_ATTRIBUTE_NORMAL);
+  Check(run.Close(), "closing the window ends the program");
+  std::printf("%d passed, %d failed\n", g_passed, g_failed);
+  return g_failed == 0 ? 0 : 1;
+}
+
 int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argv && argc == 4 && std::wstring(argv[1]) == L"--smoke") return RunSmoke(argv[2], argv[3]);
+  if (argv && argc == 4 && std::wstring(argv[1]) == L"--scale") return RunScale(argv[2], Utf8(argv[3]));
   if (!argv || argc != 3) {
     std::fprintf(stderr, "usage: e2e_driver PROGRAM.exe SCREENSHOT.bmp\n"
-                         "       e2e_driver --smoke PROGRAM.exe TASK\n");
+                         "       e2e_driver --smoke PROGRAM.exe TASK\n"
+                         "       e2e_driver --scale PROGRAM.exe SCREENSHOT_FOLDER\\\n");
     return 2;
   }
   const std::wstring exe = argv[1];

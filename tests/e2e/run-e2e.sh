@@ -5,11 +5,14 @@
 # under the pointer, time-limit dialog, red row,
 # window restored from the tray, the tray menu, the window, its menu and the dialog in Quarn
 # Night, the skinned error box and save dialog), then reads the CSV export back with Python's
-# CSV reader (tests/e2e/check-export.py).
+# CSV reader (tests/e2e/check-export.py). Last, the program at 100, 125, 150 and 200 % display
+# scale: BUILD_DIR/e2e/scale-PERCENT-{main,menu,dialog,message}.png.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-build}" && pwd)
 . "$here/tools/wine-env.sh" "$build"
+# A screen large enough for the window at 200 % display scale (when this starts the display).
+export VORNIK_SCREEN=${VORNIK_SCREEN:-2880x1800x24}
 vornik_start_display
 bin="$build/win/bin"
 out="$build/e2e"
@@ -33,4 +36,35 @@ for bmp in *.bmp; do
   png="$out/${bmp%.bmp}.png"
   convert "$bmp" "$png" && echo "screenshot: $png"
 done
+
+# The program at every usual display scale. Wine takes the scale from the LogPixels value a
+# process reads when it starts; the user's value wins over the machine's, so it is set before
+# each start and the one found is put back at the end, whatever happens.
+desktop='HKCU\Control Panel\Desktop'
+old_dpi=$("$VORNIK_WINE" reg query "$desktop" /v LogPixels 2>/dev/null | tr -d '\r' |
+          awk '$1 == "LogPixels" {print $3}' || true)
+restore_dpi() {
+  if [ -n "$old_dpi" ]; then
+    "$VORNIK_WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$((old_dpi))" /f >/dev/null 2>&1
+  else
+    "$VORNIK_WINE" reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1
+  fi
+  return 0
+}
+trap restore_dpi EXIT
+scale_run="$out/scale-run"
+for dpi in 96 120 144 192; do
+  rm -rf "$scale_run"
+  mkdir -p "$scale_run"
+  cp "$bin/VornikDesktop.exe" "$bin/notok.ico" "$bin/ok.ico" "$bin/yellow.ico" "$bin/red.ico" \
+     "$bin/sound.wav" "$bin/e2e_driver.exe" "$scale_run/"
+  "$VORNIK_WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+  (cd "$scale_run" && timeout 180 "$VORNIK_WINE" ./e2e_driver.exe --scale VornikDesktop.exe .\\) || rc=1
+  for bmp in "$scale_run"/scale-*.bmp; do
+    [ -f "$bmp" ] || continue
+    png="$out/$(basename "${bmp%.bmp}").png"
+    convert "$bmp" "$png" && echo "screenshot: $png"
+  done
+done
+restore_dpi
 exit $rc

@@ -24,10 +24,10 @@ std::vector<int> AlphaOf(const TIcon& icon) {
   return alpha;
 }
 
-TEST(Assets, StatusIconsHaveBothSizesWithSoftEdgesAndClearCorners) {
+TEST(Assets, IconsHaveEverySizeWithSoftEdgesAndClearCorners) {
   for (const wchar_t* name : {L"notok.ico", L"ok.ico", L"yellow.ico", L"red.ico", L"VornikDesktop.ico"}) {
     const bool app = std::wstring(name) == L"VornikDesktop.ico";
-    for (int size : app ? std::vector<int>{48} : std::vector<int>{16, 32}) {
+    for (int size : app ? std::vector<int>{48, 16, 32} : std::vector<int>{16, 20, 24, 32}) {
       TIcon icon;
       ASSERT_NO_THROW(icon.LoadFromFile(ExeFolder() + name, size, size)) << WideToUtf8(name);
       ICONINFO info = {};

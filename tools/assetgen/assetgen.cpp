@@ -1,6 +1,8 @@
 // assetgen OUTDIR: draws the program's files that are not code into OUTDIR:
-//   notok.ico, ok.ico, yellow.ico, red.ico   status icons, 16 x 16 and 32 x 32, 32-bit
-//   VornikDesktop.ico                         the application icon, 48 x 48, 32-bit
+//   notok.ico, ok.ico, yellow.ico, red.ico   status icons at 16, 20, 24 and 32 pixels (100, 125,
+//                                             150 and 200 % display scale), 32-bit with alpha
+//   VornikDesktop.ico                         the application icon at 48 pixels, then 16, 20, 24
+//                                             and 32 for the tray at those scales, 32-bit
 //   sound.wav                                 the alarm, a short two-tone chime
 //   zkSHDA.png, zkSHDI.png                    the skin engine's built-in window shadows
 #include <cmath>
@@ -102,9 +104,14 @@ std::string PngBytes(const TzkBitmap& image) {
   return std::string(png.begin(), png.end());
 }
 
-std::string StatusIcon(const std::vector<TLayer>& layers) {
-  return IconFileBytes({Paint(16, layers), Paint(32, layers)});
+// Each size is drawn from the shapes, not scaled from another, so every one is sharp.
+std::string IconAtSizes(const std::vector<TLayer>& layers, const std::vector<int>& sizes) {
+  std::vector<TIconImage> images;
+  for (int size : sizes) images.push_back(Paint(size, layers));
+  return IconFileBytes(images);
 }
+
+std::string StatusIcon(const std::vector<TLayer>& layers) { return IconAtSizes(layers, {16, 20, 24, 32}); }
 
 }  // namespace
 
@@ -118,7 +125,7 @@ int main(int argc, char** argv) {
   ok = Write(dir + "ok.ico", StatusIcon(GreenCheck())) && ok;
   ok = Write(dir + "yellow.ico", StatusIcon(YellowClock())) && ok;
   ok = Write(dir + "red.ico", StatusIcon(RedAlarm())) && ok;
-  ok = Write(dir + "VornikDesktop.ico", IconFileBytes({Paint(48, AppIcon())})) && ok;
+  ok = Write(dir + "VornikDesktop.ico", IconAtSizes(AppIcon(), {48, 16, 20, 24, 32})) && ok;
   ok = Write(dir + "sound.wav", WavFileBytes(Chime(44100), 44100)) && ok;
   ok = Write(dir + "zkSHDA.png", PngBytes(DrawActiveShadow())) && ok;
   ok = Write(dir + "zkSHDI.png", PngBytes(DrawInactiveShadow())) && ok;

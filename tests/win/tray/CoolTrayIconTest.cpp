@@ -321,6 +321,39 @@ TEST_F(CoolTrayIconTest, TaskbarCreatedAddsTheVisibleIconAgain) {
   EXPECT_EQ(Count(NIM_ADD), 1);
 }
 
+TEST_F(CoolTrayIconTest, AnIconSourceDrawsTheIconAtTheShellsSizeAgainWhenTheScaleMayHaveChanged) {
+  Make();
+  std::vector<int> asked;
+  icon->SetIconVisible(true);
+  icon->SetIconSource([&](int size) {
+    asked.push_back(size);
+    return TIcon::Blank(size, size);
+  });
+  const int size = TCoolTrayIcon::ShellIconSize();
+  EXPECT_EQ(size, GetSystemMetrics(SM_CXSMICON)) << "one scale under test: the system's";
+  ASSERT_EQ(asked, std::vector<int>{size});
+  EXPECT_EQ(icon->Icon().Width(), size);
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.back().message, DWORD(NIM_MODIFY));
+  EXPECT_EQ(calls.back().icon, icon->Icon().Handle()) << "the new picture reaches the tray";
+
+  // The shell starts anew (also after its scale changed): drawn again, then added.
+  calls.clear();
+  SendMessageW(Application->Handle(), TCoolTrayIcon::TaskbarCreatedMessage(), 0, 0);
+  EXPECT_EQ(asked.size(), 2u);
+  ASSERT_EQ(Count(NIM_ADD), 1);
+  EXPECT_EQ(calls.back().icon, icon->Icon().Handle());
+  // The owner window moves to another scale.
+  RECT r;
+  GetWindowRect(form->Handle(), &r);
+  SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(asked.size(), 3u);
+
+  icon->SetIconSource(nullptr);
+  SendMessageW(Application->Handle(), TCoolTrayIcon::TaskbarCreatedMessage(), 0, 0);
+  EXPECT_EQ(asked.size(), 3u) << "without a source the icon stays as set";
+}
+
 TEST_F(CoolTrayIconTest, AMinimizeHandlerTakesTheMinimizeFromTheOwnerWindow) {
   Make();
   int minimized = 0;
