@@ -110,7 +110,7 @@ class TDpiNotices {
   std::function<void(TMessage&)> previous_;
 };
 
-class DisplayScaleTest : public ::testing::Test, protected TMainWindowParts {
+class MainWindowScale : public ::testing::Test, protected TMainWindowParts {
  protected:
   void SetUp() override {
     TForm1Setup setup = FormSetup();
@@ -132,7 +132,7 @@ class DisplayScaleTest : public ::testing::Test, protected TMainWindowParts {
   TForm2* dialog = nullptr;
 };
 
-TEST_F(DisplayScaleTest, TheMainWindowTakesEveryScaleAndComesBackExactly) {
+TEST_F(MainWindowScale, TheMainWindowTakesEveryScaleAndComesBackExactly) {
   SetWindowTextW(form->sEdit1->Handle(), L"a task");
   SendMessageW(form->sButton1->Handle(), BM_CLICK, 0, 0);
   Pump();
@@ -195,7 +195,7 @@ TEST_F(DisplayScaleTest, TheMainWindowTakesEveryScaleAndComesBackExactly) {
   EXPECT_EQ(cx, 16);
 }
 
-TEST_F(DisplayScaleTest, TheTimeLimitDialogKeepsItsBoxesAndCaptionsWhole) {
+TEST_F(MainWindowScale, TheTimeLimitDialogKeepsItsBoxesAndCaptionsWhole) {
   dialog->Show();
   Pump();
   const TLayout designed = LayoutOf(dialog);
@@ -233,7 +233,7 @@ TEST_F(DisplayScaleTest, TheTimeLimitDialogKeepsItsBoxesAndCaptionsWhole) {
   EXPECT_TRUE(back == designed) << "back at 96 DPI nothing moved";
 }
 
-TEST_F(DisplayScaleTest, TwoHundredScaleChangesLeaveNoWindowOrGdiObjectBehind) {
+TEST_F(MainWindowScale, TwoHundredScaleChangesLeaveNoWindowOrGdiObjectBehind) {
   const TLayout designed = LayoutOf(form, form->sListView1);
   // One round first: fonts and images of every scale made once, caches filled.
   const int dpis[] = {120, 144, 192, 96};
