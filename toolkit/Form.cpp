@@ -221,8 +221,11 @@ void TCustomForm::Tile() {
 }
 
 void TCustomForm::CreateWnd() {
-  // Laid out for the window's DPI before the controls get their windows.
-  const int designed = ApplyDpi(WindowDpi(handle_), nullptr);
+  // Laid out for the window's DPI before the controls get their windows. A window made on a
+  // monitor of another scale already has that scale's frame around bounds computed for the
+  // form's DPI, so the client size the form was laid out for is the bounds less the frame at
+  // the form's DPI, not the client area the window has.
+  const int designed = ApplyDpi(WindowDpi(handle_), nullptr, ClientRectInBounds());
   if (formStyle_ == TFormStyle::fsMDIForm) CreateMDIClient();
   ApplyLayered();
   const TIcon& icon = Application->Icon();
@@ -326,6 +329,10 @@ void TCustomForm::SetClientSizeInFrame(int width, int height) {
 
 TRect TCustomForm::ClientRect() const {
   if (handle_) return TWinControl::ClientRect();
+  return ClientRectInBounds();
+}
+
+TRect TCustomForm::ClientRectInBounds() const {
   RECT r = {0, 0, 0, 0};
   AdjustForFrame(r);
   return TRect(0, 0, Width() - (r.right - r.left), Height() - (r.bottom - r.top));
@@ -337,10 +344,9 @@ void TCustomForm::ChangeScale(int fromDpi, int toDpi) {
   ScaleChildren(fromDpi, toDpi);
 }
 
-int TCustomForm::ApplyDpi(int dpi, const RECT* suggested) {
+int TCustomForm::ApplyDpi(int dpi, const RECT* suggested, const TRect& client) {
   const int old = dpi_;
   if (dpi > 0 && dpi != old) {
-    const TRect client = ClientRect();
     const int width = scaledClientWidth_.Rescale(client.Width(), old, dpi);
     const int height = scaledClientHeight_.Rescale(client.Height(), old, dpi);
     dpi_ = dpi;
@@ -356,7 +362,7 @@ int TCustomForm::ApplyDpi(int dpi, const RECT* suggested) {
 }
 
 void TCustomForm::ScaleToDpi(int dpi, const RECT* suggested) {
-  const int old = ApplyDpi(dpi, suggested);
+  const int old = ApplyDpi(dpi, suggested, ClientRect());
   if (old != dpi_) Perform(CM_DPICHANGED, WPARAM(old), LPARAM(dpi_));
 }
 

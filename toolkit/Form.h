@@ -150,10 +150,13 @@ class TCustomForm : public TWinControl {
   void Center();
   void CreateMDIClient();
   std::vector<TCustomForm*> MDIChildList() const;
-  // ScaleToDpi without the notification; returns the DPI the form had.
-  int ApplyDpi(int dpi, const RECT* suggested);
+  // ScaleToDpi without the notification, from the client size the form has at its DPI;
+  // returns the DPI the form had.
+  int ApplyDpi(int dpi, const RECT* suggested, const TRect& client);
   // The window rectangle around a client rectangle at the form's DPI.
   void AdjustForFrame(RECT& r) const;
+  // The client rectangle the bounds hold inside the platform's frame at the form's DPI.
+  TRect ClientRectInBounds() const;
   void SetClientSizeInFrame(int width, int height);
 
   TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
