@@ -121,9 +121,30 @@ std::wstring TzkDialogWnd::TitleText() const {
   return text;
 }
 
-HICON TzkDialogWnd::IconHandle() const { return icon_ ? icon_ : LoadIconW(nullptr, IDI_APPLICATION); }
+namespace {
 
-// The dialog's icon at the small-icon size, the platform's application icon without one.
+// A window's small icon, or its big one, or its class's.
+HICON WindowIcon(HWND wnd) {
+  if (!wnd) return nullptr;
+  HICON icon = HICON(SendMessageW(wnd, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = HICON(SendMessageW(wnd, WM_GETICON, ICON_BIG, 0));
+  if (!icon) icon = HICON(GetClassLongPtrW(wnd, GCLP_HICONSM));
+  if (!icon) icon = HICON(GetClassLongPtrW(wnd, GCLP_HICON));
+  return icon;
+}
+
+}  // namespace
+
+// A dialog without an icon of its own (a message box, a common dialog) shows its owner's, so
+// it carries the icon of the program that asks; the platform's generic icon only when the
+// owner has none either.
+HICON TzkDialogWnd::IconHandle() const {
+  if (icon_) return icon_;
+  if (HICON owner = WindowIcon(GetWindow(Handle(), GW_OWNER))) return owner;
+  return LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+// The dialog's icon at the small-icon size.
 void TzkDialogWnd::DrawTitleIcon(TzkBitmap& cache, const TzkTitleGeometry& g) {
   TBitmapDc dc(DibHandle(cache));
   if (dc)

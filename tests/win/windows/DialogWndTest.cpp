@@ -144,10 +144,10 @@ class DialogWnd : public ::testing::Test {
     ReleaseManager(manager);
   }
   // A shown, active modeless dialog with an OK button.
-  HWND Open(DWORD style, const wchar_t* caption = L"Skinned dialog") {
+  HWND Open(DWORD style, const wchar_t* caption = L"Skinned dialog", HWND owner = nullptr) {
     TDialogTemplate t(style, caption);
     t.Add(0x0080, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 140, 88, 50, 14);
-    HWND wnd = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), nullptr, ScriptedDialog,
+    HWND wnd = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner, ScriptedDialog,
                                           reinterpret_cast<LPARAM>(&script));
     EXPECT_NE(wnd, nullptr);
     dialogs.push_back(wnd);
@@ -282,6 +282,35 @@ TEST_F(DialogWnd, TheFrameIsTheDialogSectionWithTheTitleBandAndTheGlyphOnTheScre
   EXPECT_EQ(DifferencesIn(shot, cache, TRect(cornerW, 0, g.Width - cornerW, g.Client.Top)), 0);
   EXPECT_EQ(DifferencesIn(shot, cache, TRect(0, g.Client.Top, g.Client.Left, g.Height - cornerH)), 0);
   EXPECT_EQ(DifferencesIn(shot, cache, TRect(g.Client.Right, g.Client.Top, g.Width, g.Height - cornerH)), 0);
+}
+
+// A solid, opaque icon of one colour.
+TIconHandle SolidIcon(int size, COLORREF colour) {
+  const DWORD argb = 0xFF000000u | (DWORD(GetRValue(colour)) << 16) | (DWORD(GetGValue(colour)) << 8) | GetBValue(colour);
+  const std::vector<DWORD> pixels(size_t(size * size), argb);
+  TBitmapHandle colours(CreateBitmap(size, size, 1, 32, pixels.data()));
+  const std::vector<BYTE> zeros(size_t(size * size / 8 + 2 * size), 0);
+  TBitmapHandle mask(CreateBitmap(size, size, 1, 1, zeros.data()));  // all zero: every pixel shown
+  ICONINFO info = {TRUE, 0, 0, mask.Get(), colours.Get()};
+  return TIconHandle(CreateIconIndirect(&info));
+}
+
+TEST_F(DialogWnd, ADialogWithoutAnIconOfItsOwnShowsItsOwnersIcon) {
+  TIconHandle red = SolidIcon(16, kRed);
+  HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(owner, WM_SETICON, ICON_SMALL, LPARAM(red.Get()));
+  ASSERT_EQ(HICON(SendMessageW(owner, WM_GETICON, ICON_SMALL, 0)), red.Get());
+  HWND wnd = Open(kModal, L"Owned", owner);
+  TzkDialogWnd& a = Attach(wnd);
+  const TzkTitleGeometry g = a.Geometry();
+  a.RenderCache();
+  ASSERT_NE(a.FrameCache(), nullptr);
+  ASSERT_TRUE(g.IconShown);
+  EXPECT_EQ(PixelOf(*a.FrameCache(), Centre(g.Icon).X, Centre(g.Icon).Y), kRed)
+      << "a message box carries the icon of the program that shows it, not the generic one";
+  DestroyWindow(wnd);
+  DestroyWindow(owner);
 }
 
 TEST_F(DialogWnd, WithoutEditChildrenTheCacheShowsThroughUntilTheClientPaintIsHandedBack) {
