@@ -43,13 +43,13 @@ done
 desktop='HKCU\Control Panel\Desktop'
 old_dpi=$("$VORNIK_WINE" reg query "$desktop" /v LogPixels 2>/dev/null | tr -d '\r' |
           awk '$1 == "LogPixels" {print $3}' || true)
+# (Deleting a value already gone fails; under `set -e` that would end the script with an error.)
 restore_dpi() {
   if [ -n "$old_dpi" ]; then
-    "$VORNIK_WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$((old_dpi))" /f >/dev/null 2>&1
+    "$VORNIK_WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$((old_dpi))" /f >/dev/null 2>&1 || true
   else
-    "$VORNIK_WINE" reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1
+    "$VORNIK_WINE" reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1 || true
   fi
-  return 0
 }
 trap restore_dpi EXIT
 scale_run="$out/scale-run"
@@ -66,5 +66,4 @@ for dpi in 96 120 144 192; do
     convert "$bmp" "$png" && echo "screenshot: $png"
   done
 done
-restore_dpi
 exit $rc
