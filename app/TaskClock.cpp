@@ -13,11 +13,6 @@ int64_t WholeUnits(TDateTime a, TDateTime b, int64_t msPerUnit) {
   return ms / msPerUnit;
 }
 
-std::string TwoDigits(int64_t value) {
-  std::string s = std::to_string(value);
-  return s.size() == 1 ? "0" + s : s;
-}
-
 // The value (not negative) in decimal with at least two digits, at `end` backwards; returns the new start.
 char* TwoDigitsBefore(char* end, int64_t value) {
   int digits = 0;
@@ -47,18 +42,19 @@ int64_t WholeMinutesBetween(TDateTime a, TDateTime b) { return WholeUnits(a, b, 
 int64_t WholeSecondsBetween(TDateTime a, TDateTime b) { return WholeUnits(a, b, 1000); }
 
 std::string ElapsedText(TDateTime now, TDateTime then) {
-  const int64_t h = WholeHoursBetween(now, then);
-  const int64_t m = WholeMinutesBetween(now, then) % 60;
-  const int64_t s = WholeSecondsBetween(now, then) % 60;
-  if (h < 0 || m < 0 || s < 0) return TwoDigits(h) + ":" + TwoDigits(m) + ":" + TwoDigits(s);
+  return ElapsedTextOfSeconds(WholeSecondsBetween(now, then));
+}
+
+std::string ElapsedTextOfSeconds(int64_t seconds) {
+  if (seconds < 0) return "-" + ElapsedTextOfSeconds(-seconds);
   // Built in place: a tick writes this for every running row.
   char text[32];
   char* const end = text + sizeof text;
-  char* p = TwoDigitsBefore(end, s);
+  char* p = TwoDigitsBefore(end, seconds % 60);
   *--p = ':';
-  p = TwoDigitsBefore(p, m);
+  p = TwoDigitsBefore(p, seconds / 60 % 60);
   *--p = ':';
-  p = TwoDigitsBefore(p, h);
+  p = TwoDigitsBefore(p, seconds / 3600);
   return std::string(p, end);
 }
 

@@ -17,6 +17,8 @@ int64_t WholeSecondsBetween(TDateTime a, TDateTime b);
 
 // "H:MM:SS" of the span between now and then; hours are not reduced modulo 24.
 std::string ElapsedText(TDateTime now, TDateTime then);
+// The same of a span in whole seconds.
+std::string ElapsedTextOfSeconds(int64_t seconds);
 
 // A limit text "H:M:00", with "#" somewhere after the first ":" once fired.
 struct TTaskLimit {

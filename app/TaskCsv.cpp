@@ -61,17 +61,6 @@ bool ElapsedSeconds(const std::string& text, int64_t& seconds) {
   return true;
 }
 
-std::string TwoDigits(int64_t value) {
-  std::string text = std::to_string(value);
-  return text.size() == 1 ? "0" + text : text;
-}
-
-// The span as the list shows it, like the ticker's text: H:MM:SS, at least two hour digits.
-std::string ElapsedTextOf(int64_t seconds) {
-  return TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" +
-         TwoDigits(seconds % 60);
-}
-
 struct TCsvRow {
   std::string Start;  // ISO text; empty when unknown
   bool ElapsedKnown = false;
@@ -119,7 +108,7 @@ void AppendTaskLine(std::string& out, const TTaskRows& rows, int row,
       rows.Text(row, tfCaption),
       r.Start,
       r.ElapsedKnown ? std::to_string(r.Elapsed) : std::string(),
-      r.ElapsedKnown ? ElapsedTextOf(r.Elapsed) : std::string(),
+      r.ElapsedKnown ? ElapsedTextOfSeconds(r.Elapsed) : std::string(),
       r.Status,
       r.Limit,
       rows.Text(row, tfPriority),
