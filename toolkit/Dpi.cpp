@@ -18,6 +18,8 @@ using TDpiForWindow = UINT(WINAPI*)(HWND);
 using TDpiForSystem = UINT(WINAPI*)();
 using TMetricsForDpi = int(WINAPI*)(int, UINT);
 using TParametersForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+using TDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using TAdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2 and _PER_MONITOR_AWARE, and
 // PROCESS_PER_MONITOR_DPI_AWARE, as the platform's headers of newer versions define them.
@@ -42,7 +44,8 @@ bool EnablePerMonitorDpiAwareness() {
 }
 
 int SystemDpi() {
-  if (auto get = Lookup<TDpiForSystem>("user32.dll", "GetDpiForSystem")) return int(get());
+  static const auto get = Lookup<TDpiForSystem>("user32.dll", "GetDpiForSystem");
+  if (get) return int(get());
   HDC screen = GetDC(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
   if (screen) ReleaseDC(nullptr, screen);
@@ -56,6 +59,19 @@ int WindowDpi(HWND wnd) {
     if (dpi > 0) return int(dpi);
   }
   return SystemDpi();
+}
+
+int MonitorDpi(HMONITOR monitor) {
+  static const auto get = Lookup<TDpiForMonitor>("shcore.dll", "GetDpiForMonitor");
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  UINT x = 0, y = 0;
+  if (get && monitor && SUCCEEDED(get(monitor, kEffectiveDpi, &x, &y)) && y > 0) return int(y);
+  return SystemDpi();
+}
+
+void AdjustWindowRectForDpi(RECT& r, DWORD style, DWORD exStyle, int dpi) {
+  static const auto adjust = Lookup<TAdjustForDpi>("user32.dll", "AdjustWindowRectExForDpi");
+  if (!adjust || !adjust(&r, style, FALSE, exStyle, UINT(dpi))) AdjustWindowRectEx(&r, style, FALSE, exStyle);
 }
 
 int MetricForDpi(int index, int dpi) {

@@ -18,6 +18,8 @@ bool EnablePerMonitorDpiAwareness();
 int SystemDpi();
 // The DPI of the monitor a window is on (the system DPI where the platform cannot tell).
 int WindowDpi(HWND wnd);
+// The effective DPI of a monitor (the system DPI where the platform cannot tell).
+int MonitorDpi(HMONITOR monitor);
 // A logical value at a DPI, rounded half away from zero (MulDiv).
 inline int ScaleForDpi(int value, int dpi) { return MulDiv(value, dpi, kDesignDpi); }
 // The scale of a DPI in whole percent (96 -> 100, 144 -> 150).
@@ -25,5 +27,7 @@ inline int ScalePercentOf(int dpi) { return MulDiv(dpi, 100, kDesignDpi); }
 
 // GetSystemMetrics for a DPI.
 int MetricForDpi(int index, int dpi);
+// AdjustWindowRectEx (no menu line) for a DPI.
+void AdjustWindowRectForDpi(RECT& r, DWORD style, DWORD exStyle, int dpi);
 // The non-client metrics (caption, menu and message fonts, frame sizes) for a DPI.
 NONCLIENTMETRICSW NonClientMetricsForDpi(int dpi);

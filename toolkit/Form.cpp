@@ -298,13 +298,9 @@ void TCustomForm::SetAlphaBlendValue(BYTE value) {
 }
 
 void TCustomForm::AdjustForFrame(RECT& r) const {
-  using TAdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = reinterpret_cast<TAdjustForDpi>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
   DWORD style, exStyle;
   StyleFromBorder(style, exStyle);
-  if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, UINT(dpi_)))
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  AdjustWindowRectForDpi(r, style, exStyle, dpi_);
 }
 
 void TCustomForm::SetClientSize(int width, int height) {

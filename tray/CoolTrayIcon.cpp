@@ -424,21 +424,7 @@ void TCoolTrayIcon::ReloadIcon() {
 }
 
 int TCoolTrayIcon::ShellIconSize() {
-  using TDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static const auto dpiForMonitor = [] {
-    HMODULE shcore = LoadLibraryW(L"shcore.dll");
-    return shcore ? reinterpret_cast<TDpiForMonitor>(
-                        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                  : nullptr;
-  }();
-  int dpi = SystemDpi();
-  UINT x = 0, y = 0;
-  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
-  if (dpiForMonitor &&
-      SUCCEEDED(dpiForMonitor(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), kEffectiveDpi, &x, &y)) &&
-      y > 0)
-    dpi = int(y);
-  return MetricForDpi(SM_CXSMICON, dpi);
+  return MetricForDpi(SM_CXSMICON, MonitorDpi(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
 }
 
 void TCoolTrayIcon::SetIconVisible(bool on) {
