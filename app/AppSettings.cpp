@@ -1,6 +1,6 @@
 #include "app/AppSettings.h"
 
-#include <cctype>
+#include "skin/data/zkSkinText.h"
 
 namespace {
 
@@ -11,14 +11,6 @@ std::string Trimmed(const std::string& s) {
   while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
   while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
   return s.substr(b, e - b);
-}
-
-bool SameKey(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return i == a.size() && !b[i];
 }
 
 // Well-formed UTF-8: shortest forms only, no surrogates, nothing above U+10FFFF.
@@ -66,8 +58,8 @@ bool ReadHue(const std::string& v, int& hue) {
 }
 
 bool ReadFlag(const std::string& v, bool& flag) {
-  if (v == "1" || SameKey(v, "true")) return flag = true, true;
-  if (v == "0" || SameKey(v, "false")) return flag = false, true;
+  if (v == "1" || SameText(v, "true")) return flag = true, true;
+  if (v == "0" || SameText(v, "false")) return flag = false, true;
   return false;
 }
 
@@ -96,11 +88,11 @@ TAppSettings ParseAppSettings(const std::string& bytes) {
     if (line.empty() || line[0] == ';' || line[0] == '#' || eq == std::string::npos) continue;
     const std::string key = Trimmed(line.substr(0, eq));
     const std::string value = Trimmed(line.substr(eq + 1));
-    if (SameKey(key, "Skin")) {
+    if (SameText(key, "Skin")) {
       if (IsStorableSkinName(value)) settings.SkinName = value;
-    } else if (SameKey(key, "FollowWindows")) {
+    } else if (SameText(key, "FollowWindows")) {
       ReadFlag(value, settings.FollowWindows);
-    } else if (SameKey(key, "Hue")) {
+    } else if (SameText(key, "Hue")) {
       ReadHue(value, settings.HueOffset);
     }
   }

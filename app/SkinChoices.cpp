@@ -1,25 +1,20 @@
 #include "app/SkinChoices.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "skin/data/zkSkinText.h"
 
 namespace {
 
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 bool Offered(const std::vector<TSkinChoice>& choices, const std::string& name) {
-  return std::any_of(choices.begin(), choices.end(), [&](const TSkinChoice& c) { return SameName(c.Name, name); });
+  return std::any_of(choices.begin(), choices.end(), [&](const TSkinChoice& c) { return SameText(c.Name, name); });
 }
 
 // The skins of one folder, one per name: the packed file where a folder has the same name.
 std::vector<TsSkinListItem> OnePerName(std::vector<TsSkinListItem> items) {
   std::vector<TsSkinListItem> out;
   for (TsSkinListItem& item : items) {
-    auto same = std::find_if(out.begin(), out.end(), [&](const TsSkinListItem& o) { return SameName(o.Name, item.Name); });
+    auto same = std::find_if(out.begin(), out.end(), [&](const TsSkinListItem& o) { return SameText(o.Name, item.Name); });
     if (same == out.end())
       out.push_back(std::move(item));
     else if (item.Kind == TsSkinKind::skkPacked && same->Kind != TsSkinKind::skkPacked)
@@ -49,6 +44,6 @@ int IndexOfSkinChoice(const std::vector<TSkinChoice>& choices, const std::string
   for (size_t i = 0; i < choices.size(); ++i)
     if (choices[i].Name == name) return int(i);
   for (size_t i = 0; i < choices.size(); ++i)
-    if (SameName(choices[i].Name, name)) return int(i);
+    if (SameText(choices[i].Name, name)) return int(i);
   return -1;
 }
