@@ -44,19 +44,6 @@ void FitFontToWidth(TFont& font, const std::wstring& text, int width) {
   }
 }
 
-// The whole file, or nothing when it cannot be read (the loader then says why).
-std::string ReadWholeFile(const std::wstring& path) {
-  HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  TFileHandle file(opened == INVALID_HANDLE_VALUE ? nullptr : opened);
-  LARGE_INTEGER size = {};
-  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > (1 << 24)) return {};
-  std::string bytes(size_t(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!bytes.empty() && !ReadFile(file.Get(), bytes.data(), DWORD(bytes.size()), &read, nullptr)) return {};
-  bytes.resize(read);
-  return bytes;
-}
-
 // The web labels' text height at the design DPI.
 constexpr int kWebLabelFontHeight = -11;
 
@@ -331,27 +318,28 @@ void TForm1::BuildControls() {
   Timer1->SetInterval(1000);
 }
 
+TMenuItem* TForm1::AddMenuItem(const wchar_t* name, const wchar_t* caption, TMenuItem* parent,
+                               void (TForm1::*handler)(TObject*)) {
+  TMenuItem* m = new TMenuItem(this);
+  m->SetName(name);
+  m->SetCaption(caption);
+  parent->Add(m);
+  if (handler) m->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+  return m;
+}
+
 void TForm1::BuildMenu() {
-  const auto item = [this](const wchar_t* name, const wchar_t* caption, TMenuItem* parent,
-                           void (TForm1::*handler)(TObject*)) {
-    TMenuItem* m = new TMenuItem(this);
-    m->SetName(name);
-    m->SetCaption(caption);
-    parent->Add(m);
-    if (handler) m->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
-    return m;
-  };
   TMenuItem* root = PopupMenu1->Items();
-  N4 = item(L"N4", L"Приоритет", root, nullptr);
-  N5 = item(L"N5", L"Обычный", N4, &TForm1::N5Click);
-  N7 = item(L"N7", L"Средний", N4, &TForm1::N7Click);
-  N8 = item(L"N8", L"Высокий", N4, &TForm1::N8Click);
+  N4 = AddMenuItem(L"N4", L"Приоритет", root, nullptr);
+  N5 = AddMenuItem(L"N5", L"Обычный", N4, &TForm1::N5Click);
+  N7 = AddMenuItem(L"N7", L"Средний", N4, &TForm1::N7Click);
+  N8 = AddMenuItem(L"N8", L"Высокий", N4, &TForm1::N8Click);
   // The form's spare separator; kept hidden so the menu shows exactly its commands.
-  N6 = item(L"N6", L"-", root, nullptr);
+  N6 = AddMenuItem(L"N6", L"-", root, nullptr);
   N6->SetVisible(false);
-  N3 = item(L"N3", L"Установить время", root, &TForm1::N3Click);
-  N1 = item(L"N1", L"Завершить", root, &TForm1::N1Click);
-  N2 = item(L"N2", L"Удалить", root, &TForm1::N2Click);
+  N3 = AddMenuItem(L"N3", L"Установить время", root, &TForm1::N3Click);
+  N1 = AddMenuItem(L"N1", L"Завершить", root, &TForm1::N1Click);
+  N2 = AddMenuItem(L"N2", L"Удалить", root, &TForm1::N2Click);
 }
 
 void TForm1::BuildTrayIcon() {
@@ -377,12 +365,7 @@ void TForm1::BuildTrayMenu() {
   PopupMenu2 = new TPopupMenu(this);
   PopupMenu2->SetName(L"PopupMenu2");
   const auto item = [this](const wchar_t* name, const wchar_t* caption, void (TForm1::*handler)(TObject*)) {
-    TMenuItem* m = new TMenuItem(this);
-    m->SetName(name);
-    m->SetCaption(caption);
-    PopupMenu2->Items()->Add(m);
-    if (handler) m->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
-    return m;
+    return AddMenuItem(name, caption, PopupMenu2->Items(), handler);
   };
   N9 = item(L"N9", L"Открыть", &TForm1::N9Click);
   N9->SetDefault(true);
@@ -554,21 +537,25 @@ std::string TForm1::LoadStatusIcon(const std::wstring& path, TIcon& icon) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return "the file is missing";
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "this is a folder, not an icon file";
+  // Read once: the sizes the file holds, and what is wrong with it when it does not load.
+  std::string bytes, unreadable;
+  try {
+    bytes = storage_->ReadFile(WideToUtf8(path));
+  } catch (const std::exception& e) {
+    unreadable = e.what();
+  }
   try {
     // The image drawn for this size, or the one closest above it (the list scales it down).
     const int wanted = ImageList1->Width();
-    const int size = ChooseIconSize(IconFileSizes(ReadWholeFile(path)), wanted);
+    const int size = ChooseIconSize(IconFileSizes(bytes), wanted);
     icon.LoadFromFile(path, size > 0 ? size : wanted, size > 0 ? size : wanted);
     return {};
   } catch (const EPictureError&) {
     // The platform only says that it failed; the file's bytes tell what is wrong with it.
   }
-  try {
-    const std::string damage = IconFileDamage(storage_->ReadFile(WideToUtf8(path)));
-    return damage.empty() ? "the platform cannot decode its images" : damage;
-  } catch (const std::exception& e) {
-    return e.what();
-  }
+  if (!unreadable.empty()) return unreadable;
+  const std::string damage = IconFileDamage(bytes);
+  return damage.empty() ? "the platform cannot decode its images" : damage;
 }
 
 void TForm1::FormShow(TObject*) { sEdit1->SetFocus(); }

@@ -115,7 +115,6 @@ class TForm1 : public TForm {
   // Asks for a file with the save dialog and writes the list there as CSV (Ctrl+E and the
   // tray menu's "Экспорт в CSV…"); false when the user cancelled.
   bool ExportCsv();
-  TCsvExportDialog& CsvExport() { return *csvExport_; }
   const std::string& ListStart() const { return listStart_; }
   TTaskRows& Rows() { return *rows_; }
   const std::wstring& TaskFilePath() const { return taskFilePath_; }
@@ -133,6 +132,9 @@ class TForm1 : public TForm {
  private:
   void BuildControls();
   void BuildSkinManager();
+  // An item named and captioned under parent, calling handler (when given) on a click.
+  TMenuItem* AddMenuItem(const wchar_t* name, const wchar_t* caption, TMenuItem* parent,
+                         void (TForm1::*handler)(TObject*));
   void BuildMenu();
   void BuildTrayIcon();
   void BuildTrayMenu();
