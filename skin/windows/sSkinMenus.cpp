@@ -161,8 +161,11 @@ void TsSkinableMenus::SetActive(bool on) {
   if (!Application) return;
   active_ = on;
   HookComponents(Application, on);
-  lookGeneration_ = NextLookGeneration();
+  // A new skin or scale comes through SkinChanged; switching on again changes no background,
+  // so the spare ones stay usable (the tray menu switches the painter on at every opening).
   if (!on) {
+    lookGeneration_ = NextLookGeneration();
+    ForgetSpareBackgrounds();
     adopted_.ReleaseAll();
     extraLines_.clear();
     measured_.clear();
@@ -176,11 +179,12 @@ void TsSkinableMenus::AdoptPlatformMenu(HMENU menu) {
 
 // [SECTION] Measuring
 
-int TsSkinableMenus::PixelsPerInch() const { return manager_ ? manager_->PixelsPerInch() : kDesignDpi; }
+int TsSkinableMenus::PixelsPerInch() const { return manager_->PixelsPerInch(); }
+int TsSkinableMenus::Scaled(int value) const { return manager_->Scaled(value); }
+int TsSkinableMenus::ScaledExtraLineWidth() const { return Scaled(manager_->MenuSupport().ExtraLineWidth); }
 
 TzkMenuSpacing TsSkinableMenus::SpacingValues() const {
-  const int dpi = PixelsPerInch();
-  return TzkMenuSpacing{ScaleForDpi(Margin, dpi), ScaleForDpi(Spacing, dpi)};
+  return TzkMenuSpacing{Scaled(Margin), Scaled(Spacing)};
 }
 
 TSize TsSkinableMenus::ImageSizeOf(const TMenuItem* item) const {
@@ -191,7 +195,7 @@ TSize TsSkinableMenus::ImageSizeOf(const TMenuItem* item) const {
   }
   if (const TMenu* menu = item->GetParentMenu(); menu && menu->Images())
     return TSize(menu->Images()->Width(), menu->Images()->Height());
-  const int side = ScaleForDpi(16, PixelsPerInch());
+  const int side = Scaled(16);
   return TSize(side, side);
 }
 
@@ -252,7 +256,7 @@ void TsSkinableMenus::EnsureExtraLine(TMenuItem* firstItem) {
 int TsSkinableMenus::ExtraLineWidthOf(TMenuItem* firstItem) {
   if (!manager_->MenuSupport().UseExtraLine) return 0;
   EnsureExtraLine(firstItem);
-  return extraLines_[firstItem].Visible ? ScaleForDpi(manager_->MenuSupport().ExtraLineWidth, PixelsPerInch()) : 0;
+  return extraLines_[firstItem].Visible ? ScaledExtraLineWidth() : 0;
 }
 
 namespace {
@@ -318,7 +322,7 @@ TzkMenuCache* TsSkinableMenus::CacheOfWindow(HWND wnd) {
 void TsSkinableMenus::FreeAllCaches() {
   auto& spares = Spares();
   for (auto& c : Caches()) {
-    if (c->ExtraLineVisible || c->Key.Generation == 0) continue;
+    if (c->ExtraLineVisible) continue;
     spares.insert(spares.begin(), TzkSpareBackground{c->Key, std::move(c->Bitmap)});
   }
   if (spares.size() > kSpareBackgrounds) spares.resize(kSpareBackgrounds);
@@ -420,7 +424,7 @@ void TsSkinableMenus::RenderBackground(TzkMenuCache& cache) {
   self.Bitmap = &bmp;
   self.IsBitmap = true;
   const int border = SkinBorderWidth();
-  const int extra = cache.ExtraLineVisible ? ScaleForDpi(manager_->MenuSupport().ExtraLineWidth, PixelsPerInch()) : 0;
+  const int extra = cache.ExtraLineVisible ? ScaledExtraLineWidth() : 0;
   const TzkMenuBands bands = MenuBandsOf(TSize(bmp.Width(), bmp.Height()), border, extra,
                                          ImageSizeOf(cache.FirstItem).cx, SpacingValues());
   const std::string& icoName = manager_->MenuSupport().IcoLineSkin;

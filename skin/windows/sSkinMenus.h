@@ -41,8 +41,8 @@ using TsMenuManagerDrawItemEvent = std::function<void(
 
 // What a menu background depends on besides the skin's sections: its size, the picture
 // width of the menu's first item and the section of the icon band, and the painter's
-// spacing; Generation
-// changes with every new skin or activation of the painter (0: never reused).
+// spacing; Generation changes with every new skin or scale and when the painter is switched
+// off.
 struct TzkMenuBackgroundKey {
   TSize Size;
   int ImageWidth = 0;
@@ -134,6 +134,9 @@ class TsSkinableMenus : public IzkMenuPainter {
   static void ReadScreenMenuFont(int dpi);
   // The manager's display scale (a DPI).
   int PixelsPerInch() const;
+  // A length at the manager's scale, and the extra line's width there.
+  int Scaled(int value) const;
+  int ScaledExtraLineWidth() const;
   static int TextUnitOf(HDC dc);
 
   // [SECTION] Cache

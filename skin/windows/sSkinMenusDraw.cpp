@@ -124,7 +124,7 @@ void TsSkinableMenus::DrawDivider(HDC dc, const TRect& rect, const TzkMenuCache&
   CopyRect(bmp, 0, 0, cache.Bitmap, TRect(cx, cy, cx + rect.Width(), cy + rect.Height()));
   const TzkMenuBands bands =
       MenuBandsOf(TSize(cache.Bitmap.Width(), cache.Bitmap.Height()), SkinBorderWidth(),
-                  cache.ExtraLineVisible ? ScaleForDpi(manager_->MenuSupport().ExtraLineWidth, PixelsPerInch()) : 0,
+                  cache.ExtraLineVisible ? ScaledExtraLineWidth() : 0,
                   ImageSizeOf(cache.FirstItem).cx, SpacingValues());
   const TzkSpan span = DividerSpan(0, rect.Width(), extraLine, bands.IconBand.Right - cx,
                                    SpacingValues());
@@ -213,7 +213,7 @@ void TsSkinableMenus::DrawNormalItem(HDC dc, TMenuItem* item, const TRect& rect,
                    TRect(0, 0, offset.X + rect.Left + extraLine + 3, cache.Bitmap.Height()));
   // The platform draws its own arrow after the item; it is kept out of what is ours.
   if (item->Count() > 0)
-    ExcludeClipRect(dc, rect.Right - ScaleForDpi(kArrowArea, PixelsPerInch()), rect.Top, rect.Right, rect.Bottom);
+    ExcludeClipRect(dc, rect.Right - Scaled(kArrowArea), rect.Top, rect.Right, rect.Bottom);
 }
 
 void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, TMenuItem* item, int state, bool hot) {
@@ -270,7 +270,7 @@ void TsSkinableMenus::DrawCheckOrImage(TzkBitmap& bmp, TMenuItem* item, int stat
     const std::wstring text(1, glyph);
     PaintSectionText(b, text, true, t, hot, t->IndexOfSection("MENUITEM"),
                      DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP,
-                     TRect(ScaleForDpi(4, PixelsPerInch()), 0, bmp.Width(), h));
+                     TRect(Scaled(4), 0, bmp.Width(), h));
   });
 }
 
@@ -289,7 +289,7 @@ void TsSkinableMenus::DrawItemText(HDC dc, TMenuItem* item, const TRect& r, bool
   if (caption.RightAligned || Alignment == TAlignment::taRightJustify) format |= DT_RIGHT;
   else if (Alignment == TAlignment::taCenter) format |= DT_CENTER;
   const int left = MenuCaptionLeft(ImageSizeOf(item).cx, SpacingValues());
-  const int right = r.Right - ScaleForDpi(8, PixelsPerInch());
+  const int right = r.Right - Scaled(8);
   PaintSectionText(dc, caption.Text, true, t, hot, section, format, TRect(left, r.Top, right, r.Bottom));
   if (item->ShortCutText().empty()) return;
   PaintSectionText(dc, item->ShortCutText(), true, t, hot, section,
