@@ -260,11 +260,12 @@ bool TzkScrollWnd::ScrollCommand(TMessage& m) {
       PassOn(m);
       // The bars were given their space for another scale: the frame is calculated again,
       // once the skin is active again (a window that draws its own frame moves it then too).
-      if (own && c.Code == zcSkinRefresh && !Destroyed() && barDpi_ != SkinDpi())
-        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      if (own && c.Code == zcSkinRefresh && !Destroyed())
+      if (own && c.Code == zcSkinRefresh && !Destroyed()) {
+        if (barDpi_ != SkinDpi())
+          SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                       SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      }
       return true;
     case zcSkinRemove:
       if (own) RestoreControlColors();

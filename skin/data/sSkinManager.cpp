@@ -154,8 +154,7 @@ TsSkinManager::~TsSkinManager() {
   SetActive(false);
   extendedBorders_ = false;
   shadows_ = TsShadowImages();
-  scaled_ = nullptr;
-  scaledTables_.clear();
+  DropScaledTables();
   tables_.Clear();
   // The filter goes with the manager that registered it, even when another manager has
   // become the default since: it refers to this one.

@@ -114,10 +114,8 @@ class TsSkinManager : public TsSkinView {
   // 100..400 %, the scales the skin is made for.
   void SetPixelsPerInch(int dpi) override;
 
-  // The skin as loaded (at 100 %), writable; after changing it, TablesChanged makes the
-  // scaled tables anew.
+  // The skin as loaded (at 100 %), writable.
   TsSkinTables& LoadedTables() { return tables_; }
-  void TablesChanged();
   // How many scales the skin is kept at (each made once per skin, at first use).
   size_t ScaledTableCount() const { return scaledTables_.size(); }
   // What the last load noticed without failing (skipped images ...).
@@ -136,7 +134,8 @@ class TsSkinManager : public TsSkinView {
   // Loading and applying (sSkinManagerApply.cpp).
   void ApplyNewSkin(bool repaint);
   void RemoveSkin();
-  void RepaintAll();
+  // Every window refreshed and repainted; with the skin-changing cross-fade unless loading.
+  void RepaintAll(bool crossFade = true);
   void InstallHook();
   void RemoveHook();
   bool HookInstalled() const { return hookInstalled_; }
@@ -163,6 +162,7 @@ class TsSkinManager : public TsSkinView {
   void RunSkinChanging();
   // The tables at the current scale become the ones Tables() answers (made on first use).
   void SelectScale();
+  void DropScaledTables();
   // The skin's Active flag, in the loaded tables and the scaled ones alike.
   void SetSkinActive(bool on);
   void AnnounceScale();
@@ -187,7 +187,6 @@ class TsSkinManager : public TsSkinView {
   // The loaded skin at every scale used since it loaded, by percent.
   std::map<int, std::unique_ptr<TsSkinTables>> scaledTables_;
   bool ppiSet_ = false;       // the scale was set (else the system's is taken at each load)
-  bool scaledStale_ = false;  // the loaded tables changed since the scaled ones were made
 };
 
 // [SECTION] Process-wide state

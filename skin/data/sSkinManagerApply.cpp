@@ -14,6 +14,7 @@
 #include "skin/data/sWindowSkinning.h"
 #include "skin/data/zkSkinPack.h"
 #include "skin/paint/sControlUtils.h"
+#include "skin/paint/zkImageScale.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dpi.h"
 #include "toolkit/FlagScope.h"
@@ -72,6 +73,11 @@ std::vector<IzkFrameProvider*> FormsConcerned(TsSkinManager* manager) {
   return forms;
 }
 
+// A DPI held to the scales a skin is made for.
+int ClampDpi(int dpi) {
+  return std::clamp(dpi, kDesignDpi * kMinScalePercent / 100, kDesignDpi * kMaxScalePercent / 100);
+}
+
 }  // namespace
 
 // [SECTION] Loading
@@ -120,14 +126,16 @@ void TsSkinManager::LoadInto(const std::function<void(TsSkinTables&, const TsSki
   TsSkinLoadReport report;
   load(tables_, LoadOptions(), &report);
   loadReport_ = std::move(report);
-  scaledStale_ = true;
-  if (!ppiSet_) ppi_ = std::clamp(SystemDpi(), kDesignDpi, 4 * kDesignDpi);
+  if (!ppiSet_) ppi_ = ClampDpi(SystemDpi());
   if (loadReport_.VersionTooNew) {
     if (WindowSkinning().Warn)
       WindowSkinning().Warn(kVersionWarning);
     else  // no window layer: the platform's own box
       MessageBoxW(nullptr, Utf8ToWide(kVersionWarning).c_str(), L"Warning", MB_OK | MB_ICONWARNING);
   }
+  // The skin before was painted at its scales until here (the warning's box paints); the new
+  // one is scaled when its indexes are set up.
+  DropScaledTables();
   InitCachedIndexes();
 }
 
@@ -226,18 +234,21 @@ void TsSkinManager::RemoveSkin() {
   ActivateMenus(false);
   SetSkinActive(false);
   Broadcast(Command(zcSkinRemove, CommandParam()));
+  DropScaledTables();
   tables_.Clear();
-  scaledTables_.clear();
-  scaled_ = nullptr;
 }
 
-void TsSkinManager::RepaintAll() {
-  TMessage stop{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcStopAnimation)), CommandParam(), 0};
-  Broadcast(stop);
-  if (!IsLoading()) PrepareSkinChanging();
-  TMessage refresh{SM_ORVEXCMD, WPARAM(MakeCommandWParam(zcSkinRefresh)), CommandParam(), 0};
-  Broadcast(refresh);
-  if (!IsLoading()) RunSkinChanging();
+void TsSkinManager::DropScaledTables() {
+  scaled_ = nullptr;
+  scaledTables_.clear();
+}
+
+void TsSkinManager::RepaintAll(bool crossFade) {
+  const bool fade = crossFade && !IsLoading();
+  Broadcast(Command(zcStopAnimation, CommandParam()));
+  if (fade) PrepareSkinChanging();
+  Broadcast(Command(zcSkinRefresh, CommandParam()));
+  if (fade) RunSkinChanging();
   for (HWND wnd : VisibleHookedWindows())
     RedrawWindow(wnd, nullptr, nullptr,
                  RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -258,7 +269,7 @@ void TsSkinManager::RemoveHook() {
 
 void TsSkinManager::SetPixelsPerInch(int dpi) {
   ppiSet_ = true;
-  dpi = std::clamp(dpi, kDesignDpi, 4 * kDesignDpi);
+  dpi = ClampDpi(dpi);
   if (dpi == ppi_) return;
   ppi_ = dpi;
   if (IsLoading() || !tables_.SkinData.Active) {
@@ -269,14 +280,7 @@ void TsSkinManager::SetPixelsPerInch(int dpi) {
   AnnounceScale();
 }
 
-void TsSkinManager::TablesChanged() {
-  scaledStale_ = true;
-  SelectScale();
-}
-
 void TsSkinManager::SelectScale() {
-  if (scaledStale_) scaledTables_.clear();
-  scaledStale_ = false;
   scaled_ = nullptr;
   const int percent = ScalePercentOf(ppi_);
   if (percent <= 100 || tables_.Sections.empty()) return;
@@ -299,8 +303,7 @@ void TsSkinManager::SelectScale() {
 
 void TsSkinManager::SetSkinActive(bool on) {
   tables_.SkinData.Active = on;
-  if (auto it = scaledTables_.find(ScalePercentOf(ppi_)); it != scaledTables_.end() && scaled_)
-    it->second->SkinData.Active = on;
+  if (scaled_) scaled_->SkinData.Active = on;
 }
 
 // Every window hears of the skin again as of a new one (frame caches, regions, glyph sizes,
@@ -317,11 +320,7 @@ void TsSkinManager::AnnounceScale() {
     Broadcast(Command(zcSkinNew, CommandParam()));
   }
   SetSkinActive(true);
-  Broadcast(Command(zcStopAnimation, CommandParam()));
-  Broadcast(Command(zcSkinRefresh, CommandParam()));
-  for (HWND wnd : VisibleHookedWindows())
-    RedrawWindow(wnd, nullptr, nullptr,
-                 RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RepaintAll(false);
 }
 
 // [SECTION] Broadcast

@@ -150,7 +150,7 @@ class TsSkinView : public TComponent {
   TzkAnimEffects animEffects_;
   std::array<std::vector<std::string>, kThirdListCount> thirdLists_;
   TsSkinTables tables_;                    // as loaded: the skin at 100 %
-  const TsSkinTables* scaled_ = nullptr;   // the skin at ppi_, null at 100 %
+  TsSkinTables* scaled_ = nullptr;         // the skin at ppi_, null at 100 %
   int ppi_ = kDesignDpi;
   TsShadowImages shadows_;
   HWND hotWindow_ = nullptr;
