@@ -24,10 +24,7 @@ int ShowSkinMessage(const std::wstring& caption, const std::wstring& text, int k
   const std::wstring title = caption.empty() ? Utf8ToWide(MessageBoxCaptionOf(kind)) : caption;
   const UINT style = MessageBoxStyleOf(kind, buttons);
   TPositionRequest position(x, y);
-  if (GetActiveWindow()) return Application->ShowMessageBox(text, title, style);
-  // No active window: the box is owned by the application window.
-  Application->ModalStarted();
-  const int answer = MessageBoxW(Application->Handle(), text.c_str(), title.c_str(), style);
-  Application->ModalFinished();
-  return answer;
+  // Without an active window the box is owned by the application window, made if need be.
+  if (!GetActiveWindow()) Application->Handle();
+  return Application->ShowMessageBox(text, title, style);
 }
