@@ -517,7 +517,7 @@ void TzkDialogWnd::GiveBack(TMessage& m) {
 void TzkDialogWnd::Activate(TMessage& m) {
   HWND wnd = Handle();
   const bool active = m.WParam != 0;
-  if (!active && title_.DropOverlays()) cacheStale_ = true;
+  if (!active) title_.DropOverlays();
   if (!IsWindowVisible(wnd)) {
     active_ = active;
     cacheStale_ = true;
@@ -564,7 +564,6 @@ bool TzkDialogWnd::HandleFrameMessage(TMessage& m) {
       cacheStale_ = true;
       regionStale_ = true;
       TzkScrollWnd::AdapterProc(m);
-      UpdateExtBorder();
       RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
       return true;
     case WM_WINDOWPOSCHANGED:
@@ -575,15 +574,12 @@ bool TzkDialogWnd::HandleFrameMessage(TMessage& m) {
       TzkScrollWnd::AdapterProc(m);
       if (extBorder_) extBorder_->Follow();
       return true;
-    case WM_SETTEXT: {
-      const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
-      if (style & WS_VISIBLE) SetWindowLongPtrW(wnd, GWL_STYLE, style & ~LONG_PTR(WS_VISIBLE));
-      PassOn(m);
-      if (style & WS_VISIBLE) SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_VISIBLE);
+    case WM_SETTEXT:
+      // The platform would paint its own caption with the new text.
+      WithoutPlatformPainting([&] { PassOn(m); });
       RefreshText();
       InvalidateFrame(true);
       return true;
-    }
     case WM_ENABLE:
       PassOn(m);
       InvalidateFrame(true);

@@ -30,7 +30,6 @@
 
 class TsSkinView;
 class TzkExtBorder;
-class TzkProvider;
 class TzkSystemMenu;
 
 class TzkDialogWnd : public TzkScrollWnd, private IzkTitleFrame {
@@ -38,8 +37,6 @@ class TzkDialogWnd : public TzkScrollWnd, private IzkTitleFrame {
   TzkDialogWnd(HWND wnd, const std::string& section, TsSkinView* manager);
   ~TzkDialogWnd() override;
 
-  // The hook's record that made the adapter (null when made elsewhere).
-  TzkProvider* Provider = nullptr;
   // Attaches adapters to children the dialog made since (its common-dialog messages 1025 and
   // 1326, skin command 28); the hook sets it, attaching children is its business.
   std::function<void()> OnAdoptChildren;
@@ -47,7 +44,6 @@ class TzkDialogWnd : public TzkScrollWnd, private IzkTitleFrame {
   // Reads style and extended style, the frame kind, the icon and glyphs, and takes
   // WS_SYSMENU off the window so that the platform draws and hit-tests no buttons of its own.
   void Initialize();
-  bool Initialized() const { return initialized_; }
   // The dialog has edit or combo children: it paints its own client area.
   void HandBackClientPaint() { suppressClientPaint_ = false; }
   bool SuppressClientPaint() const { return suppressClientPaint_; }
@@ -55,11 +51,9 @@ class TzkDialogWnd : public TzkScrollWnd, private IzkTitleFrame {
   TzkSystemMenu* SystemMenu() const { return sysMenu_.get(); }
   // The window went (WM_DESTROY / WM_NCDESTROY) and has its own procedure back.
   bool GivenBack() const { return givenBack_; }
-  void ClearGivenBack() { givenBack_ = false; }
 
   // The style read at initialisation; it keeps WS_SYSMENU, which the window itself lost.
   LONG_PTR SavedStyle() const { return style_; }
-  LONG_PTR SavedExStyle() const { return exStyle_; }
   bool Active() const { return active_; }
   // The one geometry of painting and hit-testing.
   TzkTitleGeometry Geometry() const;

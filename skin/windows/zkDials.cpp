@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "skin/data/sSkinView.h"
+#include "skin/data/zkSkinText.h"
 #include "skin/paint/sControlUtils.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/zkBtnWnd.h"
@@ -77,7 +78,7 @@ std::string LowerCase(std::string s) {
 // Some window below wnd, at any depth, is a tool bar (the file dialogs have one).
 bool HasToolBarDescendant(HWND wnd) {
   for (HWND child = GetTopWindow(wnd); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (LowerCase(ClassNameOf(child)) == "toolbarwindow32" || HasToolBarDescendant(child)) return true;
+    if (SameText(ClassNameOf(child), "ToolbarWindow32") || HasToolBarDescendant(child)) return true;
   }
   return false;
 }
@@ -199,7 +200,6 @@ bool AttachDialogProvider(TzkProvider& record, HWND wnd) {
   const std::string cls = ClassNameOf(wnd);
   if (cls == "#32770" || cls == "TMessageForm") {
     record.DialogAdapter = TzkMainWnd::Attach<TzkDialogWnd>(wnd, false, "DIALOG", manager);
-    record.DialogAdapter->Provider = &record;
     record.DialogAdapter->OnAdoptChildren = [&record] { AttachChildren(record.DialogWnd, record); };
     const TPoint at = RequestedDialogPosition();
     if (at.X != -1 || at.Y != -1)
@@ -299,7 +299,6 @@ void SweepDeadProviders() {
     if (!p || !p->Released()) continue;
     TzkProvider* dead = p;
     p = nullptr;
-    dead->DialogAdapter->ClearGivenBack();
     delete dead;
   }
 }

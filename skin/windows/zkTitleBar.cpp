@@ -15,10 +15,6 @@ namespace {
 constexpr int kMissingGlyphSize = 21;
 constexpr int kCustomButtonGap = 8;
 
-const TsMaskData* MaskAt(const TsSkinTables& t, int index) {
-  return t.IsValidMask(index) ? &t.Masks[size_t(index)] : nullptr;
-}
-
 // A custom button's own picture centred on the button (one pixel right and down while
 // pressed): through its alpha channel when it has one (premultiplied), else every pixel but
 // those of its bottom-left pixel's colour is copied.
@@ -31,6 +27,11 @@ void DrawCustomGlyph(TzkBitmap& dst, const TBitmap& glyph, const TRect& button, 
 }
 
 }  // namespace
+
+const TsMaskData* MaskAt(const TsSkinTables& t, int index) {
+  return t.IsValidMask(index) ? &t.Masks[size_t(index)] : nullptr;
+}
+
 
 void DrawPictureAt(TzkBitmap& dst, const TBitmap& glyph, int x0, int y0, int w, int h, uint32_t key) {
   if (glyph.Empty() || dst.BytesPerPixel() < 3) return;

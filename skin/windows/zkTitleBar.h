@@ -28,6 +28,7 @@
 
 class TsCustomSysMenu;
 class TsSkinView;
+class TsSkinTables;
 struct TsMaskData;
 
 // [SECTION] TzkTitleGeometry
@@ -96,7 +97,6 @@ class TzkTitleBar {
   TzkTitleBar(const TzkTitleBar&) = delete;
   TzkTitleBar& operator=(const TzkTitleBar&) = delete;
 
-  IzkTitleFrame& Frame() const { return frame_; }
   TsSkinView* Manager() const { return frame_.TitleManager(); }
   HWND Window() const { return frame_.TitleWindow(); }
 
@@ -205,6 +205,9 @@ TzkFrameSize PlatformFrameSize(LONG_PTR style, LONG_PTR exStyle, int dpi);
 // around it is the one at frameDpi, each side by the difference of the border widths, the
 // top also by that of the caption heights. Nothing moves when the two DPIs are the same.
 void MoveClientToFrameDpi(RECT& client, LONG_PTR style, LONG_PTR exStyle, int windowDpi, int frameDpi);
+
+// The skin's mask at an index, or null when there is none there.
+const TsMaskData* MaskAt(const TsSkinTables& t, int index);
 // A picture onto a 24- or 32-bit image with its top-left corner at (x0, y0), at most w x h of
 // it, clipped to the image: through its alpha channel when it has one (premultiplied), else
 // every pixel but those of the colour key is copied.
