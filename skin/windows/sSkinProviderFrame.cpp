@@ -31,10 +31,6 @@ bool ToolWindow(const TCustomForm* form) {
   return style == TFormBorderStyle::bsToolWindow || style == TFormBorderStyle::bsSizeToolWin;
 }
 
-const TsMaskData* MaskAt(const TsSkinTables& t, int index) {
-  return t.IsValidMask(index) ? &t.Masks[size_t(index)] : nullptr;
-}
-
 // The title icon's own picture into the frame cache at r, clipped to r: magenta is the
 // transparent colour when it has no alpha channel.
 void DrawTitleGlyph(TzkBitmap& dst, const TBitmap& glyph, const TRect& r) {

@@ -21,10 +21,6 @@
 
 namespace {
 
-const TsMaskData* MaskAt(const TsSkinTables& t, int index) {
-  return t.IsValidMask(index) ? &t.Masks[size_t(index)] : nullptr;
-}
-
 // One state frame of a title-button glyph.
 TPoint GlyphSize(const TsMaskData& m) {
   const int w = (m.Image ? m.Image->Width() : m.Rect.Width()) / std::max<int>(1, m.ImageCount);
@@ -197,7 +193,7 @@ void TsSkinProvider::PaintMdiLine(const TsFrameGeometry& g) {
   bg.Bitmap = cache_.get();
   bg.IsBitmap = true;
   const TsSkinTables* t = &SkinManager()->Tables();
-  PaintSectionByIndex(title_.TitleIndex(), TitleSkin.empty() ? "FORMTITLE" : TitleSkin, bg, -1, -1, t, cache_.get(),
+  PaintSectionByIndex(title_.TitleIndex(), TitleSectionName(), bg, -1, -1, t, cache_.get(),
                       TPoint{g.MdiBand.Left, g.MdiBand.Top}, g.MdiBand, active_ ? 1 : 0, true);
   for (int k = 0; k < kMdiButtonCount; ++k) {
     TzkTitleButton& b = mdiButtons_[size_t(k)];
