@@ -61,8 +61,12 @@ bool TzkLinkWnd::LeftToBase() const {
 }
 
 void TzkLinkWnd::DrawContent(HDC dc, int width, int height) {
-  const TFontHandle font = UnderlinedMessageFont(Skin().Manager ? Skin().Manager->PixelsPerInch() : kDesignDpi);
-  TSelectObject selected(dc, font.Get() ? static_cast<HGDIOBJ>(font.Get()) : GetStockObject(DEFAULT_GUI_FONT));
+  const int dpi = Skin().Manager ? Skin().Manager->PixelsPerInch() : kDesignDpi;
+  if (!font_ || fontDpi_ != dpi) {
+    font_ = UnderlinedMessageFont(dpi);
+    fontDpi_ = dpi;
+  }
+  TSelectObject selected(dc, font_.Get() ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc, TRANSPARENT);
   UINT format = DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP;
   if (GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_RIGHT) format |= DT_RIGHT;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "skin/windows/zkStaticWnd.h"
+#include "toolkit/Handles.h"
 
 // The link text as the user sees it: every "<a ...>" and "</a>" tag removed (any case).
 std::wstring StripLinkTags(const std::wstring& text);
@@ -18,4 +19,9 @@ class TzkLinkWnd : public TzkStaticWnd {
 
  protected:
   void DrawContent(HDC dc, int width, int height) override;
+
+ private:
+  // The underlined message font, made again only when the skin's scale changes.
+  TFontHandle font_;
+  int fontDpi_ = 0;
 };
