@@ -356,16 +356,7 @@ void TzkMainWnd::AnswerBackground(TsBackgroundRequest& r) {
     r.BgType = btColor;
     r.Color = t >= 100 ? ParentColorOf(wnd_) : clFuchsia;
   } else {
-    r.BgType = btBitmap;
-    const TPoint o = ClientOriginInCache();
-    if (r.PleaseDraw && r.DC) {
-      DrawBitmapToDC(r.DC, r.Rect.Left, r.Rect.Top, skin_.CacheBmp,
-                     TRect(r.X + o.X, r.Y + o.Y, r.X + o.X + r.Rect.Width(), r.Y + o.Y + r.Rect.Height()));
-    } else {
-      r.Bitmap = &skin_.CacheBmp;
-      r.X = o.X;
-      r.Y = o.Y;
-    }
+    AnswerWithBitmap(r, skin_.CacheBmp, ClientOriginInCache());
   }
 }
 

@@ -366,14 +366,7 @@ void TsCommonData::AnswerBackground(TsBackgroundRequest& r, int state) {
     r.BgType = btColor;
     r.Color = t >= 100 ? ParentColor() : clFuchsia;
   } else {
-    r.BgType = btBitmap;
-    if (r.PleaseDraw && r.DC) {
-      DrawBitmapToDC(r.DC, r.Rect.Left, r.Rect.Top, *CacheBmp,
-                     TRect(r.X, r.Y, r.X + r.Rect.Width(), r.Y + r.Rect.Height()));
-    } else {
-      r.Bitmap = CacheBmp.get();
-      r.X = r.Y = 0;
-    }
+    AnswerWithBitmap(r, *CacheBmp, TPoint{0, 0});
   }
 }
 

@@ -271,6 +271,27 @@ TRect ClientRectInWindow(HWND wnd) {
   return TRect(x, y, x + client.right, y + client.bottom);
 }
 
+void DrawAroundClient(HWND wnd, const TzkBitmap& image, const TRect& client) {
+  TWindowDc dc(wnd, true);
+  if (!dc.Get()) return;
+  TSaveDc save(dc.Get());
+  ExcludeClipRect(dc.Get(), client.Left, client.Top, client.Right, client.Bottom);
+  DrawBitmapToDC(dc.Get(), 0, 0, image, TRect(0, 0, image.Width(), image.Height()));
+}
+
+void AnswerWithBitmap(TsBackgroundRequest& r, TzkBitmap& image, TPoint origin) {
+  r.BgType = btBitmap;
+  if (r.PleaseDraw && r.DC) {
+    DrawBitmapToDC(r.DC, r.Rect.Left, r.Rect.Top, image,
+                   TRect(origin.X + r.X, origin.Y + r.Y, origin.X + r.X + r.Rect.Width(),
+                         origin.Y + r.Y + r.Rect.Height()));
+  } else {
+    r.Bitmap = &image;
+    r.X = origin.X;
+    r.Y = origin.Y;
+  }
+}
+
 // [SECTION] Cover window
 
 TOutputWindow::TOutputWindow(TComponent* owner) : TCustomControl(owner) {

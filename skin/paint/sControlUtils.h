@@ -18,6 +18,7 @@
 #include "toolkit/WinControl.h"
 
 class TCustomForm;
+struct TsBackgroundRequest;
 
 // [SECTION] Sending commands
 
@@ -80,6 +81,13 @@ int AlignedSize(TWinControl* container, TAlign side, bool includeWindowless);
 HWND TopAncestorWindow(HWND wnd);
 // The client rectangle in window coordinates (origin at the window's top-left corner).
 TRect ClientRectInWindow(HWND wnd);
+// A frame image of the whole window drawn on it around the client rectangle (in window
+// coordinates), which it leaves alone.
+void DrawAroundClient(HWND wnd, const TzkBitmap& image, const TRect& client);
+// Answers a background request from a cached image whose point `origin` is the top-left
+// corner of the area the asking children lie in: drawn into the asker's DC when it asks for
+// that, else the image and the origin handed over.
+void AnswerWithBitmap(TsBackgroundRequest& r, TzkBitmap& image, TPoint origin);
 
 // [SECTION] Cover window
 

@@ -272,15 +272,7 @@ void TsSkinProvider::AnswerBackground(TsBackgroundRequest& r) {
     AnswerWithColor(r, FormColor());
     return;
   }
-  r.BgType = btBitmap;
-  if (r.PleaseDraw && r.DC) {
-    DrawBitmapToDC(r.DC, r.Rect.Left, r.Rect.Top, *cache_,
-                   TRect(off.X + r.X, off.Y + r.Y, off.X + r.X + r.Rect.Width(), off.Y + r.Y + r.Rect.Height()));
-  } else {
-    r.Bitmap = cache_.get();
-    r.X = off.X;
-    r.Y = off.Y;
-  }
+  AnswerWithBitmap(r, *cache_, off);
 }
 
 // The client area of a form whose section is not plain (or that shows a size grip) is the

@@ -357,13 +357,7 @@ void TsSkinProvider::PaintFrameToWindow() {
   if (!Skinned() || MdiChildMaximized()) return;
   RenderCache();
   if (!cache_) return;
-  HWND wnd = form_->WindowHandle();
-  TWindowDc dc(wnd, true);
-  if (!dc.Get()) return;
-  const TRect c = ClientRectInWindow(wnd);
-  TSaveDc save(dc.Get());
-  ExcludeClipRect(dc.Get(), c.Left, c.Top, c.Right, c.Bottom);
-  DrawBitmapToDC(dc.Get(), 0, 0, *cache_, TRect(0, 0, cache_->Width(), cache_->Height()));
+  DrawAroundClient(form_->WindowHandle(), *cache_, ClientRectInWindow(form_->WindowHandle()));
 }
 
 // [SECTION] Window region

@@ -247,13 +247,7 @@ void TzkDialogWnd::PaintFrameToWindow() {
   if (regionStale_) ApplyRegion(false);
   RenderCache();
   if (!cache_) return;
-  HWND wnd = Handle();
-  TWindowDc dc(wnd, true);
-  if (!dc.Get()) return;
-  const TRect c = ClientRectInWindow(wnd);
-  TSaveDc save(dc.Get());
-  ExcludeClipRect(dc.Get(), c.Left, c.Top, c.Right, c.Bottom);
-  DrawBitmapToDC(dc.Get(), 0, 0, *cache_, TRect(0, 0, cache_->Width(), cache_->Height()));
+  DrawAroundClient(Handle(), *cache_, ClientRectInWindow(Handle()));
 }
 
 // The client area from the cache, except where children cover it (group boxes and tab-stop
@@ -297,16 +291,7 @@ void TzkDialogWnd::AnswerBackground(TsBackgroundRequest& r) {
     AnswerWithColor(r, SectionColor());
     return;
   }
-  const TPoint off = ClientOffset();
-  r.BgType = btBitmap;
-  if (r.PleaseDraw && r.DC) {
-    DrawBitmapToDC(r.DC, r.Rect.Left, r.Rect.Top, *cache_,
-                   TRect(off.X + r.X, off.Y + r.Y, off.X + r.X + r.Rect.Width(), off.Y + r.Y + r.Rect.Height()));
-  } else {
-    r.Bitmap = cache_.get();
-    r.X = off.X;
-    r.Y = off.Y;
-  }
+  AnswerWithBitmap(r, *cache_, ClientOffset());
 }
 
 // [SECTION] Region

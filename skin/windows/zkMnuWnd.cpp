@@ -204,10 +204,7 @@ void TzkMnuWnd::PaintFrame() {
   TMenuItem* first = PaintedMenuFirstItem();
   if (!painter || !first) return;
   const TzkMenuCache& cache = painter->CacheFor(first, Handle());
-  TWindowDc dc(Handle(), true);
-  if (!dc.Get()) return;
-  ExcludeClipRect(dc.Get(), client.Left, client.Top, client.Right, client.Bottom);
-  DrawBitmapToDC(dc.Get(), 0, 0, cache.Bitmap, TRect(0, 0, cache.Bitmap.Width(), cache.Bitmap.Height()));
+  DrawAroundClient(Handle(), cache.Bitmap, client);
 }
 
 void TzkMnuWnd::WindowGoing(TMessage& m) {
