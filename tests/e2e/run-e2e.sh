@@ -17,10 +17,26 @@ vornik_start_display
 bin="$build/win/bin"
 out="$build/e2e"
 run="$out/run"
-rm -rf "$run"
-mkdir -p "$run"
-cp "$bin/VornikDesktop.exe" "$bin/notok.ico" "$bin/ok.ico" "$bin/yellow.ico" "$bin/red.ico" \
-   "$bin/sound.wav" "$bin/e2e_driver.exe" "$run/"
+
+# A fresh folder DIR holding the program, its files and the driver.
+copy_program() {
+  rm -rf "$1"
+  mkdir -p "$1"
+  cp "$bin/VornikDesktop.exe" "$bin/notok.ico" "$bin/ok.ico" "$bin/yellow.ico" "$bin/red.ico" \
+     "$bin/sound.wav" "$bin/e2e_driver.exe" "$1/"
+}
+
+# The driver's screenshots (BMP files) kept as PNG files in the output folder.
+keep_screenshots() {
+  local bmp png
+  for bmp in "$@"; do
+    [ -f "$bmp" ] || continue
+    png="$out/$(basename "${bmp%.bmp}").png"
+    convert "$bmp" "$png" && echo "screenshot: $png"
+  done
+}
+
+copy_program "$run"
 cd "$run"
 rc=0
 timeout 300 "$VORNIK_WINE" ./e2e_driver.exe VornikDesktop.exe main-window.bmp || rc=$?
@@ -31,11 +47,7 @@ else
   echo "  FAIL the driver made no CSV export to read back"
   rc=1
 fi
-for bmp in *.bmp; do
-  [ -f "$bmp" ] || continue
-  png="$out/${bmp%.bmp}.png"
-  convert "$bmp" "$png" && echo "screenshot: $png"
-done
+keep_screenshots *.bmp
 
 # The program at every usual display scale. Wine takes the scale from the LogPixels value a
 # process reads when it starts; the user's value wins over the machine's, so it is set before
@@ -54,16 +66,9 @@ restore_dpi() {
 trap restore_dpi EXIT
 scale_run="$out/scale-run"
 for dpi in 96 120 144 192; do
-  rm -rf "$scale_run"
-  mkdir -p "$scale_run"
-  cp "$bin/VornikDesktop.exe" "$bin/notok.ico" "$bin/ok.ico" "$bin/yellow.ico" "$bin/red.ico" \
-     "$bin/sound.wav" "$bin/e2e_driver.exe" "$scale_run/"
+  copy_program "$scale_run"
   "$VORNIK_WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
   (cd "$scale_run" && timeout 180 "$VORNIK_WINE" ./e2e_driver.exe --scale VornikDesktop.exe .\\) || rc=1
-  for bmp in "$scale_run"/scale-*.bmp; do
-    [ -f "$bmp" ] || continue
-    png="$out/$(basename "${bmp%.bmp}").png"
-    convert "$bmp" "$png" && echo "screenshot: $png"
-  done
+  keep_screenshots "$scale_run"/scale-*.bmp
 done
 exit $rc
