@@ -105,13 +105,18 @@ void AttachFormProvider(TCustomForm* form) {
 
 bool Has(LONG_PTR style, LONG_PTR mask) { return (style & mask) == mask; }
 
-// What a child of a standard dialog gets, by its lower-case class name and style.
+using TzkAdapterMaker = std::unique_ptr<TzkMainWnd> (*)(HWND, const std::string&, TsSkinView*);
+
+// Every adapter made for a dialog child serves it as such (DlgMode).
+template <class TAdapter>
+std::unique_ptr<TzkMainWnd> MakeAdapter(HWND wnd, const std::string& section, TsSkinView* manager) {
+  return TzkMainWnd::Attach<TAdapter>(wnd, true, section, manager);
+}
+
+// What a child of a standard dialog gets, by its lower-case class name and style: the maker
+// of its adapter (none: no adapter) and the adapter's section.
 struct TzkChildChoice {
-  enum TKind {
-    ckNone, ckIcon, ckStatic, ckTransPanel, ckDlgPanel, ckGroupBox, ckCheckBox, ckButton,
-    ckComboBox, ckComboList, ckSizer, ckTabControl, ckListView, ckSpin, ckListBox, ckLink,
-    ckToolBar, ckEdit, ckTreeView
-  } Kind = ckNone;
+  TzkAdapterMaker Make = nullptr;
   const char* Section = "";
   bool HandBackClientPaint = false;  // the dialog keeps painting its own client area
 };
@@ -119,61 +124,35 @@ struct TzkChildChoice {
 TzkChildChoice ChooseChildAdapter(const std::string& cls, LONG_PTR s, bool visible) {
   using C = TzkChildChoice;
   if (cls == "static") {
-    if (Has(s, 3) || Has(s, 0xE)) return {C::ckIcon, "CHECKBOX"};
+    if (Has(s, 3) || Has(s, 0xE)) return {&MakeAdapter<TzkIconWnd>, "CHECKBOX"};
     const LONG_PTR kind = s & 0x1F;
     if (Has(s, 0xD) || kind == 5 || kind == 6 || kind == 11) return {};
-    return {C::ckStatic, "CHECKBOX"};
+    return {&MakeAdapter<TzkStaticWnd>, "CHECKBOX"};
   }
-  if (cls == "#32770") return {C::ckTransPanel, "CHECKBOX"};
-  if (cls == "tpanel" || cls == "tsilentpaintpanel") return {C::ckDlgPanel, "PANEL"};
+  if (cls == "#32770") return {&MakeAdapter<TzkTransPanelWnd>, "CHECKBOX"};
+  if (cls == "tpanel" || cls == "tsilentpaintpanel") return {&MakeAdapter<TzkDlgPanelWnd>, "PANEL"};
   if (cls == "button") {
-    if (Has(s, 7)) return {C::ckGroupBox, "GROUPBOX"};
-    if (Has(s, 3) || Has(s, 2) || Has(s, 5) || Has(s, 9) || Has(s, 4)) return {C::ckCheckBox, "CHECKBOX"};
-    return {C::ckButton, "BUTTON"};
+    if (Has(s, 7)) return {&MakeAdapter<TzkGroupBoxWnd>, "GROUPBOX"};
+    if (Has(s, 3) || Has(s, 2) || Has(s, 5) || Has(s, 9) || Has(s, 4))
+      return {&MakeAdapter<TzkCheckBoxWnd>, "CHECKBOX"};
+    return {&MakeAdapter<TzkBtnWnd>, "BUTTON"};
   }
-  if (cls == "combobox" || cls == "comboboxex32") return {C::ckComboBox, "COMBOBOX", true};
-  if (cls == "combolbox") return {C::ckComboList, "COMBOBOX", true};
-  if (cls == "scrollbar") return {C::ckSizer, "CHECKBOX"};
-  if (cls == "systabcontrol32") return Has(s, 0x2000) ? C{} : C{C::ckTabControl, "PAGECONTROL"};
-  if (cls == "syslistview32") return {C::ckListView, "EDIT"};
-  if (cls == "msctls_updown32") return {C::ckSpin, "SPEEDBUTTON_SMALL"};
-  if (cls == "listbox") return {C::ckListBox, "EDIT"};
-  if (cls == "link window" || cls == "syslink") return {C::ckLink, "CHECKBOX"};
-  if (cls == "toolbarwindow32") return {C::ckToolBar, Has(s, 0x200) ? "BAR" : "CHECKBOX"};
-  if (cls == "edit") return visible ? C{C::ckEdit, "EDIT", true} : C{C::ckNone, "", true};
-  if (cls == "systreeview32") return {C::ckTreeView, "EDIT"};
-  if (cls.find("shbrowseforfolder") != std::string::npos) return {C::ckTransPanel, "CHECKBOX"};
+  if (cls == "combobox" || cls == "comboboxex32") return {&MakeAdapter<TzkComboBoxWnd>, "COMBOBOX", true};
+  if (cls == "combolbox") return {&MakeAdapter<TzkEditWnd>, "COMBOBOX", true};
+  if (cls == "scrollbar") return {&MakeAdapter<TzkSizerWnd>, "CHECKBOX"};
+  if (cls == "systabcontrol32") return Has(s, 0x2000) ? C{} : C{&MakeAdapter<TzkTabControlWnd>, "PAGECONTROL"};
+  if (cls == "syslistview32") return {&MakeAdapter<TzkListViewWnd>, "EDIT"};
+  if (cls == "msctls_updown32") return {&MakeAdapter<TzkSpinWnd>, "SPEEDBUTTON_SMALL"};
+  if (cls == "listbox") return {&MakeAdapter<TzkEditWnd>, "EDIT"};
+  if (cls == "link window" || cls == "syslink") return {&MakeAdapter<TzkLinkWnd>, "CHECKBOX"};
+  if (cls == "toolbarwindow32") return {&MakeAdapter<TzkToolBarWnd>, Has(s, 0x200) ? "BAR" : "CHECKBOX"};
+  if (cls == "edit") return visible ? C{&MakeAdapter<TzkEditWnd>, "EDIT", true} : C{nullptr, "", true};
+  if (cls == "systreeview32") return {&MakeAdapter<TzkTreeViewWnd>, "EDIT"};
+  if (cls.find("shbrowseforfolder") != std::string::npos) return {&MakeAdapter<TzkTransPanelWnd>, "CHECKBOX"};
   return {};
 }
 
-std::unique_ptr<TzkMainWnd> MakeChildAdapter(const TzkChildChoice& c, HWND wnd, TsSkinView* manager) {
-  using C = TzkChildChoice;
-  const std::string section = c.Section;
-  switch (c.Kind) {
-    case C::ckIcon: return TzkMainWnd::Attach<TzkIconWnd>(wnd, true, section, manager);
-    case C::ckStatic: return TzkMainWnd::Attach<TzkStaticWnd>(wnd, true, section, manager);
-    case C::ckTransPanel: return TzkMainWnd::Attach<TzkTransPanelWnd>(wnd, true, section, manager);
-    case C::ckDlgPanel: return TzkMainWnd::Attach<TzkDlgPanelWnd>(wnd, true, section, manager);
-    case C::ckGroupBox: return TzkMainWnd::Attach<TzkGroupBoxWnd>(wnd, true, section, manager);
-    case C::ckCheckBox: return TzkMainWnd::Attach<TzkCheckBoxWnd>(wnd, true, section, manager);
-    case C::ckButton: return TzkMainWnd::Attach<TzkBtnWnd>(wnd, true, section, manager);
-    case C::ckComboBox: return TzkMainWnd::Attach<TzkComboBoxWnd>(wnd, true, section, manager);
-    case C::ckComboList:
-    case C::ckListBox:
-    case C::ckEdit: return TzkMainWnd::Attach<TzkEditWnd>(wnd, true, section, manager);
-    case C::ckSizer: return TzkMainWnd::Attach<TzkSizerWnd>(wnd, true, section, manager);
-    case C::ckTabControl: return TzkMainWnd::Attach<TzkTabControlWnd>(wnd, true, section, manager);
-    case C::ckListView: return TzkMainWnd::Attach<TzkListViewWnd>(wnd, true, section, manager);
-    case C::ckSpin: return TzkMainWnd::Attach<TzkSpinWnd>(wnd, true, section, manager);
-    case C::ckLink: return TzkMainWnd::Attach<TzkLinkWnd>(wnd, true, section, manager);
-    case C::ckToolBar: return TzkMainWnd::Attach<TzkToolBarWnd>(wnd, true, section, manager);
-    case C::ckTreeView: return TzkMainWnd::Attach<TzkTreeViewWnd>(wnd, true, section, manager);
-    default: return nullptr;
-  }
-}
-
-// One child of a standard dialog gets the adapter its class asks for. Every adapter made here
-// serves a dialog child (DlgMode).
+// One child of a standard dialog gets the adapter its class asks for.
 bool AttachChildAdapter(HWND child, TzkProvider& record) {
   if (!child) return false;
   if (IsSkinnedWindow(child)) return true;
@@ -186,8 +165,9 @@ bool AttachChildAdapter(HWND child, TzkProvider& record) {
   const TzkChildChoice choice = ChooseChildAdapter(LowerCase(ClassNameOf(child)), style,
                                                    (style & WS_VISIBLE) != 0);
   if (choice.HandBackClientPaint && dialog) dialog->HandBackClientPaint();
-  if (std::unique_ptr<TzkMainWnd> adapter = MakeChildAdapter(choice, child, manager))
-    record.ChildAdapters.push_back(std::move(adapter));
+  if (choice.Make)
+    if (std::unique_ptr<TzkMainWnd> adapter = choice.Make(child, choice.Section, manager))
+      record.ChildAdapters.push_back(std::move(adapter));
   return true;
 }
 
