@@ -754,6 +754,7 @@ int main() {
     SendMessageW(hours, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
     SendMessageW(minutes, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
     Check(WaitFor([&] { return FrameSkinned(dialog); }, 5000), "the dialog shows the skin's frame");
+    Sleep(400);  // the boxes repaint with their new text before the picture is taken
     RECT both, main, dlg;  // the dialog over the main window
     GetWindowRect(run3.form, &main);
     GetWindowRect(dialog, &dlg);
